@@ -1,0 +1,130 @@
+#include "mainwindow.h"
+
+#include "darkmargin.h"
+#include "dictate1.h"
+#include "dictate1help.h"
+#include "dictate2.h"
+#include "dictate2help.h"
+#include "info.h"
+#include "overview.h"
+#include "results.h"
+#include "welcome.h"
+
+#include <QHBoxLayout>
+#include <QMessageBox>
+#include <QScrollArea>
+
+Dictate1 *dictate1Page = nullptr;
+Dictate2 *dictate2Page = nullptr;
+
+namespace {
+
+constexpr int pageStretch = 4;
+constexpr int pagePosition = 1;
+
+template<typename Page>
+Page *createHidden(QWidget *parent, const char *name)
+{
+    auto *page = new Page(parent);
+    page->setObjectName(QString::fromLatin1(name));
+    page->setVisible(false);
+    return page;
+}
+
+} // namespace
+
+MainWindow::MainWindow()
+    : QWidget(nullptr)
+{
+    setWindowTitle(tr("Diktat til trinindplacering"));
+    backgroundBrush = QBrush(QColor(21, 21, 85), Qt::SolidPattern);
+    windowPalette.setBrush(QPalette::All, QPalette::Window, backgroundBrush);
+    setPalette(windowPalette);
+
+    overview = new Overview(this);
+    overview->setObjectName(QStringLiteral("overview"));
+    welcome = new Welcome(this);
+    welcome->setObjectName(QStringLiteral("welcome"));
+    info = createHidden<Info>(this, "info");
+    dictate1Help = createHidden<Dictate1Help>(this, "dictate1Help");
+    dictate1Page = createHidden<Dictate1>(this, "dictate1");
+    dictate2Help = createHidden<Dictate2Help>(this, "dictate2Help");
+    dictate2Page = createHidden<Dictate2>(this, "dictate2");
+    results = createHidden<Results>(this, "results");
+
+    scrollArea = new QScrollArea;
+    scrollArea->setObjectName(QStringLiteral("scrollArea"));
+    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    scrollArea->setWidget(dictate2Page);
+    scrollArea->setMinimumSize(850, 0);
+    scrollArea->setFrameStyle(0);
+
+    rightMargin = new DarkMargin(this);
+
+    pageLayout = new QHBoxLayout;
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(0);
+    pageLayout->addWidget(overview, 1);
+    pageLayout->addWidget(welcome, pageStretch, Qt::AlignHCenter);
+    pageLayout->addWidget(rightMargin, 1);
+    setLayout(pageLayout);
+
+    connect(welcome, &Welcome::nextPage, this, &MainWindow::nextPage);
+    connect(info, &Info::nextPage, this, &MainWindow::nextPage);
+    connect(dictate1Help, &Dictate1Help::nextPage, this, &MainWindow::nextPage);
+    connect(dictate1Page, &Dictate1::nextPage, this, &MainWindow::nextPage);
+    connect(dictate2Help, &Dictate2Help::nextPage, this, &MainWindow::nextPage);
+    connect(dictate2Page, &Dictate2::nextPage, this, &MainWindow::nextPage);
+}
+
+void MainWindow::nextPage()
+{
+    overview->nextStep();
+    switch (pageIndex) {
+    case 0:
+        replacePage(welcome, info, Qt::AlignHCenter);
+        break;
+    case 1:
+        replacePage(info, dictate1Help, Qt::AlignHCenter);
+        break;
+    case 2:
+        replacePage(dictate1Help, dictate1Page, Qt::AlignHCenter);
+        break;
+    case 3:
+        if (dictate1Page->passed()) {
+            replacePage(dictate1Page, dictate2Help, Qt::AlignHCenter);
+        } else {
+            // Straight to the results: the panel skips the second dictation's steps.
+            overview->nextStep();
+            overview->nextStep();
+            showResults(dictate1Page);
+        }
+        break;
+    case 4:
+        replacePage(dictate2Help, scrollArea, Qt::AlignHCenter);
+        break;
+    case 5:
+        showResults(scrollArea);
+        break;
+    default:
+        break;
+    }
+    ++pageIndex;
+}
+
+void MainWindow::replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment)
+{
+    from->setVisible(false);
+    pageLayout->removeWidget(from);
+    pageLayout->insertWidget(pagePosition, to, pageStretch, alignment);
+    to->setVisible(true);
+}
+
+void MainWindow::showResults(QWidget *from)
+{
+    results->loadReport();
+    replacePage(from, results, Qt::Alignment()); // the report fills the whole page area
+    QMessageBox::information(this, tr("Vigtigt!"),
+                             tr("Du skal huske at udskrive resultaterne.\nFå evt. din lærer til at hjælpe."),
+                             QMessageBox::Ok, QMessageBox::NoButton);
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QBrush>
+#include <QPalette>
+#include <QWidget>
+
+class Dictate1;
+class Dictate1Help;
+class Dictate2;
+class Dictate2Help;
+class DarkMargin;
+class Info;
+class Overview;
+class QHBoxLayout;
+class QScrollArea;
+class Results;
+class Welcome;
+
+// The full-screen window of the test: the progress panel, one page at a time, and a dark
+// margin. Pages ask to move on with their nextPage() signal; the sequence is fixed, with
+// one branch after the first dictation.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    MainWindow();
+
+    int currentIndex() const { return pageIndex; }
+
+private slots:
+    void nextPage();
+
+private:
+    void replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment);
+    void showResults(QWidget *from);
+
+    int pageIndex = 0;
+    QScrollArea *scrollArea;
+    QPalette windowPalette;
+    QBrush backgroundBrush;
+    QHBoxLayout *pageLayout;
+    Overview *overview;
+    Welcome *welcome;
+    Info *info;
+    Dictate1Help *dictate1Help;
+    Dictate2Help *dictate2Help;
+    Results *results;
+    DarkMargin *rightMargin;
+};
+
+// The dictation pages, for the countdown that locks them.
+extern Dictate1 *dictate1Page;
+extern Dictate2 *dictate2Page;

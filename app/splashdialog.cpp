@@ -1,0 +1,78 @@
+#include "splashdialog.h"
+
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+SplashDialog::SplashDialog(QWidget *parent)
+    : QDialog(parent)
+{
+    setWindowTitle(tr("Adgang til..."));
+    setWindowIcon(QIcon(QStringLiteral(":/images/skrivlo64.png")));
+    smallFont = font();
+    smallFont.setPointSize(7);
+    bigFont = font();
+    bigFont.setPointSize(16);
+
+    pictureLabel = new QLabel;
+    pictureLabel->setPixmap(QPixmap(QStringLiteral(":/images/skrivlo-splash.png")));
+    pictureLabel->setAlignment(Qt::AlignRight);
+    titleLabel = new QLabel(tr("<html><hr>Skrivlo</html>"));
+    titleLabel->setFont(bigFont);
+    versionLabel = new QLabel(tr("<html><b>v e r s i o n&nbsp;&nbsp;&nbsp;1 . 0 2</b></html>"));
+    versionLabel->setFont(smallFont);
+    creditsLabel = new QLabel(tr("<html>Udviklet til kursister og lærere i dansk som andetsprog.<br>"
+                                 "Optagelserne kan erstattes med lærerens egne.<hr></html>"));
+    creditsLabel->setFont(smallFont);
+    welcomeLabel = new QLabel(tr("<html>Velkommen til »Skrivlo« - en diktat<br>til trinindplacering.</html>"));
+    promptLabel = new QLabel(tr("Indtast password:"));
+    passwordEdit = new QLineEdit;
+    passwordEdit->setObjectName(QStringLiteral("passwordEdit"));
+    passwordEdit->setEchoMode(QLineEdit::Password);
+    messageLabel = new QLabel(QStringLiteral(" "));
+    messageLabel->setObjectName(QStringLiteral("messageLabel"));
+    cancelButton = new QPushButton(tr("Annullér"));
+    cancelButton->setObjectName(QStringLiteral("cancelButton"));
+    continueButton = new QPushButton(tr("Fortsæt"));
+    continueButton->setObjectName(QStringLiteral("continueButton"));
+
+    buttonLayout = new QHBoxLayout;
+    buttonLayout->addWidget(cancelButton);
+    buttonLayout->addStretch();
+    buttonLayout->addWidget(continueButton);
+
+    mainLayout = new QVBoxLayout;
+    mainLayout->addWidget(pictureLabel);
+    mainLayout->addWidget(titleLabel);
+    mainLayout->addWidget(versionLabel);
+    mainLayout->addSpacing(20);
+    mainLayout->addWidget(creditsLabel);
+    mainLayout->addSpacing(10);
+    mainLayout->addWidget(welcomeLabel);
+    mainLayout->addSpacing(10);
+    mainLayout->addWidget(promptLabel);
+    mainLayout->addWidget(passwordEdit);
+    mainLayout->addWidget(messageLabel);
+    mainLayout->addStretch(0);
+    mainLayout->addLayout(buttonLayout);
+    setLayout(mainLayout);
+
+    continueButton->setDefault(true);
+    connect(cancelButton, &QPushButton::clicked, this, &SplashDialog::reject);
+    connect(continueButton, &QPushButton::clicked, this, &SplashDialog::slotCheckPassword);
+    passwordEdit->setFocus(Qt::OtherFocusReason);
+}
+
+void SplashDialog::slotCheckPassword()
+{
+    if (passwordEdit->text() == tr("kanelsnegle")) {
+        accept();
+        return;
+    }
+    messageLabel->setText(tr("<html><font color=\"red\">Forkert password!</font></html>"));
+    passwordEdit->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+#include <QFont>
+
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QVBoxLayout;
+
+// The teacher's access lock in front of the test.
+class SplashDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit SplashDialog(QWidget *parent);
+
+public slots:
+    void slotCheckPassword();
+
+private:
+    QVBoxLayout *mainLayout;
+    QHBoxLayout *buttonLayout;
+    QFont smallFont;
+    QFont bigFont;
+    QLabel *pictureLabel;
+    QLabel *titleLabel;
+    QLabel *versionLabel;
+    QLabel *creditsLabel;
+    QLabel *welcomeLabel;
+    QLabel *promptLabel;
+    QLabel *messageLabel;
+    QLineEdit *passwordEdit;
+    QPushButton *cancelButton;
+    QPushButton *continueButton;
+};

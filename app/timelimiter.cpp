@@ -1,0 +1,77 @@
+#include "timelimiter.h"
+
+#include "dictate1.h"
+#include "dictate2.h"
+#include "mainwindow.h"
+
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+TimeLimiter::TimeLimiter(QWidget *parent)
+    : QWidget(parent)
+{
+    timer = new QTimer;
+    countdownFont = font();
+    countdownFont.setPointSize(8);
+    setFont(countdownFont);
+
+    minutesLabel = new QLabel;
+    minutesLabel->setObjectName(QStringLiteral("minutesLabel"));
+    progressBar = new QProgressBar;
+    progressBar->setObjectName(QStringLiteral("progressBar"));
+    progressBar->setMaximumHeight(12);
+    progressBar->setTextVisible(false);
+
+    countdownLayout = new QVBoxLayout;
+    countdownLayout->addWidget(minutesLabel);
+    countdownLayout->addWidget(progressBar);
+    setLayout(countdownLayout);
+    setVisible(false);
+
+    connect(timer, &QTimer::timeout, this, &TimeLimiter::slotShowMinutsLeft);
+}
+
+TimeLimiter::~TimeLimiter()
+{
+    delete timer;
+}
+
+void TimeLimiter::startCountdown(int minutes, int dictation)
+{
+    this->dictation = dictation;
+    minutesLeft = minutes;
+    progressBar->setRange(0, minutes);
+    slotShowMinutsLeft();
+    timer->setInterval(60000);
+    timer->start();
+    setVisible(true);
+}
+
+void TimeLimiter::stopCountdown()
+{
+    timer->stop();
+    setVisible(false);
+}
+
+void TimeLimiter::slotShowMinutsLeft()
+{
+    if (minutesLeft >= 2)
+        minutesLabel->setText(tr("Du har %1 minutter tilbage").arg(minutesLeft));
+    else if (minutesLeft == 1)
+        minutesLabel->setText(tr("<html>Du har <b>kun</b> %1 minut tilbage</html>").arg(minutesLeft));
+    else
+        minutesLabel->setText(tr("Tiden er udløbet!"));
+    progressBar->setValue(minutesLeft);
+
+    if (minutesLeft > 0) {
+        --minutesLeft;
+        return;
+    }
+    timer->stop();
+    DictationPage *page = dictation == 1 ? static_cast<DictationPage *>(dictate1Page) : dictate2Page;
+    if (page)
+        page->timeUp();
+    emit timeOut();
+}

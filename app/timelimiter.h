@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QFont>
+#include <QWidget>
+
+class QLabel;
+class QProgressBar;
+class QTimer;
+class QVBoxLayout;
+
+// The countdown of a running dictation: minutes left above a bar that empties minute by
+// minute. When the time is up it locks the dictation page.
+class TimeLimiter : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TimeLimiter(QWidget *parent);
+    ~TimeLimiter() override;
+
+    void startCountdown(int minutes, int dictation);
+    void stopCountdown();
+
+signals:
+    void timeOut();
+
+private slots:
+    void slotShowMinutsLeft();
+
+private:
+    int minutesLeft = 0;
+    int dictation = 1;
+    QTimer *timer;
+    QFont countdownFont;
+    QVBoxLayout *countdownLayout;
+    QLabel *minutesLabel;
+    QProgressBar *progressBar;
+};

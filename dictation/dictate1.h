@@ -1,0 +1,21 @@
+#pragma once
+
+#include "dictationpage.h"
+
+// The first dictation: 20 words in 10 minutes. 18 or more right opens the second one.
+class Dictate1 : public DictationPage
+{
+    Q_OBJECT
+
+public:
+    explicit Dictate1(QWidget *parent);
+
+    // Whether the handed-in dictation reached the pass mark.
+    bool passed() const { return dictationPassed; }
+
+protected:
+    void writeResults() override;
+
+private:
+    bool dictationPassed = false;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "dictationpage.h"
+
+// The second dictation: 60 words in 30 minutes, scored in three spelling categories
+// that decide the level.
+class Dictate2 : public DictationPage
+{
+    Q_OBJECT
+
+public:
+    explicit Dictate2(QWidget *parent);
+
+protected:
+    void writeResults() override;
+};

@@ -1,0 +1,121 @@
+#include "dictationpage.h"
+
+#include "darkbutton.h"
+#include "dictateword.h"
+#include "reporttext.h"
+#include "storytable.h"
+#include "voiceplayer.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTime>
+#include <QVBoxLayout>
+
+DictationPage::DictationPage(QWidget *parent, const DictationTable &table)
+    : CenterFrame(parent)
+    , table(table)
+{
+    mainLayout = new QVBoxLayout;
+    buttonRow = new QHBoxLayout;
+
+    titleLabel = new QLabel(tr("<html><b>Diktat %1</b><br>").arg(table.number));
+    titleLabel->setFont(headingFont);
+    timeLabel = new QLabel(tr("<b>Du har %1 minutter til diktaten</b><hr></html>").arg(table.minutes));
+    timeLabel->setFont(textFont);
+
+    int fieldNumber = table.firstField;
+    for (const StoryLine &line : table.lines) {
+        auto *row = new QHBoxLayout;
+        for (const StoryPiece &piece : line.pieces) {
+            if (piece.isGap()) {
+                auto *field = new DictateWord(this, piece.word, piece.soundFile,
+                                              table.narrowFields, piece.exactCase);
+                field->setObjectName(QStringLiteral("word%1").arg(fieldNumber++));
+                wordFields.append(field);
+                row->addWidget(field);
+            } else {
+                auto *label = new QLabel(piece.text);
+                textLabels.append(label);
+                row->addWidget(label);
+            }
+        }
+        row->addStretch();
+        rowLayouts.append(row);
+    }
+
+    upperRuleLabel = new QLabel(tr("<html><hr></html>"));
+    footerLabel = new QLabel(tr("Når du mener, du er færdig, klikker du på den grønne pil."));
+    lowerRuleLabel = new QLabel(tr("<html><hr></html>"));
+    nextButton = new DarkButton(this, QStringLiteral("next.png"));
+    nextButton->setObjectName(QStringLiteral("nextButton"));
+    buttonRow->addStretch();
+    buttonRow->addWidget(nextButton);
+
+    mainLayout->addSpacing(20);
+    mainLayout->addWidget(titleLabel);
+    mainLayout->addWidget(timeLabel);
+    mainLayout->addSpacing(20);
+    for (int i = 0; i < rowLayouts.size(); ++i) {
+        mainLayout->addLayout(rowLayouts[i]);
+        const bool paragraphEnds = i + 1 == rowLayouts.size()
+                || table.lines[i + 1].paragraph != table.lines[i].paragraph;
+        if (paragraphEnds)
+            mainLayout->addSpacing(20);
+    }
+    mainLayout->addWidget(upperRuleLabel);
+    mainLayout->addWidget(footerLabel);
+    mainLayout->addWidget(lowerRuleLabel);
+    mainLayout->addLayout(buttonRow);
+    mainLayout->addStretch();
+    setLayout(mainLayout);
+
+    // Enter moves on to the next word; from the last word back to the first.
+    for (int i = 0; i < wordFields.size(); ++i) {
+        DictateWord *next = wordFields[(i + 1) % wordFields.size()];
+        connect(wordFields[i], &QLineEdit::returnPressed, next, qOverload<>(&QWidget::setFocus));
+    }
+    connect(nextButton, &QPushButton::clicked, this, &DictationPage::slotNextPage);
+}
+
+void DictationPage::timeUp()
+{
+    for (DictateWord *field : std::as_const(wordFields))
+        field->setEnabled(false);
+    timeIsUp = true;
+}
+
+void DictationPage::showEvent(QShowEvent *event)
+{
+    activateWindow();
+    wordFields.first()->setFocus(Qt::OtherFocusReason);
+    startSeconds = ReportText::secondsSinceMidnight(QTime::currentTime());
+    CenterFrame::showEvent(event);
+}
+
+QString DictationPage::elapsedTimeStamp() const
+{
+    return ReportText::timeStamp(startSeconds, ReportText::secondsSinceMidnight(QTime::currentTime()));
+}
+
+void DictationPage::slotNextPage()
+{
+    voicePlayer.stop();
+    if (!timeIsUp && !confirmHandIn())
+        return;
+    writeResults();
+    emit nextPage();
+}
+
+bool DictationPage::confirmHandIn()
+{
+    QMessageBox box;
+    box.setWindowTitle(tr("Advarsel!"));
+    box.setIcon(QMessageBox::Warning);
+    box.setText(tr("Er du sikker på, at du er\nHELT færdig med Diktat %1?").arg(table.number));
+    box.addButton(tr("Ja"), QMessageBox::YesRole);
+    QPushButton *noButton = box.addButton(tr("Nej"), QMessageBox::NoRole);
+    box.exec();
+    return box.clickedButton() != noButton;
+}

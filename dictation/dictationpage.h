@@ -1,0 +1,62 @@
+#pragma once
+
+#include "centerframe.h"
+
+#include <QVector>
+
+class DarkButton;
+class DictateWord;
+class QHBoxLayout;
+class QLabel;
+class QVBoxLayout;
+struct DictationTable;
+
+// What the two dictation pages share: the story laid out from its table, the Enter chain,
+// handing in with confirmation, the lock when the time is up and the start time.
+class DictationPage : public CenterFrame
+{
+    Q_OBJECT
+
+public:
+    DictationPage(QWidget *parent, const DictationTable &table);
+
+    // Called by the countdown when the time has run out: locks every field, and the
+    // green arrow then hands in without asking.
+    void timeUp();
+    bool isTimeUp() const { return timeIsUp; }
+
+    // The gaps in reading order.
+    const QVector<DictateWord *> &words() const { return wordFields; }
+
+signals:
+    void nextPage();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+    // Judges the answers and appends the page's section to the report.
+    virtual void writeResults() = 0;
+    QString elapsedTimeStamp() const;
+
+    const DictationTable &table;
+    int startSeconds = 0;
+    bool timeIsUp = false;
+
+private slots:
+    void slotNextPage();
+
+private:
+    bool confirmHandIn();
+
+    QVBoxLayout *mainLayout;
+    QHBoxLayout *buttonRow;
+    QVector<QHBoxLayout *> rowLayouts;
+    QLabel *titleLabel;
+    QLabel *timeLabel;
+    QLabel *upperRuleLabel;
+    QLabel *footerLabel;
+    QLabel *lowerRuleLabel;
+    QVector<QLabel *> textLabels;
+    QVector<DictateWord *> wordFields;
+    DarkButton *nextButton;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "centerframe.h"
+
+#include <QStringList>
+#include <QVector>
+
+class DarkButton;
+class QGridLayout;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QVBoxLayout;
+
+// The form about the learner. Leaving it checks the three required fields and starts
+// the report with the learner's details.
+class Info : public CenterFrame
+{
+    Q_OBJECT
+
+public:
+    explicit Info(QWidget *parent);
+
+    // Every text the page shows, top to bottom: heading, introduction, field labels, rule.
+    static QStringList pageTexts();
+
+signals:
+    void nextPage();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private slots:
+    void slotNextPage();
+    void slotPlayVoice();
+
+private:
+    // The nine fields in page order, which is also their order in the report.
+    enum Field { Date, Place, Name, Address, BirthYear, School, Exam, Education, Job, FieldCount };
+
+    static QStringList fieldLabels();
+    bool checkRequired();
+    void writeHeader();
+
+    QVBoxLayout *mainLayout;
+    QGridLayout *formGrid;
+    QHBoxLayout *buttonRow;
+    DarkButton *voiceButton;
+    DarkButton *nextButton;
+    QLabel *headingLabel;
+    QLabel *introLabel;
+    QLabel *requiredLabel;
+    QVector<QLabel *> labels;
+    QLabel *ruleLabel;
+    QVector<QLineEdit *> fields;
+};

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "centerframe.h"
+
+class DarkButton;
+class QHBoxLayout;
+class QLabel;
+class QTextBrowser;
+class QVBoxLayout;
+
+// The last page: shows the finished report and saves it as PDF or prints it.
+class Results : public CenterFrame
+{
+    Q_OBJECT
+
+public:
+    explicit Results(QWidget *parent);
+
+    // Loads the report from the working directory; called right before the page is shown.
+    void loadReport();
+
+private slots:
+    void saveAsPDF();
+    void printResults();
+
+private:
+    QVBoxLayout *mainLayout;
+    QHBoxLayout *buttonRow;
+    QLabel *headingLabel;
+    QLabel *pdfCaption;
+    QLabel *printCaption;
+    QTextBrowser *reportView;
+    DarkButton *pdfButton;
+    DarkButton *printButton;
+};

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QDate>
+#include <QString>
+#include <QStringList>
+#include <QTime>
+#include <QVector>
+
+#include <array>
+
+// The text of the report, stage by stage, as pure functions of what the pages hold.
+// Texts typed by the learner are HTML-escaped here; fixed texts go in as they stand.
+namespace ReportText {
+
+// The details form in page order: date, place of teaching, name, address, year of birth,
+// years at primary school, upper-secondary exam, education, job.
+constexpr int detailCount = 9;
+
+// Stage 1: document head and the learner's details.
+QString header(const QStringList &details);
+
+// Stage 2: the Dictation 1 section. Closes the document with "Trin 1" below the pass mark.
+QString dictation1Section(const QString &timeStamp, const QStringList &fragments, int correct);
+constexpr int dictation1PassMark = 18;
+
+// Stage 3: the Dictation 2 table (rows of three cells), totals, level and the end of the document.
+using CategoryRow = std::array<QString, 3>;
+QString dictation2Section(const QString &timeStamp, const QVector<CategoryRow> &rows,
+                          const std::array<int, 3> &columnCounts);
+
+// Level 1 to 4 from the number of right answers in Dictation 2.
+int level(int dictation2Total);
+
+// Time of day as seconds since midnight.
+int secondsSinceMidnight(const QTime &time);
+
+// "mm:ss" of the time between two times of day; whole hours are dropped and a dictation
+// that runs past midnight still counts forwards.
+QString timeStamp(int startSeconds, int nowSeconds);
+
+// The date field's text: day/month-year without leading zeros.
+QString dateText(const QDate &date);
+
+} // namespace ReportText

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+
+class QSoundEffect;
+
+// The one object through which every recording is played. Starting a recording cuts off
+// the one before; a missing file or a machine without sound simply stays silent.
+// The player keeps its own state: the sound backend's notion of "playing" cannot be
+// trusted when there is no audio device.
+class VoicePlayer
+{
+public:
+    VoicePlayer() = default;
+    ~VoicePlayer();
+    VoicePlayer(const VoicePlayer &) = delete;
+    VoicePlayer &operator=(const VoicePlayer &) = delete;
+
+    void play(const QString &path);
+    void stop();
+
+    // What the player did last, for the pages' tests and for diagnosis.
+    bool isEmpty() const { return empty; }
+    bool isStopped() const { return stopped; }
+    QString currentPath() const { return path; }
+    int playCount() const { return plays; }
+    int stopCount() const { return stops; }
+
+private:
+    void start(const QString &newPath);
+
+    bool empty = true;
+    bool stopped = false;
+    QSoundEffect *sound = nullptr;
+    QString path;
+    int plays = 0;
+    int stops = 0;
+};
+
+extern VoicePlayer voicePlayer;
