@@ -1,0 +1,102 @@
+#include "splashdialog.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+// The teacher's password: exact equality, a clear message, nothing lost on a wrong try.
+class TestSplashDialog : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void password_data();
+    void password();
+    void messageStaysThroughRepeatedFailures();
+    void escapeAndCancelReject_data();
+    void escapeAndCancelReject();
+};
+
+void TestSplashDialog::password_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("right") << "kanelsnegle" << true;
+    QTest::newRow("empty") << "" << false;
+    QTest::newRow("blank before") << " kanelsnegle" << false;
+    QTest::newRow("blank after") << "kanelsnegle " << false;
+    QTest::newRow("capitals") << "KANELSNEGLE" << false;
+    QTest::newRow("capital first") << "Kanelsnegle" << false;
+    QTest::newRow("part") << "kanel" << false;
+    QTest::newRow("longer") << "kanelsneglen" << false;
+}
+
+void TestSplashDialog::password()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, accepted);
+
+    SplashDialog dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit"));
+    auto *message = dialog.findChild<QLabel *>(QStringLiteral("messageLabel"));
+    QVERIFY(edit && message);
+    QCOMPARE(edit->echoMode(), QLineEdit::Password);
+    QVERIFY(edit->hasFocus());
+
+    QSignalSpy acceptedSpy(&dialog, &QDialog::accepted);
+    QTest::keyClicks(edit, typed);
+    QTest::keyClick(edit, Qt::Key_Return); // Enter presses "Fortsæt"
+
+    QCOMPARE(acceptedSpy.count(), accepted ? 1 : 0);
+    if (!accepted) {
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(message->text(), QStringLiteral("<html><font color=\"red\">Forkert password!</font></html>"));
+        QCOMPARE(edit->text(), typed); // the wrong text stays for the teacher to see and correct
+        QVERIFY(edit->hasFocus());
+    }
+}
+
+void TestSplashDialog::messageStaysThroughRepeatedFailures()
+{
+    SplashDialog dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit"));
+    auto *message = dialog.findChild<QLabel *>(QStringLiteral("messageLabel"));
+    auto *continueButton = dialog.findChild<QPushButton *>(QStringLiteral("continueButton"));
+    QCOMPARE(message->text(), QStringLiteral(" "));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        QTest::mouseClick(continueButton, Qt::LeftButton);
+        QCOMPARE(message->text(), QStringLiteral("<html><font color=\"red\">Forkert password!</font></html>"));
+        QVERIFY(dialog.isVisible());
+    }
+    edit->setText(QStringLiteral("kanelsnegle"));
+    QTest::mouseClick(continueButton, Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+}
+
+void TestSplashDialog::escapeAndCancelReject_data()
+{
+    QTest::addColumn<bool>("useEscape");
+    QTest::newRow("Annullér") << false;
+    QTest::newRow("Escape") << true;
+}
+
+void TestSplashDialog::escapeAndCancelReject()
+{
+    QFETCH(bool, useEscape);
+    SplashDialog dialog(nullptr);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QSignalSpy rejected(&dialog, &QDialog::rejected);
+    if (useEscape)
+        QTest::keyClick(dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit")), Qt::Key_Escape);
+    else
+        QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cancelButton")), Qt::LeftButton);
+    QCOMPARE(rejected.count(), 1);
+    QVERIFY(!dialog.isVisible());
+}
+
+QTEST_MAIN(TestSplashDialog)
+#include "tst_splashdialog.moc"

@@ -1,0 +1,155 @@
+#include "centerframe.h"
+#include "darkbutton.h"
+#include "darkmargin.h"
+
+#include <QtTest>
+#include <QtWidgets>
+
+// Colours and sizes of the page frame, the picture button and the side panel.
+class TestStyledWidgets : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void buttonPalette_data();
+    void buttonPalette();
+    void buttonStaysSquareInAnyLayout_data();
+    void buttonStaysSquareInAnyLayout();
+    void buttonShowsItsPicture_data();
+    void buttonShowsItsPicture();
+    void frameAndMarginColours();
+    void frameFonts();
+};
+
+namespace {
+
+class FrameProbe : public CenterFrame
+{
+public:
+    FrameProbe()
+        : CenterFrame(nullptr)
+    {
+    }
+    QFont heading() const { return headingFont; }
+    QFont text() const { return textFont; }
+};
+
+} // namespace
+
+void TestStyledWidgets::buttonPalette_data()
+{
+    QTest::addColumn<int>("role");
+    QTest::addColumn<QColor>("enabled");
+    QTest::addColumn<QColor>("disabled");
+    QTest::newRow("WindowText") << int(QPalette::WindowText) << QColor(255, 255, 255) << QColor(10, 10, 42);
+    QTest::newRow("Button") << int(QPalette::Button) << QColor(21, 21, 85) << QColor(21, 21, 85);
+    QTest::newRow("Light") << int(QPalette::Light) << QColor(31, 31, 127) << QColor(31, 31, 127);
+    QTest::newRow("Midlight") << int(QPalette::Midlight) << QColor(26, 26, 106) << QColor(26, 26, 106);
+    QTest::newRow("Dark") << int(QPalette::Dark) << QColor(10, 10, 42) << QColor(10, 10, 42);
+    QTest::newRow("Mid") << int(QPalette::Mid) << QColor(14, 14, 56) << QColor(14, 14, 56);
+    QTest::newRow("Text") << int(QPalette::Text) << QColor(255, 255, 255) << QColor(10, 10, 42);
+    QTest::newRow("BrightText") << int(QPalette::BrightText) << QColor(255, 255, 255) << QColor(255, 255, 255);
+    QTest::newRow("ButtonText") << int(QPalette::ButtonText) << QColor(255, 255, 255) << QColor(10, 10, 42);
+    QTest::newRow("Base") << int(QPalette::Base) << QColor(0, 0, 0) << QColor(21, 21, 85);
+    QTest::newRow("Window") << int(QPalette::Window) << QColor(21, 21, 85) << QColor(21, 21, 85);
+    QTest::newRow("Shadow") << int(QPalette::Shadow) << QColor(0, 0, 0) << QColor(0, 0, 0);
+    QTest::newRow("AlternateBase") << int(QPalette::AlternateBase) << QColor(10, 10, 42) << QColor(21, 21, 85);
+    QTest::newRow("ToolTipBase") << int(QPalette::ToolTipBase) << QColor(255, 255, 220) << QColor(255, 255, 220);
+    QTest::newRow("ToolTipText") << int(QPalette::ToolTipText) << QColor(0, 0, 0) << QColor(0, 0, 0);
+}
+
+void TestStyledWidgets::buttonPalette()
+{
+    QFETCH(int, role);
+    QFETCH(QColor, enabled);
+    QFETCH(QColor, disabled);
+    DarkButton button(nullptr, QStringLiteral("next.png"));
+    const QPalette palette = button.palette();
+    const auto colourRole = QPalette::ColorRole(role);
+    QCOMPARE(palette.color(QPalette::Active, colourRole), enabled);
+    QCOMPARE(palette.color(QPalette::Inactive, colourRole), enabled);
+    QCOMPARE(palette.color(QPalette::Disabled, colourRole), disabled);
+}
+
+void TestStyledWidgets::buttonStaysSquareInAnyLayout_data()
+{
+    QTest::addColumn<QSize>("windowSize");
+    QTest::newRow("large") << QSize(1200, 900);
+    QTest::newRow("small") << QSize(30, 20);
+}
+
+void TestStyledWidgets::buttonStaysSquareInAnyLayout()
+{
+    QFETCH(QSize, windowSize);
+    QWidget window;
+    auto *layout = new QVBoxLayout(&window);
+    auto *button = new DarkButton(&window, QStringLiteral("voice.png"));
+    button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    layout->addWidget(button, 10);
+    window.resize(windowSize);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(button->size(), QSize(64, 64));
+    QCOMPARE(button->iconSize(), QSize(48, 48));
+}
+
+void TestStyledWidgets::buttonShowsItsPicture_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("next") << "next.png" << QSize(48, 48);
+    QTest::newRow("voice") << "voice.png" << QSize(48, 48);
+    QTest::newRow("pdf") << "pdf.png" << QSize(48, 48);
+    QTest::newRow("print") << "print.png" << QSize(48, 48);
+    QTest::newRow("logo") << "skrivlo64.png" << QSize(64, 64);
+    QTest::newRow("splash") << "skrivlo-splash.png" << QSize(128, 64);
+}
+
+void TestStyledWidgets::buttonShowsItsPicture()
+{
+    QFETCH(QString, image);
+    QFETCH(QSize, size);
+    const QImage picture(QStringLiteral(":/images/") + image);
+    QCOMPARE(picture.size(), size);
+    // A real picture, not an empty or single-coloured placeholder.
+    QSet<QRgb> colours;
+    for (int y = 0; y < picture.height(); y += 2) {
+        for (int x = 0; x < picture.width(); x += 2)
+            colours.insert(picture.pixel(x, y));
+    }
+    QVERIFY2(colours.size() > 8, qPrintable(QStringLiteral("%1 colours").arg(colours.size())));
+    QVERIFY(QFile::exists(QStringLiteral(":/images/skrivlo64.ico")));
+}
+
+void TestStyledWidgets::frameAndMarginColours()
+{
+    QWidget window;
+    QPalette blue;
+    blue.setColor(QPalette::Window, QColor(21, 21, 85));
+    window.setPalette(blue);
+    auto *frame = new CenterFrame(&window);
+    auto *margin = new DarkMargin(&window);
+    QCOMPARE(frame->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QVERIFY(!frame->autoFillBackground());
+    QCOMPARE(margin->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(margin->palette().color(QPalette::Window), QColor(5, 5, 69));
+    QVERIFY(margin->autoFillBackground());
+
+    // A label placed on either without a colour of its own draws white.
+    auto *label = new QLabel(QStringLiteral("tekst"), frame);
+    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+    auto *marginLabel = new QLabel(QStringLiteral("tekst"), margin);
+    QCOMPARE(marginLabel->palette().color(QPalette::WindowText), QColor(Qt::white));
+}
+
+void TestStyledWidgets::frameFonts()
+{
+    FrameProbe frame;
+    QCOMPARE(frame.font().pointSize(), 11);
+    QCOMPARE(frame.heading().pointSize(), 24);
+    QCOMPARE(frame.text().pointSize(), 12);
+    QCOMPARE(frame.heading().family(), frame.font().family());
+}
+
+QTEST_MAIN(TestStyledWidgets)
+#include "tst_styledwidgets.moc"
