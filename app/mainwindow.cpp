@@ -10,6 +10,7 @@
 #include "results.h"
 #include "welcome.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QScrollArea>
@@ -75,6 +76,15 @@ MainWindow::MainWindow()
     connect(dictate1Page, &Dictate1::nextPage, this, &MainWindow::nextPage);
     connect(dictate2Help, &Dictate2Help::nextPage, this, &MainWindow::nextPage);
     connect(dictate2Page, &Dictate2::nextPage, this, &MainWindow::nextPage);
+    connect(qApp, &QApplication::focusChanged, this, &MainWindow::keepFocusVisible);
+}
+
+void MainWindow::keepFocusVisible(QWidget *, QWidget *now)
+{
+    // Enter moves the focus by code, which a scroll area does not follow by itself: without
+    // this the learner would type into a word below the visible part of the story.
+    if (now && dictate2Page->isAncestorOf(now))
+        scrollArea->ensureWidgetVisible(now);
 }
 
 void MainWindow::nextPage()

@@ -30,6 +30,7 @@ public:
 
 private slots:
     void nextPage();
+    void keepFocusVisible(QWidget *old, QWidget *now);
 
 private:
     void replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment);
