@@ -15,6 +15,7 @@ private slots:
     void playReplacesPlay();
     void missingFileStaysSilentAndLaterPlaysWork();
     void playAfterStopStartsAfresh();
+    void letsGoOfTheSoundWhenTheApplicationQuits();
 
 private:
     QTemporaryDir dir;
@@ -104,6 +105,19 @@ void TestVoicePlayer::playAfterStopStartsAfresh()
     QVERIFY(!player.isStopped());
     player.stop();
     QCOMPARE(player.stopCount(), 2);
+}
+
+void TestVoicePlayer::letsGoOfTheSoundWhenTheApplicationQuits()
+{
+    // The program-wide player outlives the application; its sound must be gone before that.
+    VoicePlayer player;
+    player.play(wavPath);
+    QVERIFY(!player.isEmpty());
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCoreApplication::exec();
+    QVERIFY(player.isEmpty());
+    player.stop(); // still safe afterwards
+    QCOMPARE(player.stopCount(), 0);
 }
 
 QTEST_MAIN(TestVoicePlayer)

@@ -1,5 +1,6 @@
 #include "voiceplayer.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
@@ -8,7 +9,7 @@ VoicePlayer voicePlayer;
 
 VoicePlayer::~VoicePlayer()
 {
-    delete sound;
+    release();
 }
 
 void VoicePlayer::play(const QString &newPath)
@@ -35,6 +36,13 @@ void VoicePlayer::stop()
 
 void VoicePlayer::start(const QString &newPath)
 {
+    // The sound backend must be let go while the application still exists: the program-wide
+    // player outlives main(), and a sound deleted after the application crashes the exit.
+    if (!quitWatcher && QCoreApplication::instance()) {
+        quitWatcher = std::make_unique<QObject>();
+        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, quitWatcher.get(),
+                         [this]() { release(); });
+    }
     path = newPath;
     sound = new QSoundEffect;
     // QSoundEffect wants a URL; an absolute one so the working directory is what counts.
@@ -43,4 +51,12 @@ void VoicePlayer::start(const QString &newPath)
     empty = false;
     stopped = false;
     ++plays;
+}
+
+void VoicePlayer::release()
+{
+    delete sound;
+    sound = nullptr;
+    empty = true;
+    stopped = false;
 }

@@ -2,6 +2,9 @@
 
 #include <QString>
 
+#include <memory>
+
+class QObject;
 class QSoundEffect;
 
 // The one object through which every recording is played. Starting a recording cuts off
@@ -28,10 +31,12 @@ public:
 
 private:
     void start(const QString &newPath);
+    void release();
 
     bool empty = true;
     bool stopped = false;
     QSoundEffect *sound = nullptr;
+    std::unique_ptr<QObject> quitWatcher;
     QString path;
     int plays = 0;
     int stops = 0;
