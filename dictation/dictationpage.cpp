@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QTime>
 #include <QVBoxLayout>
 
@@ -88,9 +89,13 @@ void DictationPage::timeUp()
 
 void DictationPage::showEvent(QShowEvent *event)
 {
-    activateWindow();
-    wordFields.first()->setFocus(Qt::OtherFocusReason);
-    startSeconds = ReportText::secondsSinceMidnight(QTime::currentTime());
+    // A window restored by the system (after being minimised) shows the page again; that
+    // must neither restart the clock of the report nor move the learner's cursor.
+    if (!event->spontaneous()) {
+        activateWindow();
+        wordFields.first()->setFocus(Qt::OtherFocusReason);
+        startSeconds = ReportText::secondsSinceMidnight(QTime::currentTime());
+    }
     CenterFrame::showEvent(event);
 }
 
