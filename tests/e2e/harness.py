@@ -1,0 +1,471 @@
+"""Runs the real skrivlo the way a learner meets it: a private X server with a window
+manager and a Danish keyboard, a fresh working directory, and nothing but keystrokes and
+mouse clicks. Every process the journey starts is ended again by its process id.
+
+A journey is a function of one Journey object; run it with Journey(name).run(body).
+Exit status: 0 passed, 1 failed (with a screenshot under the artifacts folder), 77 skipped.
+"""
+
+import argparse
+import ctypes
+import os
+import re
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+import traceback
+
+SKIP_CODE = 77
+SCREEN = (1280, 1024)
+NEEDED = ["Xvfb", "openbox", "setxkbmap", "xdotool", "xprop", "xwininfo", "import", "timeout"]
+
+# Colours of what a learner sees on this program's pages.
+WINDOW_BLUE = (21, 21, 85)
+MARGIN_BLUE = (5, 5, 69)
+
+
+class Skip(Exception):
+    """The journey cannot be tried on this machine; say why and exit with SKIP_CODE."""
+
+
+def check(condition, message):
+    if not condition:
+        raise AssertionError(message)
+
+
+_libc = ctypes.CDLL(None, use_errno=True)
+_PR_SET_PDEATHSIG = 1
+
+
+def _die_with_harness():
+    # Should ctest kill the journey outright, its X server and program must not linger.
+    _libc.prctl(_PR_SET_PDEATHSIG, signal.SIGKILL)
+
+
+class Program:
+    """The running skrivlo."""
+
+    def __init__(self, journey, popen, workdir):
+        self.journey = journey
+        self.popen = popen
+        self.pid = popen.pid
+        self.workdir = workdir
+
+    def running(self):
+        return self.popen.poll() is None
+
+    def wait_exit(self, timeout=15):
+        try:
+            return self.popen.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise TimeoutError("skrivlo (pid %d) still runs after %s s" % (self.pid, timeout))
+
+    def report(self):
+        """results.html as bytes, or None when there is none."""
+        path = os.path.join(self.workdir, "results.html")
+        if not os.path.isfile(path):
+            return None
+        with open(path, "rb") as f:
+            return f.read()
+
+
+class Screen:
+    """One screenshot, read as 8-bit RGB, with the few ways the journeys look at it."""
+
+    def __init__(self, data):
+        m = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", data)
+        check(m and m.group(3) == b"255", "screenshot is not an 8-bit PPM")
+        self.width, self.height = int(m.group(1)), int(m.group(2))
+        self.px = data[m.end():]
+        # The page lies between the progress panel and the right margin (stretch 1:4:1).
+        side = self.width // 6
+        self.page = (side + 2, 0, self.width - side - 2, self.height)
+
+    def pixel(self, x, y):
+        i = 3 * (y * self.width + x)
+        return tuple(self.px[i:i + 3])
+
+    def _matches(self, pattern, accept, region):
+        x0, y0, x1, y1 = region
+        found = []
+        for m in re.finditer(b"(?=" + pattern + b")", self.px, re.S):
+            s = m.start()
+            if s % 3:
+                continue
+            y, x = divmod(s // 3, self.width)
+            if x0 <= x < x1 and y0 <= y < y1 and accept(*self.px[s:s + 3]):
+                found.append((x, y))
+        return found
+
+    def blob(self, pattern, accept, region=None, min_pixels=40):
+        """Bounding box (x0, y0, x1, y1) of the largest patch of matching pixels, or None."""
+        cell = 6
+        cells = {}
+        for x, y in self._matches(pattern, accept, region or self.page):
+            key = (x // cell, y // cell)
+            cells.setdefault(key, []).append((x, y))
+        best, seen = [], set()
+        for start in cells:
+            if start in seen:
+                continue
+            seen.add(start)
+            stack, patch = [start], []
+            while stack:
+                cx, cy = stack.pop()
+                patch.extend(cells[(cx, cy)])
+                for nx in (cx - 1, cx, cx + 1):
+                    for ny in (cy - 1, cy, cy + 1):
+                        if (nx, ny) in cells and (nx, ny) not in seen:
+                            seen.add((nx, ny))
+                            stack.append((nx, ny))
+            if len(patch) > len(best):
+                best = patch
+        if len(best) < min_pixels:
+            return None
+        xs = [p[0] for p in best]
+        ys = [p[1] for p in best]
+        return (min(xs), min(ys), max(xs), max(ys))
+
+    def arrow(self):
+        """The green arrow of a page's next button."""
+        return self.blob(rb"[\x00-\x82][\x82-\xff][\x00-\x82]",
+                         lambda r, g, b: g - max(r, b) >= 50, min_pixels=150)
+
+    def speaker(self):
+        """The yellow sound waves of a loudspeaker button (the orange labels are redder)."""
+        return self.blob(rb"[\xc8-\xff][\x8c-\xe6][\x00-\x5a]",
+                         lambda r, g, b: 0.72 <= g / r <= 0.9, min_pixels=40)
+
+    def pdf_icon(self):
+        return self.blob(rb"[\xaa-\xff][\x00-\x50][\x00-\x50]",
+                         lambda r, g, b: True, min_pixels=80)
+
+    def white_boxes(self, region=None, min_width=40):
+        """Entry fields: white rectangles, in reading order (line by line, left to right)."""
+        x0r, y0r, x1r, y1r = region or self.page
+        runs = {}
+        for m in re.finditer(rb"(?:\xff\xff\xff){%d,}" % min_width, self.px):
+            s, e = m.start(), m.end()
+            s += (3 - s % 3) % 3
+            p0, p1 = s // 3, e // 3 - 1
+            y, x0 = divmod(p0, self.width)
+            x1 = min(p1, (y + 1) * self.width - 1) - y * self.width
+            if x1 - x0 + 1 < min_width or not (y0r <= y < y1r) or x0 < x0r or x1 >= x1r:
+                continue
+            runs.setdefault((x0, x1), []).append(y)
+        white = lambda x, y: self.pixel(x, y) == (255, 255, 255)
+        boxes = []
+        for (x0, x1), ys in runs.items():
+            ys.sort()
+            top = prev = ys[0]
+            for y in ys[1:] + [None]:
+                # Typed text breaks the full-width rows of a field, but its left padding
+                # stays white; between two fields the frame and the page come in between.
+                if y is None or not all(white(x0 + 1, g) for g in range(prev + 1, y)):
+                    if prev - top >= 8:
+                        boxes.append([x0, top, x1, prev])
+                    top = y
+                if y is not None:
+                    prev = y
+        # A focused field's frame splits it into two nested rectangles: keep the outer one.
+        merged = []
+        for b in sorted(boxes, key=lambda b: (b[2] - b[0]) * (b[3] - b[1]), reverse=True):
+            if not any(b[0] >= m[0] - 3 and b[2] <= m[2] + 3 and b[1] >= m[1] - 3 and b[3] <= m[3] + 3
+                       for m in merged):
+                merged.append(b)
+        merged.sort(key=lambda b: ((b[1] + b[3]) // 2 // 8, b[0]))
+        return [tuple(b) for b in merged]
+
+    def fields(self, min_width, max_width):
+        return [b for b in self.white_boxes() if min_width <= b[2] - b[0] + 1 <= max_width
+                and 16 <= b[3] - b[1] + 1 <= 40]
+
+    def page_kind(self):
+        """Which page of the test is on screen, as far as its buttons and fields tell."""
+        if self.pdf_icon():
+            return "results"
+        arrow, speaker = self.arrow(), self.speaker()
+        if arrow and speaker:
+            return "form" if len(self.fields(80, 900)) >= 9 else "guide"
+        narrow, wide = self.fields(80, 120), self.fields(150, 200)
+        if len(narrow) == 20 and not speaker:
+            return "dictation1"
+        if wide and not narrow and not speaker:
+            return "dictation2"
+        return "unknown"
+
+
+class Journey:
+    def __init__(self, name, deadline=120):
+        parser = argparse.ArgumentParser()
+        parser.add_argument("--program", required=True)
+        parser.add_argument("--artifacts", required=True)
+        parser.add_argument("--sounds", default="")
+        args = parser.parse_args()
+        self.name = name
+        self.deadline = deadline
+        self.program = os.path.abspath(args.program)
+        self.sounds = args.sounds
+        self.artifacts = os.path.join(os.path.abspath(args.artifacts), name)
+        shutil.rmtree(self.artifacts, ignore_errors=True)
+        os.makedirs(self.artifacts)
+        self.tmp = tempfile.mkdtemp(prefix="skrivlo-e2e-%s-" % name)
+        self.home = os.path.join(self.tmp, "home")
+        self.runtime = os.path.join(self.tmp, "run")
+        os.makedirs(self.home)
+        os.makedirs(self.runtime, mode=0o700)
+        self.logs = os.path.join(self.tmp, "logs")
+        os.makedirs(self.logs)
+        self.procs = []
+        self.programs = []
+        self.display = None
+        self.pulse_socket = None
+        self.shots = 0
+        self.started = time.monotonic()
+
+    # ---- running the journey -------------------------------------------------------
+
+    def run(self, body):
+        def overdue(signum, frame):
+            raise TimeoutError("journey %s overran its %d s" % (self.name, self.deadline))
+
+        signal.signal(signal.SIGALRM, overdue)
+        signal.signal(signal.SIGTERM, overdue)
+        signal.alarm(self.deadline)
+        code = 0
+        try:
+            missing = [tool for tool in NEEDED if not shutil.which(tool)]
+            check(not missing, "missing tools (scripts/install-deps.sh --test installs them): "
+                  + " ".join(missing))
+            self.start_desktop()
+            body(self)
+        except Skip as reason:
+            print("SKIPPED: %s" % reason)
+            code = SKIP_CODE
+        except BaseException:
+            traceback.print_exc()
+            self.keep_failure()
+            code = 1
+        finally:
+            signal.alarm(0)
+            self.teardown()
+        print("%s: %s after %.1f s" % (self.name, {0: "passed", 1: "FAILED", SKIP_CODE: "skipped"}[code],
+                                       time.monotonic() - self.started))
+        return code
+
+    def keep_failure(self):
+        """Leaves a screenshot, the logs and any report where the build tree keeps them."""
+        try:
+            if self.display:
+                self.shot("failure")
+        except Exception as e:  # the screenshot must not hide the real failure
+            print("no failure screenshot: %s" % e)
+        for name in os.listdir(self.logs):
+            shutil.copy(os.path.join(self.logs, name), self.artifacts)
+        for i, program in enumerate(self.programs):
+            report = program.report()
+            if report is not None:
+                with open(os.path.join(self.artifacts, "results-run%d.html" % (i + 1)), "wb") as f:
+                    f.write(report)
+        print("artifacts of the failed run: %s" % self.artifacts)
+
+    def spawn(self, label, argv, env=None, cwd=None, pass_fds=(), preexec=None):
+        log = open(os.path.join(self.logs, "%s-%d.log" % (label, len(self.procs) + 1)), "wb")
+
+        def setup():
+            _die_with_harness()
+            if preexec:
+                preexec()
+
+        popen = subprocess.Popen(argv, env=env if env is not None else self.env(), cwd=cwd,
+                                 stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                                 pass_fds=pass_fds, preexec_fn=setup)
+        log.close()
+        self.procs.append((label, popen))
+        return popen
+
+    def teardown(self):
+        for label, popen in reversed(self.procs):
+            if popen.poll() is None:
+                try:
+                    os.kill(popen.pid, signal.SIGTERM)
+                    popen.wait(3)
+                except subprocess.TimeoutExpired:
+                    os.kill(popen.pid, signal.SIGKILL)
+                    popen.wait(3)
+                except ProcessLookupError:
+                    pass
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def env(self, sound=False):
+        env = {
+            "PATH": os.environ.get("PATH", "/usr/bin:/bin"),
+            "HOME": self.home,
+            "XDG_RUNTIME_DIR": self.runtime,
+            "XDG_CONFIG_HOME": os.path.join(self.home, ".config"),
+            "LANG": "C.UTF-8",
+            "LC_ALL": "C.UTF-8",
+            "QT_QPA_PLATFORM": "xcb",
+            # No audio server unless the journey starts one: the program must run on in silence.
+            "PULSE_SERVER": "unix:" + os.path.join(self.runtime, "no-sound-server"),
+        }
+        for passed in ("LD_LIBRARY_PATH",):
+            if passed in os.environ:
+                env[passed] = os.environ[passed]
+        if self.display:
+            env["DISPLAY"] = self.display
+        if sound:
+            check(self.pulse_socket, "no sound server started")
+            env["PULSE_SERVER"] = "unix:" + self.pulse_socket
+        return env
+
+    # ---- the desktop ---------------------------------------------------------------
+
+    def start_desktop(self):
+        read_end, write_end = os.pipe()
+        self.spawn("xvfb", ["Xvfb", "-displayfd", str(write_end), "-noreset",
+                            "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp"],
+                   pass_fds=(write_end,))
+        os.close(write_end)
+        number, until = b"", time.monotonic() + 15
+        while not number.endswith(b"\n"):
+            ready = select.select([read_end], [], [], max(0.0, until - time.monotonic()))[0]
+            check(ready, "Xvfb named no display within 15 s")
+            chunk = os.read(read_end, 32)
+            check(chunk, "Xvfb ended before naming a display")
+            number += chunk
+        os.close(read_end)
+        self.display = ":" + number.decode().strip()
+
+        # Without a window manager full screen is ignored and focus is lost after a message box.
+        self.spawn("openbox", ["openbox", "--sm-disable"])
+        self.until(lambda: "window id" in self.tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"),
+                   15, "openbox to manage the screen")
+        # So that æ, ø and å arrive as typed.
+        self.tool("setxkbmap", "dk")
+        check("dk" in self.tool("setxkbmap", "-query"), "the Danish keyboard map did not take")
+
+    def start_sound_server(self):
+        """A private PulseAudio server whose only output is a null sink we can record."""
+        for tool in ("pulseaudio", "parec", "pactl"):
+            check(shutil.which(tool), "missing %s (pulseaudio, pulseaudio-utils)" % tool)
+        self.pulse_socket = os.path.join(self.runtime, "pulse.sock")
+        self.spawn("pulseaudio", ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
+                                  "--use-pid-file=no",
+                                  "-L", "module-null-sink sink_name=nullsink",
+                                  "-L", "module-native-protocol-unix auth-anonymous=1 socket="
+                                  + self.pulse_socket])
+        env = self.env(sound=True)
+        self.until(lambda: subprocess.run(["pactl", "info"], env=env, capture_output=True,
+                                          timeout=5).returncode == 0,
+                   15, "the sound server to answer")
+
+    def tool(self, *argv, timeout=10):
+        """Runs an X tool against our display and returns its output; fails on an error."""
+        done = subprocess.run(["timeout", str(timeout)] + list(argv), env=self.env(),
+                              capture_output=True)
+        check(done.returncode == 0, "%s failed (%d): %s" % (" ".join(argv), done.returncode,
+                                                            done.stderr.decode(errors="replace")))
+        return done.stdout.decode(errors="replace")
+
+    def until(self, condition, timeout, what, interval=0.1):
+        end = time.monotonic() + timeout
+        while True:
+            result = condition()
+            if result:
+                return result
+            if time.monotonic() > end:
+                raise TimeoutError("waited %s s for %s" % (timeout, what))
+            time.sleep(interval)
+
+    # ---- the program ---------------------------------------------------------------
+
+    def workdir(self, name="work", sounds=False):
+        """A fresh working directory; with sounds, the built recordings beside it."""
+        path = os.path.join(self.tmp, name)
+        os.makedirs(path)
+        if sounds:
+            source = self.sounds
+            if not (source and os.path.isdir(source) and os.path.isfile(os.path.join(source, "1.wav"))):
+                raise Skip("no recordings in %r yet (the build makes sounds/*.wav)" % source)
+            shutil.copytree(source, os.path.join(path, "sounds"),
+                            ignore=lambda d, names: [n for n in names if not n.endswith(".wav")])
+        return path
+
+    def launch(self, workdir, sound=False, argv=None, preexec=None):
+        popen = self.spawn("skrivlo", argv or [self.program], env=self.env(sound=sound),
+                           cwd=workdir, preexec=preexec)
+        program = Program(self, popen, workdir)
+        self.programs.append(program)
+        return program
+
+    # ---- eyes and hands ------------------------------------------------------------
+
+    def wait_window(self, title, timeout=15):
+        """Waits until a window whose whole title is `title` is visible; returns its id."""
+        pattern = "^" + re.escape(title) + "$"
+        done = subprocess.run(["timeout", str(timeout), "xdotool", "search", "--sync",
+                               "--onlyvisible", "--name", pattern],
+                              env=self.env(), capture_output=True)
+        if done.returncode != 0:
+            raise TimeoutError("no window %r within %s s" % (title, timeout))
+        return int(done.stdout.split()[0])
+
+    def window_shown(self, title):
+        done = subprocess.run(["timeout", "5", "xdotool", "search", "--onlyvisible", "--name",
+                               "^" + re.escape(title) + "$"], env=self.env(), capture_output=True)
+        return done.returncode == 0
+
+    def wait_window_gone(self, title, timeout=10):
+        self.until(lambda: not self.window_shown(title), timeout, "window %r to close" % title)
+
+    def geometry(self, window):
+        """(x, y, width, height) of a window's inside, as the X server has it."""
+        info = self.tool("xwininfo", "-id", str(window))
+        value = lambda key: int(re.search(key + r":\s+(-?\d+)", info).group(1))
+        return (value("Absolute upper-left X"), value("Absolute upper-left Y"),
+                value("Width"), value("Height"))
+
+    def key(self, *keys):
+        self.tool("xdotool", "key", "--delay", "40", *keys)
+
+    def type(self, text):
+        if text:
+            self.tool("xdotool", "type", "--delay", "12", "--", text, timeout=30)
+
+    def click(self, x, y, button=1):
+        # No --sync: it waits forever when the pointer is already there.
+        self.tool("xdotool", "mousemove", str(x), str(y), "sleep", "0.05", "click", str(button))
+
+    def click_centre(self, box):
+        self.click((box[0] + box[2]) // 2, (box[1] + box[3]) // 2)
+
+    def grab(self):
+        data = subprocess.run(["timeout", "10", "import", "-window", "root", "-depth", "8", "ppm:-"],
+                              env=self.env(), capture_output=True, check=True).stdout
+        return Screen(data)
+
+    def shot(self, label):
+        """Keeps a screenshot in the artifacts folder; returns its path."""
+        self.shots += 1
+        path = os.path.join(self.artifacts, "%02d-%s.png" % (self.shots, label))
+        subprocess.run(["timeout", "10", "import", "-window", "root", path], env=self.env(), check=True)
+        return path
+
+    def wait_page(self, kind, timeout=15):
+        """Waits until the page on screen is of the given kind; returns the screenshot."""
+        seen = []
+
+        def shown():
+            screen = self.grab()
+            seen.append(screen.page_kind())
+            return screen if seen[-1] == kind else None
+
+        try:
+            return self.until(shown, timeout, "the %s page" % kind, interval=0.15)
+        except TimeoutError:
+            raise TimeoutError("waited %s s for the %s page; saw %s" % (timeout, kind, seen[-1] if seen else "nothing"))

@@ -1,0 +1,112 @@
+"""What a teacher and a learner do with their hands: the steps the journeys are made of."""
+
+import time
+
+from harness import check
+
+PASSWORD = "kanelsnegle"
+ACCESS_TITLE = "Adgang til..."
+MAIN_TITLE = "Diktat til trinindplacering"
+
+
+def start(journey, workdir, sound=False):
+    """Starts skrivlo and waits for the access dialog; returns (program, dialog window)."""
+    program = journey.launch(workdir, sound=sound)
+    dialog = journey.wait_window(ACCESS_TITLE)
+    return program, dialog
+
+
+def unlock(journey, workdir, sound=False):
+    """The teacher types the password; returns the program with the welcome page up."""
+    program, _ = start(journey, workdir, sound)
+    journey.type(PASSWORD)
+    journey.key("Return")
+    journey.wait_window(MAIN_TITLE)
+    journey.wait_page("guide")
+    return program
+
+
+def click_arrow(journey, screen=None):
+    screen = screen or journey.grab()
+    arrow = screen.arrow()
+    check(arrow, "no green arrow on the page")
+    journey.click_centre(arrow)
+
+
+def next_page(journey, expect, screen=None):
+    """Clicks the green arrow and waits for the page that must follow."""
+    click_arrow(journey, screen)
+    return journey.wait_page(expect)
+
+
+def fill_details(journey, details):
+    """Fills the form as a learner who skips the required fields at first: each "Ups!" box
+    puts the cursor into the field it asks for, and the learner types there. So the order
+    of the boxes decides where name, address and year of birth end up in the report.
+    details: the nine values in page order; the date is left as the form has it."""
+    date, place, name, address, born, school, exam, education, job = details
+    check(date is None, "the date is the form's own")
+    journey.type(place)  # the cursor starts in the place-of-teaching field
+    for value in (name, address, born):
+        click_arrow(journey)
+        journey.wait_window("Ups!")
+        journey.key("Return")
+        journey.wait_window_gone("Ups!")
+        journey.type(value)
+    for value in (school, exam, education, job):
+        journey.key("Return")
+        journey.type(value)
+
+
+def answer(journey, answers):
+    """Types each answer into its field and presses Enter, which moves on to the next word."""
+    for text in answers:
+        journey.type(text)
+        journey.key("Return")
+
+
+def hand_in(journey, expect, title="Advarsel!"):
+    """Green arrow, then "Ja" in the confirmation box (it has the focus, so Return)."""
+    click_arrow(journey)
+    journey.wait_window(title)
+    journey.key("Return")
+    journey.wait_window_gone(title)
+    return journey.wait_page(expect)
+
+
+def close_reminder(journey):
+    """The "Vigtigt!" box over the results page: the learner clicks it away with OK."""
+    journey.wait_window("Vigtigt!")
+    journey.key("Return")
+    journey.wait_window_gone("Vigtigt!")
+
+
+def scroll_to_arrow(journey, timeout=10):
+    """Dictation 2 is taller than the screen: the wheel brings the green arrow into view."""
+    screen = journey.grab()
+    x = (screen.page[0] + screen.page[2]) // 2
+    end = time.monotonic() + timeout
+    while not screen.arrow():
+        check(time.monotonic() < end, "the green arrow of Dictation 2 never scrolled into view")
+        journey.tool("xdotool", "mousemove", str(x), "500", "click", "--repeat", "5", "5")
+        screen = journey.grab()
+    return screen
+
+
+def quit(journey, program):
+    """The teacher closes the full-screen window (the program has no button of its own)."""
+    journey.key("alt+F4")
+    status = program.wait_exit(15)
+    check(status == 0, "closing the main window gave exit status %s" % status)
+
+
+def save_pdf(journey, typed_name):
+    """PDF button, then the file name typed into the save dialog and Return."""
+    screen = journey.grab()
+    icon = screen.pdf_icon()
+    check(icon, "no PDF button on the results page")
+    journey.click_centre(icon)
+    journey.wait_window("Gem resultater som PDF-fil")
+    journey.type(typed_name)
+    journey.key("Return")
+    journey.wait_window_gone("Gem resultater som PDF-fil")
