@@ -420,6 +420,13 @@ class Journey:
                                "^" + re.escape(title) + "$"], env=self.env(), capture_output=True)
         return done.returncode == 0
 
+    def never_shown(self, title, within=1.0):
+        """For what must not happen: true when no such window comes within the time."""
+        done = subprocess.run(["timeout", str(within), "xdotool", "search", "--sync",
+                               "--onlyvisible", "--name", "^" + re.escape(title) + "$"],
+                              env=self.env(), capture_output=True)
+        return done.returncode != 0
+
     def wait_window_gone(self, title, timeout=10):
         self.until(lambda: not self.window_shown(title), timeout, "window %r to close" % title)
 
