@@ -1,0 +1,230 @@
+#include "manuscript.h"
+
+#include "dictate1help.h"
+#include "dictate2help.h"
+#include "info.h"
+#include "storytable.h"
+#include "welcome.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSet>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+
+#include <algorithm>
+
+namespace {
+
+constexpr int guidancePauseMs = 600;
+// Long enough that the learner hears the repeated word as a word on its own.
+constexpr int wordPauseMs = 1000;
+
+struct Story
+{
+    QString text;
+    QVector<int> gapStarts;      // where each gap's word begins in text
+    QVector<int> sentenceStarts; // ascending, the first is 0
+};
+
+bool joinsWithoutSpace(const QString &piece)
+{
+    return QStringLiteral(",.;:!?").contains(piece.at(0));
+}
+
+QString firstWord(const QString &text)
+{
+    int end = 0;
+    while (end < text.size() && text.at(end).isLetter())
+        ++end;
+    return text.left(end);
+}
+
+QSet<QString> wordsOf(const DictationTable &table)
+{
+    static const QRegularExpression nonLetters(QStringLiteral("\\P{L}+"));
+    QSet<QString> words;
+    for (const StoryLine &line : table.lines) {
+        for (const StoryPiece &piece : line.pieces) {
+            const QString text = piece.isGap() ? piece.word : piece.text;
+            for (const QString &word : text.split(nonLetters, Qt::SkipEmptyParts))
+                words.insert(word);
+        }
+    }
+    return words;
+}
+
+Story buildStory(const DictationTable &table)
+{
+    // A story may lack a full stop before a gap's following text ("døren Der er tre i").
+    // A capital there starts a new sentence, unless it belongs to a name ("accepteret
+    // Jens Bang"): names are the words the story never writes in lowercase.
+    const QSet<QString> words = wordsOf(table);
+
+    Story story;
+    QVector<int> starts { 0 };
+    bool afterGap = false;
+    for (const StoryLine &line : table.lines) {
+        for (const StoryPiece &piece : line.pieces) {
+            const QString text = (piece.isGap() ? piece.word : piece.text).trimmed();
+            if (text.isEmpty())
+                continue;
+            if (!story.text.isEmpty() && !joinsWithoutSpace(text))
+                story.text += QLatin1Char(' ');
+            const int start = story.text.size();
+            if (piece.isGap()) {
+                story.gapStarts.append(start);
+            } else if (afterGap && text.at(0).isUpper()
+                       && words.contains(firstWord(text).toLower())) {
+                starts.append(start);
+            }
+            story.text += text;
+            afterGap = piece.isGap();
+        }
+    }
+
+    for (int i = 0; i + 1 < story.text.size(); ++i) {
+        if (QStringLiteral(".!?").contains(story.text.at(i)) && story.text.at(i + 1) == QLatin1Char(' '))
+            starts.append(i + 2);
+    }
+    std::sort(starts.begin(), starts.end());
+    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
+    story.sentenceStarts = starts;
+    return story;
+}
+
+QString sentenceAt(const Story &story, int index)
+{
+    const int start = story.sentenceStarts.at(index);
+    const int end = index + 1 < story.sentenceStarts.size() ? story.sentenceStarts.at(index + 1)
+                                                            : story.text.size();
+    return story.text.mid(start, end - start).trimmed();
+}
+
+Manuscript::Recording guidance(const QString &fileName, const QStringList &labelTexts)
+{
+    Manuscript::Recording recording;
+    recording.fileName = fileName;
+    recording.pauseMs = guidancePauseMs;
+    for (const QString &labelText : labelTexts) {
+        const QString plain = Manuscript::plainText(labelText);
+        if (!plain.isEmpty())
+            recording.parts.append(plain);
+    }
+    return recording;
+}
+
+Manuscript::Recording guidance(const GuidePage::Content &content)
+{
+    return guidance(QFileInfo(content.soundFile).fileName(),
+                    QStringList { content.heading } + content.paragraphs);
+}
+
+// Written forms that the Danish voice reads wrongly, in the words a teacher would say.
+// Only the synthesiser's input changes; the manuscript keeps the page's own text.
+QString spokenForm(QString text)
+{
+    static const QRegularExpression range(QStringLiteral("\\b(\\d+)-(\\d+)\\b"));
+    static const QRegularExpression osv(QStringLiteral("\\bosv\\."));
+    text.replace(range, QStringLiteral("\\1 til \\2"));
+    text.replace(osv, QStringLiteral("og så videre."));
+    // A hyphen between spaces is a dash to the reader, but the voice runs straight over it.
+    text.replace(QStringLiteral(" - "), QStringLiteral(" \u2013 "));
+    return text;
+}
+
+QString escapedForXml(QString text)
+{
+    text.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
+    text.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
+    text.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+    return text;
+}
+
+} // namespace
+
+QVector<Manuscript::Recording> Manuscript::recordings()
+{
+    QVector<Recording> result {
+        guidance(Welcome::content()),
+        guidance(QStringLiteral("info.wav"), Info::pageTexts()),
+        guidance(Dictate1Help::content()),
+        guidance(Dictate2Help::content()),
+    };
+    for (const DictationTable *table : { &dictation1Table(), &dictation2Table() }) {
+        const QVector<StoryPiece> gaps = table->gaps();
+        for (int i = 0; i < gaps.size(); ++i) {
+            Recording recording;
+            recording.fileName = gaps[i].soundFile;
+            recording.parts = QStringList { sentenceOf(*table, i), gaps[i].word };
+            recording.pauseMs = wordPauseMs;
+            result.append(recording);
+        }
+    }
+    return result;
+}
+
+QString Manuscript::runningText(const DictationTable &table)
+{
+    return buildStory(table).text;
+}
+
+QStringList Manuscript::sentences(const DictationTable &table)
+{
+    const Story story = buildStory(table);
+    QStringList result;
+    for (int i = 0; i < story.sentenceStarts.size(); ++i) {
+        const QString sentence = sentenceAt(story, i);
+        if (!sentence.isEmpty())
+            result.append(sentence);
+    }
+    return result;
+}
+
+QString Manuscript::sentenceOf(const DictationTable &table, int gapIndex)
+{
+    const Story story = buildStory(table);
+    if (gapIndex < 0 || gapIndex >= story.gapStarts.size())
+        return QString();
+    const auto after = std::upper_bound(story.sentenceStarts.cbegin(), story.sentenceStarts.cend(),
+                                        story.gapStarts.at(gapIndex));
+    return sentenceAt(story, int(after - story.sentenceStarts.cbegin()) - 1);
+}
+
+QString Manuscript::plainText(const QString &labelText)
+{
+    // The same decision QLabel makes for its default text format.
+    QString plain = Qt::mightBeRichText(labelText)
+            ? QTextDocumentFragment::fromHtml(labelText).toPlainText()
+            : labelText;
+    plain.replace(QChar::LineSeparator, QLatin1Char(' '));
+    plain.replace(QChar::ParagraphSeparator, QLatin1Char(' '));
+    plain.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return plain.simplified();
+}
+
+QString Manuscript::ssml(const Recording &recording)
+{
+    const QString pause = QStringLiteral("<break time=\"%1ms\"/>\n").arg(recording.pauseMs);
+    QString result = QStringLiteral("<speak xml:lang=\"da\">\n");
+    for (int i = 0; i < recording.parts.size(); ++i) {
+        if (i > 0)
+            result += pause;
+        result += escapedForXml(spokenForm(recording.parts.at(i))) + QLatin1Char('\n');
+    }
+    result += QStringLiteral("</speak>\n");
+    return result;
+}
+
+QString Manuscript::teacherText(const QVector<Recording> &recordings)
+{
+    QString result = QStringLiteral(
+            "Manuskript til Skrivlos lydfiler i mappen sounds.\n"
+            "Under hvert filnavn står det, der læses op, med en kort pause mellem linjerne.\n");
+    for (const Recording &recording : recordings) {
+        result += QLatin1Char('\n') + recording.fileName + QLatin1Char('\n');
+        for (const QString &part : recording.parts)
+            result += QStringLiteral("    ") + part + QLatin1Char('\n');
+    }
+    return result;
+}
