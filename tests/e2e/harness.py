@@ -144,6 +144,19 @@ class Screen:
         return self.blob(rb"[\xaa-\xff][\x00-\x50][\x00-\x50]",
                          lambda r, g, b: True, min_pixels=80)
 
+    def widget_around(self, box, background=WINDOW_BLUE):
+        """The widget a picture sits on: (x0, y0, x1, y1) up to where the page shows again."""
+        cx, cy = (box[0] + box[2]) // 2, (box[1] + box[3]) // 2
+
+        def reach(dx, dy):
+            x, y = cx, cy
+            while 0 <= x + dx < self.width and 0 <= y + dy < self.height and \
+                    self.pixel(x + dx, y + dy) != background:
+                x, y = x + dx, y + dy
+            return x if dx else y
+
+        return (reach(-1, 0), reach(0, -1), reach(1, 0), reach(0, 1))
+
     def white_boxes(self, region=None, min_width=40):
         """Entry fields: white rectangles, in reading order (line by line, left to right)."""
         x0r, y0r, x1r, y1r = region or self.page

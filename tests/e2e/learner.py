@@ -58,6 +58,16 @@ def fill_details(journey, details):
         journey.type(value)
 
 
+def fill_form(journey, values):
+    """Fills the form from the place of teaching on, moving down with Return.
+    values: place, name, address, year of birth, school years, exam, education, job."""
+    check(len(values) == 8, "the form has eight fields after the date")
+    for i, value in enumerate(values):
+        if i:
+            journey.key("Return")
+        journey.type(value)
+
+
 def answer(journey, answers):
     """Types each answer into its field and presses Enter, which moves on to the next word."""
     for text in answers:
