@@ -7,6 +7,7 @@ import datetime
 import os
 import subprocess
 import sys
+import unicodedata
 
 import learner
 import oracle
@@ -128,6 +129,7 @@ def journey(j):
     pdf = os.path.join(workdir, "trin3.pdf")
     j.until(lambda: os.path.isfile(pdf) and os.path.getsize(pdf) > 1000, 10, "the PDF file")
     text = subprocess.run(["pdftotext", "-layout", pdf, "-"], capture_output=True, check=True).stdout.decode()
+    text = unicodedata.normalize("NFKC", text)  # the PDF's ligatures (ﬁ, ﬀ) back to letters
     for seen in ("Navn: Jørgen Ødegård", "Total: 18", "Total: 38", "Trin 3", "restaurant & <bar>",
                  "Fjerde", "danmarks (Danmarks)"):
         check(seen in text, "the report on screen does not show %r:\n%s" % (seen, text))
