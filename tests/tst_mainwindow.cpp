@@ -1,0 +1,411 @@
+// The page sequence through the real main window, driven by its green arrows: the branch
+// after the first dictation, the progress panel, the countdown and the closing reminder.
+
+#include "dictate1.h"
+#include "dictate2.h"
+#include "dictateword.h"
+#include "mainwindow.h"
+#include "modaldialog.h"
+#include "timelimiter.h"
+#include "voiceplayer.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+
+#include <memory>
+
+namespace {
+
+const char *const stepNames[7] = {
+    "Velkommen", "Oplysninger om dig selv", "Hjælp til Diktat 1", "Diktat 1",
+    "Hjælp til Diktat 2", "Diktat 2", "Resultater",
+};
+
+const char *const words1[20] = {
+    "kørte", "fint", "solen", "talt", "gamle", "læst", "hele", "prøve", "fire", "døren",
+    "glas", "lavet", "stole", "stor", "hane", "gåsevin", "symbol", "løven", "fine", "rene",
+};
+
+const char *const words2[60] = {
+    "ankom", "eftermiddag", "tjekkede", "hotellet", "sightseeing", "første",
+    "renæssancebygning", "etager", "rigeste", "byggede", "provokation", "borgerskab",
+    "nemlig", "tilladt", "borgerlige", "konstruerede", "venner", "daværende", "fjerde",
+    "bestandigt", "penge", "svenskerne", "flink", "gerne", "formue", "sendte", "arkitekt",
+    "imponerende", "hjørnet", "sydgavl", "dekorationer", "udfordring", "blandt", "grotesk",
+    "tunge", "ligger", "provokere", "accepteret", "kontroversiel", "excentrisk", "spændende",
+    "bygningsværk", "kælderen", "restaurant", "Danmarks", "ansete", "hjemme", "nærmede",
+    "straks", "egetræsbord", "optaget", "oldermanden", "dekorativ", "bordenden", "rundt",
+    "ceremonier", "elegante", "arrangementet", "burgere", "attraktioner",
+};
+
+QString doneForm(int step)
+{
+    return QString::fromUtf8(stepNames[step]);
+}
+
+QString markedForm(int step)
+{
+    return QStringLiteral("<html>▶ <b>%1</b></html>").arg(QString::fromUtf8(stepNames[step]));
+}
+
+QString futureForm(int step)
+{
+    return QStringLiteral("<html><font color=\"gray\">%1</font></html>").arg(QString::fromUtf8(stepNames[step]));
+}
+
+// One message box as it came up, with what was on screen behind it.
+struct BoxSeen
+{
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+    QWidget *parent = nullptr;
+    QStringList visiblePages;
+    bool countdownVisible = false;
+    QString report;
+};
+
+} // namespace
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsOnWelcome();
+    void sequenceAndBranch_data();
+    void sequenceAndBranch();
+    void timeUpHandsInWithOnlyTheReminder();
+    void closingTheWindowDestroysEveryPage();
+
+private:
+    QWidget *page(const char *name) const;
+    QPushButton *arrowOf(QWidget *page) const { return page->findChild<QPushButton *>(QStringLiteral("nextButton")); }
+    QStringList visiblePages() const;
+    void checkScreen(int index, const QString &pageName, int markedStep = -1);
+    // The offscreen platform does not give the activation back when a box closes; a window
+    // manager does.
+    void reactivate()
+    {
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    }
+    void clickArrow(const char *pageName);
+    // Answers every box until none has come for a while: "Ja" in the hand-in question, OK
+    // in the reminder.
+    void answerBoxes();
+    void fillInfo();
+    void fillDictation1(int right);
+
+    QTemporaryDir workDir;
+    std::unique_ptr<MainWindow> window;
+    TimeLimiter *countdown = nullptr;
+    std::shared_ptr<QList<BoxSeen>> boxes;
+    bool boxesArmed = false;
+};
+
+void TestMainWindow::initTestCase()
+{
+    QVERIFY(workDir.isValid());
+    QVERIFY(QDir::setCurrent(workDir.path()));
+}
+
+void TestMainWindow::init()
+{
+    QFile::remove(QStringLiteral("results.html"));
+    boxes = std::make_shared<QList<BoxSeen>>();
+    window = std::make_unique<MainWindow>();
+    countdown = window->findChild<TimeLimiter *>(QStringLiteral("countdown"));
+    QVERIFY(countdown);
+    window->resize(1280, 1024);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+}
+
+void TestMainWindow::cleanup()
+{
+    // Let the box answerer run out so it cannot answer a later test's box.
+    if (boxesArmed)
+        QTest::qWait(700);
+    boxesArmed = false;
+    window.reset();
+}
+
+QWidget *TestMainWindow::page(const char *name) const
+{
+    if (qstrcmp(name, "dictate2") == 0)
+        return dictate2Page;
+    if (qstrcmp(name, "scrollArea") == 0)
+        return dictate2Page ? qobject_cast<QScrollArea *>(dictate2Page->parentWidget()->parentWidget()) : nullptr;
+    return window->findChild<QWidget *>(QLatin1String(name));
+}
+
+QStringList TestMainWindow::visiblePages() const
+{
+    QStringList shown;
+    for (const char *name : { "welcome", "info", "dictate1Help", "dictate1", "dictate2Help", "scrollArea", "results" }) {
+        QWidget *w = page(name);
+        if (w && w->isVisible())
+            shown.append(QLatin1String(name));
+    }
+    return shown;
+}
+
+// Exactly one page on screen; the panel marks its step with the ones before done and the
+// ones after grey; the countdown shows exactly while a dictation is on screen.
+void TestMainWindow::checkScreen(int index, const QString &pageName, int markedStep)
+{
+    QCOMPARE(window->currentIndex(), index);
+    QCOMPARE(visiblePages(), QStringList { pageName });
+    const int marked = markedStep < 0 ? index : markedStep;
+    for (int step = 0; step < 7; ++step) {
+        auto *label = window->findChild<QLabel *>(QStringLiteral("step%1").arg(step));
+        QVERIFY(label);
+        const QString expected = step < marked ? doneForm(step) : step == marked ? markedForm(step) : futureForm(step);
+        QCOMPARE(label->text(), expected);
+    }
+    const bool dictation = pageName == QLatin1String("dictate1") || pageName == QLatin1String("scrollArea");
+    QCOMPARE(countdown->isVisible(), dictation);
+}
+
+void TestMainWindow::clickArrow(const char *pageName)
+{
+    QPushButton *arrow = arrowOf(page(pageName));
+    QVERIFY(arrow);
+    QTest::mouseClick(arrow, Qt::LeftButton);
+}
+
+void TestMainWindow::answerBoxes()
+{
+    boxesArmed = true;
+    auto list = boxes;
+    QWidget *win = window.get();
+    TimeLimiter *clock = countdown;
+    // Each answer arms the next one before it clicks, so a box that follows is caught too.
+    std::shared_ptr<std::function<void()>> arm = std::make_shared<std::function<void()>>();
+    *arm = [list, win, clock, arm, this]() {
+        answerModal([list, win, clock, arm, this](QWidget *dialog) {
+            BoxSeen seen;
+            seen.title = dialog->windowTitle();
+            auto *box = qobject_cast<QMessageBox *>(dialog);
+            if (box) {
+                seen.text = box->text();
+                seen.icon = box->icon();
+                for (QAbstractButton *button : box->buttons())
+                    seen.buttons.append(button->text().remove(QLatin1Char('&')));
+            }
+            seen.parent = dialog->parentWidget();
+            seen.visiblePages = visiblePages();
+            seen.countdownVisible = clock->isVisible();
+            if (auto *view = win->findChild<QTextBrowser *>(QStringLiteral("reportView")))
+                seen.report = view->toPlainText();
+            list->append(seen);
+            (*arm)();
+            if (box) {
+                for (QAbstractButton *button : box->buttons()) {
+                    const QString text = button->text().remove(QLatin1Char('&'));
+                    if (text == QLatin1String("Ja") || text == QLatin1String("OK")) {
+                        button->click();
+                        return;
+                    }
+                }
+            }
+            dialog->close();
+        }, 500);
+    };
+    (*arm)();
+}
+
+void TestMainWindow::fillInfo()
+{
+    page("info")->findChild<QLineEdit *>(QStringLiteral("nameEdit"))->setText(QStringLiteral("Åse Ørnebæk"));
+    page("info")->findChild<QLineEdit *>(QStringLiteral("addressEdit"))->setText(QStringLiteral("Vej 1"));
+    page("info")->findChild<QLineEdit *>(QStringLiteral("birthYearEdit"))->setText(QStringLiteral("1977"));
+}
+
+void TestMainWindow::fillDictation1(int right)
+{
+    for (int n = 1; n <= 20; ++n) {
+        auto *field = page("dictate1")->findChild<DictateWord *>(QStringLiteral("word%1").arg(n));
+        field->setText(n <= right ? QString::fromUtf8(words1[n - 1]) : QStringLiteral("forkert"));
+    }
+}
+
+void TestMainWindow::startsOnWelcome()
+{
+    checkScreen(0, QStringLiteral("welcome"));
+    QVERIFY(countdown->isHidden());
+}
+
+void TestMainWindow::sequenceAndBranch_data()
+{
+    QTest::addColumn<int>("right");
+    QTest::addColumn<bool>("passed");
+    QTest::newRow("17 right: straight to the results") << 17 << false;
+    QTest::newRow("0 right: straight to the results") << 0 << false;
+    QTest::newRow("18 right: on to Dictation 2") << 18 << true;
+    QTest::newRow("20 right: on to Dictation 2") << 20 << true;
+}
+
+void TestMainWindow::sequenceAndBranch()
+{
+    QFETCH(int, right);
+    QFETCH(bool, passed);
+
+    int help2Shows = 0;
+    struct ShowCounter : QObject
+    {
+        int *count;
+        explicit ShowCounter(int *c) : count(c) {}
+        bool eventFilter(QObject *, QEvent *event) override
+        {
+            if (event->type() == QEvent::Show)
+                ++*count;
+            return false;
+        }
+    } help2Counter(&help2Shows);
+    page("dictate2Help")->installEventFilter(&help2Counter);
+
+    clickArrow("welcome");
+    checkScreen(1, QStringLiteral("info"));
+    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/info.wav"));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("placeEdit"));
+
+    fillInfo();
+    clickArrow("info");
+    checkScreen(2, QStringLiteral("dictate1Help"));
+    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/dik1help.wav"));
+    QVERIFY(QFile::exists(QStringLiteral("results.html")));
+
+    clickArrow("dictate1Help");
+    checkScreen(3, QStringLiteral("dictate1"));
+    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/1.wav"));
+    QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("word1"));
+    QCOMPARE(countdown->findChild<QLabel *>(QStringLiteral("minutesLabel"))->text(),
+             QStringLiteral("Du har 10 minutter tilbage"));
+    QCOMPARE(countdown->findChild<QProgressBar *>(QStringLiteral("progressBar"))->value(), 10);
+
+    fillDictation1(right);
+    answerBoxes();
+    clickArrow("dictate1");
+    reactivate();
+
+    if (passed) {
+        QCOMPARE(boxes->size(), 1);
+        QCOMPARE(boxes->at(0).title, QStringLiteral("Advarsel!"));
+        checkScreen(4, QStringLiteral("dictate2Help"));
+        QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/dik2help.wav"));
+        QCOMPARE(help2Shows, 1);
+
+        clickArrow("dictate2Help");
+        checkScreen(5, QStringLiteral("scrollArea"));
+        auto *area = qobject_cast<QScrollArea *>(page("scrollArea"));
+        QCOMPARE(area->window(), window.get());
+        QCOMPARE(area->widget(), dictate2Page);
+        QVERIFY(dictate2Page->isVisible());
+        QCOMPARE(area->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QVERIFY(!area->horizontalScrollBar()->isVisible());
+        QVERIFY(area->minimumWidth() >= 850);
+        QVERIFY(area->width() >= 850);
+        QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/21.wav"));
+        QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("word21"));
+        QCOMPARE(countdown->findChild<QLabel *>(QStringLiteral("minutesLabel"))->text(),
+                 QStringLiteral("Du har 30 minutter tilbage"));
+        QCOMPARE(countdown->findChild<QProgressBar *>(QStringLiteral("progressBar"))->value(), 30);
+
+        for (int n = 21; n <= 80; ++n)
+            dictate2Page->findChild<DictateWord *>(QStringLiteral("word%1").arg(n))->setText(QString::fromUtf8(words2[n - 21]));
+        clickArrow("dictate2");
+    }
+
+    // The reminder comes once, over the results page, with the report already loaded.
+    QTest::qWait(600);
+    QCOMPARE(boxes->size(), passed ? 3 : 2);
+    const BoxSeen &question = boxes->at(passed ? 1 : 0);
+    QCOMPARE(question.title, QStringLiteral("Advarsel!"));
+    const BoxSeen &reminder = boxes->last();
+    QCOMPARE(reminder.title, QStringLiteral("Vigtigt!"));
+    QCOMPARE(reminder.text, QStringLiteral("Du skal huske at udskrive resultaterne.\nFå evt. din lærer til at hjælpe."));
+    QCOMPARE(reminder.icon, QMessageBox::Information);
+    QCOMPARE(reminder.buttons, QStringList { QStringLiteral("OK") });
+    QCOMPARE(reminder.parent, window.get());
+    QCOMPARE(reminder.visiblePages, QStringList { QStringLiteral("results") });
+    QVERIFY(!reminder.countdownVisible);
+    QVERIFY(reminder.report.contains(QStringLiteral("Navn: Åse Ørnebæk")));
+    QVERIFY(reminder.report.contains(passed ? QStringLiteral("Trin 4") : QStringLiteral("Trin 1")));
+
+    checkScreen(passed ? 6 : 4, QStringLiteral("results"), 6);
+    QVERIFY(countdown->isHidden());
+    QCOMPARE(window->focusWidget()->objectName(), QStringLiteral("reportView"));
+    if (!passed) {
+        QCOMPARE(help2Shows, 0);
+        QVERIFY(!dictate2Page->isVisible());
+    }
+
+    // Pages that were left are hidden, not destroyed, and keep what was typed.
+    QCOMPARE(page("info")->findChild<QLineEdit *>(QStringLiteral("nameEdit"))->text(), QStringLiteral("Åse Ørnebæk"));
+    QCOMPARE(page("dictate1")->findChild<DictateWord *>(QStringLiteral("word1"))->text(),
+             right >= 1 ? QStringLiteral("kørte") : QStringLiteral("forkert"));
+    if (passed)
+        QCOMPARE(dictate2Page->findChild<DictateWord *>(QStringLiteral("word80"))->text(), QStringLiteral("attraktioner"));
+    page("dictate2Help")->removeEventFilter(&help2Counter);
+}
+
+// When the ten minutes are over the arrow hands in without the question; the only box is
+// the reminder.
+void TestMainWindow::timeUpHandsInWithOnlyTheReminder()
+{
+    clickArrow("welcome");
+    fillInfo();
+    clickArrow("info");
+    clickArrow("dictate1Help");
+    checkScreen(3, QStringLiteral("dictate1"));
+    fillDictation1(20);
+
+    for (int minute = 0; minute < 10; ++minute)
+        QVERIFY(QMetaObject::invokeMethod(countdown, "slotShowMinutsLeft"));
+    QCOMPARE(countdown->findChild<QLabel *>(QStringLiteral("minutesLabel"))->text(), QStringLiteral("Tiden er udløbet!"));
+    QVERIFY(countdown->isVisible());
+    QVERIFY(!page("dictate1")->findChild<DictateWord *>(QStringLiteral("word20"))->isEnabled());
+    checkScreen(3, QStringLiteral("dictate1")); // the page is not left by itself
+
+    answerBoxes();
+    clickArrow("dictate1");
+    QTest::qWait(600);
+    checkScreen(4, QStringLiteral("dictate2Help"));
+    QCOMPARE(boxes->size(), 0);
+}
+
+// Every page belongs to the window, so the end of the program takes them all with it; also
+// the second dictation and its scroll area when the learner never got that far.
+void TestMainWindow::closingTheWindowDestroysEveryPage()
+{
+    QPointer<QWidget> pages[] = { page("welcome"), page("info"), page("dictate1Help"), page("dictate1"),
+                                  page("dictate2Help"), page("scrollArea"), page("dictate2"), page("results") };
+    for (const auto &p : pages)
+        QVERIFY(p);
+    window.reset();
+    for (const auto &p : pages)
+        QVERIFY2(p.isNull(), p ? p->metaObject()->className() : "");
+}
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
