@@ -218,7 +218,11 @@ class Journey:
         parser.add_argument("--program", required=True)
         parser.add_argument("--artifacts", required=True)
         parser.add_argument("--sounds", default="")
+        parser.add_argument("--variant", default="")
         args = parser.parse_args()
+        self.variant = args.variant
+        if self.variant:
+            name += "-" + self.variant
         self.name = name
         self.deadline = deadline
         self.program = os.path.abspath(args.program)

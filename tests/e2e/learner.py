@@ -17,8 +17,14 @@ def start(journey, workdir, sound=False):
 
 
 def unlock(journey, workdir, sound=False):
-    """The teacher types the password; returns the program with the welcome page up."""
+    """Starts skrivlo and the teacher types the password; returns the program with the
+    welcome page up."""
     program, _ = start(journey, workdir, sound)
+    return unlock_started(journey, program)
+
+
+def unlock_started(journey, program):
+    journey.wait_window(ACCESS_TITLE)
     journey.type(PASSWORD)
     journey.key("Return")
     journey.wait_window(MAIN_TITLE)

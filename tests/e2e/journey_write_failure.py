@@ -1,0 +1,127 @@
+"""When results.html cannot be written the learner meets the "Kritisk fejl!" box, the program
+ends with exit status 1, and no half-written report is left to pass for a real one.
+
+Variants (--variant):
+  readonly        the working directory is read-only (for root: a read-only tmpfs in a
+                  private mount namespace; as a last resort results.html is a folder)
+  devfull         results.html is a link to /dev/full: opening works, writing does not
+  full-at-form    the disk fills while the header is written
+  full-at-dictation1
+                  the header fits, the disk fills while Dictation 1 is appended
+"""
+
+import datetime
+import os
+import resource
+import signal
+import subprocess
+import sys
+
+import learner
+import oracle
+from harness import Journey, Skip, check
+
+FORM = ["Kbh. Sprogcenter", "Lars Holm", "Nørrebrogade 1", "1988", "", "", "", ""]
+ANSWERS = ["kørte", "fint", "solen", "talt", "gamle", "læst", "hele", "prøve", "fire", "døren",
+           "glas", "lavet", "stole", "stor", "hane", "gåsevin", "symbol", "løven", "fine", "rene"]
+
+
+def header_bytes():
+    return oracle.header([oracle.date_text(datetime.date.today())] + FORM).encode("utf-8")
+
+
+def critical_box_ends_program(j, program):
+    j.wait_window("Kritisk fejl!")
+    j.shot("kritisk-fejl")
+    check(program.running(), "the program ended before the learner closed the box")
+    j.key("Return")
+    status = program.wait_exit(10)
+    check(status == 1, "after the Kritisk fejl box the exit status is %s, not 1" % status)
+
+
+def to_form_and_leave_it(j, program):
+    learner.next_page(j, "form")
+    learner.fill_form(j, FORM)
+    learner.click_arrow(j)
+
+
+def file_size_limit(size):
+    def limit():
+        # A full disk, as far as this process can tell: writes past `size` bytes fail with
+        # EFBIG. Ignoring SIGXFSZ keeps the kernel from killing the program for trying.
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
+    return limit
+
+
+def read_only_launch(j, workdir):
+    """Launches skrivlo in a working directory where results.html cannot be created, by
+    the strongest means this machine allows; checks that it really cannot be."""
+    if os.geteuid() != 0:
+        os.chmod(workdir, 0o555)
+        try:
+            open(os.path.join(workdir, "results.html"), "w").close()
+            raise Skip("a read-only directory is writable here")
+        except PermissionError:
+            pass
+        return j.launch(workdir), "a directory without write permission"
+    in_ro_mount = ['mount -t tmpfs -o ro,size=64k skrivlo-ro "$1" && cd "$1" && shift && exec "$@"', "sh", workdir]
+    probe = subprocess.run(["unshare", "-m", "sh", "-c"] + in_ro_mount + ["sh", "-c", ": > results.html"],
+                           capture_output=True)
+    if probe.returncode != 0 and b"Read-only file system" in probe.stderr:
+        # The mount exists only in the program's own namespace and vanishes with it.
+        argv = ["unshare", "-m", "sh", "-c"] + in_ro_mount + [j.program]
+        return j.launch(workdir, argv=argv), "a read-only tmpfs"
+    os.mkdir(os.path.join(workdir, "results.html"))
+    return j.launch(workdir), "results.html being a folder (no mount namespace here: %s)" % probe.stderr.decode().strip()
+
+
+def journey(j):
+    workdir = j.workdir()
+    variant = j.variant
+    if variant == "readonly":
+        program, means = read_only_launch(j, workdir)
+        print("read-only working directory by %s" % means)
+        learner.unlock_started(j, program)
+        to_form_and_leave_it(j, program)
+        critical_box_ends_program(j, program)
+        check(os.listdir(workdir) in ([], ["results.html"]), "left behind: %s" % os.listdir(workdir))
+        return
+    if variant == "devfull":
+        os.symlink("/dev/full", os.path.join(workdir, "results.html"))
+        program = j.launch(workdir)
+        learner.unlock_started(j, program)
+        to_form_and_leave_it(j, program)
+        critical_box_ends_program(j, program)
+        check(os.listdir(workdir) == ["results.html"], "left behind: %s" % os.listdir(workdir))
+        check(os.readlink(os.path.join(workdir, "results.html")) == "/dev/full", "the link was replaced")
+        return
+    if variant == "full-at-form":
+        program = j.launch(workdir, preexec=file_size_limit(200))
+        learner.unlock_started(j, program)
+        to_form_and_leave_it(j, program)
+        critical_box_ends_program(j, program)
+        report = program.report()
+        check(not report, "a half-written header was left behind: %r" % report)
+        return
+    if variant == "full-at-dictation1":
+        header = header_bytes()
+        program = j.launch(workdir, preexec=file_size_limit(len(header) + 100))
+        learner.unlock_started(j, program)
+        to_form_and_leave_it(j, program)
+        learner.next_page(j, "dictation1", j.wait_page("guide"))
+        check(program.report() == header, "the header was not written whole before the disk filled")
+        learner.answer(j, ANSWERS)
+        learner.click_arrow(j)
+        j.wait_window("Advarsel!")
+        j.key("Return")
+        critical_box_ends_program(j, program)
+        report = program.report()
+        check(report in (None, b"", header),
+              "a half-written Dictation 1 section was left behind:\n%s" % report.decode("utf-8", "replace"))
+        return
+    raise AssertionError("unknown variant %r" % variant)
+
+
+if __name__ == "__main__":
+    sys.exit(Journey("write_failure", deadline=60).run(journey))
