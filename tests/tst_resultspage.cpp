@@ -1,0 +1,309 @@
+// The results page: it shows the report from the working directory, saves what it shows as a
+// PDF through Qt's own file dialog, and prints through the print dialog.
+
+#include "modaldialog.h"
+#include "results.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+#include <memory>
+
+namespace {
+
+// A finished report as the pages write it: UTF-8 without a byte-order mark.
+const char report[] =
+        "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" \"http://www.w3.org/TR/html4/strict.dtd\">\n\n"
+        "<html>\n\n<head>\n<title>Resultater</title>\n"
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">\n</head>\n\n<body>\n\n"
+        "<h2><u>Diktat til trinindplacering</u></h2>\n\n<p>\n<small>\n"
+        "Dato: 3/10-2010<br>\nUndervisningssted: Århus<br>\nNavn: Åse Ørnebæk<br>\nAdresse: Vej &amp; sti<br>\n"
+        "Fødselsår: 1977<br>\nAntal år i folkeskole: 9<br>\nStudentereksamen: <br>\nUddannelse: <br>\nJobs: \n</small>\n\n"
+        "<h3>Diktat 1 [04:07]</h3>\n\n<p>\n<small>\n"
+        "<font color=\"green\">kørte</font>, svømmede&nbsp;(fint), -&nbsp;(solen).\n</small>\n\n"
+        "<p>\n<small>\n<font color=\"blue\"><b>Total: 18</b></font>\n</small>\n\n"
+        "<p>\n<small>\n<font color=\"blue\"><b>Total: 45</b></font><br>\nTrin 3\n</small>\n\n</body>\n</html>\n";
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+QStringList filesIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name);
+}
+
+// The text of a PDF, or an empty string when pdftotext is not installed.
+QString pdfText(const QString &path)
+{
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return QString();
+    QProcess process;
+    process.start(tool, { QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-") });
+    if (!process.waitForFinished(20000))
+        return QStringLiteral("<pdftotext did not finish>");
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// Goes to the file's folder and types its name, as the learner does. (selectFile leaves the
+// name field alone while that field has the focus.)
+void typeFileName(QFileDialog *files, const QString &path)
+{
+    const QFileInfo info(path);
+    files->setDirectory(info.absolutePath());
+    auto *nameField = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    if (!nameField) {
+        files->selectFile(path);
+        return;
+    }
+    nameField->clear();
+    QTest::keyClicks(nameField, info.fileName());
+}
+
+// What the save dialog looked like when it came up.
+struct SaveDialogSeen
+{
+    bool seen = false;
+    QString title;
+    QStringList filters;
+    QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+    bool overwriteQuestion = false;
+};
+
+} // namespace
+
+class TestResultsPage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void loadReportShowsTheReport();
+    void missingReportShowsNothing();
+    void saveAsPdf_data();
+    void saveAsPdf();
+    void cancellingSaveWritesNothing();
+    void cancellingPrintPrintsNothing();
+
+private:
+    QTextBrowser *view() const { return page->findChild<QTextBrowser *>(QStringLiteral("reportView")); }
+    QPushButton *button(const char *name) const { return page->findChild<QPushButton *>(QLatin1String(name)); }
+    void expectNoFurtherBox();
+
+    QTemporaryDir workDir;
+    QTemporaryDir saveDir; // where the learner saves the PDF
+    std::unique_ptr<QWidget> host;
+    Results *page = nullptr;
+    bool guardArmed = false;
+};
+
+void TestResultsPage::initTestCase()
+{
+    QVERIFY(workDir.isValid());
+    QVERIFY(saveDir.isValid());
+    QVERIFY(QDir::setCurrent(workDir.path()));
+}
+
+void TestResultsPage::init()
+{
+    writeFile(QStringLiteral("results.html"), QByteArray(report));
+    host = std::make_unique<QWidget>();
+    auto *layout = new QVBoxLayout(host.get());
+    page = new Results(host.get());
+    page->setVisible(false);
+    layout->addWidget(page);
+    host->resize(900, 700);
+    host->show();
+    QVERIFY(QTest::qWaitForWindowActive(host.get()));
+    page->loadReport();
+    page->show();
+}
+
+void TestResultsPage::cleanup()
+{
+    if (guardArmed)
+        QTest::qWait(450);
+    guardArmed = false;
+    host.reset();
+    page = nullptr;
+    for (const QString &name : filesIn(saveDir.path()))
+        QFile::remove(saveDir.filePath(name));
+}
+
+// The page itself shows no message after saving or printing.
+void TestResultsPage::expectNoFurtherBox()
+{
+    guardArmed = true;
+    auto guard = answerModal([](QWidget *dialog) { dialog->close(); }, 400);
+    QTest::qWait(450);
+    QVERIFY(!guard->seen);
+}
+
+void TestResultsPage::loadReportShowsTheReport()
+{
+    const QString shown = view()->toPlainText();
+    QVERIFY2(shown.contains(QStringLiteral("Navn: Åse Ørnebæk")), qPrintable(shown));
+    QVERIFY(shown.contains(QStringLiteral("Fødselsår: 1977")));
+    QVERIFY(shown.contains(QStringLiteral("Adresse: Vej & sti")));
+    QVERIFY(shown.contains(QStringLiteral("kørte, svømmede (fint), - (solen).")));
+    QVERIFY(shown.contains(QStringLiteral("Trin 3")));
+    QVERIFY(!shown.contains(QStringLiteral("<meta")));
+    QCOMPARE(QApplication::focusWidget(), view());
+
+    // What is shown was read at loading; a later change of the file does not reach the view.
+    writeFile(QStringLiteral("results.html"), QByteArray(report).replace("Trin 3", "Trin 9"));
+    QTest::qWait(50);
+    QVERIFY(view()->toPlainText().contains(QStringLiteral("Trin 3")));
+}
+
+void TestResultsPage::missingReportShowsNothing()
+{
+    QVERIFY(QFile::remove(QStringLiteral("results.html")));
+    guardArmed = true;
+    auto guard = answerModal([](QWidget *dialog) { dialog->close(); }, 400);
+    Results other(nullptr);
+    other.loadReport();
+    QVERIFY(!other.findChild<QTextBrowser *>(QStringLiteral("reportView"))->toPlainText().contains(QStringLiteral("Trin")));
+    QTest::qWait(450);
+    QVERIFY(!guard->seen);
+}
+
+void TestResultsPage::saveAsPdf_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("name without suffix") << "resultat" << false;
+    QTest::newRow("name with suffix") << "Åse.pdf" << false;
+    QTest::newRow("existing file replaced") << "gammel.pdf" << true;
+}
+
+// The PDF renders the report as loaded, under exactly the name the learner chose.
+void TestResultsPage::saveAsPdf()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, existing);
+
+    const QString target = saveDir.filePath(name);
+    if (existing)
+        writeFile(target, QByteArray("not a PDF yet\n"));
+    // A change after loading must not reach the PDF either.
+    writeFile(QStringLiteral("results.html"), QByteArray(report).replace("Trin 3", "Trin 9"));
+    const QStringList workBefore = filesIn(workDir.path());
+
+    auto seen = std::make_shared<SaveDialogSeen>();
+    answerModal([seen, target](QWidget *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        if (!files) {
+            dialog->close();
+            return;
+        }
+        seen->seen = true;
+        seen->title = files->windowTitle();
+        seen->filters = files->nameFilters();
+        seen->mode = files->acceptMode();
+        // Qt's own dialog asks before it replaces a file.
+        answerModal([seen](QWidget *question) {
+            if (auto *box = qobject_cast<QMessageBox *>(question)) {
+                seen->overwriteQuestion = true;
+                box->button(QMessageBox::Yes)->click();
+            }
+        }, 1000);
+        typeFileName(files, target);
+        QMetaObject::invokeMethod(files, "accept");
+    });
+    QTest::mouseClick(button("pdfButton"), Qt::LeftButton);
+
+    QVERIFY(seen->seen);
+    QCOMPARE(seen->title, QStringLiteral("Gem resultater som PDF-fil"));
+    QCOMPARE(seen->filters, QStringList { QStringLiteral("Adobe PDF-filer (*.pdf)") });
+    QCOMPARE(seen->mode, QFileDialog::AcceptSave);
+    QCOMPARE(seen->overwriteQuestion, existing);
+
+    QCOMPARE(filesIn(saveDir.path()), QStringList { name }); // no suffix added
+    const QByteArray pdf = readFile(target);
+    QVERIFY2(pdf.startsWith("%PDF"), pdf.left(20).constData());
+    QCOMPARE(filesIn(workDir.path()), workBefore);
+
+    const QString text = pdfText(target);
+    if (text.isEmpty())
+        QSKIP("pdftotext is not installed; the PDF's text was not checked");
+    QVERIFY2(text.contains(QStringLiteral("Åse Ørnebæk")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("kørte")));
+    QVERIFY(text.contains(QStringLiteral("svømmede")));
+    QVERIFY(text.contains(QStringLiteral("Trin 3")));
+    QVERIFY(!text.contains(QStringLiteral("Trin 9")));
+    expectNoFurtherBox();
+}
+
+void TestResultsPage::cancellingSaveWritesNothing()
+{
+    const QStringList workBefore = filesIn(workDir.path());
+    auto record = answerModal([](QWidget *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        if (files)
+            typeFileName(files, QDir::current().filePath(QStringLiteral("fortrudt.pdf")));
+        static_cast<QDialog *>(dialog)->reject();
+    });
+    QTest::mouseClick(button("pdfButton"), Qt::LeftButton);
+    QVERIFY(record->seen);
+    QCOMPARE(record->className, QStringLiteral("QFileDialog"));
+    QCOMPARE(filesIn(workDir.path()), workBefore);
+    QVERIFY(filesIn(saveDir.path()).isEmpty());
+    QCOMPARE(readFile(QStringLiteral("results.html")), QByteArray(report));
+    expectNoFurtherBox();
+}
+
+void TestResultsPage::cancellingPrintPrintsNothing()
+{
+    const QStringList workBefore = filesIn(workDir.path());
+    const QStringList homeBefore = filesIn(QDir::homePath());
+    auto record = answerModal([](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
+    QTest::mouseClick(button("printButton"), Qt::LeftButton);
+    QVERIFY(record->seen);
+    QVERIFY(qobject_cast<QPrintDialog *>(QApplication::activeModalWidget()) == nullptr);
+    QCOMPARE(record->className, QStringLiteral("QPrintDialog"));
+    QCOMPARE(record->title, QStringLiteral("Udskriv resultater"));
+    QCOMPARE(filesIn(workDir.path()), workBefore);
+    QCOMPARE(filesIn(QDir::homePath()), homeBefore);
+    QVERIFY(view()->toPlainText().contains(QStringLiteral("Trin 3")));
+    expectNoFurtherBox();
+
+    // A second action starts afresh: the dialog comes up again.
+    auto again = answerModal([](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
+    QTest::mouseClick(button("printButton"), Qt::LeftButton);
+    QVERIFY(again->seen);
+    QCOMPARE(filesIn(workDir.path()), workBefore);
+}
+
+QTEST_MAIN(TestResultsPage)
+#include "tst_resultspage.moc"
