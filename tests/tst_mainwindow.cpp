@@ -325,6 +325,10 @@ void TestMainWindow::sequenceAndBranch()
         QVERIFY(!area->horizontalScrollBar()->isVisible());
         QVERIFY(area->minimumWidth() >= 850);
         QVERIFY(area->width() >= 850);
+        // Without a horizontal bar the whole width of the story must fit; the height scrolls.
+        QVERIFY(dictate2Page->width() <= area->viewport()->width());
+        QVERIFY(dictate2Page->height() > area->viewport()->height());
+        QVERIFY(area->verticalScrollBar()->isVisible());
         QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/21.wav"));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("word21"));
         QCOMPARE(countdown->findChild<QLabel *>(QStringLiteral("minutesLabel"))->text(),
