@@ -1,0 +1,116 @@
+"""The recordings reach the sound device: a word field plays its own sentence when the
+focus moves to it (page shown, Enter, a click), a new sentence cuts off the one playing,
+and the green arrow silences it. Without any audio server the test runs on in silence.
+
+Variants (--variant):
+  device   a private PulseAudio server with a null sink, whose monitor is recorded
+  silent   no audio server at all
+"""
+
+import datetime
+import os
+import sys
+import time
+
+import learner
+import oracle
+import sound
+from harness import Journey, check
+
+FORM = ["Sprogcenter Syd", "Ida Ærø", "Kirkevej 2", "1995", "", "", "", ""]
+SECOND = sound.RATE
+
+
+def journey_device(j):
+    j.start_sound_server()
+    workdir = j.workdir(sounds=True)
+    files = {n: sound.read_wav(os.path.join(workdir, "sounds", "%d.wav" % n)) for n in range(1, 9)}
+    program = learner.unlock(j, workdir, sound=True)
+    learner.next_page(j, "form")
+    learner.fill_form(j, FORM)
+    learner.next_page(j, "guide")  # its own explanation is playing now
+
+    rec = sound.Recorder(j, "dictation1")
+    marks = {}
+
+    def act(name, action, then_wait):
+        marks[name] = rec.now()
+        action()
+        time.sleep(then_wait)
+
+    length = lambda n: len(files[n]) / SECOND
+    act("shown", lambda: learner.next_page(j, "dictation1"), length(1) + 1.0)
+    screen = j.grab()
+    act("enter", lambda: j.key("Return"), length(2) + 1.0)
+    act("click", lambda: j.click_centre(screen.fields(80, 120)[4]), length(5) + 1.0)
+    act("enter-6", lambda: j.key("Return"), 1.0)
+    act("enter-7", lambda: j.key("Return"), length(7) + 1.0)
+    act("enter-8", lambda: j.key("Return"), 1.0)
+    act("arrow", lambda: (learner.click_arrow(j, screen), j.wait_window("Advarsel!")), 1.5)
+    act("nej", lambda: (j.key("Escape"), j.wait_window_gone("Advarsel!")), 1.0)
+    recording = rec.stop()
+    end = len(recording)
+
+    def heard(n, since, until, what, within=0.6):
+        """File n played from its start to its end, beginning soon after `since`, and nothing
+        else sounded from then until `until`."""
+        lag, _, fit = sound.match(recording, files[n], since, until)
+        check(fit >= 0.8, "%s: %d.wav did not reach the sound device (fit %.2f)" % (what, n, fit))
+        check(0 <= lag - since <= within * SECOND, "%s: %d.wav began %.2f s after the action"
+              % (what, n, (lag - since) / SECOND))
+        expected = sound.sounding(sound.loudness(files[n]))
+        actual = sound.sounding(sound.loudness(recording[lag:until]))
+        check(actual and abs(actual[0] - expected[0]) <= 10 and abs(actual[1] - expected[1]) <= 10,
+              "%s: %d.wav sounds from %.2f s to %.2f s, the device had sound from %s"
+              % (what, n, sound.seconds(expected[0]), sound.seconds(expected[1]),
+                 "%.2f s to %.2f s" % (sound.seconds(actual[0]), sound.seconds(actual[1])) if actual else "nothing"))
+
+    def silent(since, until, what):
+        loud = sound.sounding(sound.loudness(recording[since:until]))
+        check(not loud, "%s: sound %.2f s after it should have stopped" % (what, sound.seconds(loud[0]) if loud else 0))
+
+    heard(1, marks["shown"], marks["enter"], "Dictation 1 shown, field 1 focused", within=1.0)
+    heard(2, marks["enter"], marks["click"], "Enter in field 1")
+    heard(5, marks["click"], marks["enter-6"], "a click into field 5")
+    # Field 6 starts, and Enter a second later cuts it off for field 7's sentence.
+    first_second = files[6][:int(0.9 * SECOND)]
+    lag, _, fit = sound.match(recording, first_second, marks["enter-6"], marks["enter-7"])
+    check(fit >= 0.8 and lag - marks["enter-6"] <= 0.6 * SECOND, "Enter in field 5: 6.wav did not start")
+    heard(7, marks["enter-7"], marks["enter-8"], "Enter in field 6, cutting off 6.wav")
+    lag, _, fit = sound.match(recording, files[8][:int(0.9 * SECOND)], marks["enter-8"], marks["arrow"])
+    check(fit >= 0.8, "Enter in field 7: 8.wav did not start")
+    silent(marks["arrow"] + SECOND // 5, marks["nej"], "the green arrow")
+    silent(marks["nej"] + SECOND // 10, end, '"Nej"')
+    learner.quit(j, program)
+
+
+def journey_silent(j):
+    workdir = j.workdir(sounds=True)
+    answers = ["kørte", "fint", "solen", "talt", "gamle", "læst", "hele", "prøve", "fire", "døren",
+               "glas", "lavet", "stole", "stor", "hane", "gåsevin", "symbol", "løve", "fin", "ren"]
+    program = learner.unlock(j, workdir)
+    screen = j.grab()
+    j.click_centre(screen.speaker())  # would play the welcome
+    learner.next_page(j, "form")  # plays its explanation on showing
+    learner.fill_form(j, FORM)
+    learner.next_page(j, "guide")
+    learner.click_arrow(j)
+    j.wait_page("dictation1")
+    learner.answer(j, answers)  # every field asks for its sentence on the way
+    learner.hand_in(j, "results")
+    learner.close_reminder(j)
+    section, right = oracle.dictation1(answers)
+    check(right == 17, "the answers were meant to hold 17 right words, not %d" % right)
+    expected = oracle.header([oracle.date_text(datetime.date.today())] + FORM) + section
+    actual = oracle.without_stamps(program.report().decode("utf-8"))
+    check(actual == expected, "without sound the report differs:\n--- expected\n%s\n--- actual\n%s"
+          % (expected, actual))
+    learner.quit(j, program)
+
+
+if __name__ == "__main__":
+    journey = Journey("sound", deadline=110)
+    body = {"device": journey_device, "silent": journey_silent}.get(journey.variant)
+    if body is None:
+        sys.exit("--variant device or --variant silent")
+    sys.exit(journey.run(body))

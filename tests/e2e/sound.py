@@ -1,0 +1,135 @@
+"""Listening to the null sink: records what the program sends to the sound device and
+compares it with the recording files by their loudness over time."""
+
+import array
+import os
+import signal
+import sys
+import time
+import wave
+
+from harness import check
+
+RATE = 22050
+WINDOW = 0.01        # seconds per loudness value
+LOUD = 400           # RMS (of 32767) above which a window counts as sound
+
+
+def loudness(samples):
+    """RMS of every 10 ms window."""
+    n = int(RATE * WINDOW)
+    out = []
+    for start in range(0, len(samples) - n + 1, n):
+        chunk = samples[start:start + n]
+        out.append((sum(s * s for s in chunk) / n) ** 0.5)
+    return out
+
+
+def read_wav(path):
+    with wave.open(path, "rb") as w:
+        check(w.getframerate() == RATE and w.getnchannels() == 1 and w.getsampwidth() == 2,
+              "%s is not 22050 Hz mono 16-bit" % path)
+        samples = array.array("h", w.readframes(w.getnframes()))
+    if sys.byteorder == "big":
+        samples.byteswap()
+    return samples
+
+
+def pearson(a, b):
+    n = min(len(a), len(b))
+    if n < 10:
+        return -1.0
+    a, b = a[:n], b[:n]
+    ma, mb = sum(a) / n, sum(b) / n
+    cov = sum((x - ma) * (y - mb) for x, y in zip(a, b))
+    va = sum((x - ma) ** 2 for x in a)
+    vb = sum((y - mb) ** 2 for y in b)
+    return cov / (va * vb) ** 0.5 if va and vb else -1.0
+
+
+def best_lag(signal, pattern, lags):
+    return max(lags, key=lambda lag: pearson(signal[lag:lag + len(pattern)], pattern) if lag >= 0 else -2)
+
+
+def match(recording, file_samples, start, end):
+    """Where in recording[start:end] (sample indices) file_samples best fits, and how well
+    the file's last word, sample by sample, is found there: (lag, loudness fit, wave fit)."""
+    step = int(RATE * WINDOW)
+    rec_env, file_env = loudness(recording), loudness(file_samples)
+    first = max(0, start // step)
+    last = max(first + 1, min(len(rec_env) - 10, end // step))
+    coarse = best_lag(rec_env, file_env, range(first, last))
+    fit = pearson(rec_env[coarse:coarse + len(file_env)], file_env)
+    # Refine to the sample on the file's tail, where neighbouring sentences differ most:
+    # first by the mean level of every millisecond, then sample by sample.
+    loud = sounding(file_env)
+    if not loud:
+        return coarse * step, fit, -1.0
+    tail_from = (loud[0] + (loud[1] - loud[0]) * 3 // 4) * step
+    tail = file_samples[tail_from:loud[1] * step]
+    ms = RATE // 1000
+    level = lambda s, at, n: [sum(abs(v) for v in s[at + i * ms:at + (i + 1) * ms]) for i in range(n)]
+    n = len(tail) // ms
+    tail_level = level(tail, 0, n)
+    around = coarse * step + tail_from
+    fine = best_lag([0] * 0 + level(recording, max(0, around - 15 * ms), n + 30), tail_level, range(0, 31))
+    at = max(0, around - 15 * ms + fine * ms)
+    exact = max(range(max(0, at - ms), at + ms + 1),
+                key=lambda a: pearson(recording[a:a + len(tail)], tail))
+    return exact - tail_from, fit, pearson(recording[exact:exact + len(tail)], tail)
+
+
+def sounding(envelope):
+    """(first, last) loud window, or None for silence."""
+    loud = [i for i, v in enumerate(envelope) if v > LOUD]
+    return (loud[0], loud[-1]) if loud else None
+
+
+def seconds(windows):
+    return windows * WINDOW
+
+
+def similarity(envelope, pattern, offset):
+    """Pearson correlation of pattern with envelope[offset:], over the pattern's length."""
+    part = envelope[offset:offset + len(pattern)]
+    n = len(part)
+    if n < 10:
+        return -1.0
+    p = pattern[:n]
+    ma, mb = sum(part) / n, sum(p) / n
+    cov = sum((a - ma) * (b - mb) for a, b in zip(part, p))
+    va = sum((a - ma) ** 2 for a in part)
+    vb = sum((b - mb) ** 2 for b in p)
+    return cov / (va * vb) ** 0.5 if va and vb else -1.0
+
+
+class Recorder:
+    """parec on the null sink's monitor, with the small latency that keeps all of it."""
+
+    def __init__(self, journey, label):
+        self.journey = journey
+        self.path = os.path.join(journey.tmp, "%s.raw" % label)
+        self.popen = journey.spawn("parec-" + label, [
+            "parec", "-d", "nullsink.monitor", "--latency-msec=20", "--rate=%d" % RATE,
+            "--channels=1", "--format=s16le", "--raw", self.path], env=journey.env(sound=True))
+        # Recording has begun once a fifth of a second has reached the file.
+        journey.until(lambda: os.path.exists(self.path) and os.path.getsize(self.path) >= RATE * 2 // 5,
+                      10, "parec to record")
+        self.started = time.monotonic() - self.seconds_recorded()
+
+    def seconds_recorded(self):
+        return os.path.getsize(self.path) / (2 * RATE)
+
+    def now(self):
+        """The sample of the recording that corresponds to this moment."""
+        return int((time.monotonic() - self.started) * RATE)
+
+    def stop(self):
+        os.kill(self.popen.pid, signal.SIGINT)
+        self.popen.wait(5)
+        with open(self.path, "rb") as f:
+            data = f.read()
+        samples = array.array("h", data[:len(data) // 2 * 2])
+        if sys.byteorder == "big":
+            samples.byteswap()
+        return samples
