@@ -6,6 +6,7 @@
 #include "storytable.h"
 #include "voiceplayer.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -82,6 +83,11 @@ DictationPage::DictationPage(QWidget *parent, const DictationTable &table)
 
 void DictationPage::timeUp()
 {
+    // Disabling the field with the cursor would make Qt move the cursor on through every
+    // later field, each one starting its sentence; the sentence that plays is left alone.
+    QWidget *focused = QApplication::focusWidget();
+    if (focused && isAncestorOf(focused))
+        focused->clearFocus();
     for (DictateWord *field : std::as_const(wordFields))
         field->setEnabled(false);
     timeIsUp = true;

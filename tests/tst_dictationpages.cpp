@@ -726,13 +726,11 @@ void TestDictationPages::timeUpLeavesTheSentenceAlone()
     QVERIFY(!voicePlayer.isStopped());
 
     page->timeUp();
-    if (focused && focused != lastField())
-        QEXPECT_FAIL("", "Disabling the focused field moves the cursor through every later field, "
-                         "and each one starts its sentence", Continue);
     QCOMPARE(voicePlayer.playCount(), plays);
-    if (focused && focused != lastField())
-        QEXPECT_FAIL("", "The last field's sentence replaces the one that was playing", Continue);
     QCOMPARE(voicePlayer.currentPath(), playing);
+    // The cursor does not land on the arrow, where a typed blank would hand the page in.
+    if (focused)
+        QVERIFY(QApplication::focusWidget() != arrow());
     QVERIFY(!voicePlayer.isStopped());
 }
 
