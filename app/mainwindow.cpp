@@ -53,7 +53,10 @@ MainWindow::MainWindow()
     dictate2Page = createHidden<Dictate2>(this, "dictate2");
     results = createHidden<Results>(this, "results");
 
-    scrollArea = new QScrollArea;
+    // Owned by the window from the start, so it goes with the window even when the second
+    // dictation is never reached.
+    scrollArea = new QScrollArea(this);
+    scrollArea->setVisible(false);
     scrollArea->setObjectName(QStringLiteral("scrollArea"));
     scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     scrollArea->setWidget(dictate2Page);
