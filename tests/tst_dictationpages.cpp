@@ -2,6 +2,7 @@
 // order, the hand-in question, the sections they append to the report, and the lock when the
 // time is up.
 
+#include "answerkey.h"
 #include "dictate1.h"
 #include "dictate2.h"
 #include "dictateword.h"
@@ -26,38 +27,6 @@
 
 namespace {
 
-// Dictation 1's answer key, fields 1 to 20.
-const char *const words1[20] = {
-    "kørte", "fint", "solen", "talt", "gamle", "læst", "hele", "prøve", "fire", "døren",
-    "glas", "lavet", "stole", "stor", "hane", "gåsevin", "symbol", "løven", "fine", "rene",
-};
-
-// Dictation 2's answer key, fields 21 to 80.
-const char *const words2[60] = {
-    "ankom", "eftermiddag", "tjekkede", "hotellet", "sightseeing", "første",
-    "renæssancebygning", "etager", "rigeste", "byggede", "provokation", "borgerskab",
-    "nemlig", "tilladt", "borgerlige", "konstruerede", "venner", "daværende", "fjerde",
-    "bestandigt", "penge", "svenskerne", "flink", "gerne", "formue", "sendte", "arkitekt",
-    "imponerende", "hjørnet", "sydgavl", "dekorationer", "udfordring", "blandt", "grotesk",
-    "tunge", "ligger", "provokere", "accepteret", "kontroversiel", "excentrisk", "spændende",
-    "bygningsværk", "kælderen", "restaurant", "Danmarks", "ansete", "hjemme", "nærmede",
-    "straks", "egetræsbord", "optaget", "oldermanden", "dekorativ", "bordenden", "rundt",
-    "ceremonier", "elegante", "arrangementet", "burgere", "attraktioner",
-};
-
-// The report's category table: the field in each cell, columns K, E, M.
-const int categoryCells[20][3] = {
-    { 24, 23, 21 }, { 33, 25, 22 }, { 34, 27, 26 }, { 37, 28, 29 }, { 39, 31, 30 },
-    { 40, 36, 32 }, { 41, 47, 35 }, { 43, 51, 38 }, { 44, 54, 42 }, { 45, 57, 46 },
-    { 49, 58, 48 }, { 50, 59, 52 }, { 53, 60, 61 }, { 55, 64, 62 }, { 56, 73, 63 },
-    { 65, 76, 66 }, { 69, 77, 67 }, { 72, 78, 68 }, { 74, 79, 70 }, { 75, 80, 71 },
-};
-
-QString word2(int field)
-{
-    return QString::fromUtf8(words2[field - 21]);
-}
-
 QString escaped(QString text)
 {
     return text.replace(QLatin1Char('&'), QLatin1String("&amp;"))
@@ -75,21 +44,6 @@ QString entry(const QString &typed, const QString &key, bool right)
     if (right)
         return QStringLiteral("<font color=\"green\">") + escaped(shown) + QStringLiteral("</font>");
     return escaped(shown) + QStringLiteral("&nbsp;(") + key + QLatin1Char(')');
-}
-
-QByteArray readReport()
-{
-    QFile file(QStringLiteral("results.html"));
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<missing>");
-    return file.readAll();
-}
-
-void writeReport(const QByteArray &bytes)
-{
-    QFile file(QStringLiteral("results.html"));
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
 }
 
 const QByteArray earlierStages = "<html>\n<p>earlier stages</p>\n";
@@ -184,10 +138,10 @@ QByteArray expectedSection2(const QString &stamp, const QStringList &answers, co
             + QStringLiteral("<tr>\n<td><b>Kontekstbetingede<br>stavemønstre</b></td>"
                              "<td><b>Etymologiske<br>stavemønstre</b></td>"
                              "<td><b>Morfologiske<br>stavemønstre</b></td>\n</tr>\n");
-    for (const auto &row : categoryCells) {
+    for (const auto &row : AnswerKey::categoryCells) {
         text += QStringLiteral("<tr>\n");
         for (int field : row) {
-            text += QStringLiteral("<td>") + entry(answers[field - 21], word2(field), !wrongFields.contains(field))
+            text += QStringLiteral("<td>") + entry(answers[field - 21], AnswerKey::word(field), !wrongFields.contains(field))
                     + QStringLiteral("</td>");
         }
         text += QStringLiteral("\n</tr>\n");
@@ -204,7 +158,7 @@ QByteArray expectedSection2(const QString &stamp, const QStringList &answers, co
 QStringList allRight2()
 {
     QStringList answers;
-    for (const char *word : words2)
+    for (const char *word : AnswerKey::words2)
         answers.append(QString::fromUtf8(word));
     return answers;
 }
@@ -317,7 +271,7 @@ QStringList TestDictationPages::answers() const
 void TestDictationPages::categoryTableCoversEveryField()
 {
     QList<int> seen;
-    for (const auto &row : categoryCells) {
+    for (const auto &row : AnswerKey::categoryCells) {
         for (int column = 0; column < 3; ++column)
             seen.append(row[column]);
     }
@@ -430,7 +384,7 @@ void TestDictationPages::refusingHandInKeepsEverything()
     QFETCH(QString, answer);
     QFETCH(QString, text);
 
-    writeReport(earlierStages);
+    QVERIFY(writeReport(earlierStages));
     showPage(dictation);
     QSignalSpy nextPage(page, &DictationPage::nextPage);
     QStringList typed;
@@ -471,7 +425,7 @@ void TestDictationPages::dictation1Section_data()
     auto green = [](const char *w) { return QStringLiteral("<font color=\"green\">%1</font>").arg(QString::fromUtf8(w)); };
     auto allRight = [&]() {
         QStringList typed, entries;
-        for (const char *w : words1) {
+        for (const char *w : AnswerKey::words1) {
             typed.append(QString::fromUtf8(w));
             entries.append(green(w));
         }
@@ -501,7 +455,7 @@ void TestDictationPages::dictation1Section_data()
     QTest::newRow("17 right") << typed17 << entries17 << 17 << false;
 
     QStringList typed0, entries0;
-    for (const char *w : words1) {
+    for (const char *w : AnswerKey::words1) {
         typed0.append(QString());
         entries0.append(QStringLiteral("-&nbsp;(%1)").arg(QString::fromUtf8(w)));
     }
@@ -517,7 +471,7 @@ void TestDictationPages::dictation1Section()
     QFETCH(int, right);
     QFETCH(bool, passed);
 
-    writeReport(earlierStages);
+    QVERIFY(writeReport(earlierStages));
     showPage(1);
     setAnswers(typed);
     QByteArray reportAtSignal;
@@ -613,7 +567,7 @@ void TestDictationPages::dictation2Section()
     QFETCH(QList<int>, counts);
     QFETCH(int, level);
 
-    writeReport(earlierStages);
+    QVERIFY(writeReport(earlierStages));
     showPage(2);
     setAnswers(typed);
     QByteArray reportAtSignal;
@@ -656,7 +610,7 @@ void TestDictationPages::timeUpLocksAndHandsInWithoutBox()
 {
     QFETCH(int, dictation);
 
-    writeReport(earlierStages);
+    QVERIFY(writeReport(earlierStages));
     showPage(dictation);
     QSignalSpy nextPage(page, &DictationPage::nextPage);
     field(firstField())->setText(QStringLiteral("svar"));
@@ -747,7 +701,7 @@ void TestDictationPages::timeUpWhileBoxIsOpen()
 {
     QFETCH(int, dictation);
 
-    writeReport(earlierStages);
+    QVERIFY(writeReport(earlierStages));
     showPage(dictation);
     QSignalSpy nextPage(page, &DictationPage::nextPage);
     DictationPage *shown = page;
@@ -780,7 +734,7 @@ void TestDictationPages::timeStampCountsFromShowing()
 {
     QFETCH(int, dictation);
 
-    writeReport(earlierStages);
+    QVERIFY(writeReport(earlierStages));
     number = dictation;
     host = std::make_unique<QWidget>();
     auto *layout = new QVBoxLayout(host.get());

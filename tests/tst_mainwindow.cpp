@@ -1,6 +1,7 @@
 // The page sequence through the real main window, driven by its green arrows: the branch
 // after the first dictation, the progress panel, the countdown and the closing reminder.
 
+#include "answerkey.h"
 #include "dictate1.h"
 #include "dictate2.h"
 #include "dictateword.h"
@@ -32,23 +33,6 @@ namespace {
 const char *const stepNames[7] = {
     "Velkommen", "Oplysninger om dig selv", "Hjælp til Diktat 1", "Diktat 1",
     "Hjælp til Diktat 2", "Diktat 2", "Resultater",
-};
-
-const char *const words1[20] = {
-    "kørte", "fint", "solen", "talt", "gamle", "læst", "hele", "prøve", "fire", "døren",
-    "glas", "lavet", "stole", "stor", "hane", "gåsevin", "symbol", "løven", "fine", "rene",
-};
-
-const char *const words2[60] = {
-    "ankom", "eftermiddag", "tjekkede", "hotellet", "sightseeing", "første",
-    "renæssancebygning", "etager", "rigeste", "byggede", "provokation", "borgerskab",
-    "nemlig", "tilladt", "borgerlige", "konstruerede", "venner", "daværende", "fjerde",
-    "bestandigt", "penge", "svenskerne", "flink", "gerne", "formue", "sendte", "arkitekt",
-    "imponerende", "hjørnet", "sydgavl", "dekorationer", "udfordring", "blandt", "grotesk",
-    "tunge", "ligger", "provokere", "accepteret", "kontroversiel", "excentrisk", "spændende",
-    "bygningsværk", "kælderen", "restaurant", "Danmarks", "ansete", "hjemme", "nærmede",
-    "straks", "egetræsbord", "optaget", "oldermanden", "dekorativ", "bordenden", "rundt",
-    "ceremonier", "elegante", "arrangementet", "burgere", "attraktioner",
 };
 
 QString doneForm(int step)
@@ -245,7 +229,7 @@ void TestMainWindow::fillDictation1(int right)
 {
     for (int n = 1; n <= 20; ++n) {
         auto *field = page("dictate1")->findChild<DictateWord *>(QStringLiteral("word%1").arg(n));
-        field->setText(n <= right ? QString::fromUtf8(words1[n - 1]) : QStringLiteral("forkert"));
+        field->setText(n <= right ? QString::fromUtf8(AnswerKey::words1[n - 1]) : QStringLiteral("forkert"));
     }
 }
 
@@ -336,7 +320,7 @@ void TestMainWindow::sequenceAndBranch()
         QCOMPARE(countdown->findChild<QProgressBar *>(QStringLiteral("progressBar"))->value(), 30);
 
         for (int n = 21; n <= 80; ++n)
-            dictate2Page->findChild<DictateWord *>(QStringLiteral("word%1").arg(n))->setText(QString::fromUtf8(words2[n - 21]));
+            dictate2Page->findChild<DictateWord *>(QStringLiteral("word%1").arg(n))->setText(QString::fromUtf8(AnswerKey::words2[n - 21]));
         clickArrow("dictate2");
     }
 
