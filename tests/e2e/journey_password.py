@@ -20,9 +20,9 @@ def warned(j, dialog):
 def refused(j, dialog, typed):
     j.type(typed)
     j.key("Return")
-    j.until(lambda: warned(j, dialog), 5, "the red warning after %r" % typed)
     check(j.never_shown(learner.MAIN_TITLE), "the wrong password %r opened the test" % typed)
     check(j.window_shown(learner.ACCESS_TITLE), "the access dialog closed on %r" % typed)
+    j.until(lambda: warned(j, dialog), 5, "the red warning after %r" % typed)
 
 
 def right_password_after_near_misses(j):
