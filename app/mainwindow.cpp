@@ -62,6 +62,7 @@ MainWindow::MainWindow()
     scrollArea->setWidget(dictate2Page);
     scrollArea->setMinimumSize(850, 0);
     scrollArea->setFrameStyle(0);
+    scrollArea->setAlignment(Qt::AlignHCenter);
 
     rightMargin = new DarkMargin(this);
 

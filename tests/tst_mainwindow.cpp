@@ -319,6 +319,14 @@ void TestMainWindow::sequenceAndBranch()
                  QStringLiteral("Du har 30 minutter tilbage"));
         QCOMPARE(countdown->findChild<QProgressBar *>(QStringLiteral("progressBar"))->value(), 30);
 
+        // Enter moves the cursor down the story; the area follows it below the visible part.
+        for (int n = 21; n < 66; ++n)
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        auto *far = dictate2Page->findChild<DictateWord *>(QStringLiteral("word66"));
+        QCOMPARE(QApplication::focusWidget(), far);
+        QVERIFY(area->verticalScrollBar()->value() > 0);
+        QVERIFY(area->viewport()->rect().contains(QRect(far->mapTo(area->viewport(), QPoint(0, 0)), far->size())));
+
         for (int n = 21; n <= 80; ++n)
             dictate2Page->findChild<DictateWord *>(QStringLiteral("word%1").arg(n))->setText(QString::fromUtf8(AnswerKey::words2[n - 21]));
         clickArrow("dictate2");
