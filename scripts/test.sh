@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --test
 bash scripts/build.sh
 cd build
-ctest --output-on-failure --timeout 300 "$@"
+ctest --output-on-failure --timeout 300 --parallel 2 "$@"
