@@ -131,7 +131,7 @@ void TestCountdown::ticks()
 
     DictationPage *page = dictation == 1 ? static_cast<DictationPage *>(dictate1Page) : dictate2Page;
     QSignalSpy timeOut(countdown, &TimeLimiter::timeOut);
-    auto guard = answerModal([](QWidget *dialog) { dialog->close(); }, 200);
+    auto guard = guardNoModal(200);
 
     countdown->startCountdown(minutes, dictation);
     QVERIFY(!countdown->isHidden());

@@ -63,46 +63,6 @@ QString todayText()
     return QStringLiteral("%1/%2-%3").arg(today.day()).arg(today.month()).arg(today.year());
 }
 
-// What a warning box looked like when it came up; answered with its OK button.
-struct BoxSeen
-{
-    int count = 0;
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int buttonCount = 0;
-    QMessageBox::StandardButtons standardButtons;
-};
-
-std::shared_ptr<ModalRecord> answerWarning(BoxSeen *seen)
-{
-    return answerModal([seen](QWidget *dialog) {
-        auto *box = qobject_cast<QMessageBox *>(dialog);
-        if (!box) {
-            dialog->close();
-            return;
-        }
-        ++seen->count;
-        seen->title = box->windowTitle();
-        seen->text = box->text();
-        seen->icon = box->icon();
-        seen->buttonCount = box->buttons().size();
-        seen->standardButtons = box->standardButtons();
-        QAbstractButton *ok = box->button(QMessageBox::Ok);
-        if (ok)
-            ok->click();
-        else
-            box->close();
-    });
-}
-
-// Closes and records any modal that turns up where none should.
-constexpr int guardMs = 400;
-
-std::shared_ptr<ModalRecord> guardNoModal()
-{
-    return answerModal([](QWidget *dialog) { dialog->close(); }, guardMs);
-}
 
 } // namespace
 
@@ -167,7 +127,7 @@ void TestInfoPage::cleanup()
 {
     // A guard still polling would answer the next test's box.
     if (guardArmed)
-        QTest::qWait(guardMs + 50);
+        QTest::qWait(450); // let a guard run out before the next test
     guardArmed = false;
     delete host;
     host = nullptr;
@@ -246,16 +206,15 @@ void TestInfoPage::refusedClickWarnsInFixedOrder()
     const int stops = voicePlayer.stopCount();
     QSignalSpy nextPage(page, &Info::nextPage);
 
-    BoxSeen seen;
-    answerWarning(&seen);
+    auto seen = answerMessageBox(QStringLiteral("OK"));
     QTest::mouseClick(button("nextButton"), Qt::LeftButton);
 
-    QCOMPARE(seen.count, 1);
-    QCOMPARE(seen.title, QStringLiteral("Ups!"));
-    QCOMPARE(seen.text, message);
-    QCOMPARE(seen.icon, QMessageBox::Warning);
-    QCOMPARE(seen.buttonCount, 1);
-    QCOMPARE(seen.standardButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QVERIFY(seen->seen);
+    QCOMPARE(seen->title, QStringLiteral("Ups!"));
+    QCOMPARE(seen->text, message);
+    QCOMPARE(seen->icon, QMessageBox::Warning);
+    QCOMPARE(seen->buttons.size(), 1);
+    QCOMPARE(seen->standardButtons, QMessageBox::StandardButtons(QMessageBox::Ok));
     // The offscreen platform does not hand the activation back when the box closes (a
     // window manager does); the field must be the one that holds the cursor once it is back.
     QCOMPARE(host->focusWidget()->objectName(), focused);
@@ -289,11 +248,10 @@ void TestInfoPage::warningsFollowOneAnotherAsFieldsAreFilled()
     for (const auto &step : steps) {
         if (step.fill)
             QTest::keyClicks(field(step.fill), QString::fromUtf8(step.value));
-        BoxSeen seen;
-        answerWarning(&seen);
+        auto seen = answerMessageBox(QStringLiteral("OK"));
         QTest::mouseClick(button("nextButton"), Qt::LeftButton);
-        QCOMPARE(seen.count, 1);
-        QCOMPARE(seen.text, QString::fromUtf8(step.message));
+        QVERIFY(seen->seen);
+        QCOMPARE(seen->text, QString::fromUtf8(step.message));
     }
     QCOMPARE(nextPage.count(), 0);
     QVERIFY(!QFile::exists(QStringLiteral("results.html")));

@@ -164,7 +164,7 @@ void TestResultsPage::cleanup()
 void TestResultsPage::expectNoFurtherBox()
 {
     guardArmed = true;
-    auto guard = answerModal([](QWidget *dialog) { dialog->close(); }, 400);
+    auto guard = guardNoModal();
     QTest::qWait(450);
     QVERIFY(!guard->seen);
 }
@@ -190,7 +190,7 @@ void TestResultsPage::missingReportShowsNothing()
 {
     QVERIFY(QFile::remove(QStringLiteral("results.html")));
     guardArmed = true;
-    auto guard = answerModal([](QWidget *dialog) { dialog->close(); }, 400);
+    auto guard = guardNoModal();
     Results other(nullptr);
     other.loadReport();
     QVERIFY(!other.findChild<QTextBrowser *>(QStringLiteral("reportView"))->toPlainText().contains(QStringLiteral("Trin")));

@@ -3,8 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QMessageBox>
-#include <QPointer>
+#include <QTest>
 #include <QTimer>
 
 std::shared_ptr<ModalRecord> answerModal(ModalAction action, int timeoutMs)
@@ -22,8 +21,13 @@ std::shared_ptr<ModalRecord> answerModal(ModalAction action, int timeoutMs)
             record->seen = true;
             record->className = QString::fromLatin1(dialog->metaObject()->className());
             record->title = dialog->windowTitle();
-            if (auto *box = qobject_cast<QMessageBox *>(dialog))
+            if (auto *box = qobject_cast<QMessageBox *>(dialog)) {
                 record->text = box->text();
+                record->icon = box->icon();
+                record->standardButtons = box->standardButtons();
+                for (QAbstractButton *button : box->buttons())
+                    record->buttons.append(button->text().remove(QLatin1Char('&')));
+            }
             action(dialog);
             return;
         }
@@ -36,23 +40,30 @@ std::shared_ptr<ModalRecord> answerModal(ModalAction action, int timeoutMs)
     return record;
 }
 
-std::shared_ptr<ModalRecord> clickMessageBoxButton(const QString &buttonText, int timeoutMs)
+std::shared_ptr<ModalRecord> answerMessageBox(const QString &answer, std::function<void()> whileOpen, int timeoutMs)
 {
-    return answerModal([buttonText](QWidget *dialog) {
+    return answerModal([answer, whileOpen](QWidget *dialog) {
         auto *box = qobject_cast<QMessageBox *>(dialog);
+        if (box && whileOpen)
+            whileOpen();
+        if (box && answer == QLatin1String("Escape")) {
+            QTest::keyClick(box, Qt::Key_Escape);
+            return;
+        }
         if (box) {
             for (QAbstractButton *button : box->buttons()) {
-                if (button->text().remove(QLatin1Char('&')) == buttonText) {
+                if (button->text().remove(QLatin1Char('&')) == answer) {
                     button->click();
                     return;
                 }
             }
         }
         // Not the box the test expected: close it so the test goes on and fails on its record.
-        QPointer<QWidget> guard(dialog);
-        QTimer::singleShot(0, [guard]() {
-            if (guard)
-                guard->close();
-        });
+        dialog->close();
     }, timeoutMs);
+}
+
+std::shared_ptr<ModalRecord> guardNoModal(int timeoutMs)
+{
+    return answerModal([](QWidget *dialog) { dialog->close(); }, timeoutMs);
 }
