@@ -17,7 +17,6 @@ public:
 
     QString word() const { return correctWord; }
     QString sound() const { return soundPath; }
-    QString fragment() const { return resultHtml; }
 
 protected:
     bool event(QEvent *event) override;

@@ -12,11 +12,6 @@ QVector<StoryPiece> DictationTable::gaps() const
     return result;
 }
 
-int DictationTable::paragraphCount() const
-{
-    return lines.isEmpty() ? 0 : lines.last().paragraph;
-}
-
 StoryPiece fixedText(const char *utf8Text)
 {
     StoryPiece piece;

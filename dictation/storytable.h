@@ -25,7 +25,7 @@ struct StoryPiece
 
 struct StoryLine
 {
-    int paragraph;
+    int paragraph; // numbered from 1 in reading order
     QVector<StoryPiece> pieces;
 };
 
@@ -41,8 +41,6 @@ struct DictationTable
 
     // The gaps in reading order.
     QVector<StoryPiece> gaps() const;
-    // Paragraphs are numbered from 1 in reading order.
-    int paragraphCount() const;
 };
 
 // Helpers that keep the tables readable.

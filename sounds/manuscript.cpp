@@ -101,6 +101,16 @@ QString sentenceAt(const Story &story, int index)
     return story.text.mid(start, end - start).trimmed();
 }
 
+// The sentence that holds a gap, its word filled in.
+QString sentenceOfGap(const Story &story, int gapIndex)
+{
+    if (gapIndex < 0 || gapIndex >= story.gapStarts.size())
+        return QString();
+    const auto after = std::upper_bound(story.sentenceStarts.cbegin(), story.sentenceStarts.cend(),
+                                        story.gapStarts.at(gapIndex));
+    return sentenceAt(story, int(after - story.sentenceStarts.cbegin()) - 1);
+}
+
 Manuscript::Recording guidance(const QString &fileName, const QStringList &labelTexts)
 {
     Manuscript::Recording recording;
@@ -133,14 +143,6 @@ QString spokenForm(QString text)
     return text;
 }
 
-QString escapedForXml(QString text)
-{
-    text.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
-    text.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
-    text.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
-    return text;
-}
-
 } // namespace
 
 QVector<Manuscript::Recording> Manuscript::recordings()
@@ -152,11 +154,12 @@ QVector<Manuscript::Recording> Manuscript::recordings()
         guidance(Dictate2Help::content()),
     };
     for (const DictationTable *table : { &dictation1Table(), &dictation2Table() }) {
+        const Story story = buildStory(*table);
         const QVector<StoryPiece> gaps = table->gaps();
         for (int i = 0; i < gaps.size(); ++i) {
             Recording recording;
             recording.fileName = gaps[i].soundFile;
-            recording.parts = QStringList { sentenceOf(*table, i), gaps[i].word };
+            recording.parts = QStringList { sentenceOfGap(story, i), gaps[i].word };
             recording.pauseMs = wordPauseMs;
             result.append(recording);
         }
@@ -183,12 +186,7 @@ QStringList Manuscript::sentences(const DictationTable &table)
 
 QString Manuscript::sentenceOf(const DictationTable &table, int gapIndex)
 {
-    const Story story = buildStory(table);
-    if (gapIndex < 0 || gapIndex >= story.gapStarts.size())
-        return QString();
-    const auto after = std::upper_bound(story.sentenceStarts.cbegin(), story.sentenceStarts.cend(),
-                                        story.gapStarts.at(gapIndex));
-    return sentenceAt(story, int(after - story.sentenceStarts.cbegin()) - 1);
+    return sentenceOfGap(buildStory(table), gapIndex);
 }
 
 QString Manuscript::plainText(const QString &labelText)
@@ -210,7 +208,7 @@ QString Manuscript::ssml(const Recording &recording)
     for (int i = 0; i < recording.parts.size(); ++i) {
         if (i > 0)
             result += pause;
-        result += escapedForXml(spokenForm(recording.parts.at(i))) + QLatin1Char('\n');
+        result += spokenForm(recording.parts.at(i)).toHtmlEscaped() + QLatin1Char('\n');
     }
     result += QStringLiteral("</speak>\n");
     return result;

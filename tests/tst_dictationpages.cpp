@@ -46,6 +46,14 @@ QString entry(const QString &typed, const QString &key, bool right)
     return escaped(shown) + QStringLiteral("&nbsp;(") + key + QLatin1Char(')');
 }
 
+// The rows of a test that runs on each dictation page.
+void bothDictations()
+{
+    QTest::addColumn<int>("dictation");
+    QTest::newRow("dictation 1") << 1;
+    QTest::newRow("dictation 2") << 2;
+}
+
 const QByteArray earlierStages = "<html>\n<p>earlier stages</p>\n";
 
 QString focusName()
@@ -294,9 +302,7 @@ void TestDictationPages::enterMovesToNextWord()
 
 void TestDictationPages::tabRunsThroughFieldsToArrow_data()
 {
-    QTest::addColumn<int>("dictation");
-    QTest::newRow("dictation 1") << 1;
-    QTest::newRow("dictation 2") << 2;
+    bothDictations();
 }
 
 void TestDictationPages::tabRunsThroughFieldsToArrow()
@@ -547,9 +553,7 @@ void TestDictationPages::dictation2Section()
 
 void TestDictationPages::timeUpLocksAndHandsInWithoutBox_data()
 {
-    QTest::addColumn<int>("dictation");
-    QTest::newRow("dictation 1") << 1;
-    QTest::newRow("dictation 2") << 2;
+    bothDictations();
 }
 
 // The lock disables every field but leaves the sentence playing and the page on screen;
@@ -638,9 +642,7 @@ void TestDictationPages::timeUpLeavesTheSentenceAlone()
 
 void TestDictationPages::timeUpWhileBoxIsOpen_data()
 {
-    QTest::addColumn<int>("dictation");
-    QTest::newRow("dictation 1") << 1;
-    QTest::newRow("dictation 2") << 2;
+    bothDictations();
 }
 
 // The countdown may run out while the question is open: "Nej" then returns to a locked page,
@@ -670,9 +672,7 @@ void TestDictationPages::timeUpWhileBoxIsOpen()
 
 void TestDictationPages::timeStampCountsFromShowing_data()
 {
-    QTest::addColumn<int>("dictation");
-    QTest::newRow("dictation 1") << 1;
-    QTest::newRow("dictation 2") << 2;
+    bothDictations();
 }
 
 // The clock starts when the page is shown, not when it is built, and the time spent in the

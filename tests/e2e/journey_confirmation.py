@@ -41,10 +41,7 @@ def still_there(j, program, kind, report_before, how):
 
 def journey(j):
     workdir = j.workdir()
-    program = learner.unlock(j, workdir)
-    learner.next_page(j, "form")
-    learner.fill_form(j, FORM)
-    learner.next_page(j, "guide")
+    program = learner.through_the_form(j, workdir, FORM)
     screen = learner.next_page(j, "dictation1")
     header = program.report()
     fields = screen.fields(80, 120)

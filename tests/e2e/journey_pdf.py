@@ -29,10 +29,7 @@ def files_in(*folders):
 
 def journey(j):
     workdir = j.workdir()
-    program = learner.unlock(j, workdir)
-    learner.next_page(j, "form")
-    learner.fill_form(j, FORM)
-    learner.next_page(j, "guide")
+    program = learner.through_the_form(j, workdir, FORM)
     learner.next_page(j, "dictation1")
     learner.answer(j, ANSWERS_19)
     learner.hand_in(j, "guide")

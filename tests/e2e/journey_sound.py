@@ -25,10 +25,7 @@ def journey_device(j):
     j.start_sound_server()
     workdir = j.workdir(sounds=True)
     files = {n: sound.read_wav(os.path.join(workdir, "sounds", "%d.wav" % n)) for n in range(1, 9)}
-    program = learner.unlock(j, workdir, sound=True)
-    learner.next_page(j, "form")
-    learner.fill_form(j, FORM)
-    learner.next_page(j, "guide")  # its own explanation is playing now
+    program = learner.through_the_form(j, workdir, FORM, sound=True)  # the help page is speaking now
 
     rec = sound.Recorder(j, "dictation1")
     marks = {}

@@ -74,6 +74,16 @@ def fill_form(journey, values):
         journey.type(value)
 
 
+def through_the_form(journey, workdir, values, sound=False):
+    """Unlocks, fills the form with fill_form's values and leaves it; returns the program
+    with the first help page up."""
+    program = unlock(journey, workdir, sound=sound)
+    next_page(journey, "form")
+    fill_form(journey, values)
+    next_page(journey, "guide")
+    return program
+
+
 def answer(journey, answers):
     """Types each answer into its field and presses Enter, which moves on to the next word."""
     for text in answers:
