@@ -1,8 +1,8 @@
 #include "results.h"
 
 #include "darkbutton.h"
+#include "resultsfolder.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -51,9 +51,9 @@ Results::Results(QWidget *parent)
 
 void Results::loadReport()
 {
-    // An absolute file URL, so the report is read from the working directory whatever a
+    // An absolute file URL, so the report is read from the results folder whatever a
     // platform would resolve a relative URL against.
-    reportView->setSource(QUrl::fromLocalFile(QDir::current().absoluteFilePath(tr("results.html"))));
+    reportView->setSource(QUrl::fromLocalFile(ResultsFolder::filePath(tr("results.html"))));
     reportView->setFocus(Qt::OtherFocusReason);
 }
 

@@ -1,5 +1,7 @@
 #include "reportfile.h"
 
+#include "resultsfolder.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QMessageBox>
@@ -38,7 +40,7 @@ bool ReportFile::write(const QString &path, Mode mode, const QString &text)
 
 void ReportFile::writeOrExit(QWidget *parent, Mode mode, const QString &text)
 {
-    if (write(fileName(), mode, text))
+    if (write(ResultsFolder::filePath(fileName()), mode, text))
         return;
     QMessageBox::critical(parent, QCoreApplication::translate("ReportFile", "Kritisk fejl!"),
                           QCoreApplication::translate("ReportFile",

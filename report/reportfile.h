@@ -21,7 +21,7 @@ public:
     // to the length it had, so a half-written stage never passes for a report.
     static bool write(const QString &path, Mode mode, const QString &text);
 
-    // Writes a stage of the report in the working directory. When that fails, tells the
+    // Writes a stage of the report in the results folder. When that fails, tells the
     // learner to fetch the teacher and ends the program with exit status 1.
     static void writeOrExit(QWidget *parent, Mode mode, const QString &text);
 };

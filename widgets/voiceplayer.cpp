@@ -1,7 +1,8 @@
 #include "voiceplayer.h"
 
+#include "recordingfolders.h"
+
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QSoundEffect>
 #include <QUrl>
 
@@ -45,8 +46,8 @@ void VoicePlayer::start(const QString &newPath)
     }
     path = newPath;
     sound = new QSoundEffect;
-    // QSoundEffect wants a URL; an absolute one so the working directory is what counts.
-    sound->setSource(QUrl::fromLocalFile(QFileInfo(newPath).absoluteFilePath()));
+    // QSoundEffect wants a URL: an absolute one, from the first folder that has the file.
+    sound->setSource(QUrl::fromLocalFile(RecordingFolders::resolve(newPath)));
     sound->play();
     empty = false;
     stopped = false;

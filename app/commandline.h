@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the program is asked to do at start. Without options it behaves as it always did:
+// the test, with its files in the working directory.
+struct StartOptions
+{
+    QString resultsFolder; // absolute path of the folder that receives every file written
+    bool recordingMode = false; // the teacher records the texts instead of running the test
+};
+
+namespace CommandLine {
+
+enum class Outcome {
+    Run,     // options are in StartOptions
+    Help,    // text is the help to print
+    Version, // text is the version line to print
+    Error    // text says in Danish what is wrong
+};
+
+struct Parsed
+{
+    Outcome outcome = Outcome::Run;
+    StartOptions options;
+    QString text;
+};
+
+// Reads arguments (argv, program name first) without printing or exiting, so the caller
+// decides how to show help or an error.
+Parsed parse(const QStringList &arguments);
+
+} // namespace CommandLine

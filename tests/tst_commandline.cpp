@@ -1,0 +1,105 @@
+#include "commandline.h"
+#include "recordingfolders.h"
+#include "resultsfolder.h"
+
+#include <QtTest>
+
+// What the program makes of its command line, where its files go and where it finds its
+// recordings.
+class TestCommandLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parses_data();
+    void parses();
+    void resultsFolderIsCreatedOrRefused();
+    void recordingsAreFoundFileByFile();
+};
+
+void TestCommandLine::parses_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("outcome");
+    QTest::addColumn<QString>("folder"); // relative to the working directory
+    QTest::addColumn<bool>("recording");
+
+    const int run = int(CommandLine::Outcome::Run);
+    const int error = int(CommandLine::Outcome::Error);
+    QTest::newRow("nothing") << QStringList() << run << "." << false;
+    QTest::newRow("folder") << QStringList { "--resultatmappe", "klasse 3" } << run << "klasse 3" << false;
+    QTest::newRow("short folder") << QStringList { "-r", "a/b/../c" } << run << "a/c" << false;
+    QTest::newRow("recording") << QStringList { "--indtal" } << run << "." << true;
+    QTest::newRow("help") << QStringList { "--help" } << int(CommandLine::Outcome::Help) << "" << false;
+    QTest::newRow("version") << QStringList { "--version" } << int(CommandLine::Outcome::Version) << "" << false;
+    QTest::newRow("unknown option") << QStringList { "--resultat" } << error << "" << false;
+    QTest::newRow("stray argument") << QStringList { "noget" } << error << "" << false;
+    QTest::newRow("empty folder") << QStringList { "--resultatmappe", " " } << error << "" << false;
+    QTest::newRow("folder without value") << QStringList { "--resultatmappe" } << error << "" << false;
+}
+
+void TestCommandLine::parses()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, outcome);
+    QFETCH(QString, folder);
+    QFETCH(bool, recording);
+
+    arguments.prepend(QStringLiteral("skrivlo"));
+    const CommandLine::Parsed parsed = CommandLine::parse(arguments);
+    QCOMPARE(int(parsed.outcome), outcome);
+    if (parsed.outcome == CommandLine::Outcome::Run) {
+        QCOMPARE(parsed.options.resultsFolder, QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
+        QCOMPARE(parsed.options.recordingMode, recording);
+    } else {
+        QVERIFY(!parsed.text.isEmpty());
+    }
+}
+
+void TestCommandLine::resultsFolderIsCreatedOrRefused()
+{
+    QTemporaryDir dir;
+    QString reason;
+    const QString nested = dir.filePath(QStringLiteral("Skrivlo/klasse"));
+    QVERIFY(ResultsFolder::prepare(nested, &reason));
+    QVERIFY(QFileInfo(nested).isDir());
+
+    const QString file = dir.filePath(QStringLiteral("fil"));
+    QFile(file).open(QIODevice::WriteOnly);
+    QVERIFY(!ResultsFolder::prepare(file, &reason));
+    QVERIFY(reason.contains(QStringLiteral("ikke en mappe")));
+
+    QCOMPARE(ResultsFolder::path(), QDir::currentPath());
+    ResultsFolder::set(nested);
+    QCOMPARE(ResultsFolder::filePath(QStringLiteral("results.html")), nested + QStringLiteral("/results.html"));
+}
+
+void TestCommandLine::recordingsAreFoundFileByFile()
+{
+    QTemporaryDir home;
+    qputenv("XDG_DATA_HOME", home.filePath(QStringLiteral("data")).toUtf8());
+    QTemporaryDir work;
+    QVERIFY(QDir::setCurrent(work.path()));
+    const auto put = [](const QString &folder, const QString &name) {
+        QDir().mkpath(folder);
+        QFile file(QDir(folder).filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    };
+
+    const QStringList path = RecordingFolders::searchPath();
+    QCOMPARE(path.first(), work.filePath(QStringLiteral("sounds")));
+    QCOMPARE(path.at(1), RecordingFolders::teacherFolder());
+    QVERIFY(RecordingFolders::teacherFolder().startsWith(home.path()));
+    QCOMPARE(path.last(), QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/skrivlo/sounds")));
+
+    put(RecordingFolders::teacherFolder(), QStringLiteral("1.wav"));
+    put(RecordingFolders::teacherFolder(), QStringLiteral("2.wav"));
+    put(work.filePath(QStringLiteral("sounds")), QStringLiteral("2.wav"));
+    QCOMPARE(RecordingFolders::resolve(QStringLiteral("sounds/1.wav")), RecordingFolders::teacherFolder() + QStringLiteral("/1.wav"));
+    QCOMPARE(RecordingFolders::resolve(QStringLiteral("sounds/2.wav")), work.filePath(QStringLiteral("sounds/2.wav")));
+    // None has it: the working directory's path, which plays as silence.
+    QCOMPARE(RecordingFolders::resolve(QStringLiteral("sounds/nowhere.wav")), work.filePath(QStringLiteral("sounds/nowhere.wav")));
+}
+
+QTEST_GUILESS_MAIN(TestCommandLine)
+#include "tst_commandline.moc"
