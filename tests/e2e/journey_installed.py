@@ -38,7 +38,8 @@ def journey(j):
     time.sleep(len(first) / sound.RATE + 1.0)
     recording = rec.stop()
     _, fit, _ = sound.match(recording, first, shown, len(recording))
-    check(fit >= 0.8, "1.wav from the installed recordings did not reach the sound device (fit %.2f)" % fit)
+    # Played whole it fits 0.99; gaps from a busy machine gave 0.70, another sentence 0.4-0.52.
+    check(fit >= 0.65, "1.wav from the installed recordings did not reach the sound device (fit %.2f)" % fit)
 
     learner.hand_in(j, "results")  # no word typed: Trin 1
     learner.close_reminder(j)
