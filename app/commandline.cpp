@@ -3,6 +3,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
+#include <QStandardPaths>
 
 namespace CommandLine {
 
@@ -19,6 +20,13 @@ Parsed parse(const QStringList &arguments)
                                         "Mappen, hvor resultaterne gemmes (standard: arbejdsmappen)."),
             QCoreApplication::translate("CommandLine", "mappe"));
     parser.addOption(resultsOption);
+    // The menu entry's way of naming the user's documents folder, which an Exec line cannot
+    // know (it is localised, and moved by many users).
+    const QCommandLineOption documentsOption(
+            QStringLiteral("dokumenter"),
+            QCoreApplication::translate("CommandLine",
+                                        "Resultaterne gemmes i mappen Skrivlo i brugerens dokumentmappe."));
+    parser.addOption(documentsOption);
     const QCommandLineOption recordOption(
             QStringLiteral("indtal"),
             QCoreApplication::translate("CommandLine", "Læreren indtaler optagelserne til diktaterne."));
@@ -47,11 +55,23 @@ Parsed parse(const QStringList &arguments)
                               .arg(parser.positionalArguments().first());
         return parsed;
     }
-    const QString folder = parser.value(resultsOption);
+    QString folder = parser.value(resultsOption);
     if (parser.isSet(resultsOption) && folder.trimmed().isEmpty()) {
         parsed.outcome = Outcome::Error;
         parsed.text = QCoreApplication::translate("CommandLine", "Resultatmappen mangler et navn.");
         return parsed;
+    }
+    if (parser.isSet(documentsOption)) {
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (parser.isSet(resultsOption) || documents.isEmpty()) {
+            parsed.outcome = Outcome::Error;
+            parsed.text = documents.isEmpty()
+                    ? QCoreApplication::translate("CommandLine", "Der er ingen dokumentmappe at gemme resultaterne i.")
+                    : QCoreApplication::translate("CommandLine",
+                                                  "Brug enten --resultatmappe eller --dokumenter, ikke begge.");
+            return parsed;
+        }
+        folder = QDir(documents).filePath(QStringLiteral("Skrivlo"));
     }
     parsed.options.resultsFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder.isEmpty() ? QStringLiteral(".") : folder));
     parsed.options.recordingMode = parser.isSet(recordOption);

@@ -13,6 +13,7 @@ if [ "${1:-}" = "--test" ]; then
     packages+=(
         python3 xvfb xauth openbox x11-xkb-utils x11-utils xdotool imagemagick
         pulseaudio pulseaudio-utils poppler-utils
+        desktop-file-utils appstream lintian dpkg-dev file
     )
 fi
 

@@ -11,17 +11,32 @@ class TestCommandLine : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void parses_data();
     void parses();
     void resultsFolderIsCreatedOrRefused();
     void recordingsAreFoundFileByFile();
+
+private:
+    QTemporaryDir config;
 };
+
+// A desktop whose documents folder has a Danish name, as the menu entry meets it.
+void TestCommandLine::initTestCase()
+{
+    QVERIFY(config.isValid());
+    QFile dirs(config.filePath(QStringLiteral("user-dirs.dirs")));
+    QVERIFY(dirs.open(QIODevice::WriteOnly));
+    dirs.write("XDG_DOCUMENTS_DIR=\"$HOME/Dokumenter\"\n");
+    dirs.close();
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+}
 
 void TestCommandLine::parses_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("outcome");
-    QTest::addColumn<QString>("folder"); // relative to the working directory
+    QTest::addColumn<QString>("folder"); // relative to the working directory, or absolute
     QTest::addColumn<bool>("recording");
 
     const int run = int(CommandLine::Outcome::Run);
@@ -30,6 +45,8 @@ void TestCommandLine::parses_data()
     QTest::newRow("folder") << QStringList { "--resultatmappe", "klasse 3" } << run << "klasse 3" << false;
     QTest::newRow("short folder") << QStringList { "-r", "a/b/../c" } << run << "a/c" << false;
     QTest::newRow("recording") << QStringList { "--indtal" } << run << "." << true;
+    QTest::newRow("documents") << QStringList { "--dokumenter" } << run << QDir::homePath() + "/Dokumenter/Skrivlo" << false;
+    QTest::newRow("documents and folder") << QStringList { "--dokumenter", "-r", "x" } << error << "" << false;
     QTest::newRow("help") << QStringList { "--help" } << int(CommandLine::Outcome::Help) << "" << false;
     QTest::newRow("version") << QStringList { "--version" } << int(CommandLine::Outcome::Version) << "" << false;
     QTest::newRow("unknown option") << QStringList { "--resultat" } << error << "" << false;

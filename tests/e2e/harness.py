@@ -219,7 +219,9 @@ class Journey:
         parser.add_argument("--artifacts", required=True)
         parser.add_argument("--sounds", default="")
         parser.add_argument("--variant", default="")
+        parser.add_argument("--build", default="")
         args = parser.parse_args()
+        self.build = args.build
         self.variant = args.variant
         if self.variant:
             name += "-" + self.variant

@@ -9,17 +9,17 @@ ACCESS_TITLE = "Adgang til..."
 MAIN_TITLE = "Diktat til trinindplacering"
 
 
-def start(journey, workdir, sound=False):
-    """Starts skrivlo and waits for the access dialog; returns (program, dialog window)."""
-    program = journey.launch(workdir, sound=sound)
+def start(journey, workdir, sound=False, argv=None):
+    """Starts skrivlo (or argv) and waits for the access dialog; returns (program, dialog window)."""
+    program = journey.launch(workdir, sound=sound, argv=argv)
     dialog = journey.wait_window(ACCESS_TITLE)
     return program, dialog
 
 
-def unlock(journey, workdir, sound=False):
+def unlock(journey, workdir, sound=False, argv=None):
     """Starts skrivlo and the teacher types the password; returns the program with the
     welcome page up."""
-    program, _ = start(journey, workdir, sound)
+    program, _ = start(journey, workdir, sound, argv)
     return unlock_started(journey, program)
 
 
@@ -74,10 +74,10 @@ def fill_form(journey, values):
         journey.type(value)
 
 
-def through_the_form(journey, workdir, values, sound=False):
+def through_the_form(journey, workdir, values, sound=False, argv=None):
     """Unlocks, fills the form with fill_form's values and leaves it; returns the program
     with the first help page up."""
-    program = unlock(journey, workdir, sound=sound)
+    program = unlock(journey, workdir, sound=sound, argv=argv)
     next_page(journey, "form")
     fill_form(journey, values)
     next_page(journey, "guide")
