@@ -1,0 +1,210 @@
+#include "instancelock.h"
+#include "learnerfilename.h"
+#include "overviewfile.h"
+#include "overviewtext.h"
+#include "recoverytext.h"
+#include "reporttext.h"
+#include "resultsfolder.h"
+
+#include <QtTest>
+
+// What is kept for every learner: safe file names, the overview's CSV, the recovery file's
+// text, and the lock that keeps a second copy out of the folder.
+class TestArchive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void fileNameIsSafeAndShort_data();
+    void fileNameIsSafeAndShort();
+    void overviewRows_data();
+    void overviewRows();
+    void overviewFileHasOneHeaderAndEveryRow();
+    void recoveryRoundTrip();
+    void recoveryRefusesDamage_data();
+    void recoveryRefusesDamage();
+    void unfinishedReportIsClosedAndMarked();
+    void secondCopyIsRefusedAndStaleLockTakenOver();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+namespace {
+
+const QDateTime started(QDate(2026, 12, 7), QTime(14, 23, 40));
+
+LearnerRecord learner(const QString &name, int d1, std::array<int, 3> d2, bool finished)
+{
+    LearnerRecord record;
+    record.started = started;
+    record.details = QStringList { QStringLiteral("7/12-2026"), QStringLiteral("Sprogcenter Nord"), name,
+                                   QStringLiteral("Vej 1"), QStringLiteral("1980") };
+    record.reportName = QStringLiteral("2026-12-07 14.23 x.html");
+    record.dictation1Right = d1;
+    record.dictation2Right = d2;
+    record.finished = finished;
+    return record;
+}
+
+} // namespace
+
+void TestArchive::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    ResultsFolder::set(dir->path());
+}
+
+void TestArchive::fileNameIsSafeAndShort_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("stem");
+    const QString prefix = QStringLiteral("2026-12-07 14.23 ");
+    QTest::newRow("Danish letters") << QString::fromUtf8("Åse Ørnsø") << prefix + QString::fromUtf8("Åse Ørnsø");
+    QTest::newRow("refused characters") << QStringLiteral("a/b\\c:d*e?f\"g<h>i|j") << prefix + QStringLiteral("a_b_c_d_e_f_g_h_i_j");
+    QTest::newRow("only dots") << QStringLiteral("...") << prefix + QStringLiteral("uden navn");
+    QTest::newRow("only blanks") << QStringLiteral("   ") << prefix + QStringLiteral("uden navn");
+    QTest::newRow("only refused") << QStringLiteral("//") << prefix + QStringLiteral("uden navn");
+    QTest::newRow("line break and trailing dot") << QStringLiteral("Ali\nHassan.") << prefix + QStringLiteral("Ali Hassan");
+    QTest::newRow("very long") << QString(400, QChar(0x00f8)) << QString();
+    QTest::newRow("very long, outside the BMP") << QString::fromUcs4(U"\U0001F600").repeated(150) << QString();
+}
+
+void TestArchive::fileNameIsSafeAndShort()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, stem);
+    const QString made = LearnerFileName::stem(started, name);
+    if (!stem.isEmpty())
+        QCOMPARE(made, stem);
+    const QString longest = LearnerFileName::withCounter(made, 9999);
+    QVERIFY2(longest.toUtf8().size() <= 255, qPrintable(QString::number(longest.toUtf8().size())));
+    QVERIFY(longest.toUtf8().size() > 240 || !stem.isEmpty());
+    QVERIFY(!made.back().isHighSurrogate());
+    QVERIFY(QString::fromUtf8(longest.toUtf8()) == longest); // no character cut in half
+}
+
+void TestArchive::overviewRows_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("d1");
+    QTest::addColumn<int>("d2k");
+    QTest::addColumn<bool>("finished");
+    QTest::addColumn<QString>("row");
+    const QString start = QStringLiteral("2026-12-07;14:23;Sprogcenter Nord;");
+    const QString end = QStringLiteral(";1980;");
+    QTest::newRow("trin 1 after dictation 1") << "Ali" << 12 << -1 << true
+                                              << start + "Ali" + end + "12;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("dictation 2, Trin 3") << QString::fromUtf8("Åse Ørnsø") << 19 << 14 << true
+                                         << start + QString::fromUtf8("Åse Ørnsø") + end + "19;14;9;15;38;3;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("quoted: semicolon, quote, line break") << "Ali; \"Bo\"\nHansen" << 19 << 14 << true
+                                                          << start + "\"Ali; \"\"Bo\"\"\nHansen\"" + end + "19;14;9;15;38;3;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("formula kept as text") << "=SUM(A1)" << 5 << -1 << true
+                                          << start + "'=SUM(A1)" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("not finished") << "Bo" << 19 << -1 << false
+                                  << start + "Bo" + end + "19;;;;;Ikke afsluttet;2026-12-07 14.23 x.html\r\n";
+}
+
+void TestArchive::overviewRows()
+{
+    QFETCH(QString, name);
+    QFETCH(int, d1);
+    QFETCH(int, d2k);
+    QFETCH(bool, finished);
+    QFETCH(QString, row);
+    const std::array<int, 3> d2 = d2k < 0 ? std::array<int, 3> { -1, -1, -1 } : std::array<int, 3> { d2k, 9, 15 };
+    QCOMPARE(OverviewText::row(learner(name, d1, d2, finished)), row);
+}
+
+void TestArchive::overviewFileHasOneHeaderAndEveryRow()
+{
+    QString reason;
+    QVERIFY(OverviewFile::append(QStringLiteral("a;1\r\n"), &reason));
+    QVERIFY(OverviewFile::append(QStringLiteral("b;2\r\n"), &reason));
+    QFile file(OverviewFile::path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Dato;Starttid;Undervisningssted;Navn;"));
+    QVERIFY(bytes.endsWith("\r\na;1\r\nb;2\r\n"));
+    QCOMPARE(bytes.count("Dato;"), 1);
+
+    // The lock of another copy that is still appending: no row is written past it.
+    QLockFile held(OverviewFile::path() + QStringLiteral(".lock"));
+    QVERIFY(held.tryLock(0));
+    QElapsedTimer waited;
+    waited.start();
+    QVERIFY(!OverviewFile::append(QStringLiteral("c;3\r\n"), &reason, 300));
+    QVERIFY(waited.elapsed() >= 300); // it waits for the other copy first
+    QVERIFY(!reason.isEmpty());
+}
+
+void TestArchive::recoveryRoundTrip()
+{
+    RecoveryState state;
+    state.learner = learner(QString::fromUtf8("Åse \"Ø\"\n<b>"), 19, { -1, -1, -1 }, false);
+    state.learner.document = QStringLiteral("<html>…</html>\n");
+    state.page = 5;
+    state.fields.insert(QStringLiteral("word21"), QStringLiteral("ankom"));
+    state.fields.insert(QStringLiteral("nameEdit"), QStringLiteral("Åse"));
+    state.workedMs = 754321;
+    RecoveryState read;
+    QString reason;
+    QVERIFY2(RecoveryText::parse(RecoveryText::serialise(state), &read, &reason), qPrintable(reason));
+    QVERIFY(read == state);
+}
+
+void TestArchive::recoveryRefusesDamage_data()
+{
+    RecoveryState state;
+    state.learner = learner(QStringLiteral("Bo"), 19, { -1, -1, -1 }, false);
+    state.page = 3;
+    const QByteArray good = RecoveryText::serialise(state);
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QString damaged = QStringLiteral("beskadiget");
+    QTest::newRow("cut off") << good.left(good.size() / 2) << damaged;
+    QTest::newRow("empty") << QByteArray() << damaged;
+    QTest::newRow("not ours") << QByteArray("{\"a\": 1}") << damaged;
+    QTest::newRow("binary") << QByteArray(300, '\0') << damaged;
+    QTest::newRow("other version") << QByteArray(good).replace("\"version\": 1", "\"version\": 7") << "anden version";
+    QTest::newRow("report name leaves its folder") << QByteArray(good).replace("14.23 x.html", "../../x.html") << damaged;
+    QTest::newRow("page out of range") << QByteArray(good).replace("\"page\": 3", "\"page\": 42") << damaged;
+}
+
+void TestArchive::recoveryRefusesDamage()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    RecoveryState read;
+    QString given;
+    QVERIFY(!RecoveryText::parse(bytes, &read, &given));
+    QVERIFY2(given.contains(reason), qPrintable(given));
+}
+
+void TestArchive::unfinishedReportIsClosedAndMarked()
+{
+    const QString open = ReportText::header(QStringList(9, QStringLiteral("x")));
+    const QString closed = open + ReportText::dictation1Section(QStringLiteral("01:00"), QStringList(20, QStringLiteral("-")), 0);
+    const QString mark = QStringLiteral("<p>\n<small>\n<b>Testen blev ikke afsluttet.</b>\n</small>\n\n</body>\n</html>\n");
+    QCOMPARE(ReportText::unfinished(open), open + mark);
+    QVERIFY(closed.endsWith(QLatin1String("Trin 1\n</small>\n\n</body>\n</html>\n")));
+    QCOMPARE(ReportText::unfinished(closed), closed.chopped(16) + mark);
+}
+
+void TestArchive::secondCopyIsRefusedAndStaleLockTakenOver()
+{
+    // A lock file left by a copy whose process is gone.
+    QFile stale(ResultsFolder::filePath(QStringLiteral("skrivlo.lock")));
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write("999999\nSkrivlo\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    InstanceLock first;
+    QCOMPARE(first.acquire(), InstanceLock::Locked);
+    InstanceLock second;
+    QCOMPARE(second.acquire(), InstanceLock::HeldByOther);
+}
+
+QTEST_MAIN(TestArchive)
+#include "tst_archive.moc"
