@@ -27,6 +27,7 @@ private slots:
 #endif
     void stagesRewriteTheWholeReportToBothFiles();
     void sameNameSameMinuteGetsFilesOfTheirOwn();
+    void failedHandInIsTriedAgain_data();
     void failedHandInIsTriedAgain();
 
 private:
@@ -141,19 +142,36 @@ void TestReportFile::sameNameSameMinuteGetsFilesOfTheirOwn()
                                    QStringLiteral("2026-12-07 14.23 Ali (3).html") }));
 }
 
+void TestReportFile::failedHandInIsTriedAgain_data()
+{
+    QTest::addColumn<QString>("obstacle"); // made before the hand-in, taken away in the box
+    QTest::addColumn<QString>("named");    // the file the box names
+    QTest::newRow("results.html is a folder") << "results.html" << "\"results.html\"";
+    QTest::newRow("resultater is a file") << "resultater" << "\"resultater/2026-12-07 14.23 uden navn.html\"";
+}
+
 // At a hand-in the teacher can free the folder and try again; nothing is lost meanwhile.
 void TestReportFile::failedHandInIsTriedAgain()
 {
+    QFETCH(QString, obstacle);
+    QFETCH(QString, named);
     ReportFile::writeOrExit(nullptr, ReportFile::Create, QStringLiteral("head\n"));
+    const QString blocked = dir->filePath(obstacle);
     QVERIFY(QFile::remove(path));
-    QVERIFY(QDir(dir->path()).mkdir(ReportFile::fileName()));
-    auto seen = answerMessageBox(QStringLiteral("Prøv igen"),
-                                 [this]() { QDir(dir->path()).rmdir(ReportFile::fileName()); });
+    QVERIFY(QDir(blocked).removeRecursively());
+    if (obstacle == ReportFile::fileName())
+        QVERIFY(QDir().mkdir(blocked));
+    else
+        QVERIFY(QFile(blocked).open(QIODevice::WriteOnly));
+    auto seen = answerMessageBox(QStringLiteral("Prøv igen"), [blocked]() {
+        QFile::remove(blocked);
+        QDir().rmdir(blocked);
+    });
     ReportFile::writeOrExit(nullptr, ReportFile::Append, QStringLiteral("answers\n"));
 
     QVERIFY(seen->seen);
     QCOMPARE(seen->buttons, (QStringList { QStringLiteral("Prøv igen"), QStringLiteral("Giv op") }));
-    QVERIFY(seen->text.contains(QLatin1String("\"results.html\"")));
+    QVERIFY2(seen->text.contains(named), qPrintable(seen->text));
     QCOMPARE(contents(path), QByteArray("head\nanswers\n"));
     QCOMPARE(contents(ReportFile::learnerFilePath()), QByteArray("head\nanswers\n"));
 }
