@@ -11,6 +11,9 @@
 namespace {
 
 constexpr int intervalMs = 2000;
+// A moment after the cursor moves, so the sentence of the new field starts first and the
+// learner's typing never waits for the disk.
+constexpr int afterFocusMs = 250;
 constexpr int dictation1Page = 3;
 constexpr int dictation2Page = 5;
 
@@ -22,8 +25,11 @@ Autosave::Autosave(MainWindow *window)
 {
     timer.setInterval(intervalMs);
     timer.start();
+    soon.setSingleShot(true);
+    soon.setInterval(afterFocusMs);
     connect(&timer, &QTimer::timeout, this, &Autosave::save);
-    connect(qApp, &QApplication::focusChanged, this, &Autosave::save);
+    connect(&soon, &QTimer::timeout, this, &Autosave::save);
+    connect(qApp, &QApplication::focusChanged, &soon, qOverload<>(&QTimer::start));
 }
 
 RecoveryState Autosave::snapshot() const

@@ -8,8 +8,8 @@
 class MainWindow;
 class QWidget;
 
-// Keeps the recovery file up to date while a learner works: on every change of field and
-// every few seconds, whenever something changed. Nothing is saved before the details page
+// Keeps the recovery file up to date while a learner works: shortly after every change of
+// field and every few seconds, whenever something changed. Nothing is saved before the details page
 // nor after the results page.
 class Autosave : public QObject
 {
@@ -29,5 +29,6 @@ public slots:
 private:
     MainWindow *window;
     QTimer timer;
+    QTimer soon;
     RecoveryState saved;
 };

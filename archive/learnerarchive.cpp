@@ -66,6 +66,15 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
     return box.clickedButton() == resume;
 }
 
+// Keeps a recovery file that cannot be used now where the next learner's cannot replace it.
+void setAsideAndTell(QWidget *parent, const QString &title, const QString &what, const QString &reason)
+{
+    const QString aside = RecoveryFile::setAside();
+    QMessageBox::warning(parent, title,
+                         what.arg(reason) + tr("\n\nFilen er lagt til side som\n\"%1\"\ni resultatmappen.").arg(aside),
+                         QMessageBox::Ok);
+}
+
 } // namespace
 
 namespace LearnerArchive {
@@ -76,23 +85,15 @@ bool offerRecovery(QWidget *parent, RecoveryState *state)
         return false;
     QString reason;
     if (!RecoveryFile::read(state, &reason)) {
-        const QString aside = RecoveryFile::setAside();
-        QMessageBox::warning(parent, tr("Gemt test kan ikke bruges"),
-                             tr("Der ligger en gemt test, som ikke kan fortsættes.\n%1\n\n"
-                                "Filen er lagt til side som\n\"%2\"\ni resultatmappen.")
-                                     .arg(reason, aside),
-                             QMessageBox::Ok);
+        setAsideAndTell(parent, tr("Gemt test kan ikke bruges"),
+                        tr("Der ligger en gemt test, som ikke kan fortsættes.\n%1"), reason);
         return false;
     }
     if (askToContinue(parent, *state))
         return true;
     if (!keepUnfinished(*state, &reason)) {
-        const QString aside = RecoveryFile::setAside();
-        QMessageBox::warning(parent, tr("Ufærdig test ikke gemt"),
-                             tr("Den ufærdige test kunne ikke gemmes i \"resultater\".\n%1\n\n"
-                                "Svarene er lagt til side som\n\"%2\"\ni resultatmappen.")
-                                     .arg(reason, aside),
-                             QMessageBox::Ok);
+        setAsideAndTell(parent, tr("Ufærdig test ikke gemt"),
+                        tr("Den ufærdige test kunne ikke gemmes i \"resultater\".\n%1"), reason);
         return false;
     }
     RecoveryFile::remove();

@@ -30,20 +30,24 @@ QString levelText(const LearnerRecord &learner)
 
 QString headerLine()
 {
-    return line({
-            QCoreApplication::translate("OverviewText", "Dato"),
-            QCoreApplication::translate("OverviewText", "Starttid"),
-            QCoreApplication::translate("OverviewText", "Undervisningssted"),
-            QCoreApplication::translate("OverviewText", "Navn"),
-            QCoreApplication::translate("OverviewText", "Fødselsår"),
-            QCoreApplication::translate("OverviewText", "Diktat 1 (af 20)"),
-            QCoreApplication::translate("OverviewText", "Diktat 2 K"),
-            QCoreApplication::translate("OverviewText", "Diktat 2 E"),
-            QCoreApplication::translate("OverviewText", "Diktat 2 M"),
-            QCoreApplication::translate("OverviewText", "Diktat 2 i alt"),
-            QCoreApplication::translate("OverviewText", "Trin"),
-            QCoreApplication::translate("OverviewText", "Rapport"),
-    });
+    static const char *const titles[] = {
+        QT_TRANSLATE_NOOP("OverviewText", "Dato"),
+        QT_TRANSLATE_NOOP("OverviewText", "Starttid"),
+        QT_TRANSLATE_NOOP("OverviewText", "Undervisningssted"),
+        QT_TRANSLATE_NOOP("OverviewText", "Navn"),
+        QT_TRANSLATE_NOOP("OverviewText", "Fødselsår"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 1 (af 20)"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 K"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 E"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 M"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 i alt"),
+        QT_TRANSLATE_NOOP("OverviewText", "Trin"),
+        QT_TRANSLATE_NOOP("OverviewText", "Rapport"),
+    };
+    QStringList fields;
+    for (const char *title : titles)
+        fields.append(QCoreApplication::translate("OverviewText", title));
+    return line(fields);
 }
 
 QString row(const LearnerRecord &learner)

@@ -155,6 +155,19 @@ def journey_close(j):
     same_report(report_in(workdir), expected_report(form, ALL_RIGHT_1), "the continued test's report")
     learner.quit(j, program)
 
+    # The teacher starts again: the unfinished test is kept, marked, in the overview too.
+    program = learner.unlock_recovered(j, workdir, "Start forfra")
+    j.wait_page("guide")
+    check(not os.path.exists(os.path.join(workdir, learner.RECOVERY_FILE)), "the recovery file is still there")
+    names = [n for n in archive(workdir) if n.endswith(".html")]
+    check(len(names) == 1, "resultater/ holds %s" % archive(workdir))
+    kept = open(os.path.join(workdir, "resultater", names[0]), "rb").read().decode("utf-8")
+    check(kept.startswith(report_in(workdir).decode("utf-8"))  # what the earlier run wrote
+          and kept.endswith("<b>Testen blev ikke afsluttet.</b>\n</small>\n\n</body>\n</html>\n"),
+          "the unfinished report:\n%s" % kept)
+    check(overview_rows(workdir)[1][10] == "Ikke afsluttet", "overview: %s" % overview_rows(workdir))
+    learner.quit(j, program)
+
 
 def through_dictation1(j, program):
     learner.answer(j, ALL_RIGHT_1)
