@@ -12,7 +12,7 @@
 TimeLimiter::TimeLimiter(QWidget *parent)
     : QWidget(parent)
 {
-    timer = new QTimer;
+    timer = new QTimer(this);
     countdownFont = font();
     countdownFont.setPointSize(8);
     setFont(countdownFont);
