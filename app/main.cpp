@@ -1,4 +1,8 @@
+#include "autosave.h"
 #include "commandline.h"
+#include "instancelock.h"
+#include "learnerarchive.h"
+#include "learnerrecord.h"
 #include "mainwindow.h"
 #include "resultsfolder.h"
 #include "splashdialog.h"
@@ -66,12 +70,23 @@ int main(int argc, char *argv[])
     if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
         return refuseToStart(reason);
     ResultsFolder::set(parsed.options.resultsFolder);
+    if (instanceLock().acquire() == InstanceLock::HeldByOther) {
+        std::fprintf(stderr, "%s\n", qPrintable(InstanceLock::heldMessage(ResultsFolder::path())));
+        return refuseToStart(InstanceLock::heldMessage(ResultsFolder::path()));
+    }
 
     SplashDialog splash(nullptr);
     if (splash.exec() != QDialog::Accepted)
         return 0;
+    RecoveryState recovered;
+    const bool resuming = LearnerArchive::offerRecovery(nullptr, &recovered);
 
     MainWindow window;
+    if (resuming)
+        LearnerArchive::resume(&window, recovered);
+    else
+        currentLearner().started = QDateTime::currentDateTime();
+    new Autosave(&window); // owned by the window
     window.showFullScreen();
     return application.exec();
 }

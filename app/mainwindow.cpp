@@ -6,11 +6,16 @@
 #include "dictate2.h"
 #include "dictate2help.h"
 #include "info.h"
+#include "learnerarchive.h"
+#include "learnerrecord.h"
 #include "overview.h"
+#include "reporttext.h"
 #include "results.h"
+#include "splashdialog.h"
 #include "welcome.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QScrollArea>
@@ -134,8 +139,36 @@ void MainWindow::replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment
     to->setVisible(true);
 }
 
+void MainWindow::resumeAt(int page, qint64 workedMs)
+{
+    dictate1Page->setPassed(currentLearner().dictation1Right >= ReportText::dictation1PassMark);
+    while (pageIndex < page)
+        nextPage();
+    if (page == 3)
+        dictate1Page->resumeWorked(workedMs);
+    else if (page == 5)
+        dictate2Page->resumeWorked(workedMs);
+    overview->resumeCountdown(workedMs);
+}
+
+void MainWindow::closeEvent(QCloseEvent *event)
+{
+    if (resultsShown) {
+        event->accept();
+        return;
+    }
+    // Answers and countdown go on untouched while the teacher is asked.
+    SplashDialog check(this, SplashDialog::EndTest);
+    if (check.exec() == QDialog::Accepted)
+        event->accept();
+    else
+        event->ignore();
+}
+
 void MainWindow::showResults(QWidget *from)
 {
+    resultsShown = true;
+    LearnerArchive::finish(this);
     results->loadReport();
     replacePage(from, results, Qt::Alignment()); // the report fills the whole page area
     QMessageBox::information(this, tr("Vigtigt!"),

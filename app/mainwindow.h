@@ -28,6 +28,14 @@ public:
 
     int currentIndex() const { return pageIndex; }
 
+    // A test continued after a crash: moves on to the page the learner was on, and a
+    // dictation's clock and countdown go on from the time already worked.
+    void resumeAt(int page, qint64 workedMs);
+
+protected:
+    // Before the results page only the teacher, with the password, ends the test.
+    void closeEvent(QCloseEvent *event) override;
+
 private slots:
     void nextPage();
     void keepFocusVisible(QWidget *old, QWidget *now);
@@ -37,6 +45,7 @@ private:
     void showResults(QWidget *from);
 
     int pageIndex = 0;
+    bool resultsShown = false;
     QScrollArea *scrollArea;
     QPalette windowPalette;
     QBrush backgroundBrush;

@@ -74,3 +74,11 @@ void Overview::nextStep()
     stepLabels[step + 1]->setText(markedForm(stepName(step + 1)));
     ++step;
 }
+
+void Overview::resumeCountdown(qint64 workedMs)
+{
+    if (step == 3)
+        countdown->startCountdown(dictation1Table().minutes, 1, workedMs);
+    else if (step == 5)
+        countdown->startCountdown(dictation2Table().minutes, 2, workedMs);
+}

@@ -18,6 +18,9 @@ public:
     // Marks the next step; entering and leaving a dictation starts and stops its countdown.
     void nextStep();
 
+    // After a crash: the running dictation's countdown goes on from the time worked.
+    void resumeCountdown(qint64 workedMs);
+
     static constexpr int stepCount = 7;
 
 private:

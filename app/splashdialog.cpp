@@ -8,8 +8,9 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-SplashDialog::SplashDialog(QWidget *parent)
+SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
     : QDialog(parent)
+    , purpose(purpose)
 {
     setWindowTitle(tr("Adgang til..."));
     setWindowIcon(QIcon(QStringLiteral(":/images/skrivlo64.png")));
@@ -61,6 +62,12 @@ SplashDialog::SplashDialog(QWidget *parent)
     mainLayout->addLayout(buttonLayout);
     setLayout(mainLayout);
 
+    if (purpose == EndTest) {
+        setWindowTitle(tr("Afslut testen?"));
+        welcomeLabel->setText(tr("<html>Testen er ikke færdig.<br>Kun læreren kan afslutte den.</html>"));
+        continueButton->setText(tr("Afslut testen"));
+    }
+
     continueButton->setDefault(true);
     connect(cancelButton, &QPushButton::clicked, this, &SplashDialog::reject);
     connect(continueButton, &QPushButton::clicked, this, &SplashDialog::slotCheckPassword);
@@ -71,6 +78,10 @@ void SplashDialog::slotCheckPassword()
 {
     if (passwordEdit->text() == tr("kanelsnegle")) {
         accept();
+        return;
+    }
+    if (purpose == EndTest) {
+        reject(); // back to the test; a learner cannot keep guessing in front of it
         return;
     }
     messageLabel->setText(tr("<html><font color=\"red\">Forkert password!</font></html>"));

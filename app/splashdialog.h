@@ -15,12 +15,18 @@ class SplashDialog : public QDialog
     Q_OBJECT
 
 public:
-    explicit SplashDialog(QWidget *parent);
+    enum Purpose {
+        Unlock,  // at start-up, in front of the test
+        EndTest  // when the window is closed before the test is finished
+    };
+
+    explicit SplashDialog(QWidget *parent, Purpose purpose = Unlock);
 
 public slots:
     void slotCheckPassword();
 
 private:
+    Purpose purpose;
     QVBoxLayout *mainLayout;
     QHBoxLayout *buttonLayout;
     QFont smallFont;

@@ -12,7 +12,7 @@
 TimeLimiter::TimeLimiter(QWidget *parent)
     : QWidget(parent)
 {
-    timer = new QTimer;
+    timer = new QTimer(this);
     countdownFont = font();
     countdownFont.setPointSize(8);
     setFont(countdownFont);
@@ -38,15 +38,19 @@ TimeLimiter::~TimeLimiter()
     delete timer;
 }
 
-void TimeLimiter::startCountdown(int minutes, int dictation)
+void TimeLimiter::startCountdown(int minutes, int dictation, qint64 workedMs)
 {
+    constexpr qint64 minute = 60000;
     this->dictation = dictation;
-    minutesLeft = minutes;
+    minutesLeft = int(qMax<qint64>(0, minutes - workedMs / minute));
     progressBar->setRange(0, minutes);
+    timer->stop();
     slotShowMinutsLeft();
-    timer->setInterval(60000);
-    timer->start();
     setVisible(true);
+    if (minutesLeft == 0 && workedMs >= minutes * minute)
+        return; // the time ran out before the crash: the page is locked already
+    timer->setInterval(int(minute - workedMs % minute));
+    timer->start();
 }
 
 void TimeLimiter::stopCountdown()
@@ -67,6 +71,7 @@ void TimeLimiter::slotShowMinutsLeft()
 
     if (minutesLeft > 0) {
         --minutesLeft;
+        timer->setInterval(60000);
         return;
     }
     timer->stop();

@@ -18,7 +18,9 @@ public:
     explicit TimeLimiter(QWidget *parent);
     ~TimeLimiter() override;
 
-    void startCountdown(int minutes, int dictation);
+    // Starts the countdown; after a crash with the time already worked, so the first tick
+    // comes when the minute that was running ends.
+    void startCountdown(int minutes, int dictation, qint64 workedMs = 0);
     void stopCountdown();
 
 signals:

@@ -1,6 +1,7 @@
 #include "dictate1.h"
 
 #include "dictateword.h"
+#include "learnerrecord.h"
 #include "reportfile.h"
 #include "reporttext.h"
 #include "storytable.h"
@@ -17,6 +18,7 @@ void Dictate1::writeResults()
     QStringList fragments;
     for (DictateWord *field : words())
         fragments.append(field->evaluate(correct));
+    currentLearner().dictation1Right = correct;
     ReportFile::writeOrExit(this, ReportFile::Append, ReportText::dictation1Section(stamp, fragments, correct));
     dictationPassed = correct >= ReportText::dictation1PassMark;
 }

@@ -1,6 +1,7 @@
 #include "dictate2.h"
 
 #include "dictateword.h"
+#include "learnerrecord.h"
 #include "reportfile.h"
 #include "reporttext.h"
 #include "storytable.h"
@@ -27,5 +28,6 @@ void Dictate2::writeResults()
         for (int column = 0; column < 3; ++column)
             rows[row][column] = columns[column].value(row)->evaluate(counts[column]);
     }
+    currentLearner().dictation2Right = counts;
     ReportFile::writeOrExit(this, ReportFile::Append, ReportText::dictation2Section(stamp, rows, counts));
 }

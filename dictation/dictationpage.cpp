@@ -12,8 +12,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QTime>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 DictationPage::DictationPage(QWidget *parent, const DictationTable &table)
     : CenterFrame(parent)
@@ -99,15 +100,23 @@ void DictationPage::showEvent(QShowEvent *event)
     // must neither restart the clock of the report nor move the learner's cursor.
     if (!event->spontaneous()) {
         activateWindow();
-        wordFields.first()->setFocus(Qt::OtherFocusReason);
-        startSeconds = ReportText::secondsSinceMidnight(QTime::currentTime());
+        // The first empty word: a test continued after a crash goes on where it stopped.
+        auto empty = std::find_if(wordFields.cbegin(), wordFields.cend(),
+                                  [](const DictateWord *field) { return field->text().isEmpty(); });
+        (empty == wordFields.cend() ? wordFields.first() : *empty)->setFocus(Qt::OtherFocusReason);
+        clock.start();
     }
     CenterFrame::showEvent(event);
 }
 
+qint64 DictationPage::workedMs() const
+{
+    return workedBefore + (clock.isValid() ? clock.elapsed() : 0);
+}
+
 QString DictationPage::elapsedTimeStamp() const
 {
-    return ReportText::timeStamp(startSeconds, ReportText::secondsSinceMidnight(QTime::currentTime()));
+    return ReportText::timeStamp(workedMs() / 1000);
 }
 
 void DictationPage::slotNextPage()

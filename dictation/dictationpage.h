@@ -2,6 +2,7 @@
 
 #include "centerframe.h"
 
+#include <QElapsedTimer>
 #include <QVector>
 
 class DarkButton;
@@ -25,6 +26,11 @@ public:
     void timeUp();
     bool isTimeUp() const { return timeIsUp; }
 
+    // Time worked on the page, from a clock that a change of the system clock cannot move;
+    // after a crash it goes on from what was worked before.
+    qint64 workedMs() const;
+    void resumeWorked(qint64 ms) { workedBefore = ms; }
+
     // The gaps in reading order.
     const QVector<DictateWord *> &words() const { return wordFields; }
 
@@ -39,7 +45,8 @@ protected:
     QString elapsedTimeStamp() const;
 
     const DictationTable &table;
-    int startSeconds = 0;
+    QElapsedTimer clock;
+    qint64 workedBefore = 0;
     bool timeIsUp = false;
 
 private slots:

@@ -1,6 +1,7 @@
 #include "info.h"
 
 #include "darkbutton.h"
+#include "learnerrecord.h"
 #include "reportfile.h"
 #include "reporttext.h"
 #include "voiceplayer.h"
@@ -90,6 +91,14 @@ Info::Info(QWidget *parent)
     connect(nextButton, &DarkButton::clicked, this, &Info::slotNextPage);
 }
 
+QStringList Info::fieldObjectNames()
+{
+    QStringList names;
+    for (const char *name : fieldNames)
+        names.append(QString::fromLatin1(name));
+    return names;
+}
+
 QStringList Info::fieldLabels()
 {
     return {
@@ -164,5 +173,6 @@ void Info::writeHeader()
     QStringList details;
     for (const QLineEdit *field : std::as_const(fields))
         details.append(field->text());
+    currentLearner().details = details;
     ReportFile::writeOrExit(this, ReportFile::Create, ReportText::header(details));
 }

@@ -21,6 +21,9 @@ class Info : public CenterFrame
 public:
     explicit Info(QWidget *parent);
 
+    // The object names of the nine fields in page order, which is their order in the report.
+    static QStringList fieldObjectNames();
+
     // Every text the page shows, top to bottom: heading, introduction, field labels, rule.
     static QStringList pageTexts();
 

@@ -1,11 +1,14 @@
 #include "reportfile.h"
 
+#include "learnerfilename.h"
+#include "learnerrecord.h"
 #include "resultsfolder.h"
+#include "safefile.h"
 
 #include <QCoreApplication>
-#include <QFile>
+#include <QDir>
 #include <QMessageBox>
-#include <QTextStream>
+#include <QPushButton>
 
 #include <cstdlib>
 
@@ -14,37 +17,75 @@ QString ReportFile::fileName()
     return QStringLiteral("results.html");
 }
 
-bool ReportFile::write(const QString &path, Mode mode, const QString &text)
+bool ReportFile::write(const QString &path, const QString &text)
 {
-    QFile file(path);
-    const QIODevice::OpenMode openMode = mode == Create
-            ? QIODevice::WriteOnly | QIODevice::Truncate
-            : QIODevice::WriteOnly | QIODevice::Append;
-    if (!file.open(openMode))
-        return false;
-    const qint64 sizeBefore = mode == Create ? 0 : file.size();
+    return SafeFile::write(path, text.toUtf8());
+}
 
-    QTextStream stream(&file);
-    stream.setEncoding(QStringConverter::Utf8);
-    stream.setGenerateByteOrderMark(false);
-    stream << text;
-    stream.flush();
-    bool written = stream.status() == QTextStream::Ok && file.error() == QFileDevice::NoError;
-    written = file.flush() && written;
-    file.close();
-    written = written && file.error() == QFileDevice::NoError;
-    if (!written && file.open(QIODevice::ReadWrite))
-        file.resize(sizeBefore);
-    return written;
+QString ReportFile::learnerFilePath()
+{
+    return ResultsFolder::filePath(LearnerFileName::folderName() + QLatin1Char('/') + currentLearner().reportName);
+}
+
+// Returns the name of the file that could not be written, or an empty string.
+QString ReportFile::writeBoth(const QString &document)
+{
+    if (!write(ResultsFolder::filePath(fileName()), document))
+        return fileName();
+    LearnerRecord &learner = currentLearner();
+    const QString folder = ResultsFolder::filePath(LearnerFileName::folderName());
+    if (learner.reportName.isEmpty()) {
+        if (!learner.started.isValid())
+            learner.started = QDateTime::currentDateTime();
+        const QString stem = LearnerFileName::stem(learner.started, learner.details.value(2));
+        learner.reportName = LearnerFileName::unused(folder, stem);
+    }
+    const QString shownName = LearnerFileName::folderName() + QLatin1Char('/') + learner.reportName;
+    if (!QDir().mkpath(folder) || !write(learnerFilePath(), document))
+        return shownName;
+    return QString();
 }
 
 void ReportFile::writeOrExit(QWidget *parent, Mode mode, const QString &text)
 {
-    if (write(ResultsFolder::filePath(fileName()), mode, text))
-        return;
+    LearnerRecord &learner = currentLearner();
+    if (mode == Create)
+        learner.reportName.clear(); // a new learner gets a file of their own
+    const QString document = mode == Create ? text : learner.document + text;
+    for (;;) {
+        const QString failed = writeBoth(document);
+        if (failed.isEmpty()) {
+            learner.document = document;
+            return;
+        }
+        if (mode == Create || !offerRetry(parent, failed))
+            giveUp(parent, failed);
+    }
+}
+
+bool ReportFile::offerRetry(QWidget *parent, const QString &failedFile)
+{
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Critical);
+    box.setWindowTitle(QCoreApplication::translate("ReportFile", "Resultaterne er ikke gemt"));
+    box.setText(QCoreApplication::translate("ReportFile",
+                                            "Programmet kan ikke skrive til\nfilen \"%1\".\n\n"
+                                            "Alle svar er bevaret. Læreren kan skaffe plads i mappen\n"
+                                            "eller rette fejlen og så prøve igen.")
+                        .arg(QDir::toNativeSeparators(failedFile)));
+    QPushButton *retry = box.addButton(QCoreApplication::translate("ReportFile", "Prøv igen"), QMessageBox::AcceptRole);
+    box.addButton(QCoreApplication::translate("ReportFile", "Giv op"), QMessageBox::RejectRole);
+    box.setDefaultButton(retry);
+    box.exec();
+    return box.clickedButton() == retry;
+}
+
+void ReportFile::giveUp(QWidget *parent, const QString &failedFile)
+{
     QMessageBox::critical(parent, QCoreApplication::translate("ReportFile", "Kritisk fejl!"),
                           QCoreApplication::translate("ReportFile",
-                                                      "Programmet kan ikke skrive til\nfilen \"results.html\".\n\nKontakt din lærer!"),
+                                                      "Programmet kan ikke skrive til\nfilen \"%1\".\n\nKontakt din lærer!")
+                                  .arg(QDir::toNativeSeparators(failedFile)),
                           QMessageBox::Ok);
     std::exit(1);
 }

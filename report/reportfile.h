@@ -4,24 +4,36 @@
 
 class QWidget;
 
-// The report's file: its name, encoding and failure handling, shared by the three pages
-// that write it. Each stage opens the file, writes its text and closes it again.
+// The report's files: results.html in the results folder and the learner's own copy in
+// resultater/. The program holds the report so far in memory (currentLearner()), and
+// each stage writes all of it again, so a file that was deleted or altered between stages
+// comes back whole.
 class ReportFile
 {
 public:
     enum Mode {
-        Create, // empties an earlier report, or creates the file
-        Append  // continues at the end of the file
+        Create, // starts a new report for a new learner
+        Append  // continues the report held in memory
     };
 
     static QString fileName();
 
-    // Writes text as UTF-8 (no byte-order mark, LF line ends). True only when every byte
-    // reached the file and it was closed without error; on failure the file is cut back
-    // to the length it had, so a half-written stage never passes for a report.
-    static bool write(const QString &path, Mode mode, const QString &text);
+    // Writes text as UTF-8 (no byte-order mark, LF line ends) in place of the whole file,
+    // atomically. False, with the file as it was, when not every byte reached it, or when
+    // the path is a link or anything but a plain file (which is never followed).
+    static bool write(const QString &path, const QString &text);
 
-    // Writes a stage of the report in the results folder. When that fails, tells the
-    // learner to fetch the teacher and ends the program with exit status 1.
+    // Writes a stage of the report to results.html and to the learner's own file. When
+    // that fails at the details page, tells the learner to fetch the teacher and ends the
+    // program with exit status 1. At a hand-in (Append) the teacher may first try again
+    // as often as needed: the answers stay on screen and in memory meanwhile.
     static void writeOrExit(QWidget *parent, Mode mode, const QString &text);
+
+    // The learner's own file, with its folder, for messages and tests.
+    static QString learnerFilePath();
+
+private:
+    static QString writeBoth(const QString &document);
+    static bool offerRetry(QWidget *parent, const QString &failedFile);
+    [[noreturn]] static void giveUp(QWidget *parent, const QString &failedFile);
 };

@@ -92,6 +92,17 @@ QString dictation2Section(const QString &timeStamp, const QVector<CategoryRow> &
     return text;
 }
 
+QString unfinished(const QString &documentSoFar)
+{
+    const QString end = QString::fromLatin1(documentEnd).mid(QStringLiteral("\n</small>\n\n").size());
+    QString text = documentSoFar;
+    if (text.endsWith(end))
+        text.chop(end.size());
+    return text + QStringLiteral("<p>\n<small>\n<b>")
+            + QCoreApplication::translate("ReportText", "Testen blev ikke afsluttet.")
+            + QStringLiteral("</b>\n</small>\n\n") + end;
+}
+
 int level(int dictation2Total)
 {
     if (dictation2Total > 50)
@@ -103,17 +114,9 @@ int level(int dictation2Total)
     return 1;
 }
 
-int secondsSinceMidnight(const QTime &time)
+QString timeStamp(qint64 elapsedSeconds)
 {
-    return time.hour() * 3600 + time.minute() * 60 + time.second();
-}
-
-QString timeStamp(int startSeconds, int nowSeconds)
-{
-    int elapsed = nowSeconds - startSeconds;
-    if (elapsed < 0)
-        elapsed += 24 * 3600; // started before midnight
-    const int remainder = elapsed % 3600;
+    const int remainder = int(elapsedSeconds % 3600);
     const int minutes = remainder / 60;
     const int seconds = remainder % 60;
     return QStringLiteral("%1:%2").arg(minutes, 2, 10, QLatin1Char('0')).arg(seconds, 2, 10, QLatin1Char('0'));

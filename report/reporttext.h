@@ -3,7 +3,6 @@
 #include <QDate>
 #include <QString>
 #include <QStringList>
-#include <QTime>
 #include <QVector>
 
 #include <array>
@@ -28,15 +27,15 @@ using CategoryRow = std::array<QString, 3>;
 QString dictation2Section(const QString &timeStamp, const QVector<CategoryRow> &rows,
                           const std::array<int, 3> &columnCounts);
 
+// A report that the teacher chose not to continue: what was written so far, closed with
+// a note that the test was not finished.
+QString unfinished(const QString &documentSoFar);
+
 // Level 1 to 4 from the number of right answers in Dictation 2.
 int level(int dictation2Total);
 
-// Time of day as seconds since midnight.
-int secondsSinceMidnight(const QTime &time);
-
-// "mm:ss" of the time between two times of day; whole hours are dropped and a dictation
-// that runs past midnight still counts forwards.
-QString timeStamp(int startSeconds, int nowSeconds);
+// "mm:ss" of the time worked, from a monotonic clock; whole hours are dropped.
+QString timeStamp(qint64 elapsedSeconds);
 
 // The date field's text: day/month-year without leading zeros.
 QString dateText(const QDate &date);

@@ -14,6 +14,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -105,18 +106,23 @@ void TestCountdown::ticks_data()
     QTest::addColumn<int>("ticks"); // minutes gone since the start
     QTest::addColumn<QString>("text");
     QTest::addColumn<int>("value");
+    QTest::addColumn<int>("workedMs"); // before a crash, when the test is continued
 
     const QString lastMinute = QStringLiteral("<html>Du har <b>kun</b> 1 minut tilbage</html>");
     const QString over = QStringLiteral("Tiden er udløbet!");
-    QTest::newRow("10 min, at the start") << 10 << 1 << 0 << "Du har 10 minutter tilbage" << 10;
-    QTest::newRow("10 min, after 1") << 10 << 1 << 1 << "Du har 9 minutter tilbage" << 9;
-    QTest::newRow("10 min, after 8") << 10 << 1 << 8 << "Du har 2 minutter tilbage" << 2;
-    QTest::newRow("10 min, after 9") << 10 << 1 << 9 << lastMinute << 1;
-    QTest::newRow("10 min, after 10") << 10 << 1 << 10 << over << 0;
-    QTest::newRow("30 min, at the start") << 30 << 2 << 0 << "Du har 30 minutter tilbage" << 30;
-    QTest::newRow("30 min, after 28") << 30 << 2 << 28 << "Du har 2 minutter tilbage" << 2;
-    QTest::newRow("30 min, after 29") << 30 << 2 << 29 << lastMinute << 1;
-    QTest::newRow("30 min, after 30") << 30 << 2 << 30 << over << 0;
+    QTest::newRow("10 min, at the start") << 10 << 1 << 0 << "Du har 10 minutter tilbage" << 10 << 0;
+    QTest::newRow("10 min, after 1") << 10 << 1 << 1 << "Du har 9 minutter tilbage" << 9 << 0;
+    QTest::newRow("10 min, after 8") << 10 << 1 << 8 << "Du har 2 minutter tilbage" << 2 << 0;
+    QTest::newRow("10 min, after 9") << 10 << 1 << 9 << lastMinute << 1 << 0;
+    QTest::newRow("10 min, after 10") << 10 << 1 << 10 << over << 0 << 0;
+    QTest::newRow("30 min, at the start") << 30 << 2 << 0 << "Du har 30 minutter tilbage" << 30 << 0;
+    QTest::newRow("30 min, after 28") << 30 << 2 << 28 << "Du har 2 minutter tilbage" << 2 << 0;
+    QTest::newRow("30 min, after 29") << 30 << 2 << 29 << lastMinute << 1 << 0;
+    QTest::newRow("30 min, after 30") << 30 << 2 << 30 << over << 0 << 0;
+    QTest::newRow("10 min, continued after 61 s") << 10 << 1 << 0 << "Du har 9 minutter tilbage" << 9 << 61000;
+    QTest::newRow("10 min, continued after 8:30, 1 tick") << 10 << 1 << 1 << lastMinute << 1 << 510000;
+    QTest::newRow("30 min, continued after 29:59") << 30 << 2 << 0 << lastMinute << 1 << 1799000;
+    QTest::newRow("30 min, continued after 30:05") << 30 << 2 << 0 << over << 0 << 1805000;
 }
 
 // The page is locked, and timeOut() emitted once, exactly when "Tiden er udløbet!" appears;
@@ -128,12 +134,19 @@ void TestCountdown::ticks()
     QFETCH(int, ticks);
     QFETCH(QString, text);
     QFETCH(int, value);
+    QFETCH(int, workedMs);
 
     DictationPage *page = dictation == 1 ? static_cast<DictationPage *>(dictate1Page) : dictate2Page;
     QSignalSpy timeOut(countdown, &TimeLimiter::timeOut);
     auto guard = guardNoModal(200);
 
-    countdown->startCountdown(minutes, dictation);
+    countdown->startCountdown(minutes, dictation, workedMs);
+    const auto *timer = countdown->findChild<QTimer *>();
+    const bool expired = ticks + workedMs / 60000 >= minutes;
+    // The first tick ends the minute that was running before the crash.
+    QCOMPARE(timer->isActive(), workedMs < minutes * 60000);
+    if (timer->isActive())
+        QCOMPARE(timer->interval(), 60000 - workedMs % 60000);
     QVERIFY(!countdown->isHidden());
     QCOMPARE(bar()->minimum(), 0);
     QCOMPARE(bar()->maximum(), minutes);
@@ -142,7 +155,6 @@ void TestCountdown::ticks()
     QCOMPARE(shownText(), text);
     QCOMPARE(bar()->value(), value);
     QVERIFY(!countdown->isHidden());
-    const bool expired = ticks == minutes;
     QCOMPARE(timeOut.count(), expired ? 1 : 0);
     QVERIFY(expired ? allLocked(page) : noneLocked(page));
     QTest::qWait(250);

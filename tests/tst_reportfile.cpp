@@ -1,4 +1,8 @@
+#include "learnerfilename.h"
+#include "learnerrecord.h"
+#include "modaldialog.h"
 #include "reportfile.h"
+#include "resultsfolder.h"
 
 #include <QtTest>
 
@@ -7,27 +11,28 @@
 #include <sys/resource.h>
 #endif
 
-// The file itself: encoding, line ends, open modes, and failures that must never pass
-// for a written report.
+// The report's files: exact bytes, whole-file replacement, links and other non-files
+// refused, the learner's own copy, and failures that must never pass for a written report.
 class TestReportFile : public QObject
 {
     Q_OBJECT
 
 private slots:
     void init();
-    void createThenAppendWritesExactUtf8Bytes();
-    void createEmptiesAnEarlierReport();
-    void appendCreatesAMissingFile();
-    void unwritableFileFails_data();
-    void unwritableFileFails();
-    void fullDeviceFails();
+    void writesExactUtf8BytesInPlaceOfTheWholeFile();
+    void refusesWhatIsNotAPlainFile_data();
+    void refusesWhatIsNotAPlainFile();
 #ifdef Q_OS_LINUX
-    void failedAppendLeavesTheEarlierStagesAsTheyWere();
+    void failedWriteLeavesTheEarlierFileWhole();
 #endif
+    void stagesRewriteTheWholeReportToBothFiles();
+    void sameNameSameMinuteGetsFilesOfTheirOwn();
+    void failedHandInIsTriedAgain_data();
+    void failedHandInIsTriedAgain();
 
 private:
-    QTemporaryDir dir;
     QString path;
+    std::unique_ptr<QTemporaryDir> dir;
 };
 
 namespace {
@@ -44,79 +49,132 @@ QByteArray contents(const QString &path)
 
 void TestReportFile::init()
 {
-    QVERIFY(dir.isValid());
-    path = dir.filePath(ReportFile::fileName());
-    QFile::remove(path);
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    ResultsFolder::set(dir->path());
+    path = ResultsFolder::filePath(ReportFile::fileName());
+    currentLearner() = LearnerRecord();
+    currentLearner().started = QDateTime(QDate(2026, 12, 7), QTime(14, 23));
 }
 
-void TestReportFile::createThenAppendWritesExactUtf8Bytes()
+void TestReportFile::writesExactUtf8BytesInPlaceOfTheWholeFile()
 {
-    QVERIFY(ReportFile::write(path, ReportFile::Create, QString::fromUtf8("Fødselsår: 1980<br>\n")));
-    QVERIFY(ReportFile::write(path, ReportFile::Append, QString::fromUtf8("Trin 1\n</html>\n")));
+    QVERIFY(ReportFile::write(path, QStringLiteral("first learner, a long text\n")));
+    QVERIFY(ReportFile::write(path, QString::fromUtf8("Fødselsår: 1980<br>\nTrin 1\n</html>\n")));
     // No byte-order mark, one LF per line end, UTF-8 for the Danish letters.
     QCOMPARE(contents(path), QByteArray("F\xc3\xb8" "dsels\xc3\xa5r: 1980<br>\nTrin 1\n</html>\n"));
 }
 
-void TestReportFile::createEmptiesAnEarlierReport()
+void TestReportFile::refusesWhatIsNotAPlainFile_data()
 {
-    QVERIFY(ReportFile::write(path, ReportFile::Create, QStringLiteral("first learner, a long text\n")));
-    QVERIFY(ReportFile::write(path, ReportFile::Create, QStringLiteral("second\n")));
-    QCOMPARE(contents(path), QByteArray("second\n"));
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("folder") << "folder";
+    QTest::newRow("link to another file") << "link";
+    QTest::newRow("link to /dev/full") << "devfull";
 }
 
-void TestReportFile::appendCreatesAMissingFile()
+void TestReportFile::refusesWhatIsNotAPlainFile()
 {
-    QVERIFY(ReportFile::write(path, ReportFile::Append, QStringLiteral("section\n")));
-    QCOMPARE(contents(path), QByteArray("section\n"));
-}
-
-void TestReportFile::unwritableFileFails_data()
-{
-    QTest::addColumn<int>("mode");
-    QTest::newRow("create") << int(ReportFile::Create);
-    QTest::newRow("append") << int(ReportFile::Append);
-}
-
-void TestReportFile::unwritableFileFails()
-{
-    QFETCH(int, mode);
-    // A directory in the report's place cannot be opened as a file, not even by root.
-    QVERIFY(QDir(dir.path()).mkdir(ReportFile::fileName()));
-    QVERIFY(!ReportFile::write(path, ReportFile::Mode(mode), QStringLiteral("text\n")));
-    QVERIFY(QFileInfo(path).isDir());
-    QVERIFY(QDir(dir.path()).rmdir(ReportFile::fileName()));
-}
-
-void TestReportFile::fullDeviceFails()
-{
-    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+    QFETCH(QString, kind);
+    const QString target = dir->filePath(QStringLiteral("teacher.txt"));
+    QFile(target).open(QIODevice::WriteOnly);
+    if (kind == QLatin1String("folder"))
+        QVERIFY(QDir(dir->path()).mkdir(ReportFile::fileName()));
+    else if (kind == QLatin1String("link"))
+        QVERIFY(QFile::link(target, path));
+    else if (!QFileInfo::exists(QStringLiteral("/dev/full")) || !QFile::link(QStringLiteral("/dev/full"), path))
         QSKIP("no /dev/full on this system");
-    QVERIFY(QFile::link(QStringLiteral("/dev/full"), path));
-    // Opening succeeds; only the write fails. That must not count as a written report.
-    QVERIFY(!ReportFile::write(path, ReportFile::Create, QString(5000, QLatin1Char('x'))));
-    QVERIFY(!ReportFile::write(path, ReportFile::Append, QStringLiteral("short\n")));
+
+    QVERIFY(!ReportFile::write(path, QString(5000, QLatin1Char('x'))));
+    QCOMPARE(contents(target), QByteArray()); // never followed
+    QCOMPARE(QFileInfo(path).isSymLink(), kind != QLatin1String("folder"));
 }
 
 #ifdef Q_OS_LINUX
-void TestReportFile::failedAppendLeavesTheEarlierStagesAsTheyWere()
+void TestReportFile::failedWriteLeavesTheEarlierFileWhole()
 {
     const QByteArray earlier(100, 'h');
-    QVERIFY(ReportFile::write(path, ReportFile::Create, QString::fromLatin1(earlier)));
+    QVERIFY(ReportFile::write(path, QString::fromLatin1(earlier)));
 
-    // A file size limit makes the disk "full" part-way through the append.
+    // A file size limit makes the disk "full" part-way through the write.
     std::signal(SIGXFSZ, SIG_IGN);
     rlimit old {};
     QCOMPARE(getrlimit(RLIMIT_FSIZE, &old), 0);
     rlimit small = old;
     small.rlim_cur = 300;
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-    const bool written = ReportFile::write(path, ReportFile::Append, QString(5000, QLatin1Char('d')));
+    const bool written = ReportFile::write(path, QString(5000, QLatin1Char('d')));
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &old), 0);
 
-    QVERIFY(!written);
+    QVERIFY2(!written, contents(path).left(20).constData());
     QCOMPARE(contents(path), earlier);
+    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList { ReportFile::fileName() });
 }
 #endif
 
-QTEST_GUILESS_MAIN(TestReportFile)
+// What the program holds is the report: a results.html deleted or altered between the
+// stages comes back whole, and the learner's own file always equals it.
+void TestReportFile::stagesRewriteTheWholeReportToBothFiles()
+{
+    currentLearner().details = QStringList { QString(), QString(), QString::fromUtf8("Åse Ørnsø") };
+    ReportFile::writeOrExit(nullptr, ReportFile::Create, QStringLiteral("head\n"));
+    QFile::remove(path);
+    ReportFile::writeOrExit(nullptr, ReportFile::Append, QStringLiteral("dictation 1\n"));
+    QVERIFY(ReportFile::write(path, QStringLiteral("altered by someone\n")));
+    ReportFile::writeOrExit(nullptr, ReportFile::Append, QStringLiteral("dictation 2\n"));
+
+    const QByteArray whole("head\ndictation 1\ndictation 2\n");
+    QCOMPARE(contents(path), whole);
+    QCOMPARE(currentLearner().reportName, QString::fromUtf8("2026-12-07 14.23 Åse Ørnsø.html"));
+    QCOMPARE(contents(ReportFile::learnerFilePath()), whole);
+}
+
+void TestReportFile::sameNameSameMinuteGetsFilesOfTheirOwn()
+{
+    QStringList names;
+    for (int learner = 1; learner <= 3; ++learner) {
+        currentLearner().details = QStringList { QString(), QString(), QStringLiteral("Ali") };
+        ReportFile::writeOrExit(nullptr, ReportFile::Create, QStringLiteral("learner %1\n").arg(learner));
+        names.append(currentLearner().reportName);
+        QCOMPARE(contents(ReportFile::learnerFilePath()), QStringLiteral("learner %1\n").arg(learner).toUtf8());
+    }
+    QCOMPARE(names, (QStringList { QStringLiteral("2026-12-07 14.23 Ali.html"), QStringLiteral("2026-12-07 14.23 Ali (2).html"),
+                                   QStringLiteral("2026-12-07 14.23 Ali (3).html") }));
+}
+
+void TestReportFile::failedHandInIsTriedAgain_data()
+{
+    QTest::addColumn<QString>("obstacle"); // made before the hand-in, taken away in the box
+    QTest::addColumn<QString>("named");    // the file the box names
+    QTest::newRow("results.html is a folder") << "results.html" << "\"results.html\"";
+    QTest::newRow("resultater is a file") << "resultater" << "\"resultater/2026-12-07 14.23 uden navn.html\"";
+}
+
+// At a hand-in the teacher can free the folder and try again; nothing is lost meanwhile.
+void TestReportFile::failedHandInIsTriedAgain()
+{
+    QFETCH(QString, obstacle);
+    QFETCH(QString, named);
+    ReportFile::writeOrExit(nullptr, ReportFile::Create, QStringLiteral("head\n"));
+    const QString blocked = dir->filePath(obstacle);
+    QVERIFY(QFile::remove(path));
+    QVERIFY(QDir(blocked).removeRecursively());
+    if (obstacle == ReportFile::fileName())
+        QVERIFY(QDir().mkdir(blocked));
+    else
+        QVERIFY(QFile(blocked).open(QIODevice::WriteOnly));
+    auto seen = answerMessageBox(QStringLiteral("Prøv igen"), [blocked]() {
+        QFile::remove(blocked);
+        QDir().rmdir(blocked);
+    });
+    ReportFile::writeOrExit(nullptr, ReportFile::Append, QStringLiteral("answers\n"));
+
+    QVERIFY(seen->seen);
+    QCOMPARE(seen->buttons, (QStringList { QStringLiteral("Prøv igen"), QStringLiteral("Giv op") }));
+    QVERIFY2(seen->text.contains(named), qPrintable(seen->text));
+    QCOMPARE(contents(path), QByteArray("head\nanswers\n"));
+    QCOMPARE(contents(ReportFile::learnerFilePath()), QByteArray("head\nanswers\n"));
+}
+
+QTEST_MAIN(TestReportFile)
 #include "tst_reportfile.moc"

@@ -7,6 +7,9 @@ from harness import check
 PASSWORD = "kanelsnegle"
 ACCESS_TITLE = "Adgang til..."
 MAIN_TITLE = "Diktat til trinindplacering"
+END_TITLE = "Afslut testen?"
+RECOVERY_TITLE = "Ufærdig test"
+RECOVERY_FILE = "skrivlo-gemt-test.json"
 
 
 def start(journey, workdir, sound=False, argv=None):
@@ -120,10 +123,40 @@ def scroll_to_arrow(journey, timeout=10):
 
 
 def quit(journey, program):
-    """The teacher closes the full-screen window (the program has no button of its own)."""
+    """The teacher closes the full-screen window (the program has no button of its own);
+    before the results page that takes the password."""
     journey.key("alt+F4")
+    journey.until(lambda: not program.running() or journey.window_shown(END_TITLE), 15,
+                  "the program to end or to ask for the password")
+    if program.running():
+        end_test(journey, PASSWORD, pressed=True)
     status = program.wait_exit(15)
     check(status == 0, "closing the main window gave exit status %s" % status)
+
+
+def end_test(journey, password, pressed=False):
+    """Alt+F4 during the test, and the teacher types a password into the box that asks."""
+    if not pressed:
+        journey.key("alt+F4")
+    journey.wait_window(END_TITLE)
+    journey.type(password)
+    journey.key("Return")
+    journey.wait_window_gone(END_TITLE)
+
+
+def unlock_recovered(journey, workdir, choice, argv=None):
+    """Starts skrivlo on a folder with an unfinished test; after the password the teacher
+    answers the offer with "Fortsæt" (the default, Return) or "Start forfra"."""
+    program = journey.launch(workdir, argv=argv)
+    journey.wait_window(ACCESS_TITLE)
+    journey.type(PASSWORD)
+    journey.key("Return")
+    journey.wait_window(RECOVERY_TITLE)
+    journey.shot("recovery-offer")
+    journey.key("Return" if choice == "Fortsæt" else "Tab", *([] if choice == "Fortsæt" else ["space"]))
+    journey.wait_window_gone(RECOVERY_TITLE)
+    journey.wait_window(MAIN_TITLE)
+    return program
 
 
 def save_pdf(journey, typed_name):

@@ -1,5 +1,7 @@
 #include "answerkey.h"
 
+#include "learnerrecord.h"
+
 #include <QFile>
 
 namespace AnswerKey {
@@ -45,6 +47,7 @@ QByteArray readReport()
 
 bool writeReport(const QByteArray &bytes)
 {
+    currentLearner().document = QString::fromUtf8(bytes);
     QFile file(QStringLiteral("results.html"));
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }

@@ -15,6 +15,7 @@ QString word(int field);
 
 } // namespace AnswerKey
 
-// The report in the working directory, as bytes.
+// The report in the working directory, as bytes. writeReport also makes the bytes the
+// report the program holds, as the earlier stages would have.
 QByteArray readReport();
 bool writeReport(const QByteArray &bytes);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "recoverytext.h"
+
+#include <QObject>
+#include <QTimer>
+
+class MainWindow;
+class QWidget;
+
+// Keeps the recovery file up to date while a learner works: shortly after every change of
+// field and every few seconds, whenever something changed. Nothing is saved before the details page
+// nor after the results page.
+class Autosave : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit Autosave(MainWindow *window);
+
+    RecoveryState snapshot() const;
+
+    // Puts the saved texts back into the window's entry fields.
+    static void restoreFields(QWidget *window, const QMap<QString, QString> &fields);
+
+public slots:
+    void save();
+
+private:
+    MainWindow *window;
+    QTimer timer;
+    QTimer soon;
+    RecoveryState saved;
+};

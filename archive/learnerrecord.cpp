@@ -1,0 +1,7 @@
+#include "learnerrecord.h"
+
+LearnerRecord &currentLearner()
+{
+    static LearnerRecord record;
+    return record;
+}

@@ -1,0 +1,220 @@
+#include "learnerarchive.h"
+#include "modaldialog.h"
+#include "recoveryfile.h"
+#include "learnerfilename.h"
+#include "overviewfile.h"
+#include "overviewtext.h"
+#include "recoverytext.h"
+#include "reporttext.h"
+#include "resultsfolder.h"
+
+#include <QtTest>
+
+// What is kept for every learner: safe file names, the overview's CSV, damaged recovery
+// files and a test that is started again.
+class TestArchive : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void fileNameIsSafeAndShort_data();
+    void fileNameIsSafeAndShort();
+    void overviewRows_data();
+    void overviewRows();
+    void overviewWaitsForAnotherCopy();
+    void recoveryRefusesDamage_data();
+    void recoveryRefusesDamage();
+    void unfinishedReportIsClosedAndMarked();
+    void startingAgainKeepsTheUnfinishedTest();
+    void damagedRecoveryIsSetAside();
+
+private:
+    std::unique_ptr<QTemporaryDir> dir;
+};
+
+namespace {
+
+const QDateTime started(QDate(2026, 12, 7), QTime(14, 23, 40));
+
+LearnerRecord learner(const QString &name, int d1, std::array<int, 3> d2, bool finished)
+{
+    LearnerRecord record;
+    record.started = started;
+    record.details = QStringList { QStringLiteral("7/12-2026"), QStringLiteral("Sprogcenter Nord"), name,
+                                   QStringLiteral("Vej 1"), QStringLiteral("1980") };
+    record.reportName = QStringLiteral("2026-12-07 14.23 x.html");
+    record.dictation1Right = d1;
+    record.dictation2Right = d2;
+    record.finished = finished;
+    return record;
+}
+
+} // namespace
+
+void TestArchive::init()
+{
+    dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir->isValid());
+    ResultsFolder::set(dir->path());
+}
+
+void TestArchive::fileNameIsSafeAndShort_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("stem");
+    const QString prefix = QStringLiteral("2026-12-07 14.23 ");
+    QTest::newRow("Danish letters") << QString::fromUtf8("Åse Ørnsø") << prefix + QString::fromUtf8("Åse Ørnsø");
+    QTest::newRow("refused characters") << QStringLiteral("a/b\\c:d*e?f\"g<h>i|j") << prefix + QStringLiteral("a_b_c_d_e_f_g_h_i_j");
+    QTest::newRow("only dots") << QStringLiteral("...") << prefix + QStringLiteral("uden navn");
+    QTest::newRow("only blanks") << QStringLiteral("   ") << prefix + QStringLiteral("uden navn");
+    QTest::newRow("only refused") << QStringLiteral("//") << prefix + QStringLiteral("uden navn");
+    QTest::newRow("line break and trailing dot") << QStringLiteral("Ali\nHassan.") << prefix + QStringLiteral("Ali Hassan");
+    QTest::newRow("very long") << QString(400, QChar(0x00f8)) << QString();
+    QTest::newRow("very long, outside the BMP") << QString::fromUcs4(U"\U0001F600").repeated(150) << QString();
+}
+
+void TestArchive::fileNameIsSafeAndShort()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, stem);
+    const QString made = LearnerFileName::stem(started, name);
+    if (!stem.isEmpty())
+        QCOMPARE(made, stem);
+    const QString longest = LearnerFileName::withCounter(made, 9999);
+    QVERIFY2(longest.toUtf8().size() <= 255, qPrintable(QString::number(longest.toUtf8().size())));
+    QVERIFY(longest.toUtf8().size() > 240 || !stem.isEmpty());
+    QVERIFY(!made.back().isHighSurrogate());
+    QVERIFY(QString::fromUtf8(longest.toUtf8()) == longest); // no character cut in half
+}
+
+void TestArchive::overviewRows_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("d1");
+    QTest::addColumn<int>("d2k");
+    QTest::addColumn<bool>("finished");
+    QTest::addColumn<QString>("row");
+    const QString start = QStringLiteral("2026-12-07;14:23;Sprogcenter Nord;");
+    const QString end = QStringLiteral(";1980;");
+    QTest::newRow("trin 1 after dictation 1") << "Ali" << 12 << -1 << true
+                                              << start + "Ali" + end + "12;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("dictation 2, Trin 3") << QString::fromUtf8("Åse Ørnsø") << 19 << 14 << true
+                                         << start + QString::fromUtf8("Åse Ørnsø") + end + "19;14;9;15;38;3;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("quoted: semicolon, quote, line break") << "Ali; \"Bo\"\nHansen" << 19 << 14 << true
+                                                          << start + "\"Ali; \"\"Bo\"\"\nHansen\"" + end + "19;14;9;15;38;3;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("formula kept as text") << "=SUM(A1)" << 5 << -1 << true
+                                          << start + "'=SUM(A1)" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("not finished") << "Bo" << 19 << -1 << false
+                                  << start + "Bo" + end + "19;;;;;Ikke afsluttet;2026-12-07 14.23 x.html\r\n";
+}
+
+void TestArchive::overviewRows()
+{
+    QFETCH(QString, name);
+    QFETCH(int, d1);
+    QFETCH(int, d2k);
+    QFETCH(bool, finished);
+    QFETCH(QString, row);
+    const std::array<int, 3> d2 = d2k < 0 ? std::array<int, 3> { -1, -1, -1 } : std::array<int, 3> { d2k, 9, 15 };
+    QCOMPARE(OverviewText::row(learner(name, d1, d2, finished)), row);
+}
+
+// The lock of another copy that is still appending: no row is written past it.
+void TestArchive::overviewWaitsForAnotherCopy()
+{
+    QString reason;
+    QVERIFY(OverviewFile::append(QStringLiteral("a;1\r\n"), &reason));
+    QLockFile held(OverviewFile::path() + QStringLiteral(".lock"));
+    QVERIFY(held.tryLock(0));
+    QElapsedTimer waited;
+    waited.start();
+    QVERIFY(!OverviewFile::append(QStringLiteral("b;2\r\n"), &reason, 300));
+    QVERIFY(waited.elapsed() >= 300);
+    QVERIFY(!reason.isEmpty());
+    held.unlock();
+    QVERIFY(OverviewFile::append(QStringLiteral("c;3\r\n"), &reason));
+    QFile file(OverviewFile::path());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Dato;Starttid;"));
+    QVERIFY(bytes.endsWith("\r\na;1\r\nc;3\r\n"));
+}
+
+void TestArchive::recoveryRefusesDamage_data()
+{
+    RecoveryState state;
+    state.learner = learner(QStringLiteral("Bo"), 19, { -1, -1, -1 }, false);
+    state.page = 3;
+    const QByteArray good = RecoveryText::serialise(state);
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QString damaged = QStringLiteral("beskadiget");
+    QTest::newRow("cut off") << good.left(good.size() / 2) << damaged;
+    QTest::newRow("empty") << QByteArray() << damaged;
+    QTest::newRow("not ours") << QByteArray("{\"a\": 1}") << damaged;
+    QTest::newRow("binary") << QByteArray(300, '\0') << damaged;
+    QTest::newRow("other version") << QByteArray(good).replace("\"version\": 1", "\"version\": 7") << "anden version";
+    QTest::newRow("report name leaves its folder") << QByteArray(good).replace("14.23 x.html", "../../x.html") << damaged;
+    QTest::newRow("page out of range") << QByteArray(good).replace("\"page\": 3", "\"page\": 42") << damaged;
+}
+
+void TestArchive::recoveryRefusesDamage()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    RecoveryState read;
+    QString given;
+    QVERIFY(!RecoveryText::parse(bytes, &read, &given));
+    QVERIFY2(given.contains(reason), qPrintable(given));
+}
+
+void TestArchive::unfinishedReportIsClosedAndMarked()
+{
+    const QString open = ReportText::header(QStringList(9, QStringLiteral("x")));
+    const QString closed = open + ReportText::dictation1Section(QStringLiteral("01:00"), QStringList(20, QStringLiteral("-")), 0);
+    const QString mark = QStringLiteral("<p>\n<small>\n<b>Testen blev ikke afsluttet.</b>\n</small>\n\n</body>\n</html>\n");
+    QCOMPARE(ReportText::unfinished(open), open + mark);
+    QVERIFY(closed.endsWith(QLatin1String("Trin 1\n</small>\n\n</body>\n</html>\n")));
+    QCOMPARE(ReportText::unfinished(closed), closed.chopped(16) + mark);
+}
+
+// "Start forfra" before the form was left (the journeys try it after Dictation 1): the
+// typed details make the kept report and the overview row.
+void TestArchive::startingAgainKeepsTheUnfinishedTest()
+{
+    RecoveryState inTheForm;
+    inTheForm.learner.started = started;
+    inTheForm.page = 1;
+    inTheForm.fields.insert(QStringLiteral("nameEdit"), QStringLiteral("Ida"));
+    inTheForm.fields.insert(QStringLiteral("birthYearEdit"), QStringLiteral("2001"));
+    QString reason;
+    QVERIFY2(LearnerArchive::keepUnfinished(inTheForm, &reason), qPrintable(reason));
+
+    QFile ida(ResultsFolder::filePath(QStringLiteral("resultater/2026-12-07 14.23 Ida.html")));
+    QVERIFY(ida.open(QIODevice::ReadOnly));
+    QVERIFY(ida.readAll().contains("Navn: Ida<br>\nAdresse: <br>\nF\xc3\xb8" "dsels\xc3\xa5r: 2001<br>"));
+    QFile overview(OverviewFile::path());
+    QVERIFY(overview.open(QIODevice::ReadOnly));
+    QVERIFY(overview.readAll().endsWith("\r\n2026-12-07;14:23;;Ida;2001;;;;;;Ikke afsluttet;2026-12-07 14.23 Ida.html\r\n"));
+}
+
+void TestArchive::damagedRecoveryIsSetAside()
+{
+    QFile damaged(RecoveryFile::path());
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{\"format\": \"skrivlo-recovery\", \"version\": 1, \"page\"");
+    damaged.close();
+    auto seen = answerMessageBox(QStringLiteral("OK"));
+    RecoveryState state;
+    QVERIFY(!LearnerArchive::offerRecovery(nullptr, &state));
+    QVERIFY(seen->seen);
+    QVERIFY2(seen->text.contains(QLatin1String("beskadiget")), qPrintable(seen->text));
+    QVERIFY(!RecoveryFile::exists());
+    const QStringList aside = QDir(dir->path()).entryList({ QStringLiteral("skrivlo-gemt-test ul*.json") });
+    QCOMPARE(aside.size(), 1);
+    QVERIFY(seen->text.contains(aside.first()));
+}
+
+QTEST_MAIN(TestArchive)
+#include "tst_archive.moc"
