@@ -25,19 +25,25 @@ class MainWindow : public QWidget
 
 public:
     MainWindow();
+    ~MainWindow() override;
 
     int currentIndex() const { return pageIndex; }
 
 private slots:
     void nextPage();
     void keepFocusVisible(QWidget *old, QWidget *now);
+    void revealFocus();
 
 private:
     void replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment);
     void showResults(QWidget *from);
 
     int pageIndex = 0;
+    // Holds whichever page is current, so a page taller or wider than the screen (small
+    // screens, scaling, large system text) scrolls instead of pushing the window off it.
     QScrollArea *scrollArea;
+    QWidget *pageHolder;
+    QHBoxLayout *holderLayout;
     QPalette windowPalette;
     QBrush backgroundBrush;
     QHBoxLayout *pageLayout;
