@@ -13,6 +13,8 @@ private slots:
     void judging_data();
     void judging();
     void evaluateTwiceCountsTwice();
+    void pastedText_data();
+    void pastedText();
     void inputLimits_data();
     void inputLimits();
     void playsOnPressAndFocusOnly();
@@ -65,11 +67,12 @@ void TestDictateWord::judging()
     QWidget page;
     DictateWord field(&page, correctWord, QStringLiteral("1.wav"), false, exactCase);
     field.setText(typed);
+    const QString inField = field.text();
     QCOMPARE(field.isCorrect(), right);
     int count = 5;
     QCOMPARE(field.evaluate(count), fragment);
     QCOMPARE(count, right ? 6 : 5);
-    QCOMPARE(field.text(), typed); // judging never changes what the learner typed
+    QCOMPARE(field.text(), inField); // judging never changes what the learner typed
 }
 
 void TestDictateWord::evaluateTwiceCountsTwice()
@@ -81,6 +84,45 @@ void TestDictateWord::evaluateTwiceCountsTwice()
     field.evaluate(count);
     field.evaluate(count);
     QCOMPARE(count, 2);
+}
+
+void TestDictateWord::pastedText_data()
+{
+    QTest::addColumn<bool>("narrow");
+    QTest::addColumn<QString>("correctWord");
+    QTest::addColumn<QString>("pasted");
+    QTest::addColumn<QString>("kept"); // what the field holds afterwards
+    QTest::addColumn<bool>("right");
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80");
+    QTest::newRow("combining ring") << false << QString::fromUtf8("gåsevin") << QString::fromUtf8("ga\u030Asevin")
+                                    << QString::fromUtf8("gåsevin") << true;
+    QTest::newRow("NUL, ESC and override")
+            << false << QString::fromUtf8("kørte")
+            << QString(QStringLiteral("k")) + QChar(0) + QString::fromUtf8("ør\x1bte\u202E")
+            << QString::fromUtf8("kørte") << true;
+    QTest::newRow("emoji cut by the limit") << true << "fint" << QString(11, QLatin1Char('a')) + emoji
+                                            << QString(11, QLatin1Char('a')) << false;
+    QTest::newRow("emoji that fits") << true << "fint" << QString(10, QLatin1Char('a')) + emoji
+                                     << QString(10, QLatin1Char('a')) + emoji << false;
+}
+
+// Pasted text passes the field's length limit and its cleaning as typed text does.
+void TestDictateWord::pastedText()
+{
+    QFETCH(bool, narrow);
+    QFETCH(QString, correctWord);
+    QFETCH(QString, pasted);
+    QFETCH(QString, kept);
+    QFETCH(bool, right);
+
+    QWidget page;
+    DictateWord field(&page, correctWord, QStringLiteral("1.wav"), narrow, true);
+    field.insert(pasted);
+    QCOMPARE(field.text(), kept);
+    QCOMPARE(field.isCorrect(), right);
+    int count = 0;
+    const QString fragment = field.evaluate(count);
+    QVERIFY2(!fragment.contains(QChar(0x202E)) && !fragment.contains(QChar(0x1b)), qPrintable(fragment));
 }
 
 void TestDictateWord::inputLimits_data()

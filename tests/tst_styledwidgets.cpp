@@ -1,6 +1,7 @@
 #include "centerframe.h"
 #include "darkbutton.h"
 #include "darkmargin.h"
+#include "focusringstyle.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -17,6 +18,10 @@ private slots:
     void buttonStaysSquareInAnyLayout();
     void buttonShowsItsPicture_data();
     void buttonShowsItsPicture();
+    void buttonForKeyboardAndScreenReader_data();
+    void buttonForKeyboardAndScreenReader();
+    void focusRingIsSeen_data();
+    void focusRingIsSeen();
     void frameAndMarginColours();
     void frameFonts();
 };
@@ -119,6 +124,79 @@ void TestStyledWidgets::buttonShowsItsPicture()
     }
     QVERIFY2(colours.size() > 8, qPrintable(QStringLiteral("%1 colours").arg(colours.size())));
     QVERIFY(QFile::exists(QStringLiteral(":/images/skrivlo64.ico")));
+}
+
+void TestStyledWidgets::buttonForKeyboardAndScreenReader_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("voice") << "voice.png" << "Lyt til teksten";
+    QTest::newRow("next") << "next.png" << "Gå videre";
+    QTest::newRow("pdf") << "pdf.png" << "Gem som PDF-fil";
+    QTest::newRow("print") << "print.png" << "Udskriv";
+}
+
+// Enter and Return press a focused picture button as Space does; a screen reader names it.
+void TestStyledWidgets::buttonForKeyboardAndScreenReader()
+{
+    QFETCH(QString, image);
+    QFETCH(QString, name);
+    DarkButton button(nullptr, image);
+    QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(&button);
+    QCOMPARE(spoken->text(QAccessible::Name), name);
+    QVERIFY(!spoken->text(QAccessible::Description).isEmpty());
+
+    QSignalSpy clicked(&button, &QPushButton::clicked);
+    QTest::keyClick(&button, Qt::Key_Return);
+    QTest::keyClick(&button, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(&button, Qt::Key_Space);
+    QCOMPARE(clicked.count(), 3);
+    QTest::keyClick(&button, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(clicked.count(), 3);
+}
+
+void TestStyledWidgets::focusRingIsSeen_data()
+{
+    QTest::addColumn<bool>("field");
+    QTest::addColumn<QColor>("inside"); // what the ring borders on inside; the page outside
+    QTest::newRow("picture button") << false << QColor(21, 21, 85);
+    QTest::newRow("entry field") << true << QColor(Qt::white);
+}
+
+// At least 2 pixels of the ring's colour around a focused widget, and that colour at least
+// 3:1 (WCAG contrast) against the page blue and against what lies inside the ring.
+void TestStyledWidgets::focusRingIsSeen()
+{
+    QFETCH(bool, field);
+    QFETCH(QColor, inside);
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const auto contrast = [&](const QColor &a, const QColor &b) {
+        const double la = luminance(a), lb = luminance(b);
+        return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+    };
+    const QColor ring = FocusRingStyle::ringColour;
+    QVERIFY(contrast(ring, QColor(21, 21, 85)) >= 3.0);
+    QVERIFY(contrast(ring, inside) >= 3.0);
+
+    FocusRingStyle style(QStyleFactory::create(QStringLiteral("Fusion")));
+    QWidget page;
+    auto *layout = new QHBoxLayout(&page);
+    QWidget *widget = field ? static_cast<QWidget *>(new QLineEdit) : new DarkButton(nullptr, QStringLiteral("next.png"));
+    layout->addWidget(widget);
+    widget->setStyle(&style);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowActive(&page));
+    widget->setFocus();
+    QTRY_VERIFY(widget->hasFocus());
+    const QImage shot = widget->grab().toImage();
+    const int h = shot.height(), w = shot.width();
+    for (const QPoint &p : { QPoint(0, h / 2), QPoint(1, h / 2), QPoint(w - 2, h / 2), QPoint(w / 2, 1), QPoint(w / 2, h - 2) })
+        QCOMPARE(QColor(shot.pixel(p)), ring);
+    widget->clearFocus();
+    QTRY_VERIFY(QColor(widget->grab().toImage().pixel(1, h / 2)) != ring);
 }
 
 void TestStyledWidgets::frameAndMarginColours()

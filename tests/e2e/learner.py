@@ -133,6 +133,7 @@ def save_pdf(journey, typed_name):
     check(icon, "no PDF button on the results page")
     journey.click_centre(icon)
     journey.wait_window("Gem resultater som PDF-fil")
+    journey.key("ctrl+a")  # over the suggested name
     journey.type(typed_name)
     journey.key("Return")
     journey.wait_window_gone("Gem resultater som PDF-fil")
