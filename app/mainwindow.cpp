@@ -24,6 +24,7 @@ Dictate2 *dictate2Page = nullptr;
 namespace {
 
 constexpr int pageStretch = 4;
+constexpr int focusMargin = 10; // room kept around a focused widget scrolled into view
 
 template<typename Page>
 Page *createHidden(QWidget *parent, const char *name)
@@ -103,12 +104,33 @@ void MainWindow::keepFocusVisible(QWidget *, QWidget *now)
 {
     // Enter and Tab move the focus by code, which a scroll area does not follow by itself:
     // without this the learner would type into a field outside the visible part of the page.
-    if (now && pageHolder->isAncestorOf(now))
-        scrollArea->ensureWidgetVisible(now);
+    // The whole widget, not only its text cursor as ensureWidgetVisible() would: a field's
+    // end and its focus ring must be seen as well.
+    if (now && pageHolder->isAncestorOf(now)) {
+        const QRect r(now->mapTo(pageHolder, QPoint(0, 0)), now->size());
+        scrollArea->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + focusMargin,
+                                  r.height() / 2 + focusMargin);
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    fitRightMargin();
+    QWidget::resizeEvent(event);
+}
+
+void MainWindow::fitRightMargin()
+{
+    // A page wider than its share of the screen (small screens, scaling) gets the right
+    // margin's room before it has to scroll sideways; where it fits, the margin stays.
+    const int share = width() * pageStretch / (pageStretch + 2);
+    rightMargin->setVisible(scrollArea->sizeHint().width() <= share);
 }
 
 void MainWindow::revealFocus()
 {
+    // Lay out the new page first, so the area knows where the field now is.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
     keepFocusVisible(nullptr, QApplication::focusWidget());
 }
 
@@ -152,7 +174,7 @@ void MainWindow::replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment
     from->setVisible(false);
     holderLayout->removeWidget(from);
     holderLayout->addWidget(to, 0, alignment);
-    scrollArea->updateGeometry(); // the new page may want another width
+    fitRightMargin(); // the new page may want another width
     scrollArea->horizontalScrollBar()->setValue(0);
     scrollArea->verticalScrollBar()->setValue(0);
     to->setVisible(true);

@@ -29,6 +29,9 @@ public:
 
     int currentIndex() const { return pageIndex; }
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private slots:
     void nextPage();
     void keepFocusVisible(QWidget *old, QWidget *now);
@@ -37,6 +40,7 @@ private slots:
 private:
     void replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment);
     void showResults(QWidget *from);
+    void fitRightMargin();
 
     int pageIndex = 0;
     // Holds whichever page is current, so a page taller or wider than the screen (small
