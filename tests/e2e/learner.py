@@ -100,11 +100,16 @@ def hand_in(journey, expect, title="Advarsel!"):
     return journey.wait_page(expect)
 
 
+def confirm(journey, title):
+    """Return in a message box: "Ja" or OK, which have the focus."""
+    journey.wait_window(title)
+    journey.key("Return")
+    journey.wait_window_gone(title)
+
+
 def close_reminder(journey):
     """The "Vigtigt!" box over the results page: the learner clicks it away with OK."""
-    journey.wait_window("Vigtigt!")
-    journey.key("Return")
-    journey.wait_window_gone("Vigtigt!")
+    confirm(journey, "Vigtigt!")
 
 
 def scroll_to_arrow(journey, timeout=10):
