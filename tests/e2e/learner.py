@@ -113,7 +113,8 @@ def close_reminder(journey):
 
 
 def scroll_to_arrow(journey, timeout=10):
-    """Dictation 2 is taller than the screen: the wheel brings the green arrow into view."""
+    """Dictation 2 is taller than the screen: the wheel brings the green arrow into view,
+    and a few more turns to the end of the page bring all of it."""
     screen = journey.grab()
     x = (screen.page[0] + screen.page[2]) // 2
     end = time.monotonic() + timeout
@@ -121,7 +122,8 @@ def scroll_to_arrow(journey, timeout=10):
         check(time.monotonic() < end, "the green arrow of Dictation 2 never scrolled into view")
         journey.tool("xdotool", "mousemove", str(x), "500", "click", "--repeat", "5", "5")
         screen = journey.grab()
-    return screen
+    journey.tool("xdotool", "mousemove", str(x), "500", "click", "--repeat", "10", "5")
+    return journey.grab()
 
 
 def quit(journey, program):
