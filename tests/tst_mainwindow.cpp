@@ -184,9 +184,10 @@ void TestMainWindow::answerBoxes()
     QWidget *win = window.get();
     TimeLimiter *clock = countdown;
     // Each answer arms the next one before it clicks, so a box that follows is caught too.
+    // Only a waiting answer holds the function, so it goes when the last one runs out.
     std::shared_ptr<std::function<void()>> arm = std::make_shared<std::function<void()>>();
-    *arm = [list, win, clock, arm, this]() {
-        answerModal([list, win, clock, arm, this](QWidget *dialog) {
+    *arm = [list, win, clock, weakArm = std::weak_ptr<std::function<void()>>(arm), this]() {
+        answerModal([list, win, clock, arm = weakArm.lock(), this](QWidget *dialog) {
             BoxSeen seen;
             seen.title = dialog->windowTitle();
             auto *box = qobject_cast<QMessageBox *>(dialog);
