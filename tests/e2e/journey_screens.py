@@ -51,10 +51,15 @@ class Walk:
 
     def on_page(self, page):
         """The window is the screen (the focus ring, whole in the screenshot, says the focused
-        widget is on it); keep a screenshot."""
-        geometry = self.j.geometry(self.window)
-        check(geometry == (0, 0) + self.j.screen,
-              "%s, %s: the window is %s on the %s screen" % (self.label, page, geometry, self.j.screen))
+        widget is on it); keep a screenshot. The window manager may still be making the newly
+        shown window full screen."""
+        seen = []
+        try:
+            self.j.until(lambda: seen.append(self.j.geometry(self.window)) or seen[-1] == (0, 0) + self.j.screen,
+                         5, "a full-screen window")
+        except TimeoutError:
+            raise AssertionError("%s, %s: the window is %s on the %s screen"
+                                 % (self.label, page, seen[-1], self.j.screen))
         self.j.shot("%s-%s" % (self.label, page))
 
 
