@@ -3,6 +3,7 @@
 #include "instancelock.h"
 #include "learnerarchive.h"
 #include "learnerrecord.h"
+#include "focusringstyle.h"
 #include "mainwindow.h"
 #include "resultsfolder.h"
 #include "splashdialog.h"
@@ -12,6 +13,7 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QStyle>
+#include <QStyleFactory>
 #include <QTranslator>
 
 #include <cstdio>
@@ -49,8 +51,10 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Skrivlo"));
     QApplication::setApplicationVersion(QStringLiteral("1.02"));
     // Plastique where the toolkit still has it; Fusion gives the same look everywhere else.
-    if (!QApplication::setStyle(QStringLiteral("Plastique")))
-        QApplication::setStyle(QStringLiteral("Fusion"));
+    QStyle *style = QStyleFactory::create(QStringLiteral("Plastique"));
+    if (!style)
+        style = QStyleFactory::create(QStringLiteral("Fusion"));
+    QApplication::setStyle(new FocusRingStyle(style));
     QTranslator qtTranslator;
     installQtTranslation(application, qtTranslator);
 

@@ -10,6 +10,7 @@
 #include "learnerrecord.h"
 #include "overview.h"
 #include "reporttext.h"
+#include "pagearea.h"
 #include "results.h"
 #include "splashdialog.h"
 #include "welcome.h"
@@ -19,6 +20,8 @@
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QTimer>
 
 Dictate1 *dictate1Page = nullptr;
 Dictate2 *dictate2Page = nullptr;
@@ -26,7 +29,7 @@ Dictate2 *dictate2Page = nullptr;
 namespace {
 
 constexpr int pageStretch = 4;
-constexpr int pagePosition = 1;
+constexpr int focusMargin = 10; // room kept around a focused widget scrolled into view
 
 template<typename Page>
 Page *createHidden(QWidget *parent, const char *name)
@@ -49,25 +52,32 @@ MainWindow::MainWindow()
 
     overview = new Overview(this);
     overview->setObjectName(QStringLiteral("overview"));
-    welcome = new Welcome(this);
-    welcome->setObjectName(QStringLiteral("welcome"));
-    info = createHidden<Info>(this, "info");
-    dictate1Help = createHidden<Dictate1Help>(this, "dictate1Help");
-    dictate1Page = createHidden<Dictate1>(this, "dictate1");
-    dictate2Help = createHidden<Dictate2Help>(this, "dictate2Help");
-    dictate2Page = createHidden<Dictate2>(this, "dictate2");
-    results = createHidden<Results>(this, "results");
-
-    // Owned by the window from the start, so it goes with the window even when the second
-    // dictation is never reached.
-    scrollArea = new QScrollArea(this);
-    scrollArea->setVisible(false);
+    // Scroll bars only where a page does not fit; otherwise the page keeps the place and
+    // size it has without the area. The area itself takes no Tab stop: the learner would
+    // land on something invisible.
+    scrollArea = new PageArea(this);
     scrollArea->setObjectName(QStringLiteral("scrollArea"));
-    scrollArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    scrollArea->setWidget(dictate2Page);
-    scrollArea->setMinimumSize(850, 0);
     scrollArea->setFrameStyle(0);
-    scrollArea->setAlignment(Qt::AlignHCenter);
+    scrollArea->setFocusPolicy(Qt::NoFocus);
+    scrollArea->setWidgetResizable(true);
+    pageHolder = new QWidget;
+    pageHolder->setObjectName(QStringLiteral("pageHolder"));
+    holderLayout = new QHBoxLayout(pageHolder);
+    holderLayout->setContentsMargins(0, 0, 0, 0);
+    scrollArea->setWidget(pageHolder);
+
+    // Every page lives in the holder from the start: moving a page there later would take
+    // away the focus it has given one of its fields.
+    welcome = new Welcome(pageHolder);
+    welcome->setObjectName(QStringLiteral("welcome"));
+    info = createHidden<Info>(pageHolder, "info");
+    dictate1Help = createHidden<Dictate1Help>(pageHolder, "dictate1Help");
+    dictate1Page = createHidden<Dictate1>(pageHolder, "dictate1");
+    dictate2Help = createHidden<Dictate2Help>(pageHolder, "dictate2Help");
+    dictate2Page = createHidden<Dictate2>(pageHolder, "dictate2");
+    results = createHidden<Results>(pageHolder, "results");
+
+    holderLayout->addWidget(welcome, 0, Qt::AlignHCenter);
 
     rightMargin = new DarkMargin(this);
 
@@ -75,7 +85,7 @@ MainWindow::MainWindow()
     pageLayout->setContentsMargins(0, 0, 0, 0);
     pageLayout->setSpacing(0);
     pageLayout->addWidget(overview, 1);
-    pageLayout->addWidget(welcome, pageStretch, Qt::AlignHCenter);
+    pageLayout->addWidget(scrollArea, pageStretch);
     pageLayout->addWidget(rightMargin, 1);
     setLayout(pageLayout);
 
@@ -88,12 +98,45 @@ MainWindow::MainWindow()
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::keepFocusVisible);
 }
 
+MainWindow::~MainWindow()
+{
+    // The base class destroys the children after this destructor has finished; a focus
+    // change among them must not reach a window that is no longer a MainWindow.
+    disconnect(qApp, &QApplication::focusChanged, this, &MainWindow::keepFocusVisible);
+}
+
 void MainWindow::keepFocusVisible(QWidget *, QWidget *now)
 {
-    // Enter moves the focus by code, which a scroll area does not follow by itself: without
-    // this the learner would type into a word below the visible part of the story.
-    if (now && dictate2Page->isAncestorOf(now))
-        scrollArea->ensureWidgetVisible(now);
+    // Enter and Tab move the focus by code, which a scroll area does not follow by itself:
+    // without this the learner would type into a field outside the visible part of the page.
+    // The whole widget, not only its text cursor as ensureWidgetVisible() would: a field's
+    // end and its focus ring must be seen as well.
+    if (now && pageHolder->isAncestorOf(now)) {
+        const QRect r(now->mapTo(pageHolder, QPoint(0, 0)), now->size());
+        scrollArea->ensureVisible(r.center().x(), r.center().y(), r.width() / 2 + focusMargin,
+                                  r.height() / 2 + focusMargin);
+    }
+}
+
+void MainWindow::resizeEvent(QResizeEvent *event)
+{
+    fitRightMargin();
+    QWidget::resizeEvent(event);
+}
+
+void MainWindow::fitRightMargin()
+{
+    // A page wider than its share of the screen (small screens, scaling) gets the right
+    // margin's room before it has to scroll sideways; where it fits, the margin stays.
+    const int share = width() * pageStretch / (pageStretch + 2);
+    rightMargin->setVisible(scrollArea->sizeHint().width() <= share);
+}
+
+void MainWindow::revealFocus()
+{
+    // Lay out the new page first, so the area knows where the field now is.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+    keepFocusVisible(nullptr, QApplication::focusWidget());
 }
 
 void MainWindow::nextPage()
@@ -120,10 +163,10 @@ void MainWindow::nextPage()
         }
         break;
     case 4:
-        replacePage(dictate2Help, scrollArea, Qt::AlignHCenter);
+        replacePage(dictate2Help, dictate2Page, Qt::AlignHCenter);
         break;
     case 5:
-        showResults(scrollArea);
+        showResults(dictate2Page);
         break;
     default:
         break;
@@ -134,9 +177,15 @@ void MainWindow::nextPage()
 void MainWindow::replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment)
 {
     from->setVisible(false);
-    pageLayout->removeWidget(from);
-    pageLayout->insertWidget(pagePosition, to, pageStretch, alignment);
+    holderLayout->removeWidget(from);
+    holderLayout->addWidget(to, 0, alignment);
+    fitRightMargin(); // the new page may want another width
+    scrollArea->horizontalScrollBar()->setValue(0);
+    scrollArea->verticalScrollBar()->setValue(0);
     to->setVisible(true);
+    // The page gives its field the focus while it is shown, before the area has laid it
+    // out; bring that field into view once it has.
+    QTimer::singleShot(0, this, &MainWindow::revealFocus);
 }
 
 void MainWindow::resumeAt(int page, qint64 workedMs)
@@ -169,6 +218,7 @@ void MainWindow::showResults(QWidget *from)
 {
     resultsShown = true;
     LearnerArchive::finish(this);
+    results->setLearnerName(info->learnerName());
     results->loadReport();
     replacePage(from, results, Qt::Alignment()); // the report fills the whole page area
     QMessageBox::information(this, tr("Vigtigt!"),

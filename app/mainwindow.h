@@ -25,6 +25,7 @@ class MainWindow : public QWidget
 
 public:
     MainWindow();
+    ~MainWindow() override;
 
     int currentIndex() const { return pageIndex; }
 
@@ -35,18 +36,25 @@ public:
 protected:
     // Before the results page only the teacher, with the password, ends the test.
     void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private slots:
     void nextPage();
     void keepFocusVisible(QWidget *old, QWidget *now);
+    void revealFocus();
 
 private:
     void replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment);
     void showResults(QWidget *from);
+    void fitRightMargin();
 
     int pageIndex = 0;
     bool resultsShown = false;
+    // Holds whichever page is current, so a page taller or wider than the screen (small
+    // screens, scaling, large system text) scrolls instead of pushing the window off it.
     QScrollArea *scrollArea;
+    QWidget *pageHolder;
+    QHBoxLayout *holderLayout;
     QPalette windowPalette;
     QBrush backgroundBrush;
     QHBoxLayout *pageLayout;

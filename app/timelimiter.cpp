@@ -4,8 +4,10 @@
 #include "dictate2.h"
 #include "mainwindow.h"
 
+#include <QAccessible>
 #include <QLabel>
 #include <QProgressBar>
+#include <QTextDocumentFragment>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -68,6 +70,11 @@ void TimeLimiter::slotShowMinutsLeft()
     else
         minutesLabel->setText(tr("Tiden er udløbet!"));
     progressBar->setValue(minutesLeft);
+    // A screen reader hears the new text as a name change, without markup.
+    minutesLabel->setAccessibleName(QTextDocumentFragment::fromHtml(minutesLabel->text()).toPlainText());
+    progressBar->setAccessibleName(minutesLabel->accessibleName());
+    QAccessibleEvent announcement(minutesLabel, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&announcement);
 
     if (minutesLeft > 0) {
         --minutesLeft;

@@ -1,5 +1,7 @@
 #include "dictateword.h"
 
+#include "learnertext.h"
+#include "learnertextvalidator.h"
 #include "voiceplayer.h"
 
 #include <QEvent>
@@ -28,13 +30,14 @@ DictateWord::DictateWord(QWidget *page, const QString &correctWord, const QStrin
     setMinimumWidth(preset.width);
     setMaximumWidth(preset.width);
     setMaxLength(preset.maxLength);
+    setValidator(new LearnerTextValidator(this));
 }
 
 DictateWord::~DictateWord() = default;
 
 bool DictateWord::isCorrect() const
 {
-    const QString answer = text().trimmed();
+    const QString answer = LearnerText::clean(text()).trimmed();
     if (answer.isEmpty())
         return false;
     if (exactCase)
@@ -45,7 +48,7 @@ bool DictateWord::isCorrect() const
 
 QString DictateWord::evaluate(int &correctCount)
 {
-    QString answer = text().trimmed();
+    QString answer = LearnerText::clean(text()).trimmed();
     if (answer.isEmpty())
         answer = QStringLiteral("-");
     // The learner's text is escaped so that it can never turn into markup in the report.

@@ -74,6 +74,14 @@ DictationPage::DictationPage(QWidget *parent, const DictationTable &table)
     mainLayout->addStretch();
     setLayout(mainLayout);
 
+    // A screen reader says which word a field is and reads its sentence, with the word
+    // itself left out: hearing it is the recording's task, and reading it would spell it.
+    const StoryText story = storyText(table);
+    for (int i = 0; i < wordFields.size(); ++i) {
+        wordFields[i]->setAccessibleName(tr("Ord %1 af %2").arg(i + 1).arg(wordFields.size()));
+        wordFields[i]->setAccessibleDescription(story.sentenceOfGap(i, QStringLiteral("…")));
+    }
+
     // Enter moves on to the next word; from the last word back to the first.
     for (int i = 0; i < wordFields.size(); ++i) {
         DictateWord *next = wordFields[(i + 1) % wordFields.size()];

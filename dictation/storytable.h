@@ -48,5 +48,22 @@ StoryPiece fixedText(const char *utf8Text);
 StoryPiece gap(const char *utf8Word, const char *soundFile,
                SpellingCategory category = SpellingCategory::None, bool exactCase = true);
 
+// A story as one running text, as it is read aloud: pieces joined by a space, punctuation
+// joined directly, split into sentences.
+struct StoryText
+{
+    QString text;
+    QVector<int> gapStarts;      // where each gap's word begins in text
+    QVector<int> gapLengths;
+    QVector<int> sentenceStarts; // ascending, the first is 0
+
+    QString sentence(int index) const;
+    // The sentence that holds gap number gapIndex (0 is the first gap), its word filled in,
+    // or, given a stand-in, with that in the word's place. Empty for no such gap.
+    QString sentenceOfGap(int gapIndex, const QString &standIn = QString()) const;
+};
+
+StoryText storyText(const DictationTable &table);
+
 const DictationTable &dictation1Table();
 const DictationTable &dictation2Table();

@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QShowEvent>
 #include <QVBoxLayout>
 
 GuidePage::GuidePage(QWidget *parent, const Content &content, Playing playing)
@@ -47,6 +48,10 @@ GuidePage::GuidePage(QWidget *parent, const Content &content, Playing playing)
 
 void GuidePage::showEvent(QShowEvent *event)
 {
+    // Every guidance page starts on its loudspeaker: first in reading order, and an Enter
+    // carried over from the page before only reads the text again instead of skipping it.
+    if (!event->spontaneous())
+        voiceButton->setFocus(Qt::OtherFocusReason);
     if (playing == PlayWhenShown)
         voicePlayer.play(soundFile);
     CenterFrame::showEvent(event);

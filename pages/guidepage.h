@@ -33,7 +33,6 @@ signals:
 
 protected:
     void showEvent(QShowEvent *event) override;
-    QLabel *paragraphLabel(int index) const { return textLabels.at(index); }
 
 private slots:
     void slotNextPage();

@@ -2,6 +2,8 @@
 
 #include "darkbutton.h"
 #include "learnerrecord.h"
+#include "learnertext.h"
+#include "learnertextvalidator.h"
 #include "reportfile.h"
 #include "reporttext.h"
 #include "voiceplayer.h"
@@ -12,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QTextDocumentFragment>
 #include <QVBoxLayout>
 
 namespace {
@@ -41,9 +44,14 @@ Info::Info(QWidget *parent)
     requiredLabel = new QLabel(texts[2]);
     const QStringList labelTexts = fieldLabels();
     for (int i = 0; i < FieldCount; ++i) {
-        labels.append(new QLabel(labelTexts[i]));
+        auto *label = new QLabel(labelTexts[i]);
         auto *field = new QLineEdit;
         field->setObjectName(QString::fromLatin1(fieldNames[i]));
+        field->setValidator(new LearnerTextValidator(field));
+        // The label names the field for a screen reader; its markup (the orange) must not.
+        label->setBuddy(field);
+        field->setAccessibleName(QTextDocumentFragment::fromHtml(labelTexts[i]).toPlainText());
+        labels.append(label);
         fields.append(field);
     }
     fields[Date]->setMinimumSize(350, 0);
@@ -80,6 +88,12 @@ Info::Info(QWidget *parent)
     mainLayout->addLayout(buttonRow);
     mainLayout->addStretch();
     setLayout(mainLayout);
+
+    // Tab goes down the form and then to the loudspeaker and the arrow.
+    for (int i = 0; i + 1 < FieldCount; ++i)
+        setTabOrder(fields[i], fields[i + 1]);
+    setTabOrder(fields[Job], voiceButton);
+    setTabOrder(voiceButton, nextButton);
 
     // Return moves on through the form and wraps to the place of teaching, skipping the
     // prefilled date; it never submits.
@@ -126,6 +140,11 @@ QStringList Info::pageTexts()
     return texts;
 }
 
+QString Info::learnerName() const
+{
+    return LearnerText::clean(fields[Name]->text());
+}
+
 void Info::showEvent(QShowEvent *event)
 {
     activateWindow();
@@ -159,7 +178,7 @@ bool Info::checkRequired()
         { BirthYear, QT_TR_NOOP("Du mangler at skrive dit fødselsår!") },
     };
     for (const auto &check : required) {
-        if (fields[check.field]->text().isEmpty()) {
+        if (LearnerText::clean(fields[check.field]->text()).isEmpty()) {
             QMessageBox::warning(this, tr("Ups!"), tr(check.message), QMessageBox::Ok, QMessageBox::NoButton);
             fields[check.field]->setFocus(Qt::OtherFocusReason);
             return false;
@@ -172,7 +191,7 @@ void Info::writeHeader()
 {
     QStringList details;
     for (const QLineEdit *field : std::as_const(fields))
-        details.append(field->text());
+        details.append(LearnerText::clean(field->text()));
     currentLearner().details = details;
     ReportFile::writeOrExit(this, ReportFile::Create, ReportText::header(details));
 }

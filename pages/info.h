@@ -27,6 +27,9 @@ public:
     // Every text the page shows, top to bottom: heading, introduction, field labels, rule.
     static QStringList pageTexts();
 
+    // The name as it goes into the report.
+    QString learnerName() const;
+
 signals:
     void nextPage();
 

@@ -1,11 +1,15 @@
 #include "results.h"
 
 #include "darkbutton.h"
+#include "pdftarget.h"
 #include "resultsfolder.h"
 
+#include <QDate>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTextBrowser>
@@ -24,6 +28,7 @@ Results::Results(QWidget *parent)
     reportView = new QTextBrowser;
     reportView->setObjectName(QStringLiteral("reportView"));
     reportView->setFrameShape(QFrame::NoFrame);
+    reportView->setAccessibleName(tr("Resultater"));
 
     pdfButton = new DarkButton(this, QStringLiteral("pdf.png"));
     pdfButton->setObjectName(QStringLiteral("pdfButton"));
@@ -45,6 +50,10 @@ Results::Results(QWidget *parent)
     mainLayout->addLayout(buttonRow);
     setLayout(mainLayout);
 
+    // Tab from the report to the two buttons, in the row's order.
+    setTabOrder(reportView, pdfButton);
+    setTabOrder(pdfButton, printButton);
+
     connect(pdfButton, &DarkButton::clicked, this, &Results::saveAsPDF);
     connect(printButton, &DarkButton::clicked, this, &Results::printResults);
 }
@@ -60,13 +69,41 @@ void Results::loadReport()
 void Results::saveAsPDF()
 {
     QPrinter printer(QPrinter::ScreenResolution);
-    const QString fileName = QFileDialog::getSaveFileName(this, tr("Gem resultater som PDF-fil"), QString(),
-                                                          tr("Adobe PDF-filer (*.pdf)"));
+    const QString fileName = pdfFileName();
     if (fileName.isEmpty())
         return;
     printer.setOutputFileName(fileName);
     printer.setOutputFormat(QPrinter::PdfFormat);
     reportView->print(&printer);
+}
+
+// Asks where to save, in the results folder. The dialog is Qt's own in read-only mode, so
+// no other learner's file can be deleted or renamed from it; a report or a file of the
+// program itself is refused. Empty when the learner cancels.
+QString Results::pdfFileName()
+{
+    QFileDialog dialog(this, tr("Gem resultater som PDF-fil"), ResultsFolder::path(), tr("Adobe PDF-filer (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    // The question before replacing a file is asked here, after the checks below.
+    dialog.setOptions(QFileDialog::ReadOnly | QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(PdfTarget::suggestedName(learnerName, QDate::currentDate()));
+    while (dialog.exec() == QDialog::Accepted) {
+        const QString chosen = dialog.selectedFiles().value(0);
+        const QString target = PdfTarget::withPdfEnding(chosen);
+        if (PdfTarget::isProtected(chosen) || PdfTarget::isProtected(target)) {
+            QMessageBox::warning(this, tr("Ups!"), tr("Den fil må ikke erstattes.\nVælg et andet navn."),
+                                 QMessageBox::Ok, QMessageBox::NoButton);
+            continue;
+        }
+        if (QFileInfo::exists(target)
+            && QMessageBox::question(this, tr("Gem resultater som PDF-fil"),
+                                     tr("%1 findes allerede.\nVil du erstatte den?").arg(QFileInfo(target).fileName()))
+                    != QMessageBox::Yes)
+            continue;
+        return target;
+    }
+    return QString();
 }
 
 void Results::printResults()

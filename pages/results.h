@@ -18,12 +18,17 @@ public:
 
     // Loads the report from the working directory; called right before the page is shown.
     void loadReport();
+    // Whose results these are, for the name the save dialog suggests.
+    void setLearnerName(const QString &name) { learnerName = name; }
 
 private slots:
     void saveAsPDF();
     void printResults();
 
 private:
+    QString pdfFileName();
+
+    QString learnerName;
     QVBoxLayout *mainLayout;
     QHBoxLayout *buttonRow;
     QLabel *headingLabel;

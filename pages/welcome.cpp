@@ -5,7 +5,6 @@
 Welcome::Welcome(QWidget *parent)
     : GuidePage(parent, content(), PlayOnRequest)
 {
-    paragraphLabel(0)->setFocus(Qt::OtherFocusReason);
 }
 
 GuidePage::Content Welcome::content()

@@ -8,108 +8,14 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSet>
 #include <QTextDocument>
 #include <QTextDocumentFragment>
-
-#include <algorithm>
 
 namespace {
 
 constexpr int guidancePauseMs = 600;
 // Long enough that the learner hears the repeated word as a word on its own.
 constexpr int wordPauseMs = 1000;
-
-struct Story
-{
-    QString text;
-    QVector<int> gapStarts;      // where each gap's word begins in text
-    QVector<int> sentenceStarts; // ascending, the first is 0
-};
-
-bool joinsWithoutSpace(const QString &piece)
-{
-    return QStringLiteral(",.;:!?").contains(piece.at(0));
-}
-
-QString firstWord(const QString &text)
-{
-    int end = 0;
-    while (end < text.size() && text.at(end).isLetter())
-        ++end;
-    return text.left(end);
-}
-
-QSet<QString> wordsOf(const DictationTable &table)
-{
-    static const QRegularExpression nonLetters(QStringLiteral("\\P{L}+"));
-    QSet<QString> words;
-    for (const StoryLine &line : table.lines) {
-        for (const StoryPiece &piece : line.pieces) {
-            const QString text = piece.isGap() ? piece.word : piece.text;
-            for (const QString &word : text.split(nonLetters, Qt::SkipEmptyParts))
-                words.insert(word);
-        }
-    }
-    return words;
-}
-
-Story buildStory(const DictationTable &table)
-{
-    // A story may lack a full stop before a gap's following text ("døren Der er tre i").
-    // A capital there starts a new sentence, unless it belongs to a name ("accepteret
-    // Jens Bang"): names are the words the story never writes in lowercase.
-    const QSet<QString> words = wordsOf(table);
-
-    Story story;
-    QVector<int> starts { 0 };
-    bool afterGap = false;
-    for (const StoryLine &line : table.lines) {
-        for (const StoryPiece &piece : line.pieces) {
-            const QString text = (piece.isGap() ? piece.word : piece.text).trimmed();
-            if (text.isEmpty())
-                continue;
-            if (!story.text.isEmpty() && !joinsWithoutSpace(text))
-                story.text += QLatin1Char(' ');
-            const int start = story.text.size();
-            if (piece.isGap()) {
-                story.gapStarts.append(start);
-            } else if (afterGap && text.at(0).isUpper()
-                       && words.contains(firstWord(text).toLower())) {
-                starts.append(start);
-            }
-            story.text += text;
-            afterGap = piece.isGap();
-        }
-    }
-
-    for (int i = 0; i + 1 < story.text.size(); ++i) {
-        if (QStringLiteral(".!?").contains(story.text.at(i)) && story.text.at(i + 1) == QLatin1Char(' '))
-            starts.append(i + 2);
-    }
-    std::sort(starts.begin(), starts.end());
-    starts.erase(std::unique(starts.begin(), starts.end()), starts.end());
-    story.sentenceStarts = starts;
-    return story;
-}
-
-QString sentenceAt(const Story &story, int index)
-{
-    const int start = story.sentenceStarts.at(index);
-    const int end = index + 1 < story.sentenceStarts.size() ? story.sentenceStarts.at(index + 1)
-                                                            : story.text.size();
-    return story.text.mid(start, end - start).trimmed();
-}
-
-// The sentence that holds a gap, its word filled in.
-QString sentenceOfGap(const Story &story, int gapIndex)
-{
-    if (gapIndex < 0 || gapIndex >= story.gapStarts.size())
-        return QString();
-    const auto after = std::upper_bound(story.sentenceStarts.cbegin(), story.sentenceStarts.cend(),
-                                        story.gapStarts.at(gapIndex));
-    return sentenceAt(story, int(after - story.sentenceStarts.cbegin()) - 1);
-}
 
 Manuscript::Recording guidance(const QString &fileName, const QStringList &labelTexts)
 {
@@ -154,12 +60,12 @@ QVector<Manuscript::Recording> Manuscript::recordings()
         guidance(Dictate2Help::content()),
     };
     for (const DictationTable *table : { &dictation1Table(), &dictation2Table() }) {
-        const Story story = buildStory(*table);
+        const StoryText story = storyText(*table);
         const QVector<StoryPiece> gaps = table->gaps();
         for (int i = 0; i < gaps.size(); ++i) {
             Recording recording;
             recording.fileName = gaps[i].soundFile;
-            recording.parts = QStringList { sentenceOfGap(story, i), gaps[i].word };
+            recording.parts = QStringList { story.sentenceOfGap(i), gaps[i].word };
             recording.pauseMs = wordPauseMs;
             result.append(recording);
         }
@@ -169,15 +75,15 @@ QVector<Manuscript::Recording> Manuscript::recordings()
 
 QString Manuscript::runningText(const DictationTable &table)
 {
-    return buildStory(table).text;
+    return storyText(table).text;
 }
 
 QStringList Manuscript::sentences(const DictationTable &table)
 {
-    const Story story = buildStory(table);
+    const StoryText story = storyText(table);
     QStringList result;
     for (int i = 0; i < story.sentenceStarts.size(); ++i) {
-        const QString sentence = sentenceAt(story, i);
+        const QString sentence = story.sentence(i);
         if (!sentence.isEmpty())
             result.append(sentence);
     }
@@ -186,7 +92,7 @@ QStringList Manuscript::sentences(const DictationTable &table)
 
 QString Manuscript::sentenceOf(const DictationTable &table, int gapIndex)
 {
-    return sentenceOfGap(buildStory(table), gapIndex);
+    return storyText(table).sentenceOfGap(gapIndex);
 }
 
 QString Manuscript::plainText(const QString &labelText)

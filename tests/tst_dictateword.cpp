@@ -52,6 +52,15 @@ void TestDictateWord::judging_data()
     QTest::newRow("forgiving: empty") << "fjerde" << false << "" << false << "-&nbsp;(fjerde)";
     QTest::newRow("capital required") << "Danmarks" << true << "danmarks" << false << "danmarks&nbsp;(Danmarks)";
     QTest::newRow("capital given") << "Danmarks" << true << "Danmarks" << true << "<font color=\"green\">Danmarks</font>";
+    // What a paste or an input method may bring: a decomposed "å", NUL, ESC and a
+    // right-to-left override, an emoji cut in half by the 20-character limit.
+    QTest::newRow("combining ring") << QString::fromUtf8("gåsevin") << true << QString::fromUtf8("ga\u030Asevin") << true
+                                    << QString::fromUtf8("<font color=\"green\">gåsevin</font>");
+    QTest::newRow("NUL, ESC and override") << korte << true
+                                           << QString(QStringLiteral("k")) + QChar(0) + QString::fromUtf8("ør\x1bte\u202E")
+                                           << true << QString::fromUtf8("<font color=\"green\">kørte</font>");
+    QTest::newRow("emoji cut by the limit") << korte << true << QString(19, QLatin1Char('a')) + QString::fromUtf8("\xF0\x9F\x98\x80")
+                                            << false << QString(19, QLatin1Char('a')) + QString::fromUtf8("&nbsp;(kørte)");
 }
 
 void TestDictateWord::judging()
@@ -64,12 +73,13 @@ void TestDictateWord::judging()
 
     QWidget page;
     DictateWord field(&page, correctWord, QStringLiteral("1.wav"), false, exactCase);
-    field.setText(typed);
+    field.insert(typed); // as a paste: through the length limit and the field's cleaning
+    const QString inField = field.text();
     QCOMPARE(field.isCorrect(), right);
     int count = 5;
     QCOMPARE(field.evaluate(count), fragment);
     QCOMPARE(count, right ? 6 : 5);
-    QCOMPARE(field.text(), typed); // judging never changes what the learner typed
+    QCOMPARE(field.text(), inField); // judging never changes what the learner typed
 }
 
 void TestDictateWord::evaluateTwiceCountsTwice()

@@ -333,6 +333,11 @@ void TestInfoPage::acceptedClickWritesHeader_data()
     QTest::newRow("blanks only are accepted unchanged")
             << QStringList { "", " ", "  ", " ", "   ", "", "", "", " " }
             << QStringList { todayText(), " ", "  ", " ", "   ", "", "", "", " " };
+    // A paste may bring NUL, ESC and a right-to-left override, and a decomposed "å".
+    QTest::newRow("pasted controls left out, letters composed")
+            << QStringList { "", QString::fromUtf8("Sprogcenter A\u030Arhus"), QStringLiteral("Ole\u202E Hansen"),
+                             QString(QStringLiteral("Vej 1")) + QChar(0) + QStringLiteral("\x1b[2J"), "1985", "", "", "", "" }
+            << QStringList { todayText(), "Sprogcenter Århus", "Ole Hansen", "Vej 1[2J", "1985", "", "", "", "" };
     QTest::newRow("date cleared")
             << QStringList { "<cleared>", "x", "y", "z", "w", "", "", "", "" }
             << QStringList { "", "x", "y", "z", "w", "", "", "", "" };

@@ -3,6 +3,7 @@
 
 #include "modaldialog.h"
 #include "results.h"
+#include "resultsfolder.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -94,6 +95,9 @@ struct SaveDialogSeen
     QString title;
     QStringList filters;
     QFileDialog::AcceptMode mode = QFileDialog::AcceptOpen;
+    bool readOnly = false;
+    QString folder;
+    QString suggested;
     bool overwriteQuestion = false;
 };
 
@@ -113,6 +117,7 @@ private slots:
     void saveAsPdf_data();
     void saveAsPdf();
     void cancellingSaveWritesNothing();
+    void reportIsNeverReplaced();
     void cancellingPrintPrintsNothing();
 
 private:
@@ -142,6 +147,7 @@ void TestResultsPage::init()
     page = new Results(host.get());
     page->setVisible(false);
     layout->addWidget(page);
+    page->setLearnerName(QStringLiteral("Åse Ørnebæk"));
     host->resize(900, 700);
     host->show();
     QVERIFY(QTest::qWaitForWindowActive(host.get()));
@@ -156,6 +162,7 @@ void TestResultsPage::cleanup()
     guardArmed = false;
     host.reset();
     page = nullptr;
+    ResultsFolder::set(workDir.path());
     for (const QString &name : filesIn(saveDir.path()))
         QFile::remove(saveDir.filePath(name));
 }
@@ -201,19 +208,24 @@ void TestResultsPage::missingReportShowsNothing()
 void TestResultsPage::saveAsPdf_data()
 {
     QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("saved");
     QTest::addColumn<bool>("existing");
-    QTest::newRow("name without suffix") << "resultat" << false;
-    QTest::newRow("name with suffix") << "Åse.pdf" << false;
-    QTest::newRow("existing file replaced") << "gammel.pdf" << true;
+    QTest::newRow("name without suffix") << "resultat" << "resultat.pdf" << false;
+    QTest::newRow("dotted name without suffix") << "Åse M. Berg" << "Åse M. Berg.pdf" << false;
+    QTest::newRow("name with suffix") << "Åse.pdf" << "Åse.pdf" << false;
+    QTest::newRow("existing file replaced") << "gammel.pdf" << "gammel.pdf" << true;
 }
 
-// The PDF renders the report as loaded, under exactly the name the learner chose.
+// The PDF renders the report as loaded, under the name the learner chose, ending in ".pdf".
+// The dialog opens in the results folder with a name of the learner's own.
 void TestResultsPage::saveAsPdf()
 {
     QFETCH(QString, name);
+    QFETCH(QString, saved);
     QFETCH(bool, existing);
 
-    const QString target = saveDir.filePath(name);
+    ResultsFolder::set(saveDir.path());
+    const QString target = saveDir.filePath(saved);
     if (existing)
         writeFile(target, QByteArray("not a PDF yet\n"));
     // A change after loading must not reach the PDF either.
@@ -221,7 +233,7 @@ void TestResultsPage::saveAsPdf()
     const QStringList workBefore = filesIn(workDir.path());
 
     auto seen = std::make_shared<SaveDialogSeen>();
-    answerModal([seen, target](QWidget *dialog) {
+    answerModal([seen, name, this](QWidget *dialog) {
         auto *files = qobject_cast<QFileDialog *>(dialog);
         if (!files) {
             dialog->close();
@@ -231,14 +243,18 @@ void TestResultsPage::saveAsPdf()
         seen->title = files->windowTitle();
         seen->filters = files->nameFilters();
         seen->mode = files->acceptMode();
-        // Qt's own dialog asks before it replaces a file.
+        seen->readOnly = files->testOption(QFileDialog::ReadOnly);
+        seen->folder = files->directory().absolutePath();
+        if (auto *nameField = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            seen->suggested = nameField->text();
+        // The page asks before it replaces a file.
         answerModal([seen](QWidget *question) {
             if (auto *box = qobject_cast<QMessageBox *>(question)) {
                 seen->overwriteQuestion = true;
                 box->button(QMessageBox::Yes)->click();
             }
         }, 1000);
-        typeFileName(files, target);
+        typeFileName(files, saveDir.filePath(name));
         QMetaObject::invokeMethod(files, "accept");
     });
     QTest::mouseClick(button("pdfButton"), Qt::LeftButton);
@@ -247,9 +263,12 @@ void TestResultsPage::saveAsPdf()
     QCOMPARE(seen->title, QStringLiteral("Gem resultater som PDF-fil"));
     QCOMPARE(seen->filters, QStringList { QStringLiteral("Adobe PDF-filer (*.pdf)") });
     QCOMPARE(seen->mode, QFileDialog::AcceptSave);
+    QVERIFY(seen->readOnly);
+    QCOMPARE(seen->folder, QFileInfo(saveDir.path()).absoluteFilePath());
+    QCOMPARE(seen->suggested, QStringLiteral("Åse Ørnebæk %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
     QCOMPARE(seen->overwriteQuestion, existing);
 
-    QCOMPARE(filesIn(saveDir.path()), QStringList { name }); // no suffix added
+    QCOMPARE(filesIn(saveDir.path()), QStringList { saved });
     const QByteArray pdf = readFile(target);
     QVERIFY2(pdf.startsWith("%PDF"), pdf.left(20).constData());
     QCOMPARE(filesIn(workDir.path()), workBefore);
@@ -281,6 +300,37 @@ void TestResultsPage::cancellingSaveWritesNothing()
     QVERIFY(filesIn(saveDir.path()).isEmpty());
     QCOMPARE(readFile(QStringLiteral("results.html")), QByteArray(report));
     expectNoFurtherBox();
+}
+
+// Another learner's report in the folder is refused as a target, with a message, and the
+// dialog stays open for another name.
+void TestResultsPage::reportIsNeverReplaced()
+{
+    ResultsFolder::set(saveDir.path());
+    const QString other = saveDir.filePath(QStringLiteral("results.html"));
+    writeFile(other, QByteArray("another learner's report\n"));
+    auto warning = std::make_shared<ModalRecord>();
+    auto second = std::make_shared<bool>(false);
+    answerModal([this, warning, second](QWidget *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        QVERIFY(files);
+        answerModal([warning, second](QWidget *box) {
+            *warning = ModalRecord { true, QString(), box->windowTitle(), qobject_cast<QMessageBox *>(box)->text() };
+            answerModal([second](QWidget *again) {
+                *second = qobject_cast<QFileDialog *>(again) != nullptr;
+                static_cast<QDialog *>(again)->reject();
+            });
+            static_cast<QDialog *>(box)->accept();
+        }, 2000);
+        typeFileName(files, saveDir.filePath(QStringLiteral("results.html")));
+        QMetaObject::invokeMethod(files, "accept");
+    });
+    QTest::mouseClick(button("pdfButton"), Qt::LeftButton);
+    QVERIFY(warning->seen);
+    QCOMPARE(warning->title, QStringLiteral("Ups!"));
+    QVERIFY(*second);
+    QCOMPARE(readFile(other), QByteArray("another learner's report\n"));
+    QCOMPARE(filesIn(saveDir.path()), QStringList { QStringLiteral("results.html") });
 }
 
 void TestResultsPage::cancellingPrintPrintsNothing()

@@ -1,6 +1,7 @@
 #include "centerframe.h"
 #include "darkbutton.h"
 #include "darkmargin.h"
+#include "focusringstyle.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -17,6 +18,9 @@ private slots:
     void buttonStaysSquareInAnyLayout();
     void buttonShowsItsPicture_data();
     void buttonShowsItsPicture();
+    void buttonForKeyboardAndScreenReader_data();
+    void buttonForKeyboardAndScreenReader();
+    void focusRingContrast();
     void frameAndMarginColours();
     void frameFonts();
 };
@@ -119,6 +123,48 @@ void TestStyledWidgets::buttonShowsItsPicture()
     }
     QVERIFY2(colours.size() > 8, qPrintable(QStringLiteral("%1 colours").arg(colours.size())));
     QVERIFY(QFile::exists(QStringLiteral(":/images/skrivlo64.ico")));
+}
+
+void TestStyledWidgets::buttonForKeyboardAndScreenReader_data()
+{
+    QTest::addColumn<QString>("image");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("voice") << "voice.png" << "Lyt til teksten";
+    QTest::newRow("next") << "next.png" << "Gå videre";
+    QTest::newRow("pdf") << "pdf.png" << "Gem som PDF-fil";
+    QTest::newRow("print") << "print.png" << "Udskriv";
+}
+
+// Enter and Return press a focused picture button as Space does; a screen reader names it.
+void TestStyledWidgets::buttonForKeyboardAndScreenReader()
+{
+    QFETCH(QString, image);
+    QFETCH(QString, name);
+    DarkButton button(nullptr, image);
+    QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(&button);
+    QCOMPARE(spoken->text(QAccessible::Name), name);
+    QVERIFY(!spoken->text(QAccessible::Description).isEmpty());
+
+    QSignalSpy clicked(&button, &QPushButton::clicked);
+    QTest::keyClick(&button, Qt::Key_Return);
+    QTest::keyClick(&button, Qt::Key_Enter, Qt::KeypadModifier);
+    QTest::keyClick(&button, Qt::Key_Space);
+    QCOMPARE(clicked.count(), 3);
+    QTest::keyClick(&button, Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(clicked.count(), 3);
+}
+
+// The ring's colour stands out at least 3:1 (WCAG contrast) against the page blue, which is
+// also the button face, and against a field's white. (The journeys see it drawn 2 pixels wide.)
+void TestStyledWidgets::focusRingContrast()
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+    };
+    const double ring = luminance(FocusRingStyle::ringColour);
+    QVERIFY((ring + 0.05) / (luminance(QColor(21, 21, 85)) + 0.05) >= 3.0);
+    QVERIFY((luminance(Qt::white) + 0.05) / (ring + 0.05) >= 3.0);
 }
 
 void TestStyledWidgets::frameAndMarginColours()

@@ -1,6 +1,8 @@
 #include "darkbutton.h"
 
+#include <QCoreApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QPixmap>
 
 namespace {
@@ -31,6 +33,25 @@ const RoleColours roleColours[] = {
     { QPalette::ToolTipText, QColor(0, 0, 0), QColor(0, 0, 0) },
 };
 
+// What a screen reader says for each picture.
+struct Spoken
+{
+    const char *imageName;
+    const char *name;
+    const char *description;
+};
+
+const Spoken spoken[] = {
+    { "voice.png", QT_TRANSLATE_NOOP("DarkButton", "Lyt til teksten"),
+      QT_TRANSLATE_NOOP("DarkButton", "Læser sidens tekst højt") },
+    { "next.png", QT_TRANSLATE_NOOP("DarkButton", "Gå videre"),
+      QT_TRANSLATE_NOOP("DarkButton", "Går videre til næste side") },
+    { "pdf.png", QT_TRANSLATE_NOOP("DarkButton", "Gem som PDF-fil"),
+      QT_TRANSLATE_NOOP("DarkButton", "Gemmer resultaterne som en PDF-fil") },
+    { "print.png", QT_TRANSLATE_NOOP("DarkButton", "Udskriv"),
+      QT_TRANSLATE_NOOP("DarkButton", "Udskriver resultaterne") },
+};
+
 } // namespace
 
 DarkButton::DarkButton(QWidget *parent, const QString &imageName)
@@ -50,4 +71,24 @@ DarkButton::DarkButton(QWidget *parent, const QString &imageName)
     setIconSize(QSize(48, 48));
     setMaximumSize(64, 64);
     setMinimumSize(64, 64);
+
+    for (const Spoken &s : spoken) {
+        if (imageName == QLatin1String(s.imageName)) {
+            setAccessibleName(QCoreApplication::translate("DarkButton", s.name));
+            setAccessibleDescription(QCoreApplication::translate("DarkButton", s.description));
+        }
+    }
+}
+
+void DarkButton::keyPressEvent(QKeyEvent *event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (!enter || (event->modifiers() & ~Qt::KeypadModifier)) {
+        QPushButton::keyPressEvent(event);
+        return;
+    }
+    // A held key repeats: one press is one click.
+    if (!event->isAutoRepeat())
+        click();
+    event->accept();
 }

@@ -26,6 +26,7 @@ NEEDED = ["Xvfb", "openbox", "setxkbmap", "xdotool", "xprop", "xwininfo", "impor
 # Colours of what a learner sees on this program's pages.
 WINDOW_BLUE = (21, 21, 85)
 MARGIN_BLUE = (5, 5, 69)
+FOCUS_RING = (0, 128, 230)
 
 
 class Skip(Exception):
@@ -144,6 +145,27 @@ class Screen:
         return self.blob(rb"[\xaa-\xff][\x00-\x50][\x00-\x50]",
                          lambda r, g, b: True, min_pixels=80)
 
+    def focus_ring(self):
+        """(x0, y0, x1, y1) of the focus ring, when one is drawn whole: a rectangle at least
+        2 pixels thick on every side in the ring's colour, or None."""
+        found = self._matches(re.escape(bytes(FOCUS_RING)), lambda r, g, b: True,
+                              (0, 0, self.width, self.height))
+        if len(found) < 16:
+            return None
+        xs = [p[0] for p in found]
+        ys = [p[1] for p in found]
+        box = (min(xs), min(ys), max(xs), max(ys))
+        x0, y0, x1, y1 = box
+        ring = lambda x, y: self.pixel(x, y) == FOCUS_RING
+        for inset in (0, 1):
+            sides = [[ring(x, y0 + inset) for x in range(x0, x1 + 1)],
+                     [ring(x, y1 - inset) for x in range(x0, x1 + 1)],
+                     [ring(x0 + inset, y) for y in range(y0, y1 + 1)],
+                     [ring(x1 - inset, y) for y in range(y0, y1 + 1)]]
+            if not all(sum(side) >= 0.9 * len(side) for side in sides):
+                return None
+        return box
+
     def widget_around(self, box, background=WINDOW_BLUE):
         """The widget a picture sits on: (x0, y0, x1, y1) up to where the page shows again."""
         cx, cy = (box[0] + box[2]) // 2, (box[1] + box[3]) // 2
@@ -245,6 +267,8 @@ class Journey:
         self.pulse_socket = None
         self.shots = 0
         self.started = time.monotonic()
+        self.screen = SCREEN
+        self.program_env = {}  # what the program gets on top of env(): scaling, font dpi
 
     # ---- running the journey -------------------------------------------------------
 
@@ -347,7 +371,7 @@ class Journey:
     def start_desktop(self):
         read_end, write_end = os.pipe()
         self.spawn("xvfb", ["Xvfb", "-displayfd", str(write_end), "-noreset",
-                            "-screen", "0", "%dx%dx24" % SCREEN, "-nolisten", "tcp"],
+                            "-screen", "0", "%dx%dx24" % self.screen, "-nolisten", "tcp"],
                    pass_fds=(write_end,))
         os.close(write_end)
         number, until = b"", time.monotonic() + 15
@@ -416,8 +440,9 @@ class Journey:
         return path
 
     def launch(self, workdir, sound=False, argv=None, preexec=None):
-        popen = self.spawn("skrivlo", argv or [self.program], env=self.env(sound=sound),
-                           cwd=workdir, preexec=preexec)
+        env = self.env(sound=sound)
+        env.update(self.program_env)
+        popen = self.spawn("skrivlo", argv or [self.program], env=env, cwd=workdir, preexec=preexec)
         program = Program(self, popen, workdir)
         self.programs.append(program)
         return program

@@ -1,6 +1,6 @@
 """Saving the results as PDF: a cancelled save dialog writes nothing; a name typed without
-".pdf" is used as typed and holds a real PDF of the report on screen: the learner's name,
-answers and the level ("Trin 2" from 37 right, the highest score of that level)."""
+".pdf" gets it and holds a real PDF of the report on screen: the learner's name, answers
+and the level ("Trin 2" from 37 right, the highest score of that level)."""
 
 import os
 import subprocess
@@ -53,14 +53,14 @@ def journey(j):
           % sorted(files_in(workdir) - before))
 
     learner.save_pdf(j, TYPED_NAME)
-    pdf = os.path.join(workdir, TYPED_NAME)
+    pdf = os.path.join(workdir, TYPED_NAME + ".pdf")
     try:
         j.until(lambda: os.path.isfile(pdf) and os.path.getsize(pdf) > 1000, 10, "the PDF file")
     except TimeoutError:
         raise AssertionError("no PDF named %r; new files: %s"
                              % (TYPED_NAME, sorted(f for f in files_in(workdir, j.home) - before
                                                    if not os.path.basename(f).startswith("."))))
-    check(not os.path.exists(pdf + ".pdf"), "the typed name got a .pdf added")
+    check(not os.path.exists(os.path.join(workdir, TYPED_NAME)), "the typed name was used without .pdf")
     with open(pdf, "rb") as f:
         check(f.read(5) == b"%PDF-", "the saved file is not a PDF")
     text = subprocess.run(["pdftotext", pdf, "-"], capture_output=True, check=True).stdout.decode()

@@ -103,15 +103,21 @@ def hand_in(journey, expect, title="Advarsel!"):
     return journey.wait_page(expect)
 
 
+def confirm(journey, title):
+    """Return in a message box: "Ja" or OK, which have the focus."""
+    journey.wait_window(title)
+    journey.key("Return")
+    journey.wait_window_gone(title)
+
+
 def close_reminder(journey):
     """The "Vigtigt!" box over the results page: the learner clicks it away with OK."""
-    journey.wait_window("Vigtigt!")
-    journey.key("Return")
-    journey.wait_window_gone("Vigtigt!")
+    confirm(journey, "Vigtigt!")
 
 
 def scroll_to_arrow(journey, timeout=10):
-    """Dictation 2 is taller than the screen: the wheel brings the green arrow into view."""
+    """Dictation 2 is taller than the screen: the wheel brings the green arrow into view,
+    and a few more turns to the end of the page bring all of it."""
     screen = journey.grab()
     x = (screen.page[0] + screen.page[2]) // 2
     end = time.monotonic() + timeout
@@ -119,7 +125,8 @@ def scroll_to_arrow(journey, timeout=10):
         check(time.monotonic() < end, "the green arrow of Dictation 2 never scrolled into view")
         journey.tool("xdotool", "mousemove", str(x), "500", "click", "--repeat", "5", "5")
         screen = journey.grab()
-    return screen
+    journey.tool("xdotool", "mousemove", str(x), "500", "click", "--repeat", "10", "5")
+    return journey.grab()
 
 
 def quit(journey, program):
@@ -166,6 +173,7 @@ def save_pdf(journey, typed_name):
     check(icon, "no PDF button on the results page")
     journey.click_centre(icon)
     journey.wait_window("Gem resultater som PDF-fil")
+    journey.key("ctrl+a")  # over the suggested name
     journey.type(typed_name)
     journey.key("Return")
     journey.wait_window_gone("Gem resultater som PDF-fil")
