@@ -1,5 +1,6 @@
 #include "voiceplayer.h"
 
+#include "recordingcheck.h"
 #include "recordingfolders.h"
 
 #include <QCoreApplication>
@@ -15,15 +16,26 @@ VoicePlayer::~VoicePlayer()
 
 void VoicePlayer::play(const QString &newPath)
 {
-    if (!empty) {
-        if (!stopped) {
-            sound->stop();
-            stopped = true;
-        }
-        delete sound;
-        sound = nullptr;
+    if (!empty && !stopped)
+        sound->stop();
+    path = newPath;
+    empty = false;
+    stopped = false;
+    ++plays;
+
+    // QSoundEffect wants a URL: an absolute one, from the first folder that has the file.
+    const QString file = RecordingFolders::resolve(newPath);
+    const RecordingCheck::Wav header = RecordingCheck::read(file, false);
+    QSoundEffect *effect = this->effect();
+    if (!header.error.isEmpty()) {
+        // The learner hears nothing for this word and goes on; the log tells the teacher why.
+        ++skips;
+        qWarning("Skrivlo: skipping recording %s: %s", qPrintable(file), qPrintable(header.error));
+        effect->setSource(QUrl());
+        return;
     }
-    start(newPath);
+    effect->setSource(QUrl::fromLocalFile(file));
+    effect->play();
 }
 
 void VoicePlayer::stop()
@@ -31,12 +43,16 @@ void VoicePlayer::stop()
     if (empty || stopped)
         return;
     sound->stop();
+    // Let go of the decoded recording; the next play loads its own.
+    sound->setSource(QUrl());
     stopped = true;
     ++stops;
 }
 
-void VoicePlayer::start(const QString &newPath)
+QSoundEffect *VoicePlayer::effect()
 {
+    if (sound)
+        return sound;
     // The sound backend must be let go while the application still exists: the program-wide
     // player outlives main(), and a sound deleted after the application crashes the exit.
     if (!quitWatcher && QCoreApplication::instance()) {
@@ -44,14 +60,8 @@ void VoicePlayer::start(const QString &newPath)
         QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, quitWatcher.get(),
                          [this]() { release(); });
     }
-    path = newPath;
     sound = new QSoundEffect;
-    // QSoundEffect wants a URL: an absolute one, from the first folder that has the file.
-    sound->setSource(QUrl::fromLocalFile(RecordingFolders::resolve(newPath)));
-    sound->play();
-    empty = false;
-    stopped = false;
-    ++plays;
+    return sound;
 }
 
 void VoicePlayer::release()
