@@ -1,5 +1,6 @@
 #include "commandline.h"
 #include "mainwindow.h"
+#include "recordingnotice.h"
 #include "resultsfolder.h"
 #include "splashdialog.h"
 
@@ -69,6 +70,9 @@ int main(int argc, char *argv[])
 
     SplashDialog splash(nullptr);
     if (splash.exec() != QDialog::Accepted)
+        return 0;
+
+    if (!RecordingNotice::checkAndAsk())
         return 0;
 
     MainWindow window;
