@@ -3,6 +3,7 @@
 #include "recordingnotice.h"
 #include "resultsfolder.h"
 #include "splashdialog.h"
+#include "studiowindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -72,6 +73,11 @@ int main(int argc, char *argv[])
     if (splash.exec() != QDialog::Accepted)
         return 0;
 
+    if (parsed.options.recordingMode) {
+        StudioWindow studio;
+        studio.showMaximized();
+        return application.exec();
+    }
     if (!RecordingNotice::checkAndAsk())
         return 0;
 
