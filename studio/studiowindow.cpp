@@ -23,6 +23,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -277,6 +278,11 @@ void StudioWindow::startRecording()
         setStatus(tr("Mikrofonen kan ikke bruges (%1).").arg(device.description()));
         return;
     }
+    connect(source, &QAudioSource::stateChanged, this, [this](QAudio::State) {
+        // A microphone pulled out mid-take: keep what came before it.
+        if (source && source->error() != QAudio::NoError && source->error() != QAudio::UnderrunError)
+            stopRecording();
+    });
     connect(input, &QIODevice::readyRead, this, [this]() {
         const QByteArray chunk = input->readAll();
         raw += chunk;
@@ -294,11 +300,13 @@ void StudioWindow::startRecording()
 
 void StudioWindow::stopRecording()
 {
-    raw += input->readAll();
-    source->stop();
-    source->deleteLater();
-    source = nullptr;
-    input = nullptr;
+    QAudioSource *finished = std::exchange(source, nullptr);
+    QIODevice *device = std::exchange(input, nullptr);
+    raw += device->readAll();
+    disconnect(device, nullptr, this, nullptr);
+    disconnect(finished, nullptr, this, nullptr);
+    finished->stop();
+    finished->deleteLater();
     levelBar->setValue(0);
     recordButton->setText(tr("Optag / stop  (mellemrum)"));
     const TakeProcessing::Take captured = TakeProcessing::fromDevice(raw, format);

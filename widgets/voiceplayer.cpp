@@ -11,7 +11,11 @@ VoicePlayer voicePlayer;
 
 VoicePlayer::~VoicePlayer()
 {
-    release();
+    // The program-wide player has let go of its sound when the application quit. If it is
+    // destroyed with a sound still held, the program is ending through exit(), after Qt's
+    // own sound machinery may already be gone: leave the sound to the operating system.
+    if (this != &voicePlayer)
+        release();
 }
 
 void VoicePlayer::play(const QString &newPath)
