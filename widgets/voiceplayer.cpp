@@ -47,8 +47,6 @@ void VoicePlayer::stop()
     if (empty || stopped)
         return;
     sound->stop();
-    // Let go of the decoded recording; the next play loads its own.
-    sound->setSource(QUrl());
     stopped = true;
     ++stops;
 }

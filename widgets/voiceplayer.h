@@ -13,7 +13,9 @@ class QSoundEffect;
 // trusted when there is no audio device.
 // One sound effect lives as long as the application and is pointed at each recording in
 // turn: deleting an effect whose file failed to load can wait forever inside Qt, and a
-// file whose header would fail is skipped (and logged) before Qt ever sees it.
+// file whose header would fail is skipped (and logged) before Qt ever sees it: pointing an
+// effect at such a file hangs the next change of source just the same. At most the last
+// recording stays decoded.
 class VoicePlayer
 {
 public:
