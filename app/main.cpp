@@ -1,12 +1,14 @@
 #include "autosave.h"
 #include "commandline.h"
+#include "focusringstyle.h"
 #include "instancelock.h"
 #include "learnerarchive.h"
 #include "learnerrecord.h"
-#include "focusringstyle.h"
 #include "mainwindow.h"
+#include "recordingnotice.h"
 #include "resultsfolder.h"
 #include "splashdialog.h"
+#include "studiowindow.h"
 
 #include <QApplication>
 #include <QDir>
@@ -22,7 +24,7 @@ namespace {
 
 // Qt's own dialogs (save, print, overwrite question, a field's context menu) in Danish.
 // Installed with Qt on Linux; beside the program in a Windows deployment.
-void installQtTranslation(QApplication &application, QTranslator &translator)
+void installQtTranslation(QCoreApplication &application, QTranslator &translator)
 {
     const QStringList folders {
         QLibraryInfo::path(QLibraryInfo::TranslationsPath),
@@ -47,9 +49,22 @@ int refuseToStart(const QString &message)
 
 int main(int argc, char *argv[])
 {
+    QCoreApplication::setApplicationName(QStringLiteral("Skrivlo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("1.02"));
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const CommandLine::Parsed parsed = CommandLine::parse(arguments);
+    if (parsed.outcome == CommandLine::Outcome::Help || parsed.outcome == CommandLine::Outcome::Version) {
+        // Answered in a terminal without a window system; Qt's part of the help in Danish too.
+        QCoreApplication terminal(argc, argv);
+        QTranslator qtTranslator;
+        installQtTranslation(terminal, qtTranslator);
+        std::fputs(qPrintable(CommandLine::parse(arguments).text), stdout);
+        return 0;
+    }
+
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Skrivlo"));
-    QApplication::setApplicationVersion(QStringLiteral("1.02"));
     // Plastique where the toolkit still has it; Fusion gives the same look everywhere else.
     QStyle *style = QStyleFactory::create(QStringLiteral("Plastique"));
     if (!style)
@@ -58,29 +73,29 @@ int main(int argc, char *argv[])
     QTranslator qtTranslator;
     installQtTranslation(application, qtTranslator);
 
-    const CommandLine::Parsed parsed = CommandLine::parse(QApplication::arguments());
-    switch (parsed.outcome) {
-    case CommandLine::Outcome::Help:
-    case CommandLine::Outcome::Version:
-        std::fputs(qPrintable(parsed.text), stdout);
-        return 0;
-    case CommandLine::Outcome::Error:
+    if (parsed.outcome == CommandLine::Outcome::Error) {
         std::fprintf(stderr, "%s\n", qPrintable(parsed.text));
         return refuseToStart(parsed.text);
-    case CommandLine::Outcome::Run:
-        break;
     }
     QString reason;
     if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
         return refuseToStart(reason);
     ResultsFolder::set(parsed.options.resultsFolder);
-    if (instanceLock().acquire() == InstanceLock::HeldByOther) {
+    if (!parsed.options.recordingMode && instanceLock().acquire() == InstanceLock::HeldByOther) {
         std::fprintf(stderr, "%s\n", qPrintable(InstanceLock::heldMessage(ResultsFolder::path())));
         return refuseToStart(InstanceLock::heldMessage(ResultsFolder::path()));
     }
 
     SplashDialog splash(nullptr);
     if (splash.exec() != QDialog::Accepted)
+        return 0;
+
+    if (parsed.options.recordingMode) {
+        StudioWindow studio;
+        studio.showMaximized();
+        return application.exec();
+    }
+    if (!RecordingNotice::checkAndAsk())
         return 0;
     RecoveryState recovered;
     const bool resuming = LearnerArchive::offerRecovery(nullptr, &recovered);

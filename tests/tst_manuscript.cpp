@@ -353,6 +353,9 @@ void TestManuscript::ssmlKeepsTextAndPauses_data()
     QTest::newRow("a spaced hyphen is a dash")
             << QStringList { QStringLiteral("igen - lige så mange gange") } << 600
             << QStringList { QStringLiteral("igen \u2013 lige så mange gange") };
+    QTest::newRow("Aalborg is said as Ålborg; the text keeps it")
+            << QStringList { QStringLiteral("Aalborg har mange"), QStringLiteral("Aalborgs") } << 1000
+            << QStringList { QStringLiteral("Ålborg har mange"), QStringLiteral("Ålborgs") };
     QTest::newRow("a hyphenated word stays")
             << QStringList { QStringLiteral("en e-mail") } << 600 << QStringList { QStringLiteral("en e-mail") };
 }

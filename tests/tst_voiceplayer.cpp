@@ -1,4 +1,6 @@
+#include "recordingcheck.h"
 #include "voiceplayer.h"
+#include "wavfile.h"
 
 #include <QtTest>
 
@@ -16,41 +18,19 @@ private slots:
     void missingFileStaysSilentAndLaterPlaysWork();
     void playAfterStopStartsAfresh();
     void letsGoOfTheSoundWhenTheApplicationQuits();
+    void brokenFileIsSkippedAndNeverBlocks_data();
+    void brokenFileIsSkippedAndNeverBlocks();
 
 private:
     QTemporaryDir dir;
     QString wavPath;
 };
 
-namespace {
-
-// A short, valid 16-bit mono PCM file.
-QByteArray makeWav(int samples)
-{
-    QByteArray data;
-    QDataStream out(&data, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    const quint32 dataSize = samples * 2;
-    out.writeRawData("RIFF", 4);
-    out << quint32(36 + dataSize);
-    out.writeRawData("WAVEfmt ", 8);
-    out << quint32(16) << quint16(1) << quint16(1) << quint32(22050) << quint32(44100) << quint16(2) << quint16(16);
-    out.writeRawData("data", 4);
-    out << dataSize;
-    for (int i = 0; i < samples; ++i)
-        out << qint16((i % 50) * 400 - 10000);
-    return data;
-}
-
-} // namespace
-
 void TestVoicePlayer::initTestCase()
 {
     QVERIFY(dir.isValid());
     wavPath = dir.filePath(QStringLiteral("tone.wav"));
-    QFile file(wavPath);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(makeWav(22050));
+    QVERIFY(WavFile::write(wavPath, WavFile::tone(22050)));
 }
 
 void TestVoicePlayer::stopBeforePlayDoesNothing()
@@ -118,6 +98,36 @@ void TestVoicePlayer::letsGoOfTheSoundWhenTheApplicationQuits()
     QVERIFY(player.isEmpty());
     player.stop(); // still safe afterwards
     QCOMPARE(player.stopCount(), 0);
+}
+
+void TestVoicePlayer::brokenFileIsSkippedAndNeverBlocks_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    for (const WavFile::Broken &broken : WavFile::broken())
+        QTest::newRow(broken.name) << broken.bytes;
+}
+
+void TestVoicePlayer::brokenFileIsSkippedAndNeverBlocks()
+{
+    // Handed to the sound backend, each of these stalled the next play for good.
+    QFETCH(QByteArray, bytes);
+    const QString path = dir.filePath(QStringLiteral("broken.wav"));
+    QVERIFY(WavFile::write(path, bytes));
+    QVERIFY(!RecordingCheck::problem(path).isEmpty());
+    {
+        VoicePlayer player;
+        player.play(wavPath);
+        player.play(path);
+        QCOMPARE(player.skipCount(), 1);
+        QCoreApplication::processEvents();
+        player.play(path);
+        player.play(wavPath);
+        QCOMPARE(player.skipCount(), 2);
+        QCOMPARE(player.playCount(), 4);
+        player.stop();
+        QVERIFY(player.isStopped());
+    } // letting go of the player must not wait for the backend either
+    QVERIFY(QFile::remove(path));
 }
 
 QTEST_MAIN(TestVoicePlayer)

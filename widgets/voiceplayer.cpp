@@ -1,5 +1,6 @@
 #include "voiceplayer.h"
 
+#include "recordingcheck.h"
 #include "recordingfolders.h"
 
 #include <QCoreApplication>
@@ -10,20 +11,35 @@ VoicePlayer voicePlayer;
 
 VoicePlayer::~VoicePlayer()
 {
-    release();
+    // The program-wide player has let go of its sound when the application quit. If it is
+    // destroyed with a sound still held, the program is ending through exit(), after Qt's
+    // own sound machinery may already be gone: leave the sound to the operating system.
+    if (this != &voicePlayer)
+        release();
 }
 
 void VoicePlayer::play(const QString &newPath)
 {
-    if (!empty) {
-        if (!stopped) {
-            sound->stop();
-            stopped = true;
-        }
-        delete sound;
-        sound = nullptr;
+    if (!empty && !stopped)
+        sound->stop();
+    path = newPath;
+    empty = false;
+    stopped = false;
+    ++plays;
+
+    // QSoundEffect wants a URL: an absolute one, from the first folder that has the file.
+    const QString file = RecordingFolders::resolve(newPath);
+    const RecordingCheck::Wav header = RecordingCheck::read(file, false);
+    QSoundEffect *effect = this->effect();
+    if (!header.error.isEmpty()) {
+        // The learner hears nothing for this word and goes on; the log tells the teacher why.
+        ++skips;
+        qWarning("Skrivlo: skipping recording %s: %s", qPrintable(file), qPrintable(header.error));
+        effect->setSource(QUrl());
+        return;
     }
-    start(newPath);
+    effect->setSource(QUrl::fromLocalFile(file));
+    effect->play();
 }
 
 void VoicePlayer::stop()
@@ -35,8 +51,10 @@ void VoicePlayer::stop()
     ++stops;
 }
 
-void VoicePlayer::start(const QString &newPath)
+QSoundEffect *VoicePlayer::effect()
 {
+    if (sound)
+        return sound;
     // The sound backend must be let go while the application still exists: the program-wide
     // player outlives main(), and a sound deleted after the application crashes the exit.
     if (!quitWatcher && QCoreApplication::instance()) {
@@ -44,14 +62,8 @@ void VoicePlayer::start(const QString &newPath)
         QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, quitWatcher.get(),
                          [this]() { release(); });
     }
-    path = newPath;
     sound = new QSoundEffect;
-    // QSoundEffect wants a URL: an absolute one, from the first folder that has the file.
-    sound->setSource(QUrl::fromLocalFile(RecordingFolders::resolve(newPath)));
-    sound->play();
-    empty = false;
-    stopped = false;
-    ++plays;
+    return sound;
 }
 
 void VoicePlayer::release()

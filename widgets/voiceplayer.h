@@ -11,6 +11,11 @@ class QSoundEffect;
 // the one before; a missing file or a machine without sound simply stays silent.
 // The player keeps its own state: the sound backend's notion of "playing" cannot be
 // trusted when there is no audio device.
+// One sound effect lives as long as the application and is pointed at each recording in
+// turn: deleting an effect whose file failed to load can wait forever inside Qt, and a
+// file whose header would fail is skipped (and logged) before Qt ever sees it: pointing an
+// effect at such a file hangs the next change of source just the same. At most the last
+// recording stays decoded.
 class VoicePlayer
 {
 public:
@@ -28,9 +33,10 @@ public:
     QString currentPath() const { return path; }
     int playCount() const { return plays; }
     int stopCount() const { return stops; }
+    int skipCount() const { return skips; }
 
 private:
-    void start(const QString &newPath);
+    QSoundEffect *effect();
     void release();
 
     bool empty = true;
@@ -40,6 +46,7 @@ private:
     QString path;
     int plays = 0;
     int stops = 0;
+    int skips = 0;
 };
 
 extern VoicePlayer voicePlayer;

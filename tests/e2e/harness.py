@@ -215,6 +215,12 @@ class Screen:
         merged.sort(key=lambda b: ((b[1] + b[3]) // 2 // 8, b[0]))
         return [tuple(b) for b in merged]
 
+    def ink(self, box):
+        """How many pixels inside a white box are not white: typed text shows here."""
+        x0, y0, x1, y1 = box
+        return sum(1 for y in range(y0 + 3, y1 - 2) for x in range(x0 + 3, x1 - 2)
+                   if self.pixel(x, y) != (255, 255, 255))
+
     def fields(self, min_width, max_width):
         return [b for b in self.white_boxes() if min_width <= b[2] - b[0] + 1 <= max_width
                 and 16 <= b[3] - b[1] + 1 <= 40]
@@ -392,20 +398,27 @@ class Journey:
         self.tool("setxkbmap", "dk")
         check("dk" in self.tool("setxkbmap", "-query"), "the Danish keyboard map did not take")
 
-    def start_sound_server(self):
-        """A private PulseAudio server whose only output is a null sink we can record."""
+    def start_sound_server(self, microphone=False):
+        """A private PulseAudio server whose only output is a null sink we can record; with
+        microphone, also a default input fed by `paplay -d mic FILE` (Qt lists no monitor
+        sources, so a virtual source stands on the second sink's monitor)."""
         for tool in ("pulseaudio", "parec", "pactl"):
             check(shutil.which(tool), "missing %s (pulseaudio, pulseaudio-utils)" % tool)
         self.pulse_socket = os.path.join(self.runtime, "pulse.sock")
+        modules = ["module-null-sink sink_name=nullsink"]
+        if microphone:
+            modules += ["module-null-sink sink_name=mic",
+                        "module-virtual-source source_name=vmic master=mic.monitor"]
+        modules.append("module-native-protocol-unix auth-anonymous=1 socket=" + self.pulse_socket)
         self.spawn("pulseaudio", ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1",
-                                  "--use-pid-file=no",
-                                  "-L", "module-null-sink sink_name=nullsink",
-                                  "-L", "module-native-protocol-unix auth-anonymous=1 socket="
-                                  + self.pulse_socket])
+                                  "--use-pid-file=no"] + [a for m in modules for a in ("-L", m)])
         env = self.env(sound=True)
         self.until(lambda: subprocess.run(["pactl", "info"], env=env, capture_output=True,
                                           timeout=5).returncode == 0,
                    15, "the sound server to answer")
+        if microphone:
+            for command in (["set-default-sink", "nullsink"], ["set-default-source", "vmic"]):
+                subprocess.run(["pactl"] + command, env=env, check=True, timeout=5)
 
     def tool(self, *argv, timeout=10):
         """Runs an X tool against our display and returns its output; fails on an error."""

@@ -3,6 +3,7 @@ compares it with the recording files by their loudness over time."""
 
 import array
 import os
+import struct
 import signal
 import sys
 import time
@@ -133,3 +134,29 @@ class Recorder:
         if sys.byteorder == "big":
             samples.byteswap()
         return samples
+
+
+def broken_wavs(good):
+    """The kinds of broken WAV a teacher's folder can hold, made from good 16-bit bytes."""
+    def patched(offset, fmt, value):
+        data = bytearray(good)
+        struct.pack_into("<" + fmt, data, offset, value)
+        return bytes(data)
+    noise = bytearray(good)
+    seed = 1
+    for i in range(44, len(noise) - 1, 2):
+        seed = (seed * 1103515245 + 12345) & 0x7fffffff
+        struct.pack_into("<h", noise, i, (seed >> 8) % 40000 - 20000)
+    return {
+        "empty": b"",
+        "header only": good[:44],
+        "cut data": good[:len(good) // 2],
+        "data size 4 GiB": patched(40, "I", 0xffffffff),
+        "streaming header": patched(4, "I", 0xffffffff),
+        "zero channels": patched(22, "H", 0),
+        "zero rate": patched(24, "I", 0),
+        "zero bits": patched(34, "H", 0),
+        "24 bit": patched(34, "H", 24),
+        "not a WAV": b"Dette er ikke en lydfil.\n",
+        "noise": bytes(noise),
+    }

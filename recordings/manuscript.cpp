@@ -46,6 +46,12 @@ QString spokenForm(QString text)
     text.replace(osv, QStringLiteral("og så videre."));
     // A hyphen between spaces is a dash to the reader, but the voice runs straight over it.
     text.replace(QStringLiteral(" - "), QStringLiteral(" \u2013 "));
+    // Names the voice spells out ("A-alborg"), in the form it says rightly.
+    static const struct { QRegularExpression written; QString spoken; } pronunciations[] = {
+        { QRegularExpression(QStringLiteral("\\bAalborg")), QStringLiteral("Ålborg") },
+    };
+    for (const auto &pronunciation : pronunciations)
+        text.replace(pronunciation.written, pronunciation.spoken);
     return text;
 }
 

@@ -1,0 +1,173 @@
+#include "recordingcheck.h"
+
+#include "recordingfolders.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("RecordingCheck", text);
+}
+
+// A data chunk is searched for no further than this into the file; real headers are small.
+constexpr qint64 headerLimit = 1 << 16;
+
+QVector<qint16> readSamples(QFile &file, const RecordingCheck::Wav &wav)
+{
+    QVector<qint16> samples;
+    if (!file.seek(wav.dataOffset))
+        return samples;
+    const QByteArray bytes = file.read(wav.dataBytes);
+    if (wav.bits == 8) {
+        samples.resize(bytes.size());
+        for (int i = 0; i < bytes.size(); ++i)
+            samples[i] = qint16((int(quint8(bytes[i])) - 128) << 8);
+    } else {
+        samples.resize(bytes.size() / 2);
+        for (int i = 0; i < samples.size(); ++i)
+            samples[i] = qint16(quint8(bytes[2 * i]) | (quint8(bytes[2 * i + 1]) << 8));
+    }
+    return samples;
+}
+
+} // namespace
+
+namespace RecordingCheck {
+
+double Wav::seconds() const
+{
+    const qint64 bytesPerSecond = qint64(rate) * channels * (bits / 8);
+    return bytesPerSecond > 0 ? double(dataBytes) / bytesPerSecond : 0.0;
+}
+
+Wav read(const QString &path, bool withSamples)
+{
+    Wav wav;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        wav.error = tr("kan ikke læses (%1)").arg(file.errorString());
+        return wav;
+    }
+    const qint64 fileSize = file.size();
+    QDataStream in(file.read(std::min(fileSize, headerLimit)));
+    in.setByteOrder(QDataStream::LittleEndian);
+    auto tag = [&in]() {
+        char text[4];
+        return in.readRawData(text, 4) == 4 ? QByteArray(text, 4) : QByteArray();
+    };
+    auto fail = [&wav](const QString &error) {
+        wav.error = error;
+        return wav;
+    };
+
+    if (fileSize == 0)
+        return fail(tr("er tom (0 byte)"));
+    quint32 riffSize = 0;
+    if (tag() != "RIFF")
+        return fail(tr("er ikke en WAV-fil"));
+    in >> riffSize;
+    // A header written for streaming or a file cut short claims more than there is.
+    if (riffSize != quint32(fileSize - 8))
+        return fail(tr("er afbrudt: filen har %1 byte, men dens hoved lover %2").arg(fileSize).arg(qint64(riffSize) + 8));
+    if (tag() != "WAVE")
+        return fail(tr("er ikke en WAV-fil"));
+
+    bool haveFormat = false;
+    while (!in.atEnd()) {
+        const QByteArray id = tag();
+        quint32 size = 0;
+        in >> size;
+        if (in.status() != QDataStream::Ok)
+            break;
+        const qint64 start = in.device()->pos();
+        if (start + qint64(size) > fileSize)
+            return fail(tr("er afbrudt: dens lyd løber ud over filens ende"));
+        if (id == "fmt ") {
+            quint32 byteRate = 0;
+            quint16 blockAlign = 0;
+            in >> wav.format >> wav.channels >> wav.rate >> byteRate >> blockAlign >> wav.bits;
+            haveFormat = true;
+        } else if (id == "data") {
+            wav.dataOffset = start;
+            wav.dataBytes = size;
+            break;
+        }
+        in.device()->seek(start + size + (size & 1));
+    }
+    if (!haveFormat)
+        return fail(tr("har intet formatafsnit"));
+    if (wav.format != 1 || (wav.bits != 8 && wav.bits != 16) || wav.channels < 1 || wav.channels > 2
+        || wav.rate < 8000 || wav.rate > 48000) {
+        return fail(tr("har et format, der ikke kan afspilles (%1 bit, %3 Hz, kanaler: %2; brug 16 bit PCM)")
+                    .arg(wav.bits).arg(wav.channels).arg(wav.rate));
+    }
+    if (wav.dataOffset == 0)
+        return fail(tr("har ingen lyd"));
+    const qint64 frame = qint64(wav.channels) * (wav.bits / 8);
+    if (wav.dataBytes < frame)
+        return fail(tr("har ingen lyd"));
+    if (withSamples)
+        wav.samples = readSamples(file, wav);
+    return wav;
+}
+
+double peak(const QVector<qint16> &samples, int from, int to)
+{
+    if (to < 0 || to > samples.size())
+        to = samples.size();
+    int result = 0;
+    for (int i = std::max(0, from); i < to; ++i)
+        result = std::max(result, std::abs(int(samples[i])));
+    return result / 32768.0;
+}
+
+double rms(const QVector<qint16> &samples)
+{
+    if (samples.isEmpty())
+        return 0.0;
+    double sum = 0;
+    for (qint16 sample : samples)
+        sum += double(sample) * sample;
+    return std::sqrt(sum / samples.size()) / 32768.0;
+}
+
+QString problem(const QString &path)
+{
+    if (!QFileInfo(path).isFile())
+        return tr("mangler");
+    const Wav wav = read(path, true);
+    if (!wav.error.isEmpty())
+        return wav.error;
+    if (peak(wav.samples) <= 0.25 || rms(wav.samples) <= 0.02)
+        return tr("er tavs eller meget svag");
+    // Speech that runs to the very last sample was cut off.
+    const int tail = int(wav.rate / 20) * wav.channels;
+    if (peak(wav.samples, wav.samples.size() - tail) >= 0.05)
+        return tr("slutter midt i lyden (klippet af)");
+    return QString();
+}
+
+QVector<Finding> findProblems(const QStringList &fileNames)
+{
+    QVector<Finding> findings;
+    for (const QString &name : fileNames) {
+        const QString sound = QStringLiteral("sounds/") + name;
+        const QString path = RecordingFolders::resolve(sound);
+        const bool found = QFileInfo(path).isFile();
+        const QString why = problem(path);
+        if (!why.isEmpty())
+            findings.append({ name, found ? path : QString(), why });
+    }
+    return findings;
+}
+
+} // namespace RecordingCheck

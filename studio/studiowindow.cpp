@@ -1,0 +1,357 @@
+#include "studiowindow.h"
+
+#include "recordingcheck.h"
+#include "recordingfolders.h"
+#include "takefile.h"
+#include "voiceplayer.h"
+
+#include <QAudioDevice>
+#include <QAudioSink>
+#include <QAudioSource>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QLabel>
+#include <QListWidget>
+#include <QMediaDevices>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace {
+
+// A guidance text read slowly takes a few minutes; anything longer was left running.
+constexpr int longestTakeSeconds = 600;
+
+QPushButton *keyButton(const QString &text, QWidget *parent)
+{
+    auto *button = new QPushButton(text, parent);
+    // The keys belong to the window: a focused button would take Space for itself.
+    button->setFocusPolicy(Qt::NoFocus);
+    return button;
+}
+
+QString seconds(double value)
+{
+    return QString::number(value, 'f', 1).replace(QLatin1Char('.'), QLatin1Char(','));
+}
+
+} // namespace
+
+StudioWindow::StudioWindow(QWidget *parent)
+    : QWidget(parent)
+    , recordings(Manuscript::recordings())
+    , folder(RecordingFolders::teacherFolder())
+{
+    setWindowTitle(tr("Skrivlo – indtal optagelser"));
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, QColor(21, 21, 85));
+    colours.setColor(QPalette::WindowText, Qt::white);
+    setPalette(colours);
+    setAutoFillBackground(true);
+
+    progressLabel = new QLabel;
+    progressLabel->setObjectName(QStringLiteral("progressLabel"));
+    nameLabel = new QLabel;
+    nameLabel->setObjectName(QStringLiteral("nameLabel"));
+    textLabel = new QLabel;
+    textLabel->setObjectName(QStringLiteral("textLabel"));
+    textLabel->setWordWrap(true);
+    textLabel->setTextFormat(Qt::PlainText);
+    textLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    QFont large = textLabel->font();
+    large.setPointSize(24);
+    textLabel->setFont(large);
+    QFont medium = font();
+    medium.setPointSize(14);
+    progressLabel->setFont(medium);
+    nameLabel->setFont(medium);
+    statusLabel = new QLabel;
+    statusLabel->setObjectName(QStringLiteral("statusLabel"));
+    statusLabel->setWordWrap(true);
+    statusLabel->setFont(medium);
+    levelBar = new QProgressBar;
+    levelBar->setObjectName(QStringLiteral("levelBar"));
+    levelBar->setRange(0, 100);
+    levelBar->setTextVisible(false);
+    levelBar->setAccessibleName(tr("Lydniveau"));
+
+    recordButton = keyButton(tr("Optag / stop  (mellemrum)"), this);
+    recordButton->setObjectName(QStringLiteral("recordButton"));
+    playButton = keyButton(tr("Lyt  (P)"), this);
+    playButton->setObjectName(QStringLiteral("playButton"));
+    acceptButton = keyButton(tr("Gem og gå videre  (Enter)"), this);
+    acceptButton->setObjectName(QStringLiteral("acceptButton"));
+    previousButton = keyButton(tr("Forrige  (Page Up)"), this);
+    nextButton = keyButton(tr("Næste  (Page Down)"), this);
+
+    list = new QListWidget;
+    list->setObjectName(QStringLiteral("recordingList"));
+    list->setFocusPolicy(Qt::NoFocus);
+    list->setAccessibleName(tr("Optagelser"));
+    for (int i = 0; i < recordings.size(); ++i)
+        list->addItem(QString());
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(recordButton);
+    buttons->addWidget(playButton);
+    buttons->addWidget(acceptButton);
+    buttons->addStretch(1);
+    buttons->addWidget(previousButton);
+    buttons->addWidget(nextButton);
+
+    auto *reading = new QVBoxLayout;
+    reading->addWidget(progressLabel);
+    reading->addWidget(nameLabel);
+    // A guidance text in large print can be taller than a small screen.
+    auto *textArea = new QScrollArea;
+    textArea->setWidget(textLabel);
+    textArea->setWidgetResizable(true);
+    textArea->setFrameShape(QFrame::NoFrame);
+    textArea->setFocusPolicy(Qt::NoFocus);
+    textArea->viewport()->setAutoFillBackground(false);
+    textLabel->setAutoFillBackground(false);
+    reading->addWidget(textArea, 1);
+    reading->addWidget(levelBar);
+    reading->addWidget(statusLabel);
+    reading->addLayout(buttons);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(reading, 4);
+    layout->addWidget(list, 1);
+
+    connect(recordButton, &QPushButton::clicked, this, &StudioWindow::slotRecordOrStop);
+    connect(playButton, &QPushButton::clicked, this, &StudioWindow::slotPlayBack);
+    connect(acceptButton, &QPushButton::clicked, this, &StudioWindow::slotAccept);
+    connect(previousButton, &QPushButton::clicked, this, &StudioWindow::slotPrevious);
+    connect(nextButton, &QPushButton::clicked, this, &StudioWindow::slotNext);
+    connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0 && row != current)
+            showText(row);
+    });
+    const struct { QKeySequence key; void (StudioWindow::*slot)(); } keys[] = {
+        { QKeySequence(Qt::Key_Space), &StudioWindow::slotRecordOrStop },
+        { QKeySequence(Qt::Key_P), &StudioWindow::slotPlayBack },
+        { QKeySequence(Qt::Key_Return), &StudioWindow::slotAccept },
+        { QKeySequence(Qt::Key_Enter), &StudioWindow::slotAccept },
+        { QKeySequence(Qt::Key_PageUp), &StudioWindow::slotPrevious },
+        { QKeySequence(Qt::Key_PageDown), &StudioWindow::slotNext },
+    };
+    for (const auto &key : keys)
+        connect(new QShortcut(key.key, this), &QShortcut::activated, this, key.slot);
+    // Stopping is safe at any time: every accepted recording is already saved.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
+
+    for (int i = 0; i < recordings.size(); ++i)
+        markItem(i);
+    // Carry on where the teacher stopped last time: at the first text still in the synthetic voice.
+    int first = 0;
+    while (first < recordings.size() && isTeachers(first))
+        ++first;
+    showText(first < recordings.size() ? first : 0);
+    if (QMediaDevices::audioInputs().isEmpty()) {
+        recordButton->setEnabled(false);
+        setStatus(tr("Der er ingen mikrofon. Sæt en mikrofon til og start programmet igen."));
+    }
+}
+
+StudioWindow::~StudioWindow()
+{
+    stopPlayback();
+    delete source;
+}
+
+void StudioWindow::slotRecordOrStop()
+{
+    if (source)
+        stopRecording();
+    else
+        startRecording();
+}
+
+void StudioWindow::slotPlayBack()
+{
+    if (source)
+        stopRecording();
+    stopPlayback();
+    if (take.isEmpty()) {
+        // Nothing new yet: what the learner would hear now.
+        voicePlayer.play(QStringLiteral("sounds/") + recordings.at(current).fileName);
+        return;
+    }
+    QAudioFormat playFormat;
+    playFormat.setSampleRate(take.rate);
+    playFormat.setChannelCount(1);
+    playFormat.setSampleFormat(QAudioFormat::Int16);
+    const QByteArray wav = TakeProcessing::wavBytes(take);
+    playback.setData(wav.mid(44));
+    playback.open(QIODevice::ReadOnly);
+    sink = new QAudioSink(QMediaDevices::defaultAudioOutput(), playFormat, this);
+    sink->start(&playback);
+    setStatus(tr("Afspiller optagelsen (%1 s).").arg(seconds(take.seconds())));
+}
+
+void StudioWindow::slotAccept()
+{
+    if (source) {
+        stopRecording();
+        if (take.isEmpty())
+            return; // the status says why; nothing to keep
+    }
+    if (take.isEmpty()) {
+        slotNext();
+        return;
+    }
+    const QString name = recordings.at(current).fileName;
+    QString error;
+    if (!TakeFile::save(folder, name, TakeProcessing::wavBytes(take), &error)) {
+        setStatus(error);
+        return;
+    }
+    const QString problem = RecordingCheck::problem(QDir(folder).filePath(name));
+    markItem(current);
+    if (!problem.isEmpty()) {
+        setStatus(tr("%1 er gemt, men %2. Optag den gerne igen.").arg(name, problem));
+        take = {};
+        return;
+    }
+    slotNext();
+    setStatus(tr("%1 er gemt.").arg(name) + QLatin1Char(' ') + statusLabel->text());
+}
+
+void StudioWindow::slotPrevious()
+{
+    if (current > 0)
+        showText(current - 1);
+}
+
+void StudioWindow::slotNext()
+{
+    if (current + 1 < recordings.size())
+        showText(current + 1);
+    else
+        setStatus(tr("Det var den sidste tekst. Luk med Esc, eller gå tilbage med Page Up."));
+}
+
+void StudioWindow::showText(int index)
+{
+    if (source)
+        stopRecording();
+    stopPlayback();
+    voicePlayer.stop();
+    current = index;
+    take = {};
+    const Manuscript::Recording &recording = recordings.at(index);
+    nameLabel->setText(recording.fileName);
+    textLabel->setText(recording.parts.join(QStringLiteral("\n\n")));
+    list->setCurrentRow(index);
+    updateProgress();
+    setStatus(isTeachers(index)
+              ? tr("Din optagelse findes. Lyt med P, eller optag igen med mellemrum.")
+              : tr("Tryk mellemrum, læs teksten op, og tryk mellemrum igen."));
+}
+
+void StudioWindow::startRecording()
+{
+    stopPlayback();
+    voicePlayer.stop();
+    const QAudioDevice device = QMediaDevices::defaultAudioInput();
+    format.setSampleRate(44100);
+    format.setChannelCount(1);
+    format.setSampleFormat(QAudioFormat::Int16);
+    if (!device.isFormatSupported(format))
+        format = device.preferredFormat();
+    raw.clear();
+    take = {};
+    source = new QAudioSource(device, format, this);
+    input = source->start();
+    if (!input || source->error() != QAudio::NoError) {
+        delete source;
+        source = nullptr;
+        setStatus(tr("Mikrofonen kan ikke bruges (%1).").arg(device.description()));
+        return;
+    }
+    connect(source, &QAudioSource::stateChanged, this, [this](QAudio::State) {
+        // A microphone pulled out mid-take: keep what came before it.
+        if (source && source->error() != QAudio::NoError && source->error() != QAudio::UnderrunError)
+            stopRecording();
+    });
+    connect(input, &QIODevice::readyRead, this, [this]() {
+        const QByteArray chunk = input->readAll();
+        raw += chunk;
+        const TakeProcessing::Take part = TakeProcessing::fromDevice(chunk, format);
+        int peak = 0;
+        for (qint16 s : part.samples)
+            peak = std::max(peak, std::abs(int(s)));
+        levelBar->setValue(peak * 100 / 32768);
+        if (raw.size() > qint64(format.bytesForDuration(qint64(longestTakeSeconds) * 1000000)))
+            stopRecording();
+    });
+    recordButton->setText(tr("Stop  (mellemrum)"));
+    setStatus(tr("Optager ... læs teksten op, og tryk mellemrum, når du er færdig."));
+}
+
+void StudioWindow::stopRecording()
+{
+    QAudioSource *finished = std::exchange(source, nullptr);
+    QIODevice *device = std::exchange(input, nullptr);
+    raw += device->readAll();
+    disconnect(device, nullptr, this, nullptr);
+    disconnect(finished, nullptr, this, nullptr);
+    finished->stop();
+    finished->deleteLater();
+    levelBar->setValue(0);
+    recordButton->setText(tr("Optag / stop  (mellemrum)"));
+    const TakeProcessing::Take captured = TakeProcessing::fromDevice(raw, format);
+    raw.clear();
+    if (TakeProcessing::isSilent(captured)) {
+        setStatus(tr("Der kom ingen lyd fra mikrofonen. Tjek at den er tændt, og optag igen."));
+        return;
+    }
+    take = TakeProcessing::levelled(TakeProcessing::trimmed(captured));
+    setStatus(tr("Optaget: %1 s. Lyt med P, gem med Enter, eller optag igen med mellemrum.")
+              .arg(seconds(take.seconds())));
+}
+
+void StudioWindow::stopPlayback()
+{
+    if (sink) {
+        sink->stop();
+        delete sink;
+        sink = nullptr;
+    }
+    playback.close();
+}
+
+bool StudioWindow::isTeachers(int index) const
+{
+    return QFileInfo(QDir(folder).filePath(recordings.at(index).fileName)).isFile();
+}
+
+void StudioWindow::updateProgress()
+{
+    int own = 0;
+    for (int i = 0; i < recordings.size(); ++i)
+        own += isTeachers(i) ? 1 : 0;
+    progressLabel->setText(tr("Tekst %1 af %2 · %3 med din stemme, %4 stadig med espeak-ng")
+                           .arg(current + 1).arg(recordings.size()).arg(own).arg(recordings.size() - own));
+}
+
+void StudioWindow::markItem(int index)
+{
+    list->item(index)->setText(recordings.at(index).fileName + QStringLiteral("  ")
+                               + (isTeachers(index) ? tr("din stemme") : tr("espeak-ng")));
+    updateProgress();
+}
+
+void StudioWindow::setStatus(const QString &text)
+{
+    statusLabel->setText(text);
+}

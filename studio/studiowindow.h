@@ -1,0 +1,72 @@
+#pragma once
+
+#include "manuscript.h"
+#include "takeprocessing.h"
+
+#include <QAudioFormat>
+#include <QBuffer>
+#include <QWidget>
+
+class QAudioSink;
+class QAudioSource;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+
+// The teacher reads the texts of the recordings aloud, one after the other, and the
+// program keeps each accepted take in the teacher's folder, where the test finds it first.
+// Driven by three keys: Space records and stops, P plays back, Enter accepts and goes on.
+class StudioWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit StudioWindow(QWidget *parent = nullptr);
+    ~StudioWindow() override;
+
+    int currentIndex() const { return current; }
+    bool isRecording() const { return source != nullptr; }
+
+public slots:
+    void slotRecordOrStop();
+    void slotPlayBack();
+    void slotAccept();
+    void slotPrevious();
+    void slotNext();
+
+private:
+    void showText(int index);
+    void startRecording();
+    void stopRecording();
+    void stopPlayback();
+    bool isTeachers(int index) const;
+    void updateProgress();
+    void markItem(int index);
+    void setStatus(const QString &text);
+
+    const QVector<Manuscript::Recording> recordings;
+    const QString folder;
+    int current = 0;
+
+    QLabel *progressLabel;
+    QLabel *nameLabel;
+    QLabel *textLabel;
+    QLabel *statusLabel;
+    QProgressBar *levelBar;
+    QPushButton *recordButton;
+    QPushButton *playButton;
+    QPushButton *acceptButton;
+    QPushButton *previousButton;
+    QPushButton *nextButton;
+    QListWidget *list;
+
+    QAudioSource *source = nullptr;
+    QIODevice *input = nullptr;
+    QAudioFormat format;
+    QByteArray raw;
+    TakeProcessing::Take take;
+
+    QAudioSink *sink = nullptr;
+    QBuffer playback;
+};
