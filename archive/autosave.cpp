@@ -30,6 +30,8 @@ Autosave::Autosave(MainWindow *window)
     connect(&timer, &QTimer::timeout, this, &Autosave::save);
     connect(&soon, &QTimer::timeout, this, &Autosave::save);
     connect(qApp, &QApplication::focusChanged, &soon, qOverload<>(&QTimer::start));
+    // The teacher may end a test seconds after the last keystroke: keep those too.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &Autosave::save);
 }
 
 RecoveryState Autosave::snapshot() const

@@ -9,8 +9,8 @@ class MainWindow;
 class QWidget;
 
 // Keeps the recovery file up to date while a learner works: shortly after every change of
-// field and every few seconds, whenever something changed. Nothing is saved before the details page
-// nor after the results page.
+// field, every few seconds whenever something changed, and when the program ends. Nothing is
+// saved before the details page nor after the results page.
 class Autosave : public QObject
 {
     Q_OBJECT
