@@ -2,6 +2,7 @@
 #include "mainwindow.h"
 #include "resultsfolder.h"
 #include "splashdialog.h"
+#include "timingmarks.h"
 
 #include <QApplication>
 #include <QDir>
@@ -42,6 +43,9 @@ int refuseToStart(const QString &message)
 int main(int argc, char *argv[])
 {
     QApplication application(argc, argv);
+#ifdef SKRIVLO_TIMING_MARKS
+    TimingMarks::install();
+#endif
     QApplication::setApplicationName(QStringLiteral("Skrivlo"));
     QApplication::setApplicationVersion(QStringLiteral("1.02"));
     // Plastique where the toolkit still has it; Fusion gives the same look everywhere else.

@@ -2,6 +2,7 @@
 
 #include "darkbutton.h"
 #include "resultsfolder.h"
+#include "timingmarks.h"
 
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -64,9 +65,11 @@ void Results::saveAsPDF()
                                                           tr("Adobe PDF-filer (*.pdf)"));
     if (fileName.isEmpty())
         return;
+    TIMING_MARK("pdf-begin");
     printer.setOutputFileName(fileName);
     printer.setOutputFormat(QPrinter::PdfFormat);
     reportView->print(&printer);
+    TIMING_MARK("pdf-written");
 }
 
 void Results::printResults()

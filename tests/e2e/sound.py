@@ -115,14 +115,24 @@ class Recorder:
         # Recording has begun once a fifth of a second has reached the file.
         journey.until(lambda: os.path.exists(self.path) and os.path.getsize(self.path) >= RATE * 2 // 5,
                       10, "parec to record")
+        # Where sample 0 lies on the monotonic clock. A sample reaches the file a little
+        # after it sounded, never before, so the earliest of many readings is the truest.
         self.started = time.monotonic() - self.seconds_recorded()
+        until = time.monotonic() + 0.3
+        while time.monotonic() < until:
+            self.started = min(self.started, time.monotonic() - self.seconds_recorded())
+            time.sleep(0.002)
 
     def seconds_recorded(self):
         return os.path.getsize(self.path) / (2 * RATE)
 
     def now(self):
         """The sample of the recording that corresponds to this moment."""
-        return int((time.monotonic() - self.started) * RATE)
+        return self.at(time.monotonic())
+
+    def at(self, moment):
+        """The sample of the recording that corresponds to a moment of the monotonic clock."""
+        return int((moment - self.started) * RATE)
 
     def stop(self):
         os.kill(self.popen.pid, signal.SIGINT)
