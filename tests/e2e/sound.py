@@ -2,6 +2,7 @@
 compares it with the recording files by their loudness over time."""
 
 import array
+import operator
 import os
 import signal
 import sys
@@ -21,7 +22,7 @@ def loudness(samples):
     out = []
     for start in range(0, len(samples) - n + 1, n):
         chunk = samples[start:start + n]
-        out.append((sum(s * s for s in chunk) / n) ** 0.5)
+        out.append((sum(map(operator.mul, chunk, chunk)) / n) ** 0.5)
     return out
 
 
@@ -51,11 +52,12 @@ def best_lag(signal, pattern, lags):
     return max(lags, key=lambda lag: pearson(signal[lag:lag + len(pattern)], pattern) if lag >= 0 else -2)
 
 
-def match(recording, file_samples, start, end):
+def match(recording, file_samples, start, end, rec_env=None):
     """Where in recording[start:end] (sample indices) file_samples best fits, and how well
-    the file's last word, sample by sample, is found there: (lag, loudness fit, wave fit)."""
+    the file's last word, sample by sample, is found there: (lag, loudness fit, wave fit).
+    rec_env: the recording's loudness, when the caller has it already."""
     step = int(RATE * WINDOW)
-    rec_env, file_env = loudness(recording), loudness(file_samples)
+    rec_env, file_env = rec_env or loudness(recording), loudness(file_samples)
     first = max(0, start // step)
     last = max(first + 1, min(len(rec_env) - 10, end // step))
     coarse = best_lag(rec_env, file_env, range(first, last))
