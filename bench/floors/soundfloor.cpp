@@ -1,5 +1,5 @@
 // A bare sound player: each line on standard input is a WAV file, played at once, cutting
-// off the one before, with a new QSoundEffect each time.
+// off the one before, with a new QSoundEffect each time; an empty line stops it.
 
 #include "timingmarks.h"
 
@@ -24,6 +24,10 @@ int main(int argc, char *argv[])
             return;
         }
         const QString path = QString::fromLocal8Bit(line).trimmed();
+        if (path.isEmpty()) {
+            sound.reset();
+            return;
+        }
         TimingMarks::mark("play", path);
         sound = std::make_unique<QSoundEffect>();
         sound->setSource(QUrl::fromLocalFile(path));

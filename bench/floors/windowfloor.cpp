@@ -3,10 +3,11 @@
 // painted.
 //
 // Built as floor-memory (FLOOR_SOUND_AND_PDF), the window also holds a report view; once
-// painted it plays one sound, prints the report to PDF, marks "ready" and runs on until
-// its standard input closes, so the peak memory of a run like Skrivlo's can be read.
+// painted it plays one sound, then asks for a file name in Qt's save dialog as a learner's
+// PDF does, prints the report to PDF there, marks "ready" and runs on until its standard
+// input closes, so the peak memory of a run like Skrivlo's can be read.
 //
-// Arguments: widgets [sound.wav report.html out.pdf]
+// Arguments: widgets [sound.wav report.html]
 
 #include "timingmarks.h"
 
@@ -20,6 +21,7 @@
 #include <QVBoxLayout>
 
 #ifdef FLOOR_SOUND_AND_PDF
+#include <QFileDialog>
 #include <QPrinter>
 #include <QSocketNotifier>
 #include <QSoundEffect>
@@ -73,7 +75,7 @@ int main(int argc, char *argv[])
 
     QWidget *extra = nullptr;
 #ifdef FLOOR_SOUND_AND_PDF
-    if (arguments.size() != 5)
+    if (arguments.size() != 4)
         return 2;
     QSoundEffect sound;
     auto *report = new QTextBrowser;
@@ -87,9 +89,11 @@ int main(int argc, char *argv[])
             QCoreApplication::quit();
         }
     });
-    auto printOnce = [&arguments, report]() {
+    auto printOnce = [report]() {
         QPrinter printer(QPrinter::ScreenResolution);
-        printer.setOutputFileName(arguments.at(4));
+        const QString fileName = QFileDialog::getSaveFileName(report->window(), QStringLiteral("Floor save"),
+                                                              QString(), QStringLiteral("PDF (*.pdf)"));
+        printer.setOutputFileName(fileName);
         printer.setOutputFormat(QPrinter::PdfFormat);
         report->print(&printer);
         TimingMarks::mark("ready");
