@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QTextStream>
 
+#include <cstdio>
 #include <cstdlib>
 
 QString ReportFile::fileName()
@@ -46,5 +47,9 @@ void ReportFile::writeOrExit(QWidget *parent, Mode mode, const QString &text)
                           QCoreApplication::translate("ReportFile",
                                                       "Programmet kan ikke skrive til\nfilen \"results.html\".\n\nKontakt din lærer!"),
                           QMessageBox::Ok);
-    std::exit(1);
+    // Ends at once, without the destructors of static objects: exit() would destroy the
+    // sound library's own statics before the program-wide voice player lets go of its
+    // sound, and the player would then crash the exit (status -11 instead of 1).
+    std::fflush(nullptr);
+    std::_Exit(1);
 }
