@@ -9,6 +9,7 @@
 #include "resultsfolder.h"
 #include "splashdialog.h"
 #include "studiowindow.h"
+#include "timingmarks.h"
 
 #include <QApplication>
 #include <QDir>
@@ -65,6 +66,9 @@ int main(int argc, char *argv[])
     }
 
     QApplication application(argc, argv);
+#ifdef SKRIVLO_TIMING_MARKS
+    TimingMarks::install();
+#endif
     // Plastique where the toolkit still has it; Fusion gives the same look everywhere else.
     QStyle *style = QStyleFactory::create(QStringLiteral("Plastique"));
     if (!style)

@@ -23,6 +23,8 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <type_traits>
+
 Dictate1 *dictate1Page = nullptr;
 Dictate2 *dictate2Page = nullptr;
 
@@ -30,15 +32,6 @@ namespace {
 
 constexpr int pageStretch = 4;
 constexpr int focusMargin = 10; // room kept around a focused widget scrolled into view
-
-template<typename Page>
-Page *createHidden(QWidget *parent, const char *name)
-{
-    auto *page = new Page(parent);
-    page->setObjectName(QString::fromLatin1(name));
-    page->setVisible(false);
-    return page;
-}
 
 } // namespace
 
@@ -66,18 +59,7 @@ MainWindow::MainWindow()
     holderLayout->setContentsMargins(0, 0, 0, 0);
     scrollArea->setWidget(pageHolder);
 
-    // Every page lives in the holder from the start: moving a page there later would take
-    // away the focus it has given one of its fields.
-    welcome = new Welcome(pageHolder);
-    welcome->setObjectName(QStringLiteral("welcome"));
-    info = createHidden<Info>(pageHolder, "info");
-    dictate1Help = createHidden<Dictate1Help>(pageHolder, "dictate1Help");
-    dictate1Page = createHidden<Dictate1>(pageHolder, "dictate1");
-    dictate2Help = createHidden<Dictate2Help>(pageHolder, "dictate2Help");
-    dictate2Page = createHidden<Dictate2>(pageHolder, "dictate2");
-    results = createHidden<Results>(pageHolder, "results");
-
-    holderLayout->addWidget(welcome, 0, Qt::AlignHCenter);
+    holderLayout->addWidget(welcomePage(), 0, Qt::AlignHCenter);
 
     rightMargin = new DarkMargin(this);
 
@@ -88,13 +70,8 @@ MainWindow::MainWindow()
     pageLayout->addWidget(scrollArea, pageStretch);
     pageLayout->addWidget(rightMargin, 1);
     setLayout(pageLayout);
+    welcome->setVisible(true);
 
-    connect(welcome, &Welcome::nextPage, this, &MainWindow::nextPage);
-    connect(info, &Info::nextPage, this, &MainWindow::nextPage);
-    connect(dictate1Help, &Dictate1Help::nextPage, this, &MainWindow::nextPage);
-    connect(dictate1Page, &Dictate1::nextPage, this, &MainWindow::nextPage);
-    connect(dictate2Help, &Dictate2Help::nextPage, this, &MainWindow::nextPage);
-    connect(dictate2Page, &Dictate2::nextPage, this, &MainWindow::nextPage);
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::keepFocusVisible);
 }
 
@@ -103,6 +80,61 @@ MainWindow::~MainWindow()
     // The base class destroys the children after this destructor has finished; a focus
     // change among them must not reach a window that is no longer a MainWindow.
     disconnect(qApp, &QApplication::focusChanged, this, &MainWindow::keepFocusVisible);
+    // The countdown must not reach pages that go with this window.
+    if (dictate1Page == dictate1)
+        dictate1Page = nullptr;
+    if (dictate2Page == dictate2)
+        dictate2Page = nullptr;
+}
+
+// Built in the holder, never moved there later: moving a page would take away the focus it
+// has given one of its fields.
+template<typename Page>
+Page *MainWindow::built(Page *&page, const char *name)
+{
+    if (!page) {
+        page = new Page(pageHolder);
+        page->setObjectName(QString::fromLatin1(name));
+        page->setVisible(false);
+        if constexpr (!std::is_same_v<Page, Results>)
+            connect(page, &Page::nextPage, this, &MainWindow::nextPage);
+    }
+    return page;
+}
+
+Welcome *MainWindow::welcomePage()
+{
+    return built(welcome, "welcome");
+}
+
+Info *MainWindow::infoPage()
+{
+    return built(info, "info");
+}
+
+Dictate1Help *MainWindow::dictate1HelpPage()
+{
+    return built(dictate1Help, "dictate1Help");
+}
+
+Dictate1 *MainWindow::firstDictation()
+{
+    return dictate1Page = built(dictate1, "dictate1");
+}
+
+Dictate2Help *MainWindow::dictate2HelpPage()
+{
+    return built(dictate2Help, "dictate2Help");
+}
+
+Dictate2 *MainWindow::secondDictation()
+{
+    return dictate2Page = built(dictate2, "dictate2");
+}
+
+Results *MainWindow::resultsPage()
+{
+    return built(results, "results");
 }
 
 void MainWindow::keepFocusVisible(QWidget *, QWidget *now)
@@ -144,29 +176,29 @@ void MainWindow::nextPage()
     overview->nextStep();
     switch (pageIndex) {
     case 0:
-        replacePage(welcome, info, Qt::AlignHCenter);
+        replacePage(welcome, infoPage(), Qt::AlignHCenter);
         break;
     case 1:
-        replacePage(info, dictate1Help, Qt::AlignHCenter);
+        replacePage(info, dictate1HelpPage(), Qt::AlignHCenter);
         break;
     case 2:
-        replacePage(dictate1Help, dictate1Page, Qt::AlignHCenter);
+        replacePage(dictate1Help, firstDictation(), Qt::AlignHCenter);
         break;
     case 3:
-        if (dictate1Page->passed()) {
-            replacePage(dictate1Page, dictate2Help, Qt::AlignHCenter);
+        if (dictate1->passed()) {
+            replacePage(dictate1, dictate2HelpPage(), Qt::AlignHCenter);
         } else {
             // Straight to the results: the panel skips the second dictation's steps.
             overview->nextStep();
             overview->nextStep();
-            showResults(dictate1Page);
+            showResults(dictate1);
         }
         break;
     case 4:
-        replacePage(dictate2Help, dictate2Page, Qt::AlignHCenter);
+        replacePage(dictate2Help, secondDictation(), Qt::AlignHCenter);
         break;
     case 5:
-        showResults(dictate2Page);
+        showResults(dictate2);
         break;
     default:
         break;
@@ -190,13 +222,13 @@ void MainWindow::replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment
 
 void MainWindow::resumeAt(int page, qint64 workedMs)
 {
-    dictate1Page->setPassed(currentLearner().dictation1Right >= ReportText::dictation1PassMark);
+    firstDictation()->setPassed(currentLearner().dictation1Right >= ReportText::dictation1PassMark);
     while (pageIndex < page)
         nextPage();
     if (page == 3)
-        dictate1Page->resumeWorked(workedMs);
+        dictate1->resumeWorked(workedMs);
     else if (page == 5)
-        dictate2Page->resumeWorked(workedMs);
+        dictate2->resumeWorked(workedMs);
     overview->resumeCountdown(workedMs);
 }
 
@@ -218,7 +250,7 @@ void MainWindow::showResults(QWidget *from)
 {
     resultsShown = true;
     LearnerArchive::finish(this);
-    results->setLearnerName(info->learnerName());
+    resultsPage()->setLearnerName(info->learnerName());
     results->loadReport();
     replacePage(from, results, Qt::Alignment()); // the report fills the whole page area
     QMessageBox::information(this, tr("Vigtigt!"),

@@ -29,6 +29,16 @@ public:
 
     int currentIndex() const { return pageIndex; }
 
+    // Each page is built the first time it is needed, so the window comes up with only what
+    // the first page shows; once built, a page lives as long as the window.
+    Welcome *welcomePage();
+    Info *infoPage();
+    Dictate1Help *dictate1HelpPage();
+    Dictate1 *firstDictation();
+    Dictate2Help *dictate2HelpPage();
+    Dictate2 *secondDictation();
+    Results *resultsPage();
+
     // A test continued after a crash: moves on to the page the learner was on, and a
     // dictation's clock and countdown go on from the time already worked.
     void resumeAt(int page, qint64 workedMs);
@@ -47,6 +57,8 @@ private:
     void replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment);
     void showResults(QWidget *from);
     void fitRightMargin();
+    template<typename Page>
+    Page *built(Page *&page, const char *name);
 
     int pageIndex = 0;
     bool resultsShown = false;
@@ -59,14 +71,16 @@ private:
     QBrush backgroundBrush;
     QHBoxLayout *pageLayout;
     Overview *overview;
-    Welcome *welcome;
-    Info *info;
-    Dictate1Help *dictate1Help;
-    Dictate2Help *dictate2Help;
-    Results *results;
+    Welcome *welcome = nullptr;
+    Info *info = nullptr;
+    Dictate1Help *dictate1Help = nullptr;
+    Dictate1 *dictate1 = nullptr;
+    Dictate2Help *dictate2Help = nullptr;
+    Dictate2 *dictate2 = nullptr;
+    Results *results = nullptr;
     DarkMargin *rightMargin;
 };
 
-// The dictation pages, for the countdown that locks them.
+// The dictation pages, for the countdown that locks them; null until the window builds them.
 extern Dictate1 *dictate1Page;
 extern Dictate2 *dictate2Page;

@@ -3,6 +3,7 @@
 #include "darkbutton.h"
 #include "pdftarget.h"
 #include "resultsfolder.h"
+#include "timingmarks.h"
 
 #include <QDate>
 #include <QFileDialog>
@@ -72,9 +73,11 @@ void Results::saveAsPDF()
     const QString fileName = pdfFileName();
     if (fileName.isEmpty())
         return;
+    TIMING_MARK("pdf-begin");
     printer.setOutputFileName(fileName);
     printer.setOutputFormat(QPrinter::PdfFormat);
     reportView->print(&printer);
+    TIMING_MARK("pdf-written");
 }
 
 // Asks where to save, in the results folder. The dialog is Qt's own in read-only mode, so

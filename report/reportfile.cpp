@@ -10,6 +10,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <cstdio>
 #include <cstdlib>
 
 QString ReportFile::fileName()
@@ -87,5 +88,9 @@ void ReportFile::giveUp(QWidget *parent, const QString &failedFile)
                                                       "Programmet kan ikke skrive til\nfilen \"%1\".\n\nKontakt din lærer!")
                                   .arg(QDir::toNativeSeparators(failedFile)),
                           QMessageBox::Ok);
-    std::exit(1);
+    // Ends at once, without the destructors of static objects: exit() would destroy the
+    // sound library's own statics before the program-wide voice player lets go of its
+    // sound, and the player would then crash the exit (status -11 instead of 1).
+    std::fflush(nullptr);
+    std::_Exit(1);
 }

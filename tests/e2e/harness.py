@@ -241,14 +241,18 @@ class Screen:
 
 
 class Journey:
-    def __init__(self, name, deadline=120):
+    def __init__(self, name, deadline=120, options=None):
+        """options(parser), if given, adds arguments of the caller's own; they end up in
+        self.args with the common ones."""
         parser = argparse.ArgumentParser()
         parser.add_argument("--program", required=True)
         parser.add_argument("--artifacts", required=True)
         parser.add_argument("--sounds", default="")
         parser.add_argument("--variant", default="")
         parser.add_argument("--build", default="")
-        args = parser.parse_args()
+        if options:
+            options(parser)
+        args = self.args = parser.parse_args()
         self.build = args.build
         self.variant = args.variant
         if self.variant:
@@ -322,8 +326,10 @@ class Journey:
                     f.write(report)
         print("artifacts of the failed run: %s" % self.artifacts)
 
-    def spawn(self, label, argv, env=None, cwd=None, pass_fds=(), preexec=None):
-        log = open(os.path.join(self.logs, "%s-%d.log" % (label, len(self.procs) + 1)), "wb")
+    def spawn(self, label, argv, env=None, cwd=None, pass_fds=(), preexec=None, stdin=subprocess.DEVNULL):
+        """Starts a process whose output goes to a log file, popen.log."""
+        path = os.path.join(self.logs, "%s-%d.log" % (label, len(self.procs) + 1))
+        log = open(path, "wb")
 
         def setup():
             _die_with_harness()
@@ -331,9 +337,10 @@ class Journey:
                 preexec()
 
         popen = subprocess.Popen(argv, env=env if env is not None else self.env(), cwd=cwd,
-                                 stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
+                                 stdin=stdin, stdout=log, stderr=subprocess.STDOUT,
                                  pass_fds=pass_fds, preexec_fn=setup)
         log.close()
+        popen.log = path
         self.procs.append((label, popen))
         return popen
 

@@ -2,6 +2,7 @@
 compares it with the recording files by their loudness over time."""
 
 import array
+import operator
 import os
 import struct
 import signal
@@ -22,7 +23,7 @@ def loudness(samples):
     out = []
     for start in range(0, len(samples) - n + 1, n):
         chunk = samples[start:start + n]
-        out.append((sum(s * s for s in chunk) / n) ** 0.5)
+        out.append((sum(map(operator.mul, chunk, chunk)) / n) ** 0.5)
     return out
 
 
@@ -52,11 +53,12 @@ def best_lag(signal, pattern, lags):
     return max(lags, key=lambda lag: pearson(signal[lag:lag + len(pattern)], pattern) if lag >= 0 else -2)
 
 
-def match(recording, file_samples, start, end):
+def match(recording, file_samples, start, end, rec_env=None):
     """Where in recording[start:end] (sample indices) file_samples best fits, and how well
-    the file's last word, sample by sample, is found there: (lag, loudness fit, wave fit)."""
+    the file's last word, sample by sample, is found there: (lag, loudness fit, wave fit).
+    rec_env: the recording's loudness, when the caller has it already."""
     step = int(RATE * WINDOW)
-    rec_env, file_env = loudness(recording), loudness(file_samples)
+    rec_env, file_env = rec_env or loudness(recording), loudness(file_samples)
     first = max(0, start // step)
     last = max(first + 1, min(len(rec_env) - 10, end // step))
     coarse = best_lag(rec_env, file_env, range(first, last))
@@ -116,14 +118,24 @@ class Recorder:
         # Recording has begun once a fifth of a second has reached the file.
         journey.until(lambda: os.path.exists(self.path) and os.path.getsize(self.path) >= RATE * 2 // 5,
                       10, "parec to record")
+        # Where sample 0 lies on the monotonic clock. A sample reaches the file a little
+        # after it sounded, never before, so the earliest of many readings is the truest.
         self.started = time.monotonic() - self.seconds_recorded()
+        until = time.monotonic() + 0.3
+        while time.monotonic() < until:
+            self.started = min(self.started, time.monotonic() - self.seconds_recorded())
+            time.sleep(0.002)
 
     def seconds_recorded(self):
         return os.path.getsize(self.path) / (2 * RATE)
 
     def now(self):
         """The sample of the recording that corresponds to this moment."""
-        return int((time.monotonic() - self.started) * RATE)
+        return self.at(time.monotonic())
+
+    def at(self, moment):
+        """The sample of the recording that corresponds to a moment of the monotonic clock."""
+        return int((moment - self.started) * RATE)
 
     def stop(self):
         os.kill(self.popen.pid, signal.SIGINT)
