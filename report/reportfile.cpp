@@ -1,5 +1,6 @@
 #include "reportfile.h"
 
+#include "instancelock.h"
 #include "learnerfilename.h"
 #include "learnerrecord.h"
 #include "resultsfolder.h"
@@ -91,6 +92,7 @@ void ReportFile::giveUp(QWidget *parent, const QString &failedFile)
     // Ends at once, without the destructors of static objects: exit() would destroy the
     // sound library's own statics before the program-wide voice player lets go of its
     // sound, and the player would then crash the exit (status -11 instead of 1).
+    instanceLock().release();
     std::fflush(nullptr);
     std::_Exit(1);
 }
