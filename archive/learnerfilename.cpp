@@ -43,13 +43,19 @@ QString folderName()
     return QStringLiteral("resultater");
 }
 
-QString stem(const QDateTime &started, const QString &learnerName)
+QString safeName(const QString &learnerName)
 {
     QString name;
     for (QChar c : learnerName.simplified())
         name += refused(c) ? QChar(QLatin1Char('_')) : c;
     name = trimmedEnd(name);
-    if (name.isEmpty() || name.count(QLatin1Char('_')) == name.size())
+    return name.count(QLatin1Char('_')) == name.size() ? QString() : name;
+}
+
+QString stem(const QDateTime &started, const QString &learnerName)
+{
+    QString name = safeName(learnerName);
+    if (name.isEmpty())
         name = QCoreApplication::translate("LearnerFileName", "uden navn");
     const QString prefix = started.toString(QStringLiteral("yyyy-MM-dd HH.mm "));
     const int room = maxNameBytes - extension.size() - counterReserve - prefix.toUtf8().size();

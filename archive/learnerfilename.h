@@ -9,6 +9,10 @@ namespace LearnerFileName {
 // The subfolder of the results folder that holds every learner's report and the overview.
 QString folderName();
 
+// The learner's name as part of a file name: what Windows or Linux refuse replaced by "_",
+// blanks run together, no dot or blank at the end; empty when nothing of the name is left.
+QString safeName(const QString &learnerName);
+
 // "2026-12-07 14.23 Åse Ørnsø": start time and name, with what Windows or Linux refuse in a
 // file name replaced, blanks run together, no dot or blank at the end, and short enough that
 // the whole name with a counter and ".html" stays within 255 bytes.

@@ -1,5 +1,6 @@
 #include "pdftarget.h"
 
+#include "learnerfilename.h"
 #include "recordingfolders.h"
 
 #include <QCoreApplication>
@@ -10,15 +11,7 @@ namespace PdfTarget {
 
 QString suggestedName(const QString &learnerName, const QDate &date)
 {
-    QString name;
-    for (const QChar c : learnerName) {
-        if (c.category() != QChar::Other_Control && !QStringLiteral("\\/:*?\"<>|").contains(c))
-            name += c;
-    }
-    name = name.simplified();
-    // A trailing dot or space is dropped by Windows.
-    while (name.endsWith(QLatin1Char('.')))
-        name.chop(1);
+    QString name = LearnerFileName::safeName(learnerName);
     if (name.isEmpty())
         name = QCoreApplication::translate("PdfTarget", "Resultater");
     return name + QLatin1Char(' ') + date.toString(Qt::ISODate) + QStringLiteral(".pdf");

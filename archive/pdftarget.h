@@ -6,8 +6,8 @@
 // Where the results page may save its PDF, and under which name.
 namespace PdfTarget {
 
-// "Åse Ørnebæk 2026-12-08.pdf": the learner's name and the date, without the characters
-// a file name cannot hold on Windows; "Resultater 2026-12-08.pdf" without a name.
+// "Åse Ørnebæk 2026-12-08.pdf": the learner's name as in the learner's own report file, and
+// the date; "Resultater 2026-12-08.pdf" without a name.
 QString suggestedName(const QString &learnerName, const QDate &date);
 
 // The path with ".pdf" at the end: without it the file does not open by double-click.

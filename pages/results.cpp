@@ -78,11 +78,13 @@ void Results::saveAsPDF()
     printer.setOutputFormat(QPrinter::PdfFormat);
     reportView->print(&printer);
     TIMING_MARK("pdf-written");
+    if (!savedPdfs.contains(fileName))
+        savedPdfs.append(fileName);
 }
 
 // Asks where to save, in the results folder. The dialog is Qt's own in read-only mode, so
-// no other learner's file can be deleted or renamed from it; a report or a file of the
-// program itself is refused. Empty when the learner cancels.
+// no other learner's file can be deleted or renamed from it; a report, a file of the
+// program itself or any file this page did not save is refused. Empty when the learner cancels.
 QString Results::pdfFileName()
 {
     QFileDialog dialog(this, tr("Gem resultater som PDF-fil"), ResultsFolder::path(), tr("Adobe PDF-filer (*.pdf)"));
@@ -99,11 +101,19 @@ QString Results::pdfFileName()
                                  QMessageBox::Ok, QMessageBox::NoButton);
             continue;
         }
-        if (QFileInfo::exists(target)
-            && QMessageBox::question(this, tr("Gem resultater som PDF-fil"),
-                                     tr("%1 findes allerede.\nVil du erstatte den?").arg(QFileInfo(target).fileName()))
-                    != QMessageBox::Yes)
-            continue;
+        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
+            // Only a PDF this learner saved here may be replaced: any other file is someone
+            // else's, such as another learner's PDF in the same folder.
+            if (!savedPdfs.contains(target)) {
+                QMessageBox::warning(this, tr("Ups!"), tr("Der findes allerede en fil med det navn.\nVælg et andet navn."),
+                                     QMessageBox::Ok, QMessageBox::NoButton);
+                continue;
+            }
+            if (QMessageBox::question(this, tr("Gem resultater som PDF-fil"),
+                                      tr("%1 findes allerede.\nVil du erstatte den?").arg(QFileInfo(target).fileName()))
+                != QMessageBox::Yes)
+                continue;
+        }
         return target;
     }
     return QString();

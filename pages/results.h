@@ -2,6 +2,8 @@
 
 #include "centerframe.h"
 
+#include <QStringList>
+
 class DarkButton;
 class QHBoxLayout;
 class QLabel;
@@ -29,6 +31,7 @@ private:
     QString pdfFileName();
 
     QString learnerName;
+    QStringList savedPdfs; // the only files a later save may replace
     QVBoxLayout *mainLayout;
     QHBoxLayout *buttonRow;
     QLabel *headingLabel;

@@ -2,6 +2,7 @@
 // PDF through Qt's own file dialog, and prints through the print dialog.
 
 #include "modaldialog.h"
+#include "pdftarget.h"
 #include "results.h"
 #include "resultsfolder.h"
 
@@ -117,7 +118,8 @@ private slots:
     void saveAsPdf_data();
     void saveAsPdf();
     void cancellingSaveWritesNothing();
-    void reportIsNeverReplaced();
+    void othersFilesAreNeverReplaced_data();
+    void othersFilesAreNeverReplaced();
     void cancellingPrintPrintsNothing();
 
 private:
@@ -213,7 +215,7 @@ void TestResultsPage::saveAsPdf_data()
     QTest::newRow("name without suffix") << "resultat" << "resultat.pdf" << false;
     QTest::newRow("dotted name without suffix") << "Åse M. Berg" << "Åse M. Berg.pdf" << false;
     QTest::newRow("name with suffix") << "Åse.pdf" << "Åse.pdf" << false;
-    QTest::newRow("existing file replaced") << "gammel.pdf" << "gammel.pdf" << true;
+    QTest::newRow("own PDF saved again") << "gammel.pdf" << "gammel.pdf" << true;
 }
 
 // The PDF renders the report as loaded, under the name the learner chose, ending in ".pdf".
@@ -226,8 +228,15 @@ void TestResultsPage::saveAsPdf()
 
     ResultsFolder::set(saveDir.path());
     const QString target = saveDir.filePath(saved);
-    if (existing)
-        writeFile(target, QByteArray("not a PDF yet\n"));
+    if (existing) {
+        // The learner saved under this name before: that one PDF may be replaced, after a question.
+        answerModal([this, name](QWidget *dialog) {
+            typeFileName(qobject_cast<QFileDialog *>(dialog), saveDir.filePath(name));
+            QMetaObject::invokeMethod(dialog, "accept");
+        });
+        QTest::mouseClick(button("pdfButton"), Qt::LeftButton);
+        QVERIFY(QFileInfo::exists(target));
+    }
     // A change after loading must not reach the PDF either.
     writeFile(QStringLiteral("results.html"), QByteArray(report).replace("Trin 3", "Trin 9"));
     const QStringList workBefore = filesIn(workDir.path());
@@ -302,16 +311,26 @@ void TestResultsPage::cancellingSaveWritesNothing()
     expectNoFurtherBox();
 }
 
-// Another learner's report in the folder is refused as a target, with a message, and the
-// dialog stays open for another name.
-void TestResultsPage::reportIsNeverReplaced()
+void TestResultsPage::othersFilesAreNeverReplaced_data()
 {
+    QTest::addColumn<QString>("name");
+    QTest::newRow("a report") << "results.html";
+    QTest::newRow("another learner's PDF") << "Bo Ødegård.pdf";
+    QTest::newRow("another learner's PDF, typed without .pdf") << "Bo Ødegård";
+}
+
+// Another learner's report or PDF in the folder is refused as a target, with a message, and
+// the dialog stays open for another name.
+void TestResultsPage::othersFilesAreNeverReplaced()
+{
+    QFETCH(QString, name);
     ResultsFolder::set(saveDir.path());
-    const QString other = saveDir.filePath(QStringLiteral("results.html"));
+    const QString existing = name == QLatin1String("results.html") ? name : PdfTarget::withPdfEnding(name);
+    const QString other = saveDir.filePath(existing);
     writeFile(other, QByteArray("another learner's report\n"));
     auto warning = std::make_shared<ModalRecord>();
     auto second = std::make_shared<bool>(false);
-    answerModal([this, warning, second](QWidget *dialog) {
+    answerModal([this, name, warning, second](QWidget *dialog) {
         auto *files = qobject_cast<QFileDialog *>(dialog);
         QVERIFY(files);
         answerModal([warning, second](QWidget *box) {
@@ -322,7 +341,7 @@ void TestResultsPage::reportIsNeverReplaced()
             });
             static_cast<QDialog *>(box)->accept();
         }, 2000);
-        typeFileName(files, saveDir.filePath(QStringLiteral("results.html")));
+        typeFileName(files, saveDir.filePath(name));
         QMetaObject::invokeMethod(files, "accept");
     });
     QTest::mouseClick(button("pdfButton"), Qt::LeftButton);
@@ -330,7 +349,7 @@ void TestResultsPage::reportIsNeverReplaced()
     QCOMPARE(warning->title, QStringLiteral("Ups!"));
     QVERIFY(*second);
     QCOMPARE(readFile(other), QByteArray("another learner's report\n"));
-    QCOMPARE(filesIn(saveDir.path()), QStringList { QStringLiteral("results.html") });
+    QCOMPARE(filesIn(saveDir.path()), QStringList { existing });
 }
 
 void TestResultsPage::cancellingPrintPrintsNothing()
