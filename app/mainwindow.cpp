@@ -211,10 +211,10 @@ void MainWindow::replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment
     from->setVisible(false);
     holderLayout->removeWidget(from);
     holderLayout->addWidget(to, 0, alignment);
-    fitRightMargin(); // the new page may want another width
     scrollArea->horizontalScrollBar()->setValue(0);
     scrollArea->verticalScrollBar()->setValue(0);
     to->setVisible(true);
+    fitRightMargin(); // the new page may want another width; a hidden one counts for nothing
     // The page gives its field the focus while it is shown, before the area has laid it
     // out; bring that field into view once it has.
     QTimer::singleShot(0, this, &MainWindow::revealFocus);
