@@ -1,5 +1,7 @@
 #include "recordingfolders.h"
 
+#include "recordingcheck.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -36,12 +38,19 @@ QString resolve(const QString &soundPath)
     if (!soundPath.startsWith(soundsPrefix))
         return soundPath;
     const QString name = soundPath.mid(soundsPrefix.size());
+    // A broken file (a cut-off copy, a recording in a format that does not play) gives way
+    // to a good one further on; when all are broken the first is used, for the check to name.
+    QString firstFound;
     for (const QString &folder : searchPath()) {
         const QString candidate = QDir(folder).filePath(name);
-        if (QFileInfo(candidate).isFile())
+        if (!QFileInfo(candidate).isFile())
+            continue;
+        if (RecordingCheck::read(candidate, false).error.isEmpty())
             return candidate;
+        if (firstFound.isEmpty())
+            firstFound = candidate;
     }
-    return QDir::current().absoluteFilePath(soundPath);
+    return firstFound.isEmpty() ? QDir::current().absoluteFilePath(soundPath) : firstFound;
 }
 
 } // namespace RecordingFolders

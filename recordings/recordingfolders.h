@@ -17,8 +17,9 @@ QStringList searchPath();
 // Where recording mode saves the teacher's recordings (the first teacher's folder).
 QString teacherFolder();
 
-// "sounds/17.wav" → the first existing file of that name along the search path; when
-// none has it, the path in the working directory, which then plays as silence.
+// "sounds/17.wav" → the first file of that name along the search path whose header plays
+// (else the first of that name at all); when none has it, the path in the working
+// directory, which then plays as silence.
 QString resolve(const QString &soundPath);
 
 } // namespace RecordingFolders

@@ -1,6 +1,7 @@
 #include "commandline.h"
 #include "recordingfolders.h"
 #include "resultsfolder.h"
+#include "wavfile.h"
 
 #include <QtTest>
 
@@ -114,6 +115,10 @@ void TestCommandLine::recordingsAreFoundFileByFile()
     put(work.filePath(QStringLiteral("sounds")), QStringLiteral("2.wav"));
     QCOMPARE(RecordingFolders::resolve(QStringLiteral("sounds/1.wav")), RecordingFolders::teacherFolder() + QStringLiteral("/1.wav"));
     QCOMPARE(RecordingFolders::resolve(QStringLiteral("sounds/2.wav")), work.filePath(QStringLiteral("sounds/2.wav")));
+    // A broken copy in the working directory gives way to a good one further on.
+    QVERIFY(WavFile::write(RecordingFolders::teacherFolder() + QStringLiteral("/3.wav"), WavFile::tone(2205)));
+    put(work.filePath(QStringLiteral("sounds")), QStringLiteral("3.wav"));
+    QCOMPARE(RecordingFolders::resolve(QStringLiteral("sounds/3.wav")), RecordingFolders::teacherFolder() + QStringLiteral("/3.wav"));
     // None has it: the working directory's path, which plays as silence.
     QCOMPARE(RecordingFolders::resolve(QStringLiteral("sounds/nowhere.wav")), work.filePath(QStringLiteral("sounds/nowhere.wav")));
 }
