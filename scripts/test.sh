@@ -18,4 +18,4 @@ cd build-sanitize
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-ctest -L widget -E tst_recordings --output-on-failure --timeout 300 --parallel 2
+ctest -L widget -E "tst_recordings|tst_recordingnotice" --output-on-failure --timeout 300 --parallel 2
