@@ -645,7 +645,7 @@ class Journey:
         if "\n" in text:
             keys = ["Return" if c == "\n" else "0x%x" % ord(c) if ord(c) < 0x100 else "U%04X" % ord(c)
                     for c in text]
-            self.tool("xdotool", "key", "--delay", "12", *keys, timeout=30 + len(text) // 20)
+            self.tool("xdotool", "key", "--delay", "4", *keys, timeout=30 + len(text) // 20)
         elif text:
             self.tool("xdotool", "type", "--delay", "12", "--", text, timeout=30)
 
