@@ -60,7 +60,7 @@ def journey_device(j):
     act("click", lambda: j.click_centre(screen.fields(80, 120)[4]), start_heard)
     act("enter-6", lambda: j.key("Return"), start_heard)
     act("enter-7", lambda: j.key("Return"), start_heard)
-    act("enter-8", lambda: j.key("Return"), 1.0)
+    act("enter-8", lambda: j.key("Return"), start_heard)
     act("arrow", lambda: learner.click_arrow(j, screen), 1.5, then=lambda: j.wait_window("Advarsel!"))
     act("nej", lambda: j.key("Escape"), 1.0, then=lambda: j.wait_window_gone("Advarsel!"))
     recording = rec.stop()
