@@ -149,13 +149,7 @@ class Recorder:
         end = time.monotonic() + timeout
         while time.monotonic() < end:
             if onset is None:
-                with open(self.path, "rb") as f:
-                    f.seek(2 * since)
-                    data = f.read()
-                samples = array.array("h", data[:len(data) // 2 * 2])
-                if sys.byteorder == "big":
-                    samples.byteswap()
-                loud = sounding(loudness(samples))
+                loud = sounding(loudness(self.samples(since)))
                 if loud:
                     onset = since + loud[0] * window
             if onset is not None and self.seconds_recorded() * RATE >= onset + seconds * RATE:
@@ -166,7 +160,12 @@ class Recorder:
     def stop(self):
         os.kill(self.popen.pid, signal.SIGINT)
         self.popen.wait(5)
+        return self.samples()
+
+    def samples(self, since=0):
+        """What has been recorded from sample `since` on."""
         with open(self.path, "rb") as f:
+            f.seek(2 * since)
             data = f.read()
         samples = array.array("h", data[:len(data) // 2 * 2])
         if sys.byteorder == "big":
