@@ -10,6 +10,7 @@ import sys
 import time
 import wave
 
+import harness
 from harness import check
 
 RATE = 22050
@@ -114,7 +115,8 @@ class Recorder:
         self.path = os.path.join(journey.tmp, "%s.raw" % label)
         self.popen = journey.spawn("parec-" + label, [
             "parec", "-d", "nullsink.monitor", "--latency-msec=20", "--rate=%d" % RATE,
-            "--channels=1", "--format=s16le", "--raw", self.path], env=journey.env(sound=True))
+            "--channels=1", "--format=s16le", "--raw", self.path], env=journey.env(sound=True),
+            preexec=harness._audio_priority)
         # Recording has begun once a fifth of a second has reached the file.
         journey.until(lambda: os.path.exists(self.path) and os.path.getsize(self.path) >= RATE * 2 // 5,
                       10, "parec to record")
@@ -137,10 +139,33 @@ class Recorder:
         """The sample of the recording that corresponds to a moment of the monotonic clock."""
         return int((moment - self.started) * RATE)
 
+    def wait_heard(self, since, seconds, timeout):
+        """Waits until the device has sounded for `seconds` from the first sound after sample
+        `since` on (no longer: the checks need a sentence's start, not all of it). Gives up
+        quietly after `timeout` seconds, for the checks to tell what was missing."""
+        window = int(RATE * WINDOW)
+        since = since // window * window
+        onset = None
+        end = time.monotonic() + timeout
+        while time.monotonic() < end:
+            if onset is None:
+                loud = sounding(loudness(self.samples(since)))
+                if loud:
+                    onset = since + loud[0] * window
+            if onset is not None and self.seconds_recorded() * RATE >= onset + seconds * RATE:
+                return onset
+            time.sleep(0.05)
+        return onset
+
     def stop(self):
         os.kill(self.popen.pid, signal.SIGINT)
         self.popen.wait(5)
+        return self.samples()
+
+    def samples(self, since=0):
+        """What has been recorded from sample `since` on."""
         with open(self.path, "rb") as f:
+            f.seek(2 * since)
             data = f.read()
         samples = array.array("h", data[:len(data) // 2 * 2])
         if sys.byteorder == "big":
