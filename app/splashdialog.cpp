@@ -72,6 +72,7 @@ SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
     continueButton->setDefault(true);
     connect(cancelButton, &QPushButton::clicked, this, &SplashDialog::reject);
     connect(continueButton, &QPushButton::clicked, this, &SplashDialog::slotCheckPassword);
+    connect(passwordEdit, &QLineEdit::textEdited, this, &SplashDialog::passwordEdited);
     passwordEdit->setFocus(Qt::OtherFocusReason);
 }
 
