@@ -88,9 +88,7 @@ void ReportFile::giveUp(QWidget *parent, const QString &failedFile)
                                                       "Programmet kan ikke skrive til\nfilen \"%1\".\n\nKontakt din lærer!")
                                   .arg(QDir::toNativeSeparators(failedFile)),
                           QMessageBox::Ok);
-    // Ends at once, without the destructors of static objects: exit() would destroy the
-    // sound library's own statics before the program-wide voice player lets go of its
-    // sound, and the player would then crash the exit (status -11 instead of 1).
-    std::fflush(nullptr);
-    std::_Exit(1);
+    // exit(), not _Exit(): the static instance lock must be let go for the next learner's
+    // start. The program-wide voice player leaves its sound to the operating system then.
+    std::exit(1);
 }
