@@ -6,6 +6,7 @@
 #include "learnerrecord.h"
 #include "mainwindow.h"
 #include "recordingnotice.h"
+#include "recordingsurvey.h"
 #include "resultsfolder.h"
 #include "splashdialog.h"
 #include "studiowindow.h"
@@ -90,7 +91,11 @@ int main(int argc, char *argv[])
         return refuseToStart(InstanceLock::heldMessage(ResultsFolder::path()));
     }
 
+    // Every recording is read and checked while the teacher types the password, not after.
+    RecordingSurvey survey;
     SplashDialog splash(nullptr);
+    if (!parsed.options.recordingMode)
+        QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey]() { survey.start(); });
     if (splash.exec() != QDialog::Accepted)
         return 0;
 
@@ -99,7 +104,7 @@ int main(int argc, char *argv[])
         studio.showMaximized();
         return application.exec();
     }
-    if (!RecordingNotice::checkAndAsk())
+    if (!RecordingNotice::checkAndAsk(survey))
         return 0;
     RecoveryState recovered;
     const bool resuming = LearnerArchive::offerRecovery(nullptr, &recovered);

@@ -1,10 +1,11 @@
 #include "splashdialog.h"
 
+#include "compiledpicture.h"
+
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -13,14 +14,14 @@ SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
     , purpose(purpose)
 {
     setWindowTitle(tr("Adgang til..."));
-    setWindowIcon(QIcon(QStringLiteral(":/images/skrivlo64.png")));
+    setWindowIcon(QIcon(CompiledPicture::pixmap(QStringLiteral("skrivlo64.png"))));
     smallFont = font();
     smallFont.setPointSize(7);
     bigFont = font();
     bigFont.setPointSize(16);
 
     pictureLabel = new QLabel;
-    pictureLabel->setPixmap(QPixmap(QStringLiteral(":/images/skrivlo-splash.png")));
+    pictureLabel->setPixmap(CompiledPicture::pixmap(QStringLiteral("skrivlo-splash.png")));
     pictureLabel->setAlignment(Qt::AlignRight);
     titleLabel = new QLabel(tr("<html><hr>Skrivlo</html>"));
     titleLabel->setFont(bigFont);
@@ -71,6 +72,7 @@ SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
     continueButton->setDefault(true);
     connect(cancelButton, &QPushButton::clicked, this, &SplashDialog::reject);
     connect(continueButton, &QPushButton::clicked, this, &SplashDialog::slotCheckPassword);
+    connect(passwordEdit, &QLineEdit::textEdited, this, &SplashDialog::passwordEdited);
     passwordEdit->setFocus(Qt::OtherFocusReason);
 }
 

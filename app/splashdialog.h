@@ -22,6 +22,10 @@ public:
 
     explicit SplashDialog(QWidget *parent, Purpose purpose = Unlock);
 
+signals:
+    // The first key of a password: time to prepare what comes after it.
+    void passwordEdited();
+
 public slots:
     void slotCheckPassword();
 

@@ -1,7 +1,7 @@
 #include "recordingnotice.h"
 
-#include "manuscript.h"
 #include "recordingfolders.h"
+#include "recordingsurvey.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>
@@ -51,15 +51,18 @@ QString text(const QVector<RecordingCheck::Finding> &findings, int total, const 
 
 bool checkAndAsk(QWidget *parent)
 {
-    QStringList names;
-    for (const Manuscript::Recording &recording : Manuscript::recordings())
-        names.append(recording.fileName);
-    const QVector<RecordingCheck::Finding> findings = RecordingCheck::findProblems(names);
+    RecordingSurvey survey;
+    return checkAndAsk(survey, parent);
+}
+
+bool checkAndAsk(RecordingSurvey &survey, QWidget *parent)
+{
+    const QVector<RecordingCheck::Finding> findings = survey.findings();
     if (findings.isEmpty())
         return true;
 
     const QStringList searched = RecordingFolders::searchPath();
-    QMessageBox box(QMessageBox::Warning, tr("Optagelser mangler"), text(findings, int(names.size()), searched),
+    QMessageBox box(QMessageBox::Warning, tr("Optagelser mangler"), text(findings, survey.total(), searched),
                     QMessageBox::NoButton, parent);
     QStringList details;
     for (const RecordingCheck::Finding &finding : findings)

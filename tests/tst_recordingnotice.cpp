@@ -3,6 +3,7 @@
 #include "recordingcheck.h"
 #include "recordingfolders.h"
 #include "recordingnotice.h"
+#include "recordingsurvey.h"
 #include "wavfile.h"
 
 #include <QtTest>
@@ -43,15 +44,18 @@ void TestRecordingNotice::missingAndBrokenAreNamed_data()
 {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("goesOn");
-    QTest::newRow("go on") << QStringLiteral("Fortsæt") << true;
-    QTest::newRow("stop") << QStringLiteral("Afslut") << false;
-    QTest::newRow("Escape stops") << QStringLiteral("Escape") << false;
+    QTest::addColumn<bool>("early"); // checked on a thread while the password is typed
+    QTest::newRow("go on") << QStringLiteral("Fortsæt") << true << false;
+    QTest::newRow("stop") << QStringLiteral("Afslut") << false << false;
+    QTest::newRow("Escape stops") << QStringLiteral("Escape") << false << false;
+    QTest::newRow("checked early, stop") << QStringLiteral("Afslut") << false << true;
 }
 
 void TestRecordingNotice::missingAndBrokenAreNamed()
 {
     QFETCH(QString, answer);
     QFETCH(bool, goesOn);
+    QFETCH(bool, early);
     QFile::remove(QStringLiteral("sounds/3.wav"));
     QVERIFY(WavFile::write(QStringLiteral("sounds/17.wav"), WavFile::broken().at(2).bytes));
     // Where the working folder has none, the teacher's own is found and checked.
@@ -60,8 +64,11 @@ void TestRecordingNotice::missingAndBrokenAreNamed()
     QVERIFY(WavFile::write(QDir(RecordingFolders::teacherFolder()).filePath(QStringLiteral("dik1help.wav")),
                            WavFile::tone(22050)));
 
+    RecordingSurvey survey;
+    if (early)
+        survey.start();
     const auto box = answerMessageBox(answer);
-    QCOMPARE(RecordingNotice::checkAndAsk(), goesOn);
+    QCOMPARE(RecordingNotice::checkAndAsk(survey), goesOn);
     QVERIFY(box->seen);
     QCOMPARE(box->title, QStringLiteral("Optagelser mangler"));
     QVERIFY2(box->text.startsWith(QStringLiteral("2 af programmets 84 optagelser kan ikke afspilles:\n\n"

@@ -67,13 +67,23 @@ public:
     }
 
 private:
+    // A window counts as painted with the first of its widgets: one whose children cover
+    // it wholly gets no paint event of its own.
     void notePainted(QWidget *widget)
     {
-        const QString name = widget->isWindow() ? widget->windowTitle() : widget->objectName();
+        if (!widget->isWindow())
+            note(widget->objectName(), 0);
+        QWidget *window = widget->window();
+        if (!marked.contains(window->windowTitle()))
+            note(window->windowTitle(), visibleWidgets(window));
+    }
+
+    void note(const QString &name, int count)
+    {
         if (name.isEmpty() || marked.contains(name))
             return;
         marked.insert(name);
-        pending.append({ name, widget->isWindow() ? visibleWidgets(widget) : 0 });
+        pending.append({ name, count });
     }
 
     void markPainted()

@@ -1,9 +1,10 @@
 #include "darkbutton.h"
 
+#include "compiledpicture.h"
+
 #include <QCoreApplication>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QPixmap>
 
 namespace {
 
@@ -66,7 +67,7 @@ DarkButton::DarkButton(QWidget *parent, const QString &imageName)
     setAutoFillBackground(false);
 
     QIcon icon;
-    icon.addPixmap(QPixmap(QStringLiteral(":/images/") + imageName), QIcon::Normal, QIcon::Off);
+    icon.addPixmap(CompiledPicture::pixmap(imageName), QIcon::Normal, QIcon::Off);
     setIcon(icon);
     setIconSize(QSize(48, 48));
     setMaximumSize(64, 64);

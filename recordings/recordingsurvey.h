@@ -1,0 +1,27 @@
+#pragma once
+
+#include "recordingcheck.h"
+
+#include <QStringList>
+#include <QVector>
+
+#include <future>
+
+// The check of every recording the dictations play, which reads them all and so takes
+// longer than the main window takes to appear. Started while the teacher types the
+// password, it runs on a thread of its own and is done by the time it is needed.
+class RecordingSurvey
+{
+public:
+    RecordingSurvey();
+
+    // Begins the check on its own thread; a second call does nothing.
+    void start();
+    // What the check found; waits for it, or checks here and now if nobody started it.
+    QVector<RecordingCheck::Finding> findings();
+    int total() const { return int(names.size()); }
+
+private:
+    QStringList names;
+    std::future<QVector<RecordingCheck::Finding>> running;
+};
