@@ -42,6 +42,7 @@ void installQtTranslation(QCoreApplication &application, QTranslator &translator
 
 int refuseToStart(const QString &message)
 {
+    std::fprintf(stderr, "%s\n", qPrintable(message));
     QMessageBox::critical(nullptr, QCoreApplication::translate("main", "Skrivlo kan ikke starte"), message,
                           QMessageBox::Ok);
     return 1;
@@ -79,7 +80,6 @@ int main(int argc, char *argv[])
     installQtTranslation(application, qtTranslator);
 
     if (parsed.outcome == CommandLine::Outcome::Error) {
-        std::fprintf(stderr, "%s\n", qPrintable(parsed.text));
         return refuseToStart(parsed.text);
     }
     QString reason;
@@ -87,7 +87,6 @@ int main(int argc, char *argv[])
         return refuseToStart(reason);
     ResultsFolder::set(parsed.options.resultsFolder);
     if (!parsed.options.recordingMode && instanceLock().acquire() == InstanceLock::HeldByOther) {
-        std::fprintf(stderr, "%s\n", qPrintable(InstanceLock::heldMessage(ResultsFolder::path())));
         return refuseToStart(InstanceLock::heldMessage(ResultsFolder::path()));
     }
 

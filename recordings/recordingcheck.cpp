@@ -22,24 +22,27 @@ QString tr(const char *text)
 // A data chunk is searched for no further than this into the file; real headers are small.
 constexpr qint64 headerLimit = 1 << 16;
 
+// Reads up to wanted samples at the file's position into out, 8-bit ones widened; how many came.
+int readChunk(QFile &file, quint16 bits, qint16 *out, int wanted)
+{
+    if (bits == 8) {
+        const QByteArray bytes = file.read(wanted);
+        for (int i = 0; i < bytes.size(); ++i)
+            out[i] = qint16((int(quint8(bytes[i])) - 128) << 8);
+        return int(bytes.size());
+    }
+    const int got = int(std::max<qint64>(file.read(reinterpret_cast<char *>(out), qint64(wanted) * 2), 0) / 2);
+    qFromLittleEndian<qint16>(out, got, out);
+    return got;
+}
+
 QVector<qint16> readSamples(QFile &file, const RecordingCheck::Wav &wav)
 {
     QVector<qint16> samples;
     if (!file.seek(wav.dataOffset))
         return samples;
-    // Every recording is read whole when the program starts a test: straight into the
-    // samples, without a second copy.
-    if (wav.bits == 8) {
-        const QByteArray bytes = file.read(wav.dataBytes);
-        samples.resize(bytes.size());
-        for (int i = 0; i < bytes.size(); ++i)
-            samples[i] = qint16((int(quint8(bytes[i])) - 128) << 8);
-    } else {
-        samples.resize(int(wav.dataBytes / 2));
-        const qint64 got = file.read(reinterpret_cast<char *>(samples.data()), qint64(samples.size()) * 2);
-        samples.resize(int(std::max<qint64>(got, 0) / 2));
-        qFromLittleEndian<qint16>(samples.constData(), samples.size(), samples.data());
-    }
+    samples.resize(int(wav.dataBytes / (wav.bits / 8)));
+    samples.resize(readChunk(file, wav.bits, samples.data(), int(samples.size())));
     return samples;
 }
 
@@ -63,16 +66,7 @@ Loudness measure(QFile &file, const RecordingCheck::Wav &wav, qint64 tailSamples
     QVector<qint16> chunk(1 << 15);
     while (loudness.count < total) {
         const int wanted = int(std::min<qint64>(chunk.size(), total - loudness.count));
-        int got = 0;
-        if (wav.bits == 8) {
-            const QByteArray bytes = file.read(wanted);
-            got = int(bytes.size());
-            for (int i = 0; i < got; ++i)
-                chunk[i] = qint16((int(quint8(bytes[i])) - 128) << 8);
-        } else {
-            got = int(std::max<qint64>(file.read(reinterpret_cast<char *>(chunk.data()), qint64(wanted) * 2), 0) / 2);
-            qFromLittleEndian<qint16>(chunk.constData(), got, chunk.data());
-        }
+        const int got = readChunk(file, wav.bits, chunk.data(), wanted);
         if (got == 0)
             break;
         for (int i = 0; i < got; ++i) {
