@@ -1,16 +1,19 @@
 #include "autosave.h"
 #include "commandline.h"
+#include "devicemodule.h"
+#include "devices.h"
 #include "focusringstyle.h"
 #include "instancelock.h"
 #include "learnerarchive.h"
 #include "learnerrecord.h"
+#include "manuscript.h"
 #include "mainwindow.h"
 #include "recordingnotice.h"
 #include "recordingsurvey.h"
 #include "resultsfolder.h"
 #include "splashdialog.h"
-#include "studiowindow.h"
 #include "timingmarks.h"
+#include "voiceplayer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +24,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -90,17 +94,28 @@ int main(int argc, char *argv[])
         return refuseToStart(InstanceLock::heldMessage(ResultsFolder::path()));
     }
 
-    // Every recording is read and checked while the teacher types the password, not after.
+    // While the teacher types the password, every recording is read and checked and the
+    // sound and print module is loaded, not after.
     RecordingSurvey survey;
     SplashDialog splash(nullptr);
-    if (!parsed.options.recordingMode)
-        QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey]() { survey.start(); });
+    QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &parsed]() {
+        DeviceModule::preload();
+        if (!parsed.options.recordingMode)
+            survey.start();
+    });
     if (splash.exec() != QDialog::Accepted)
         return 0;
 
     if (parsed.options.recordingMode) {
-        StudioWindow studio;
-        studio.showMaximized();
+        Devices *devices = DeviceModule::devices();
+        if (!devices)
+            return refuseToStart(QCoreApplication::translate("main", "Optagelserne kan ikke laves, fordi "
+                                                                      "en del af programmet mangler (%1).")
+                                     .arg(DeviceModule::problem()));
+        std::unique_ptr<QWidget> studio(devices->newStudio(
+            Manuscript::recordings(), [](const QString &path) { voicePlayer.play(path); },
+            []() { voicePlayer.stop(); }));
+        studio->showMaximized();
         return application.exec();
     }
     if (!RecordingNotice::checkAndAsk(survey))

@@ -1,18 +1,19 @@
 #include "results.h"
 
 #include "darkbutton.h"
+#include "devicemodule.h"
+#include "devices.h"
 #include "pdftarget.h"
 #include "resultsfolder.h"
 #include "timingmarks.h"
 
 #include <QDate>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -69,14 +70,14 @@ void Results::loadReport()
 
 void Results::saveAsPDF()
 {
-    QPrinter printer(QPrinter::ScreenResolution);
+    Devices *devices = printingDevices();
+    if (!devices)
+        return;
     const QString fileName = pdfFileName();
     if (fileName.isEmpty())
         return;
     TIMING_MARK("pdf-begin");
-    printer.setOutputFileName(fileName);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    reportView->print(&printer);
+    devices->writePdf(*reportView->document(), fileName);
     TIMING_MARK("pdf-written");
     if (!savedPdfs.contains(fileName))
         savedPdfs.append(fileName);
@@ -121,9 +122,20 @@ QString Results::pdfFileName()
 
 void Results::printResults()
 {
-    QPrinter printer(QPrinter::ScreenResolution);
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(tr("Udskriv resultater"));
-    if (dialog.exec() == QDialog::Accepted)
-        reportView->print(&printer);
+    if (Devices *devices = printingDevices())
+        devices->print(*reportView->document(), tr("Udskriv resultater"), this);
+}
+
+// The module that prints; when it is missing the learner is told, and the report is still
+// in the results folder.
+Devices *Results::printingDevices()
+{
+    Devices *devices = DeviceModule::devices();
+    if (!devices)
+        QMessageBox::warning(this, tr("Ups!"),
+                             tr("Skrivlo kan ikke udskrive eller gemme PDF-filer på denne computer, "
+                                "fordi en del af programmet mangler. Resultaterne er gemt i %1.")
+                                 .arg(QDir::toNativeSeparators(ResultsFolder::filePath(tr("results.html")))),
+                             QMessageBox::Ok, QMessageBox::NoButton);
+    return devices;
 }

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class DarkButton;
+class Devices;
 class QHBoxLayout;
 class QLabel;
 class QTextBrowser;
@@ -29,6 +30,7 @@ private slots:
 
 private:
     QString pdfFileName();
+    Devices *printingDevices();
 
     QString learnerName;
     QStringList savedPdfs; // the only files a later save may replace

@@ -3,7 +3,6 @@
 #include "recordingcheck.h"
 #include "recordingfolders.h"
 #include "takefile.h"
-#include "voiceplayer.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>
@@ -45,10 +44,13 @@ QString seconds(double value)
 
 } // namespace
 
-StudioWindow::StudioWindow(QWidget *parent)
+StudioWindow::StudioWindow(const QVector<Manuscript::Recording> &recordings, std::function<void(const QString &)> play,
+                           std::function<void()> stop, QWidget *parent)
     : QWidget(parent)
-    , recordings(Manuscript::recordings())
+    , recordings(recordings)
     , folder(RecordingFolders::teacherFolder())
+    , playVoice(std::move(play))
+    , stopVoice(std::move(stop))
 {
     setWindowTitle(tr("Skrivlo – indtal optagelser"));
     QPalette colours = palette();
@@ -183,7 +185,7 @@ void StudioWindow::slotPlayBack()
     stopPlayback();
     if (take.isEmpty()) {
         // Nothing new yet: what the learner would hear now.
-        voicePlayer.play(QStringLiteral("sounds/") + recordings.at(current).fileName);
+        playVoice(QStringLiteral("sounds/") + recordings.at(current).fileName);
         return;
     }
     QAudioFormat playFormat;
@@ -245,7 +247,7 @@ void StudioWindow::showText(int index)
     if (source)
         stopRecording();
     stopPlayback();
-    voicePlayer.stop();
+    stopVoice();
     current = index;
     take = {};
     const Manuscript::Recording &recording = recordings.at(index);
@@ -261,7 +263,7 @@ void StudioWindow::showText(int index)
 void StudioWindow::startRecording()
 {
     stopPlayback();
-    voicePlayer.stop();
+    stopVoice();
     const QAudioDevice device = QMediaDevices::defaultAudioInput();
     format.setSampleRate(44100);
     format.setChannelCount(1);

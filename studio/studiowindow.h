@@ -7,6 +7,8 @@
 #include <QBuffer>
 #include <QWidget>
 
+#include <functional>
+
 class QAudioSink;
 class QAudioSource;
 class QLabel;
@@ -17,12 +19,14 @@ class QPushButton;
 // The teacher reads the texts of the recordings aloud, one after the other, and the
 // program keeps each accepted take in the teacher's folder, where the test finds it first.
 // Driven by three keys: Space records and stops, P plays back, Enter accepts and goes on.
+// The program's own recording of a text is heard through play("sounds/<name>") and stop().
 class StudioWindow : public QWidget
 {
     Q_OBJECT
 
 public:
-    explicit StudioWindow(QWidget *parent = nullptr);
+    StudioWindow(const QVector<Manuscript::Recording> &recordings, std::function<void(const QString &)> play,
+                 std::function<void()> stop, QWidget *parent = nullptr);
     ~StudioWindow() override;
 
     int currentIndex() const { return current; }
@@ -47,6 +51,8 @@ private:
 
     const QVector<Manuscript::Recording> recordings;
     const QString folder;
+    const std::function<void(const QString &)> playVoice;
+    const std::function<void()> stopVoice;
     int current = 0;
 
     QLabel *progressLabel;

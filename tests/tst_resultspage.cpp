@@ -15,7 +15,6 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPrintDialog>
 #include <QProcess>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -359,7 +358,7 @@ void TestResultsPage::cancellingPrintPrintsNothing()
     auto record = answerModal([](QWidget *dialog) { static_cast<QDialog *>(dialog)->reject(); });
     QTest::mouseClick(button("printButton"), Qt::LeftButton);
     QVERIFY(record->seen);
-    QVERIFY(qobject_cast<QPrintDialog *>(QApplication::activeModalWidget()) == nullptr);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
     QCOMPARE(record->className, QStringLiteral("QPrintDialog"));
     QCOMPARE(record->title, QStringLiteral("Udskriv resultater"));
     QCOMPARE(filesIn(workDir.path()), workBefore);

@@ -1,10 +1,11 @@
 #include "voiceplayer.h"
 
+#include "devicemodule.h"
+#include "devices.h"
 #include "recordingcheck.h"
 #include "recordingfolders.h"
 
 #include <QCoreApplication>
-#include <QSoundEffect>
 #include <QUrl>
 
 VoicePlayer voicePlayer;
@@ -20,7 +21,7 @@ VoicePlayer::~VoicePlayer()
 
 void VoicePlayer::play(const QString &newPath)
 {
-    if (!empty && !stopped)
+    if (!empty && !stopped && sound)
         sound->stop();
     path = newPath;
     empty = false;
@@ -30,31 +31,37 @@ void VoicePlayer::play(const QString &newPath)
     // QSoundEffect wants a URL: an absolute one, from the first folder that has the file.
     const QString file = RecordingFolders::resolve(newPath);
     const RecordingCheck::Wav header = RecordingCheck::read(file, false);
-    QSoundEffect *effect = this->effect();
+    Speaker *speaker = this->speaker();
+    if (!speaker)
+        return; // no sound module: silent, as on a machine without sound
     if (!header.error.isEmpty()) {
         // The learner hears nothing for this word and goes on; the log tells the teacher why.
         ++skips;
         qWarning("Skrivlo: skipping recording %s: %s", qPrintable(file), qPrintable(header.error));
-        effect->setSource(QUrl());
+        speaker->setSource(QUrl());
         return;
     }
-    effect->setSource(QUrl::fromLocalFile(file));
-    effect->play();
+    speaker->setSource(QUrl::fromLocalFile(file));
+    speaker->play();
 }
 
 void VoicePlayer::stop()
 {
     if (empty || stopped)
         return;
-    sound->stop();
+    if (sound)
+        sound->stop();
     stopped = true;
     ++stops;
 }
 
-QSoundEffect *VoicePlayer::effect()
+Speaker *VoicePlayer::speaker()
 {
     if (sound)
         return sound;
+    Devices *devices = DeviceModule::devices();
+    if (!devices)
+        return nullptr;
     // The sound backend must be let go while the application still exists: the program-wide
     // player outlives main(), and a sound deleted after the application crashes the exit.
     if (!quitWatcher && QCoreApplication::instance()) {
@@ -62,7 +69,7 @@ QSoundEffect *VoicePlayer::effect()
         QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, quitWatcher.get(),
                          [this]() { release(); });
     }
-    sound = new QSoundEffect;
+    sound = devices->newSpeaker();
     return sound;
 }
 

@@ -5,14 +5,14 @@
 #include <memory>
 
 class QObject;
-class QSoundEffect;
+class Speaker;
 
 // The one object through which every recording is played. Starting a recording cuts off
 // the one before; a missing file or a machine without sound simply stays silent.
 // The player keeps its own state: the sound backend's notion of "playing" cannot be
 // trusted when there is no audio device.
-// One sound effect lives as long as the application and is pointed at each recording in
-// turn: deleting an effect whose file failed to load can wait forever inside Qt, and a
+// One speaker (a sound effect) lives as long as the application and is pointed at each
+// recording in turn: deleting an effect whose file failed to load can wait forever inside Qt, and a
 // file whose header would fail is skipped (and logged) before Qt ever sees it: pointing an
 // effect at such a file hangs the next change of source just the same. At most the last
 // recording stays decoded.
@@ -36,12 +36,12 @@ public:
     int skipCount() const { return skips; }
 
 private:
-    QSoundEffect *effect();
+    Speaker *speaker();
     void release();
 
     bool empty = true;
     bool stopped = false;
-    QSoundEffect *sound = nullptr;
+    Speaker *sound = nullptr;
     std::unique_ptr<QObject> quitWatcher;
     QString path;
     int plays = 0;

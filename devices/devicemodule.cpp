@@ -1,0 +1,84 @@
+#include "devicemodule.h"
+
+#include "devices.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPluginLoader>
+
+#include <future>
+
+namespace {
+
+struct Found
+{
+    QString fileName; // empty when no candidate loaded
+    QString problem;
+};
+
+// Loading a library is safe on any thread; only the plugin's object is made on the main one.
+Found load(const QStringList &candidates)
+{
+    QStringList problems;
+    for (const QString &candidate : candidates) {
+        QPluginLoader loader(candidate);
+        if (loader.load())
+            return { loader.fileName(), QString() };
+        problems.append(loader.errorString());
+    }
+    return { QString(), problems.join(QStringLiteral("; ")) };
+}
+
+std::shared_future<Found> &loading()
+{
+    static std::shared_future<Found> future;
+    return future;
+}
+
+QString &lastProblem()
+{
+    static QString problem;
+    return problem;
+}
+
+} // namespace
+
+void DeviceModule::preload()
+{
+    if (loading().valid())
+        return;
+    // The installed folder first, relative to the program, so a copy elsewhere on the plugin
+    // path never wins over the program's own; a bare name then searches beside the program.
+    const QStringList candidates {
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral(SKRIVLO_MODULE_FOLDER "/skrivlo_devices")),
+        QStringLiteral("skrivlo_devices"),
+    };
+    loading() = std::async(std::launch::async, load, candidates).share();
+}
+
+Devices *DeviceModule::devices()
+{
+    static Devices *devices = nullptr;
+    static bool asked = false;
+    if (asked)
+        return devices;
+    asked = true;
+    preload();
+    const Found found = loading().get();
+    if (found.fileName.isEmpty()) {
+        lastProblem() = found.problem;
+    } else {
+        QPluginLoader loader(found.fileName);
+        devices = qobject_cast<Devices *>(loader.instance());
+        if (!devices)
+            lastProblem() = loader.errorString();
+    }
+    if (!devices)
+        qWarning("Skrivlo: no sound or printing: %s", qPrintable(lastProblem()));
+    return devices;
+}
+
+QString DeviceModule::problem()
+{
+    return lastProblem();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+class Devices;
+
+// Finds and loads the module with sound, microphone and printing once in a run: from
+// preload() on a thread of its own, or at the first call of devices().
+// Looked for in the installed module folder (beside the program's data), beside the program
+// (a build folder, a Windows folder) and along Qt's plugin path.
+namespace DeviceModule {
+
+// Starts loading on a thread and returns at once; a second call does nothing.
+void preload();
+
+// The module's devices, waiting for a load under way. Null when the module is missing or
+// broken: the program then stays silent, and printing says why.
+Devices *devices();
+
+// Why devices() is null, for the log and the learner's message.
+QString problem();
+
+} // namespace DeviceModule
