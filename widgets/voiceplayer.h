@@ -11,11 +11,10 @@ class Speaker;
 // the one before; a missing file or a machine without sound simply stays silent.
 // The player keeps its own state: the sound backend's notion of "playing" cannot be
 // trusted when there is no audio device.
-// One speaker (a sound effect) lives as long as the application and is pointed at each
-// recording in turn: deleting an effect whose file failed to load can wait forever inside Qt, and a
-// file whose header would fail is skipped (and logged) before Qt ever sees it: pointing an
-// effect at such a file hangs the next change of source just the same. At most the last
-// recording stays decoded.
+// One speaker, from the sound module, lives as long as the application and is pointed at
+// each recording in turn. A file whose header would fail is skipped (and logged) before Qt
+// ever sees it: a sound effect pointed at such a file hangs the next change of source. At
+// most the last recording stays decoded.
 class VoicePlayer
 {
 public:
