@@ -109,9 +109,9 @@ int main(int argc, char *argv[])
     if (parsed.options.recordingMode) {
         Devices *devices = DeviceModule::devices();
         if (!devices)
-            return refuseToStart(QCoreApplication::translate("main", "Optagelserne kan ikke laves, fordi "
-                                                                      "en del af programmet mangler (%1).")
-                                     .arg(DeviceModule::problem()));
+            return refuseToStart(QCoreApplication::translate("main", "Skrivlo kan ikke optage, fordi en del af "
+                                                                      "programmet mangler (skrivlo_devices). "
+                                                                      "Installér Skrivlo igen."));
         std::unique_ptr<QWidget> studio(devices->newStudio(
             Manuscript::recordings(), [](const QString &path) { voicePlayer.play(path); },
             []() { voicePlayer.stop(); }));

@@ -35,12 +35,6 @@ std::shared_future<Found> &loading()
     return future;
 }
 
-QString &lastProblem()
-{
-    static QString problem;
-    return problem;
-}
-
 } // namespace
 
 void DeviceModule::preload()
@@ -65,20 +59,14 @@ Devices *DeviceModule::devices()
     asked = true;
     preload();
     const Found found = loading().get();
-    if (found.fileName.isEmpty()) {
-        lastProblem() = found.problem;
-    } else {
+    QString problem = found.problem;
+    if (!found.fileName.isEmpty()) {
         QPluginLoader loader(found.fileName);
         devices = qobject_cast<Devices *>(loader.instance());
         if (!devices)
-            lastProblem() = loader.errorString();
+            problem = loader.errorString();
     }
     if (!devices)
-        qWarning("Skrivlo: no sound or printing: %s", qPrintable(lastProblem()));
+        qWarning("Skrivlo: no sound or printing: %s", qPrintable(problem));
     return devices;
-}
-
-QString DeviceModule::problem()
-{
-    return lastProblem();
 }

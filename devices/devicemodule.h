@@ -1,7 +1,5 @@
 #pragma once
 
-#include <QString>
-
 class Devices;
 
 // Finds and loads the module with sound, microphone and printing once in a run: from
@@ -14,10 +12,7 @@ namespace DeviceModule {
 void preload();
 
 // The module's devices, waiting for a load under way. Null when the module is missing or
-// broken: the program then stays silent, and printing says why.
+// broken (the log says why): the program then stays silent, and printing says so.
 Devices *devices();
-
-// Why devices() is null, for the log and the learner's message.
-QString problem();
 
 } // namespace DeviceModule

@@ -133,8 +133,8 @@ Devices *Results::printingDevices()
     Devices *devices = DeviceModule::devices();
     if (!devices)
         QMessageBox::warning(this, tr("Ups!"),
-                             tr("Skrivlo kan ikke udskrive eller gemme PDF-filer på denne computer, "
-                                "fordi en del af programmet mangler. Resultaterne er gemt i %1.")
+                             tr("Skrivlo kan ikke udskrive eller gemme PDF-filer, fordi en del af "
+                                "programmet mangler. Resultaterne er gemt i %1.")
                                  .arg(QDir::toNativeSeparators(ResultsFolder::filePath(tr("results.html")))),
                              QMessageBox::Ok, QMessageBox::NoButton);
     return devices;

@@ -168,10 +168,8 @@ private:
     // A box where none belongs would block the click; the guard closes and records it.
     std::shared_ptr<ModalRecord> armGuard()
     {
-        guardArmed = true;
         return guardNoModal();
     }
-    bool guardArmed = false;
 
     QTemporaryDir workDir;
     std::unique_ptr<QWidget> host;
@@ -188,9 +186,7 @@ void TestDictationPages::initTestCase()
 void TestDictationPages::cleanup()
 {
     // A guard still polling would answer the next test's box.
-    if (guardArmed)
-        QTest::qWait(450); // let a guard run out before the next test
-    guardArmed = false;
+    disarmModalAnswerers();
     host.reset();
     page = nullptr;
 }

@@ -93,10 +93,8 @@ private:
     // A box where none belongs would block the click; the guard closes and records it.
     std::shared_ptr<ModalRecord> armGuard()
     {
-        guardArmed = true;
         return guardNoModal();
     }
-    bool guardArmed = false;
 
     QTemporaryDir workDir;
     QWidget *host = nullptr;
@@ -126,9 +124,7 @@ void TestInfoPage::init()
 void TestInfoPage::cleanup()
 {
     // A guard still polling would answer the next test's box.
-    if (guardArmed)
-        QTest::qWait(450); // let a guard run out before the next test
-    guardArmed = false;
+    disarmModalAnswerers();
     delete host;
     host = nullptr;
     page = nullptr;

@@ -130,7 +130,6 @@ private:
     QTemporaryDir saveDir; // where the learner saves the PDF
     std::unique_ptr<QWidget> host;
     Results *page = nullptr;
-    bool guardArmed = false;
 };
 
 void TestResultsPage::initTestCase()
@@ -158,9 +157,7 @@ void TestResultsPage::init()
 
 void TestResultsPage::cleanup()
 {
-    if (guardArmed)
-        QTest::qWait(450);
-    guardArmed = false;
+    disarmModalAnswerers();
     host.reset();
     page = nullptr;
     ResultsFolder::set(workDir.path());
@@ -171,10 +168,10 @@ void TestResultsPage::cleanup()
 // The page itself shows no message after saving or printing.
 void TestResultsPage::expectNoFurtherBox()
 {
-    guardArmed = true;
     auto guard = guardNoModal();
-    QTest::qWait(450);
+    QTest::qWait(100); // a box comes from the click itself, or from the next round of events
     QVERIFY(!guard->seen);
+    disarmModalAnswerers();
 }
 
 void TestResultsPage::loadReportShowsTheReport()
@@ -197,12 +194,11 @@ void TestResultsPage::loadReportShowsTheReport()
 void TestResultsPage::missingReportShowsNothing()
 {
     QVERIFY(QFile::remove(QStringLiteral("results.html")));
-    guardArmed = true;
     auto guard = guardNoModal();
     Results other(nullptr);
     other.loadReport();
     QVERIFY(!other.findChild<QTextBrowser *>(QStringLiteral("reportView"))->toPlainText().contains(QStringLiteral("Trin")));
-    QTest::qWait(450);
+    QTest::qWait(100);
     QVERIFY(!guard->seen);
 }
 

@@ -4,7 +4,18 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QPointer>
 #include <QTimer>
+
+namespace {
+
+QList<QPointer<QTimer>> &waiting()
+{
+    static QList<QPointer<QTimer>> polls;
+    return polls;
+}
+
+} // namespace
 
 std::shared_ptr<ModalRecord> answerModal(ModalAction action, int timeoutMs)
 {
@@ -37,6 +48,8 @@ std::shared_ptr<ModalRecord> answerModal(ModalAction action, int timeoutMs)
         }
     });
     poll->start();
+    waiting().removeAll(nullptr);
+    waiting().append(poll);
     return record;
 }
 
@@ -66,4 +79,15 @@ std::shared_ptr<ModalRecord> answerMessageBox(const QString &answer, std::functi
 std::shared_ptr<ModalRecord> guardNoModal(int timeoutMs)
 {
     return answerModal([](QWidget *dialog) { dialog->close(); }, timeoutMs);
+}
+
+void disarmModalAnswerers()
+{
+    for (const QPointer<QTimer> &poll : std::as_const(waiting())) {
+        if (poll) {
+            poll->stop();
+            poll->deleteLater();
+        }
+    }
+    waiting().clear();
 }

@@ -35,3 +35,6 @@ std::shared_ptr<ModalRecord> answerMessageBox(const QString &answer, std::functi
 
 // Closes any modal dialog that comes up within the time; seen says whether one did.
 std::shared_ptr<ModalRecord> guardNoModal(int timeoutMs = 400);
+
+// Stops every answerer still waiting, so none can answer a later test's dialog.
+void disarmModalAnswerers();
