@@ -24,6 +24,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <future>
 #include <memory>
 
 namespace {
@@ -90,18 +91,25 @@ int main(int argc, char *argv[])
     if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
         return refuseToStart(reason);
     ResultsFolder::set(parsed.options.resultsFolder);
-    if (!parsed.options.recordingMode && instanceLock().acquire() == InstanceLock::HeldByOther) {
-        return refuseToStart(InstanceLock::heldMessage(ResultsFolder::path()));
-    }
+    // Taking the lock writes a file through to the disk: done on a thread while the dialog
+    // is built.
+    std::future<InstanceLock::Outcome> locking;
+    if (!parsed.options.recordingMode)
+        locking = std::async(std::launch::async, []() { return instanceLock().acquire(); });
 
-    // While the teacher types the password, every recording is read and checked and the
-    // sound and print module is loaded, not after.
+    // While the teacher types the password, every recording is read and checked, the sound
+    // and print module is loaded and the main window is built, so the test comes up at once.
     RecordingSurvey survey;
+    std::unique_ptr<MainWindow> window;
     SplashDialog splash(nullptr);
-    QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &parsed]() {
+    if (locking.valid() && locking.get() == InstanceLock::HeldByOther)
+        return refuseToStart(InstanceLock::heldMessage(ResultsFolder::path()));
+    QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &window, &parsed]() {
         DeviceModule::preload();
-        if (!parsed.options.recordingMode)
-            survey.start();
+        if (parsed.options.recordingMode || window)
+            return;
+        survey.start();
+        window = std::make_unique<MainWindow>();
     });
     if (splash.exec() != QDialog::Accepted)
         return 0;
@@ -123,12 +131,13 @@ int main(int argc, char *argv[])
     RecoveryState recovered;
     const bool resuming = LearnerArchive::offerRecovery(nullptr, &recovered);
 
-    MainWindow window;
+    if (!window)
+        window = std::make_unique<MainWindow>();
     if (resuming)
-        LearnerArchive::resume(&window, recovered);
+        LearnerArchive::resume(window.get(), recovered);
     else
         currentLearner().started = QDateTime::currentDateTime();
-    new Autosave(&window); // owned by the window
-    window.showFullScreen();
+    new Autosave(window.get()); // owned by the window
+    window->showFullScreen();
     return application.exec();
 }

@@ -57,12 +57,13 @@ bool checkAndAsk(QWidget *parent)
 
 bool checkAndAsk(RecordingSurvey &survey, QWidget *parent)
 {
-    const QVector<RecordingCheck::Finding> findings = survey.findings();
+    const RecordingSurvey::Result found = survey.result();
+    const QVector<RecordingCheck::Finding> &findings = found.findings;
     if (findings.isEmpty())
         return true;
 
     const QStringList searched = RecordingFolders::searchPath();
-    QMessageBox box(QMessageBox::Warning, tr("Optagelser mangler"), text(findings, survey.total(), searched),
+    QMessageBox box(QMessageBox::Warning, tr("Optagelser mangler"), text(findings, found.total, searched),
                     QMessageBox::NoButton, parent);
     QStringList details;
     for (const RecordingCheck::Finding &finding : findings)

@@ -2,19 +2,25 @@
 
 #include "manuscript.h"
 
-RecordingSurvey::RecordingSurvey()
+namespace {
+
+RecordingSurvey::Result survey()
 {
+    QStringList names;
     for (const Manuscript::Recording &recording : Manuscript::recordings())
         names.append(recording.fileName);
+    return { RecordingCheck::findProblems(names), int(names.size()) };
 }
+
+} // namespace
 
 void RecordingSurvey::start()
 {
     if (!running.valid())
-        running = std::async(std::launch::async, RecordingCheck::findProblems, names);
+        running = std::async(std::launch::async, survey);
 }
 
-QVector<RecordingCheck::Finding> RecordingSurvey::findings()
+RecordingSurvey::Result RecordingSurvey::result()
 {
     start();
     return running.get();

@@ -2,7 +2,6 @@
 
 #include "recordingcheck.h"
 
-#include <QStringList>
 #include <QVector>
 
 #include <future>
@@ -13,15 +12,18 @@
 class RecordingSurvey
 {
 public:
-    RecordingSurvey();
+    struct Result
+    {
+        QVector<RecordingCheck::Finding> findings;
+        int total = 0; // recordings checked
+    };
 
     // Begins the check on its own thread; a second call does nothing.
     void start();
     // What the check found; waits for it, or checks here and now if nobody started it.
-    QVector<RecordingCheck::Finding> findings();
-    int total() const { return int(names.size()); }
+    // Called once.
+    Result result();
 
 private:
-    QStringList names;
-    std::future<QVector<RecordingCheck::Finding>> running;
+    std::future<Result> running;
 };

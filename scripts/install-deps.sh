@@ -11,7 +11,7 @@ packages=(
 )
 if [ "${1:-}" = "--test" ]; then
     packages+=(
-        python3 xvfb xauth openbox x11-xkb-utils x11-utils xdotool imagemagick
+        python3 xvfb xauth openbox dbus-daemon x11-xkb-utils x11-utils xdotool imagemagick
         pulseaudio pulseaudio-utils poppler-utils python3-numpy
         desktop-file-utils appstream lintian dpkg-dev file
     )

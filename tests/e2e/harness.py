@@ -397,6 +397,7 @@ class Journey:
         self.procs = []
         self.programs = []
         self.display = None
+        self.session_bus = None
         self.reader = None
         self.pulse_socket = None
         self.shots = 0
@@ -500,6 +501,8 @@ class Journey:
                 env[passed] = os.environ[passed]
         if self.display:
             env["DISPLAY"] = self.display
+        if self.session_bus:
+            env["DBUS_SESSION_BUS_ADDRESS"] = self.session_bus
         if sound:
             check(self.pulse_socket, "no sound server started")
             env["PULSE_SERVER"] = "unix:" + self.pulse_socket
@@ -522,6 +525,13 @@ class Journey:
             number += chunk
         os.close(read_end)
         self.display = ":" + number.decode().strip()
+
+        # A session bus, as every desktop session has: without one Qt's accessibility bridge
+        # tries to start one (dbus-launch along the PATH) when a program first shows rich text.
+        bus = os.path.join(self.runtime, "session-bus")
+        self.spawn("dbus", ["dbus-daemon", "--session", "--nofork", "--nopidfile", "--address=unix:path=" + bus])
+        self.until(lambda: os.path.exists(bus), 15, "the session bus")
+        self.session_bus = "unix:path=" + bus
 
         # Without a window manager full screen is ignored and focus is lost after a message box.
         self.spawn("openbox", ["openbox", "--sm-disable"])
