@@ -58,6 +58,11 @@ MainWindow::MainWindow()
     holderLayout = new QHBoxLayout(pageHolder);
     holderLayout->setContentsMargins(0, 0, 0, 0);
     scrollArea->setWidget(pageHolder);
+    // The window's own background, in the same colour, already lies under the page area:
+    // painting it again over most of the screen in the area and in its holder cost a few
+    // milliseconds before the window appeared.
+    scrollArea->viewport()->setAutoFillBackground(false);
+    pageHolder->setAutoFillBackground(false);
 
     holderLayout->addWidget(welcomePage(), 0, Qt::AlignHCenter);
 
