@@ -23,13 +23,17 @@ SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
     pictureLabel = new QLabel;
     pictureLabel->setPixmap(CompiledPicture::pixmap(QStringLiteral("skrivlo-splash.png")));
     pictureLabel->setAlignment(Qt::AlignRight);
-    titleLabel = new QLabel(tr("<html><hr>Skrivlo</html>"));
+    // Each font before its text: a rich text is laid out again whenever its font changes.
+    titleLabel = new QLabel;
     titleLabel->setFont(bigFont);
-    versionLabel = new QLabel(tr("<html><b>v e r s i o n&nbsp;&nbsp;&nbsp;1 . 0 2</b></html>"));
+    titleLabel->setText(tr("<html><hr>Skrivlo</html>"));
+    versionLabel = new QLabel;
     versionLabel->setFont(smallFont);
-    creditsLabel = new QLabel(tr("<html>Udviklet til kursister og lærere i dansk som andetsprog.<br>"
-                                 "Optagelserne kan erstattes med lærerens egne.<hr></html>"));
+    versionLabel->setText(tr("<html><b>v e r s i o n&nbsp;&nbsp;&nbsp;1 . 0 2</b></html>"));
+    creditsLabel = new QLabel;
     creditsLabel->setFont(smallFont);
+    creditsLabel->setText(tr("<html>Udviklet til kursister og lærere i dansk som andetsprog.<br>"
+                             "Optagelserne kan erstattes med lærerens egne.<hr></html>"));
     welcomeLabel = new QLabel(tr("<html>Velkommen til »Skrivlo« - en diktat<br>til trinindplacering.</html>"));
     promptLabel = new QLabel(tr("Indtast password:"));
     passwordEdit = new QLineEdit;
