@@ -4,6 +4,7 @@ min/median/max of each and the ratio of the medians. Run it through bench/run.sh
 
 Every round runs each floor once and Skrivlo once, the whole way a learner goes:
   start      program started -> access dialog painted            floor-dialog
+             (3 pairs a round, --starts: it varies most)
   password   Return on the password -> main window painted       floor-window (same number
                                                                   of visible widgets)
   sound      a word field gets the focus -> its sentence's first  floor-sound (QSoundEffect
@@ -44,6 +45,8 @@ WHOLE = 0.9           # correlation with the WAV above which they did: resampled
 def options(parser):
     parser.add_argument("--floors", required=True, help="folder of the floor programs")
     parser.add_argument("--pairs", type=int, default=7, help="rounds (at least 7)")
+    parser.add_argument("--starts", type=int, default=3,
+                        help="start pairs a round: the start varies most from run to run")
 
 
 class Marks:
@@ -132,19 +135,28 @@ class Bench:
         if floor is not None:
             self.values[key][1].append(floor)
 
-    def round(self, number):
+    def start_pair(self, workdir):
+        """The bare dialog, then Skrivlo started in workdir up to its access dialog."""
         j = self.j
-        # Start: the bare dialog, then Skrivlo.
         began = time.monotonic()
         popen, marks = self.floor("floor-dialog", [])
         self.wait_exit(popen, "floor-dialog")
         floor_start = marks.find("painted", "Floor dialog")[0] - began
-
-        workdir = j.workdir("round%d" % number, sounds=True)
         began = time.monotonic()
         program = j.launch(workdir, sound=True)
         marks = Marks(program.popen)
         self.add("start", marks.wait(j, "painted", learner.ACCESS_TITLE)[0] - began, floor_start)
+        return program, marks
+
+    def round(self, number):
+        j = self.j
+        # Start: the bare dialog, then Skrivlo; the first few Skrivlos go no further.
+        for extra in range(1, j.args.starts):
+            program, _ = self.start_pair(j.workdir("round%d-start%d" % (number, extra)))
+            program.popen.kill()
+            program.popen.wait(10)
+        workdir = j.workdir("round%d" % number, sounds=True)
+        program, marks = self.start_pair(workdir)
 
         # Password: Skrivlo, then the window floor with as many widgets.
         j.wait_window(learner.ACCESS_TITLE)
@@ -277,7 +289,7 @@ class Bench:
 
 
 def bench(j):
-    check(j.args.pairs >= 7, "at least 7 pairs")
+    check(j.args.pairs >= 7 and j.args.starts >= 1, "at least 7 pairs, and a start in each")
     j.start_sound_server()
     measured = Bench(j)
     for number in range(1, j.args.pairs + 1):
