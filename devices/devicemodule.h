@@ -4,8 +4,8 @@ class Devices;
 
 // Finds and loads the module with sound, microphone and printing once in a run: from
 // preload() on a thread of its own, or at the first call of devices().
-// Looked for in the installed module folder (beside the program's data), beside the program
-// (a build folder, a Windows folder) and along Qt's plugin path.
+// Looked for in the installed module folder (lib/skrivlo, found from the program's own
+// folder), beside the program (a build folder, a Windows folder) and along Qt's plugin path.
 namespace DeviceModule {
 
 // Starts loading on a thread and returns at once; a second call does nothing.

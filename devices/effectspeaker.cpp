@@ -12,8 +12,7 @@ EffectSpeaker::~EffectSpeaker()
 
 void EffectSpeaker::setSource(const QUrl &file)
 {
-    if (effect && effect->source() == file)
-        return;
+    // Even for the same file again: Qt keeps the decoded file, so a new effect costs little.
     letGo();
     if (file.isEmpty())
         return;
