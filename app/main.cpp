@@ -1,19 +1,18 @@
-#include "autosave.h"
-#include "commandline.h"
-#include "devicemodule.h"
-#include "devices.h"
-#include "focusringstyle.h"
-#include "instancelock.h"
-#include "learnerarchive.h"
-#include "learnerrecord.h"
-#include "manuscript.h"
-#include "mainwindow.h"
-#include "recordingnotice.h"
-#include "recordingsurvey.h"
-#include "resultsfolder.h"
-#include "splashdialog.h"
-#include "timingmarks.h"
-#include "voiceplayer.h"
+#include "app/autosave.h"
+#include "app/commandline.h"
+#include "app/mainwindow.h"
+#include "app/recordingnotice.h"
+#include "app/recoveryoffer.h"
+#include "app/splashdialog.h"
+#include "archive/session.h"
+#include "devices/devicemodule.h"
+#include "devices/studiodevice.h"
+#include "model/recoverytext.h"
+#include "recordings/manuscript.h"
+#include "recordings/recordingsurvey.h"
+#include "timing/timingmarks.h"
+#include "widgets/focusringstyle.h"
+#include "widgets/voiceplayer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -53,12 +52,21 @@ int refuseToStart(const QString &message)
     return 1;
 }
 
+// What the teacher reads aloud in recording mode: every recording of the manuscript.
+QVector<StudioText> studioTexts()
+{
+    QVector<StudioText> texts;
+    for (const Manuscript::Recording &recording : Manuscript::recordings())
+        texts.append({ recording.fileName, recording.parts });
+    return texts;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication::setApplicationName(QStringLiteral("Skrivlo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.02"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(SKRIVLO_VERSION));
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
@@ -83,19 +91,21 @@ int main(int argc, char *argv[])
     QApplication::setStyle(new FocusRingStyle(style));
     QTranslator qtTranslator;
     installQtTranslation(application, qtTranslator);
+    // Everything below lives no longer than the application: the player's sound is let go
+    // while Qt's sound machinery still exists.
+    VoicePlayer player;
 
-    if (parsed.outcome == CommandLine::Outcome::Error) {
+    if (parsed.outcome == CommandLine::Outcome::Error)
         return refuseToStart(parsed.text);
-    }
     QString reason;
     if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
         return refuseToStart(reason);
-    ResultsFolder::set(parsed.options.resultsFolder);
+    Session session { ResultsFolder(parsed.options.resultsFolder) };
     // Taking the lock writes a file through to the disk: done on a thread while the dialog
     // is built.
     std::future<InstanceLock::Outcome> locking;
     if (!parsed.options.recordingMode)
-        locking = std::async(std::launch::async, []() { return instanceLock().acquire(); });
+        locking = std::async(std::launch::async, [&session]() { return session.lock().acquire(); });
 
     // While the teacher types the password, every recording is read and checked, the sound
     // and print module is loaded and the main window is built, so the test comes up at once.
@@ -103,41 +113,40 @@ int main(int argc, char *argv[])
     std::unique_ptr<MainWindow> window;
     SplashDialog splash(nullptr);
     if (locking.valid() && locking.get() == InstanceLock::HeldByOther)
-        return refuseToStart(InstanceLock::heldMessage(ResultsFolder::path()));
-    QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &window, &parsed]() {
+        return refuseToStart(InstanceLock::heldMessage(session.folder().path()));
+    QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &window, &parsed, &session]() {
         DeviceModule::preload();
         if (parsed.options.recordingMode || window)
             return;
         survey.start();
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(session);
     });
     if (splash.exec() != QDialog::Accepted)
         return 0;
 
     if (parsed.options.recordingMode) {
-        Devices *devices = DeviceModule::devices();
-        if (!devices)
+        StudioDevice *device = DeviceModule::studio();
+        if (!device)
             return refuseToStart(QCoreApplication::translate("main", "Skrivlo kan ikke optage, fordi en del af "
                                                                       "programmet mangler (skrivlo_devices). "
                                                                       "Installér Skrivlo igen."));
-        std::unique_ptr<QWidget> studio(devices->newStudio(
-            Manuscript::recordings(), [](const QString &path) { voicePlayer.play(path); },
-            []() { voicePlayer.stop(); }));
+        const std::unique_ptr<QWidget> studio = device->newStudio(
+                studioTexts(), [](const QString &path) { voicePlayer->play(path); }, []() { voicePlayer->stop(); });
         studio->showMaximized();
         return application.exec();
     }
     if (!RecordingNotice::checkAndAsk(survey))
         return 0;
     RecoveryState recovered;
-    const bool resuming = LearnerArchive::offerRecovery(nullptr, &recovered);
+    const bool resuming = RecoveryOffer::ask(nullptr, session, &recovered);
 
     if (!window)
-        window = std::make_unique<MainWindow>();
+        window = std::make_unique<MainWindow>(session);
     if (resuming)
-        LearnerArchive::resume(window.get(), recovered);
+        RecoveryOffer::resume(window.get(), session, recovered);
     else
-        currentLearner().started = QDateTime::currentDateTime();
-    new Autosave(window.get()); // owned by the window
+        session.learner().started = QDateTime::currentDateTime();
+    new Autosave(window.get(), session); // owned by the window
     window->showFullScreen();
     return application.exec();
 }

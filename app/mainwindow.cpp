@@ -1,22 +1,25 @@
-#include "mainwindow.h"
+#include "app/mainwindow.h"
 
-#include "darkmargin.h"
-#include "dictate1.h"
-#include "dictate1help.h"
-#include "dictate2.h"
-#include "dictate2help.h"
-#include "info.h"
-#include "learnerarchive.h"
-#include "learnerrecord.h"
-#include "overview.h"
-#include "reporttext.h"
-#include "pagearea.h"
-#include "results.h"
-#include "splashdialog.h"
-#include "welcome.h"
+#include "app/overview.h"
+#include "app/pagearea.h"
+#include "app/splashdialog.h"
+#include "app/timelimiter.h"
+#include "archive/learnerarchive.h"
+#include "archive/reportfile.h"
+#include "archive/session.h"
+#include "dictation/dictate1.h"
+#include "dictation/dictate2.h"
+#include "model/reporttext.h"
+#include "pages/dictate1help.h"
+#include "pages/dictate2help.h"
+#include "pages/info.h"
+#include "pages/results.h"
+#include "pages/welcome.h"
+#include "widgets/darkmargin.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QScrollArea>
@@ -35,8 +38,9 @@ constexpr int focusMargin = 10; // room kept around a focused widget scrolled in
 
 } // namespace
 
-MainWindow::MainWindow()
+MainWindow::MainWindow(Session &session)
     : QWidget(nullptr)
+    , session(session)
 {
     setWindowTitle(tr("Diktat til trinindplacering"));
     backgroundBrush = QBrush(QColor(21, 21, 85), Qt::SolidPattern);
@@ -77,6 +81,7 @@ MainWindow::MainWindow()
     setLayout(pageLayout);
     welcome->setVisible(true);
 
+    connect(overview->countdown(), &TimeLimiter::timeOut, this, &MainWindow::lockDictation);
     connect(qApp, &QApplication::focusChanged, this, &MainWindow::keepFocusVisible);
 }
 
@@ -94,11 +99,11 @@ MainWindow::~MainWindow()
 
 // Built in the holder, never moved there later: moving a page would take away the focus it
 // has given one of its fields.
-template<typename Page>
-Page *MainWindow::built(Page *&page, const char *name)
+template<typename Page, typename... Arguments>
+Page *MainWindow::built(Page *&page, const char *name, Arguments &...arguments)
 {
     if (!page) {
-        page = new Page(pageHolder);
+        page = new Page(pageHolder, arguments...);
         page->setObjectName(QString::fromLatin1(name));
         page->setVisible(false);
         if constexpr (!std::is_same_v<Page, Results>)
@@ -114,7 +119,7 @@ Welcome *MainWindow::welcomePage()
 
 Info *MainWindow::infoPage()
 {
-    return built(info, "info");
+    return built(info, "info", session);
 }
 
 Dictate1Help *MainWindow::dictate1HelpPage()
@@ -124,7 +129,7 @@ Dictate1Help *MainWindow::dictate1HelpPage()
 
 Dictate1 *MainWindow::firstDictation()
 {
-    return dictate1Page = built(dictate1, "dictate1");
+    return dictate1Page = built(dictate1, "dictate1", session);
 }
 
 Dictate2Help *MainWindow::dictate2HelpPage()
@@ -134,12 +139,12 @@ Dictate2Help *MainWindow::dictate2HelpPage()
 
 Dictate2 *MainWindow::secondDictation()
 {
-    return dictate2Page = built(dictate2, "dictate2");
+    return dictate2Page = built(dictate2, "dictate2", session);
 }
 
 Results *MainWindow::resultsPage()
 {
-    return built(results, "results");
+    return built(results, "results", session.folder());
 }
 
 void MainWindow::keepFocusVisible(QWidget *, QWidget *now)
@@ -176,20 +181,26 @@ void MainWindow::revealFocus()
     keepFocusVisible(nullptr, QApplication::focusWidget());
 }
 
+TestStep MainWindow::currentStep() const
+{
+    return overview->currentStep();
+}
+
 void MainWindow::nextPage()
 {
+    const TestStep from = overview->currentStep();
     overview->nextStep();
-    switch (pageIndex) {
-    case 0:
+    switch (from) {
+    case TestStep::Welcome:
         replacePage(welcome, infoPage(), Qt::AlignHCenter);
         break;
-    case 1:
+    case TestStep::Details:
         replacePage(info, dictate1HelpPage(), Qt::AlignHCenter);
         break;
-    case 2:
+    case TestStep::Dictation1Help:
         replacePage(dictate1Help, firstDictation(), Qt::AlignHCenter);
         break;
-    case 3:
+    case TestStep::Dictation1:
         if (dictate1->passed()) {
             replacePage(dictate1, dictate2HelpPage(), Qt::AlignHCenter);
         } else {
@@ -199,16 +210,24 @@ void MainWindow::nextPage()
             showResults(dictate1);
         }
         break;
-    case 4:
+    case TestStep::Dictation2Help:
         replacePage(dictate2Help, secondDictation(), Qt::AlignHCenter);
         break;
-    case 5:
+    case TestStep::Dictation2:
         showResults(dictate2);
         break;
-    default:
+    case TestStep::Results:
         break;
     }
-    ++pageIndex;
+}
+
+// The countdown has run out: the dictation on screen takes no more answers.
+void MainWindow::lockDictation()
+{
+    DictationPage *page = overview->countdown()->runningDictation() == 1 ? static_cast<DictationPage *>(dictate1Page)
+                                                                          : dictate2Page;
+    if (page)
+        page->timeUp();
 }
 
 void MainWindow::replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment)
@@ -225,14 +244,14 @@ void MainWindow::replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment
     QTimer::singleShot(0, this, &MainWindow::revealFocus);
 }
 
-void MainWindow::resumeAt(int page, qint64 workedMs)
+void MainWindow::resumeAt(TestStep step, qint64 workedMs)
 {
-    firstDictation()->setPassed(currentLearner().dictation1Right >= ReportText::dictation1PassMark);
-    while (pageIndex < page)
+    firstDictation()->setPassed(session.learner().dictation1Right >= ReportText::dictation1PassMark);
+    while (int(currentStep()) < int(step))
         nextPage();
-    if (page == 3)
+    if (step == TestStep::Dictation1)
         dictate1->resumeWorked(workedMs);
-    else if (page == 5)
+    else if (step == TestStep::Dictation2)
         dictate2->resumeWorked(workedMs);
     overview->resumeCountdown(workedMs);
 }
@@ -254,7 +273,13 @@ void MainWindow::closeEvent(QCloseEvent *event)
 void MainWindow::showResults(QWidget *from)
 {
     resultsShown = true;
-    LearnerArchive::finish(this);
+    QString reason;
+    if (!LearnerArchive::finish(session, &reason)) {
+        QMessageBox::warning(this, tr("Oversigten er ikke opdateret"),
+                             tr("%1\n\nRapporten er gemt i \"results.html\" og i\n\"%2\".")
+                                     .arg(reason, QDir::toNativeSeparators(ReportFile::learnerFilePath(session))),
+                             QMessageBox::Ok);
+    }
     resultsPage()->setLearnerName(info->learnerName());
     results->loadReport();
     replacePage(from, results, Qt::Alignment()); // the report fills the whole page area

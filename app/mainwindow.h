@@ -1,5 +1,7 @@
 #pragma once
 
+#include "content/teststep.h"
+
 #include <QBrush>
 #include <QPalette>
 #include <QWidget>
@@ -14,6 +16,7 @@ class Overview;
 class QHBoxLayout;
 class QScrollArea;
 class Results;
+class Session;
 class Welcome;
 
 // The full-screen window of the test: the progress panel, one page at a time, and a dark
@@ -24,10 +27,12 @@ class MainWindow : public QWidget
     Q_OBJECT
 
 public:
-    MainWindow();
+    // The window and its pages share the session: its record, its folder.
+    explicit MainWindow(Session &session);
     ~MainWindow() override;
 
-    int currentIndex() const { return pageIndex; }
+    // The step on screen, as the progress panel marks it.
+    TestStep currentStep() const;
 
     // Each page is built the first time it is needed, so the window comes up with only what
     // the first page shows; once built, a page lives as long as the window.
@@ -41,7 +46,7 @@ public:
 
     // A test continued after a crash: moves on to the page the learner was on, and a
     // dictation's clock and countdown go on from the time already worked.
-    void resumeAt(int page, qint64 workedMs);
+    void resumeAt(TestStep step, qint64 workedMs);
 
 protected:
     // Before the results page only the teacher, with the password, ends the test.
@@ -50,6 +55,7 @@ protected:
 
 private slots:
     void nextPage();
+    void lockDictation();
     void keepFocusVisible(QWidget *old, QWidget *now);
     void revealFocus();
 
@@ -57,10 +63,10 @@ private:
     void replacePage(QWidget *from, QWidget *to, Qt::Alignment alignment);
     void showResults(QWidget *from);
     void fitRightMargin();
-    template<typename Page>
-    Page *built(Page *&page, const char *name);
+    template<typename Page, typename... Arguments>
+    Page *built(Page *&page, const char *name, Arguments &...arguments);
 
-    int pageIndex = 0;
+    Session &session;
     bool resultsShown = false;
     // Holds whichever page is current, so a page taller or wider than the screen (small
     // screens, scaling, large system text) scrolls instead of pushing the window off it.

@@ -1,7 +1,7 @@
-#include "overview.h"
+#include "app/overview.h"
 
-#include "storytable.h"
-#include "timelimiter.h"
+#include "app/timelimiter.h"
+#include "content/storytable.h"
 
 #include <QCoreApplication>
 #include <QLabel>
@@ -29,21 +29,22 @@ Overview::Overview(QWidget *parent)
     setFont(panelFont);
 
     for (int i = 0; i < stepCount; ++i) {
-        stepLabels[i] = new QLabel(i == 0 ? markedForm(stepName(i)) : futureForm(stepName(i)));
+        const QString name = stepName(TestStep(i));
+        stepLabels[i] = new QLabel(TestStep(i) == step ? markedForm(name) : futureForm(name));
         stepLabels[i]->setObjectName(QStringLiteral("step%1").arg(i));
     }
-    countdown = new TimeLimiter(this);
-    countdown->setObjectName(QStringLiteral("countdown"));
+    timeLimiter = new TimeLimiter(this);
+    timeLimiter->setObjectName(QStringLiteral("countdown"));
 
     stepLayout = new QVBoxLayout;
     for (QLabel *label : stepLabels)
         stepLayout->addWidget(label);
     stepLayout->addStretch();
-    stepLayout->addWidget(countdown);
+    stepLayout->addWidget(timeLimiter);
     setLayout(stepLayout);
 }
 
-QString Overview::stepName(int index)
+QString Overview::stepName(TestStep step)
 {
     static const char *const names[stepCount] = {
         QT_TRANSLATE_NOOP("Overview", "Velkommen"),
@@ -54,31 +55,32 @@ QString Overview::stepName(int index)
         QT_TRANSLATE_NOOP("Overview", "Diktat 2"),
         QT_TRANSLATE_NOOP("Overview", "Resultater"),
     };
-    return QCoreApplication::translate("Overview", names[index]);
+    return QCoreApplication::translate("Overview", names[int(step)]);
 }
 
 void Overview::nextStep()
 {
-    if (step + 1 >= stepCount)
+    if (step == TestStep::Results)
         return;
 
-    // The countdown runs exactly while a dictation page (steps 3 and 5) is marked.
-    if (step == 2)
-        countdown->startCountdown(dictation1Table().minutes, 1);
-    else if (step == 4)
-        countdown->startCountdown(dictation2Table().minutes, 2);
-    else if (step == 3 || step == 5)
-        countdown->stopCountdown();
+    // The countdown runs exactly while a dictation page is marked.
+    const TestStep next = stepAfter(step);
+    if (dictationAt(step) != 0)
+        timeLimiter->stopCountdown();
+    if (next == TestStep::Dictation1)
+        timeLimiter->startCountdown(dictation1Table().minutes, 1);
+    else if (next == TestStep::Dictation2)
+        timeLimiter->startCountdown(dictation2Table().minutes, 2);
 
-    stepLabels[step]->setText(stepName(step));
-    stepLabels[step + 1]->setText(markedForm(stepName(step + 1)));
-    ++step;
+    stepLabels[int(step)]->setText(stepName(step));
+    stepLabels[int(next)]->setText(markedForm(stepName(next)));
+    step = next;
 }
 
 void Overview::resumeCountdown(qint64 workedMs)
 {
-    if (step == 3)
-        countdown->startCountdown(dictation1Table().minutes, 1, workedMs);
-    else if (step == 5)
-        countdown->startCountdown(dictation2Table().minutes, 2, workedMs);
+    if (step == TestStep::Dictation1)
+        timeLimiter->startCountdown(dictation1Table().minutes, 1, workedMs);
+    else if (step == TestStep::Dictation2)
+        timeLimiter->startCountdown(dictation2Table().minutes, 2, workedMs);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "darkmargin.h"
+#include "content/teststep.h"
+#include "widgets/darkmargin.h"
 
 #include <QFont>
 
@@ -12,23 +13,29 @@ class TimeLimiter;
 // and the countdown of a running dictation at the bottom.
 class Overview : public DarkMargin
 {
+    Q_OBJECT
+
 public:
     explicit Overview(QWidget *parent);
 
     // Marks the next step; entering and leaving a dictation starts and stops its countdown.
     void nextStep();
+    TestStep currentStep() const { return step; }
+
+    // The countdown of the dictation on screen; it says when the time is up.
+    TimeLimiter *countdown() const { return timeLimiter; }
 
     // After a crash: the running dictation's countdown goes on from the time worked.
     void resumeCountdown(qint64 workedMs);
 
-    static constexpr int stepCount = 7;
+    static constexpr int stepCount = testStepCount;
 
 private:
-    static QString stepName(int index);
+    static QString stepName(TestStep step);
 
-    int step = 0;
+    TestStep step = TestStep::Welcome;
     QFont panelFont;
     QVBoxLayout *stepLayout;
     QLabel *stepLabels[stepCount];
-    TimeLimiter *countdown;
+    TimeLimiter *timeLimiter;
 };

@@ -1,4 +1,4 @@
-#include "pagearea.h"
+#include "app/pagearea.h"
 
 #include <QScrollBar>
 

@@ -7,6 +7,8 @@
 // scrolls sideways only when even the margins' room cannot make it fit.
 class PageArea : public QScrollArea
 {
+    Q_OBJECT
+
 public:
     explicit PageArea(QWidget *parent);
 

@@ -1,6 +1,6 @@
-#include "splashdialog.h"
+#include "app/splashdialog.h"
 
-#include "compiledpicture.h"
+#include "widgets/compiledpicture.h"
 
 #include <QHBoxLayout>
 #include <QIcon>
@@ -8,6 +8,19 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// "1.02" as the dialog writes it: "1 . 0 2".
+QString spacedOut(const QString &text)
+{
+    QStringList characters;
+    for (const QChar c : text)
+        characters.append(QString(c));
+    return characters.join(QLatin1Char(' '));
+}
+
+} // namespace
 
 SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
     : QDialog(parent)
@@ -29,7 +42,7 @@ SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
     titleLabel->setText(tr("<html><hr>Skrivlo</html>"));
     versionLabel = new QLabel;
     versionLabel->setFont(smallFont);
-    versionLabel->setText(tr("<html><b>v e r s i o n&nbsp;&nbsp;&nbsp;1 . 0 2</b></html>"));
+    versionLabel->setText(tr("<html><b>v e r s i o n&nbsp;&nbsp;&nbsp;%1</b></html>").arg(spacedOut(QStringLiteral(SKRIVLO_VERSION))));
     creditsLabel = new QLabel;
     creditsLabel->setFont(smallFont);
     creditsLabel->setText(tr("<html>Udviklet til kursister og lærere i dansk som andetsprog.<br>"

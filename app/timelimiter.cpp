@@ -1,8 +1,4 @@
-#include "timelimiter.h"
-
-#include "dictate1.h"
-#include "dictate2.h"
-#include "mainwindow.h"
+#include "app/timelimiter.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -82,8 +78,5 @@ void TimeLimiter::slotShowMinutsLeft()
         return;
     }
     timer->stop();
-    DictationPage *page = dictation == 1 ? static_cast<DictationPage *>(dictate1Page) : dictate2Page;
-    if (page)
-        page->timeUp();
     emit timeOut();
 }

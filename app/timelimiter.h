@@ -9,7 +9,7 @@ class QTimer;
 class QVBoxLayout;
 
 // The countdown of a running dictation: minutes left above a bar that empties minute by
-// minute. When the time is up it locks the dictation page.
+// minute. When the time is up it says so with timeOut(), and the main window locks the page.
 class TimeLimiter : public QWidget
 {
     Q_OBJECT
@@ -22,6 +22,12 @@ public:
     // comes when the minute that was running ends.
     void startCountdown(int minutes, int dictation, qint64 workedMs = 0);
     void stopCountdown();
+
+    // The dictation counted down, 1 or 2.
+    int runningDictation() const { return dictation; }
+
+    // What the timer does at the end of each minute. Tests call it to let the minutes pass.
+    void advanceMinute() { slotShowMinutsLeft(); }
 
 signals:
     void timeOut();

@@ -1,12 +1,12 @@
-#include "instancelock.h"
+#include "archive/instancelock.h"
 
-#include "resultsfolder.h"
+#include "archive/resultsfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 
-InstanceLock::InstanceLock()
-    : lockFile(ResultsFolder::filePath(QStringLiteral("skrivlo.lock")))
+InstanceLock::InstanceLock(const ResultsFolder &folder)
+    : lockFile(folder.filePath(QStringLiteral("skrivlo.lock")))
 {
     // Only a dead owner makes the lock stale: a test may run for an hour.
     lockFile.setStaleLockTime(0);
@@ -27,10 +27,4 @@ QString InstanceLock::heldMessage(const QString &folder)
                                        "blandes resultaterne sammen.\nAfslut det andet Skrivlo først, "
                                        "eller vælg en anden resultatmappe.")
             .arg(QDir::toNativeSeparators(folder));
-}
-
-InstanceLock &instanceLock()
-{
-    static InstanceLock lock;
-    return lock;
 }

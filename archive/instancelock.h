@@ -3,6 +3,8 @@
 #include <QLockFile>
 #include <QString>
 
+class ResultsFolder;
+
 // One copy of the program per results folder. The lock is held until the program ends; a
 // lock left by a copy that crashed or lost its power is taken over.
 class InstanceLock
@@ -14,11 +16,9 @@ public:
         NotPossible   // the folder takes no lock file (read-only); the first write will tell
     };
 
-    InstanceLock();
+    explicit InstanceLock(const ResultsFolder &folder);
 
     Outcome acquire();
-    // For an end without destructors: the next copy then finds the folder free at once.
-    void release() { lockFile.unlock(); }
 
     // The Danish message for a second copy.
     static QString heldMessage(const QString &folder);
@@ -26,6 +26,3 @@ public:
 private:
     QLockFile lockFile;
 };
-
-// The program's own lock; lives until exit, however the program ends.
-InstanceLock &instanceLock();

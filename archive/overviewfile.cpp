@@ -1,9 +1,9 @@
-#include "overviewfile.h"
+#include "archive/overviewfile.h"
 
-#include "learnerfilename.h"
-#include "overviewtext.h"
-#include "resultsfolder.h"
-#include "safefile.h"
+#include "archive/resultsfolder.h"
+#include "archive/safefile.h"
+#include "model/learnerfilename.h"
+#include "model/overviewtext.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -18,27 +18,27 @@ QString fileName()
     return QStringLiteral("oversigt.csv");
 }
 
-QString path()
+QString path(const ResultsFolder &folder)
 {
-    return ResultsFolder::filePath(LearnerFileName::folderName() + QLatin1Char('/') + fileName());
+    return folder.filePath(LearnerFileName::folderName() + QLatin1Char('/') + fileName());
 }
 
-bool append(const QString &row, QString *reason, int lockWaitMs)
+bool append(const ResultsFolder &folder, const QString &row, QString *reason, int lockWaitMs)
 {
     auto fail = [reason](const char *text) {
         *reason = QCoreApplication::translate("OverviewFile", text);
         return false;
     };
-    if (!QDir().mkpath(QFileInfo(path()).path()))
+    if (!QDir().mkpath(QFileInfo(path(folder)).path()))
         return fail("Mappen \"resultater\" kan ikke oprettes.");
-    QLockFile lock(path() + QStringLiteral(".lock"));
+    QLockFile lock(path(folder) + QStringLiteral(".lock"));
     if (!lock.tryLock(lockWaitMs))
         return fail("Oversigten er låst af et andet program.");
 
     QByteArray bytes;
-    QFile file(path());
+    QFile file(path(folder));
     if (file.exists()) {
-        if (!SafeFile::mayReplace(path()) || !file.open(QIODevice::ReadOnly))
+        if (!SafeFile::mayReplace(path(folder)) || !file.open(QIODevice::ReadOnly))
             return fail("Oversigten kan ikke læses.");
         bytes = file.readAll();
         file.close();
@@ -48,7 +48,7 @@ bool append(const QString &row, QString *reason, int lockWaitMs)
     if (bytes.isEmpty())
         bytes = "\xEF\xBB\xBF" + OverviewText::headerLine().toUtf8();
     bytes += row.toUtf8();
-    if (!SafeFile::write(path(), bytes))
+    if (!SafeFile::write(path(folder), bytes))
         return fail("Oversigten kan ikke skrives.");
     return true;
 }

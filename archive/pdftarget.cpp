@@ -1,7 +1,7 @@
-#include "pdftarget.h"
+#include "archive/pdftarget.h"
 
-#include "learnerfilename.h"
-#include "recordingfolders.h"
+#include "model/learnerfilename.h"
+#include "recordings/recordingfolders.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "recoveryfile.h"
+#include "archive/recoveryfile.h"
 
-#include "recoverytext.h"
-#include "resultsfolder.h"
-#include "safefile.h"
+#include "archive/resultsfolder.h"
+#include "archive/safefile.h"
+#include "model/recoverytext.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -11,25 +11,25 @@
 
 namespace RecoveryFile {
 
-QString path()
+QString path(const ResultsFolder &folder)
 {
-    return ResultsFolder::filePath(QStringLiteral("skrivlo-gemt-test.json"));
+    return folder.filePath(QStringLiteral("skrivlo-gemt-test.json"));
 }
 
-bool exists()
+bool exists(const ResultsFolder &folder)
 {
-    return QFileInfo::exists(path()) || QFileInfo(path()).isSymLink();
+    return QFileInfo::exists(path(folder)) || QFileInfo(path(folder)).isSymLink();
 }
 
-bool write(const RecoveryState &state)
+bool write(const ResultsFolder &folder, const RecoveryState &state)
 {
-    return SafeFile::write(path(), RecoveryText::serialise(state));
+    return SafeFile::write(path(folder), RecoveryText::serialise(state));
 }
 
-bool read(RecoveryState *state, QString *reason)
+bool read(const ResultsFolder &folder, RecoveryState *state, QString *reason)
 {
-    QFile file(path());
-    if (!SafeFile::mayReplace(path()) || !file.open(QIODevice::ReadOnly)) {
+    QFile file(path(folder));
+    if (!SafeFile::mayReplace(path(folder)) || !file.open(QIODevice::ReadOnly)) {
         *reason = QCoreApplication::translate("RecoveryFile", "Filen kan ikke læses.");
         return false;
     }
@@ -42,17 +42,17 @@ bool read(RecoveryState *state, QString *reason)
     return RecoveryText::parse(file.readAll(), state, reason);
 }
 
-QString setAside()
+QString setAside(const ResultsFolder &folder)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
-    const QString aside = ResultsFolder::filePath(QStringLiteral("skrivlo-gemt-test ulæselig %1.json").arg(stamp));
-    QFile::rename(path(), aside);
+    const QString aside = folder.filePath(QStringLiteral("skrivlo-gemt-test ulæselig %1.json").arg(stamp));
+    QFile::rename(path(folder), aside);
     return QFileInfo(aside).fileName();
 }
 
-void remove()
+void remove(const ResultsFolder &folder)
 {
-    QFile::remove(path());
+    QFile::remove(path(folder));
 }
 
 } // namespace RecoveryFile

@@ -2,23 +2,24 @@
 
 #include <QString>
 
+class ResultsFolder;
 struct RecoveryState;
 
 // The recovery file in the results folder: written atomically while a learner works,
 // removed when the test ends normally or the teacher starts again.
 namespace RecoveryFile {
 
-QString path();
+QString path(const ResultsFolder &folder);
 
-bool exists();
-bool write(const RecoveryState &state);
+bool exists(const ResultsFolder &folder);
+bool write(const ResultsFolder &folder, const RecoveryState &state);
 
 // False, with a Danish reason, when the file cannot be read or understood.
-bool read(RecoveryState *state, QString *reason);
+bool read(const ResultsFolder &folder, RecoveryState *state, QString *reason);
 
 // Moves an unusable file aside, for the teacher to look at; returns its new name.
-QString setAside();
+QString setAside(const ResultsFolder &folder);
 
-void remove();
+void remove(const ResultsFolder &folder);
 
 } // namespace RecoveryFile

@@ -1,22 +1,10 @@
-#include "resultsfolder.h"
+#include "archive/resultsfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-
-QString &chosenFolder()
-{
-    static QString folder;
-    return folder;
-}
-
-} // namespace
-
-namespace ResultsFolder {
-
-bool prepare(const QString &path, QString *reason)
+bool ResultsFolder::prepare(const QString &path, QString *reason)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isDir()) {
@@ -32,19 +20,12 @@ bool prepare(const QString &path, QString *reason)
     return true;
 }
 
-void set(const QString &path)
+ResultsFolder::ResultsFolder(const QString &path)
+    : folder(path.isEmpty() ? QDir::currentPath() : QDir::cleanPath(QDir::current().absoluteFilePath(path)))
 {
-    chosenFolder() = QDir::cleanPath(QDir::current().absoluteFilePath(path));
 }
 
-QString path()
+QString ResultsFolder::filePath(const QString &name) const
 {
-    return chosenFolder().isEmpty() ? QDir::currentPath() : chosenFolder();
+    return QDir(folder).filePath(name);
 }
-
-QString filePath(const QString &name)
-{
-    return QDir(path()).filePath(name);
-}
-
-} // namespace ResultsFolder

@@ -1,4 +1,4 @@
-#include "safefile.h"
+#include "archive/safefile.h"
 
 #include <QFileInfo>
 #include <QSaveFile>

@@ -1,6 +1,8 @@
-#include "devicemodule.h"
+#include "devices/devicemodule.h"
 
-#include "devices.h"
+#include "devices/printdevice.h"
+#include "devices/sounddevice.h"
+#include "devices/studiodevice.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -50,23 +52,44 @@ void DeviceModule::preload()
     loading() = std::async(std::launch::async, load, candidates).share();
 }
 
-Devices *DeviceModule::devices()
+namespace {
+
+// The module's one object, which implements every device; made on the main thread at the
+// first question.
+QObject *plugin()
 {
-    static Devices *devices = nullptr;
+    static QObject *instance = nullptr;
     static bool asked = false;
     if (asked)
-        return devices;
+        return instance;
     asked = true;
-    preload();
+    DeviceModule::preload();
     const Found found = loading().get();
     QString problem = found.problem;
     if (!found.fileName.isEmpty()) {
         QPluginLoader loader(found.fileName);
-        devices = qobject_cast<Devices *>(loader.instance());
-        if (!devices)
+        instance = loader.instance();
+        if (!instance)
             problem = loader.errorString();
     }
-    if (!devices)
+    if (!instance)
         qWarning("Skrivlo: no sound or printing: %s", qPrintable(problem));
-    return devices;
+    return instance;
+}
+
+} // namespace
+
+SoundDevice *DeviceModule::sound()
+{
+    return qobject_cast<SoundDevice *>(plugin());
+}
+
+PrintDevice *DeviceModule::printing()
+{
+    return qobject_cast<PrintDevice *>(plugin());
+}
+
+StudioDevice *DeviceModule::studio()
+{
+    return qobject_cast<StudioDevice *>(plugin());
 }

@@ -1,18 +1,22 @@
 #pragma once
 
-class Devices;
+class PrintDevice;
+class SoundDevice;
+class StudioDevice;
 
 // Finds and loads the module with sound, microphone and printing once in a run: from
-// preload() on a thread of its own, or at the first call of devices().
+// preload() on a thread of its own, or at the first call of one of its devices.
 // Looked for in the installed module folder (lib/skrivlo, found from the program's own
 // folder), beside the program (a build folder, a Windows folder) and along Qt's plugin path.
+// Each device is null when the module is missing or broken (the log says why): the program
+// then stays silent, and printing says so.
 namespace DeviceModule {
 
 // Starts loading on a thread and returns at once; a second call does nothing.
 void preload();
 
-// The module's devices, waiting for a load under way. Null when the module is missing or
-// broken (the log says why): the program then stays silent, and printing says so.
-Devices *devices();
+SoundDevice *sound();
+PrintDevice *printing();
+StudioDevice *studio();
 
 } // namespace DeviceModule

@@ -1,24 +1,25 @@
-#include "dictate1.h"
+#include "dictation/dictate1.h"
 
-#include "dictateword.h"
-#include "learnerrecord.h"
-#include "reportfile.h"
-#include "reporttext.h"
-#include "storytable.h"
+#include "archive/session.h"
+#include "content/storytable.h"
+#include "dictation/dictateword.h"
+#include "model/reporttext.h"
+#include "widgets/reportstage.h"
 
-Dictate1::Dictate1(QWidget *parent)
-    : DictationPage(parent, dictation1Table())
+Dictate1::Dictate1(QWidget *parent, Session &session)
+    : DictationPage(parent, dictation1Table(), session)
 {
 }
 
-void Dictate1::writeResults()
+bool Dictate1::writeResults()
 {
     const QString stamp = elapsedTimeStamp();
     int correct = 0;
     QStringList fragments;
     for (DictateWord *field : words())
         fragments.append(field->evaluate(correct));
-    currentLearner().dictation1Right = correct;
-    ReportFile::writeOrExit(this, ReportFile::Append, ReportText::dictation1Section(stamp, fragments, correct));
+    session.learner().dictation1Right = correct;
     dictationPassed = correct >= ReportText::dictation1PassMark;
+    return ReportStage::write(this, session, ReportFile::Append,
+                              ReportText::dictation1Section(stamp, fragments, correct));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dictationpage.h"
+#include "dictation/dictationpage.h"
 
 // The first dictation: 20 words in 10 minutes. 18 or more right opens the second one.
 class Dictate1 : public DictationPage
@@ -8,7 +8,7 @@ class Dictate1 : public DictationPage
     Q_OBJECT
 
 public:
-    explicit Dictate1(QWidget *parent);
+    Dictate1(QWidget *parent, Session &session);
 
     // Whether the handed-in dictation reached the pass mark.
     bool passed() const { return dictationPassed; }
@@ -16,7 +16,7 @@ public:
     void setPassed(bool passed) { dictationPassed = passed; }
 
 protected:
-    void writeResults() override;
+    bool writeResults() override;
 
 private:
     bool dictationPassed = false;

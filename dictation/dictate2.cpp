@@ -1,17 +1,17 @@
-#include "dictate2.h"
+#include "dictation/dictate2.h"
 
-#include "dictateword.h"
-#include "learnerrecord.h"
-#include "reportfile.h"
-#include "reporttext.h"
-#include "storytable.h"
+#include "archive/session.h"
+#include "content/storytable.h"
+#include "dictation/dictateword.h"
+#include "model/reporttext.h"
+#include "widgets/reportstage.h"
 
-Dictate2::Dictate2(QWidget *parent)
-    : DictationPage(parent, dictation2Table())
+Dictate2::Dictate2(QWidget *parent, Session &session)
+    : DictationPage(parent, dictation2Table(), session)
 {
 }
 
-void Dictate2::writeResults()
+bool Dictate2::writeResults()
 {
     const QString stamp = elapsedTimeStamp();
 
@@ -28,6 +28,6 @@ void Dictate2::writeResults()
         for (int column = 0; column < 3; ++column)
             rows[row][column] = columns[column].value(row)->evaluate(counts[column]);
     }
-    currentLearner().dictation2Right = counts;
-    ReportFile::writeOrExit(this, ReportFile::Append, ReportText::dictation2Section(stamp, rows, counts));
+    session.learner().dictation2Right = counts;
+    return ReportStage::write(this, session, ReportFile::Append, ReportText::dictation2Section(stamp, rows, counts));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dictationpage.h"
+#include "dictation/dictationpage.h"
 
 // The second dictation: 60 words in 30 minutes, scored in three spelling categories
 // that decide the level.
@@ -9,8 +9,8 @@ class Dictate2 : public DictationPage
     Q_OBJECT
 
 public:
-    explicit Dictate2(QWidget *parent);
+    Dictate2(QWidget *parent, Session &session);
 
 protected:
-    void writeResults() override;
+    bool writeResults() override;
 };

@@ -1,8 +1,8 @@
-#include "dictateword.h"
+#include "dictation/dictateword.h"
 
-#include "learnertext.h"
-#include "learnertextvalidator.h"
-#include "voiceplayer.h"
+#include "input/learnertext.h"
+#include "input/learnertextvalidator.h"
+#include "widgets/voiceplayer.h"
 
 #include <QEvent>
 
@@ -64,6 +64,6 @@ QString DictateWord::evaluate(int &correctCount)
 bool DictateWord::event(QEvent *event)
 {
     if (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::FocusIn)
-        voicePlayer.play(soundPath);
+        voicePlayer->play(soundPath);
     return QLineEdit::event(event);
 }

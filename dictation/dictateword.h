@@ -6,6 +6,8 @@
 // learner clicks into it or moves into it, and judges what was typed when handed in.
 class DictateWord : public QLineEdit
 {
+    Q_OBJECT
+
 public:
     DictateWord(QWidget *page, const QString &correctWord, const QString &soundFile,
                 bool narrow, bool exactCase);

@@ -1,10 +1,10 @@
-#include "dictationpage.h"
+#include "dictation/dictationpage.h"
 
-#include "darkbutton.h"
-#include "dictateword.h"
-#include "reporttext.h"
-#include "storytable.h"
-#include "voiceplayer.h"
+#include "content/storytable.h"
+#include "dictation/dictateword.h"
+#include "model/reporttext.h"
+#include "widgets/darkbutton.h"
+#include "widgets/voiceplayer.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -16,9 +16,10 @@
 
 #include <algorithm>
 
-DictationPage::DictationPage(QWidget *parent, const DictationTable &table)
+DictationPage::DictationPage(QWidget *parent, const DictationTable &table, Session &session)
     : CenterFrame(parent)
     , table(table)
+    , session(session)
 {
     mainLayout = new QVBoxLayout;
     buttonRow = new QHBoxLayout;
@@ -129,10 +130,13 @@ QString DictationPage::elapsedTimeStamp() const
 
 void DictationPage::slotNextPage()
 {
-    voicePlayer.stop();
+    voicePlayer->stop();
     if (!timeIsUp && !confirmHandIn())
         return;
-    writeResults();
+    if (!writeResults()) {
+        QCoreApplication::exit(1); // the learner has been told to fetch the teacher
+        return;
+    }
     emit nextPage();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "centerframe.h"
+#include "widgets/centerframe.h"
 
 #include <QElapsedTimer>
 #include <QVector>
@@ -10,6 +10,7 @@ class DictateWord;
 class QHBoxLayout;
 class QLabel;
 class QVBoxLayout;
+class Session;
 struct DictationTable;
 
 // What the two dictation pages share: the story laid out from its table, the Enter chain,
@@ -19,7 +20,8 @@ class DictationPage : public CenterFrame
     Q_OBJECT
 
 public:
-    DictationPage(QWidget *parent, const DictationTable &table);
+    // Handing in adds the page's section to the session's report.
+    DictationPage(QWidget *parent, const DictationTable &table, Session &session);
 
     // Called by the countdown when the time has run out: locks every field, and the
     // green arrow then hands in without asking.
@@ -40,11 +42,13 @@ signals:
 protected:
     void showEvent(QShowEvent *event) override;
 
-    // Judges the answers and appends the page's section to the report.
-    virtual void writeResults() = 0;
+    // Judges the answers and appends the page's section to the report. False when the
+    // report could not be written (the learner has been told).
+    virtual bool writeResults() = 0;
     QString elapsedTimeStamp() const;
 
     const DictationTable &table;
+    Session &session;
     QElapsedTimer clock;
     qint64 workedBefore = 0;
     bool timeIsUp = false;

@@ -1,4 +1,4 @@
-#include "learnertext.h"
+#include "input/learnertext.h"
 
 namespace LearnerText {
 

@@ -1,6 +1,6 @@
-#include "learnertextvalidator.h"
+#include "input/learnertextvalidator.h"
 
-#include "learnertext.h"
+#include "input/learnertext.h"
 
 LearnerTextValidator::LearnerTextValidator(QObject *parent)
     : QValidator(parent)

@@ -7,6 +7,8 @@
 // by the field's length limit loses its dangling half.
 class LearnerTextValidator : public QValidator
 {
+    Q_OBJECT
+
 public:
     explicit LearnerTextValidator(QObject *parent);
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "guidepage.h"
+#include "pages/guidepage.h"
 
 // Explains the first dictation just before it starts, reading itself aloud when shown.
 class Dictate1Help : public GuidePage
@@ -9,6 +9,4 @@ class Dictate1Help : public GuidePage
 
 public:
     explicit Dictate1Help(QWidget *parent);
-
-    static Content content();
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "guidepage.h"
+#include "pages/guidepage.h"
 
 // Explains the second dictation just before it starts, reading itself aloud when shown.
 class Dictate2Help : public GuidePage
@@ -9,6 +9,4 @@ class Dictate2Help : public GuidePage
 
 public:
     explicit Dictate2Help(QWidget *parent);
-
-    static Content content();
 };

@@ -1,14 +1,14 @@
-#include "guidepage.h"
+#include "pages/guidepage.h"
 
-#include "darkbutton.h"
-#include "voiceplayer.h"
+#include "widgets/darkbutton.h"
+#include "widgets/voiceplayer.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-GuidePage::GuidePage(QWidget *parent, const Content &content, Playing playing)
+GuidePage::GuidePage(QWidget *parent, const PageTexts::GuideText &content, Playing playing)
     : CenterFrame(parent)
     , soundFile(content.soundFile)
     , playing(playing)
@@ -53,17 +53,17 @@ void GuidePage::showEvent(QShowEvent *event)
     if (!event->spontaneous())
         voiceButton->setFocus(Qt::OtherFocusReason);
     if (playing == PlayWhenShown)
-        voicePlayer.play(soundFile);
+        voicePlayer->play(soundFile);
     CenterFrame::showEvent(event);
 }
 
 void GuidePage::slotNextPage()
 {
-    voicePlayer.stop();
+    voicePlayer->stop();
     emit nextPage();
 }
 
 void GuidePage::slotPlayVoice()
 {
-    voicePlayer.play(soundFile);
+    voicePlayer->play(soundFile);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "centerframe.h"
+#include "content/pagetexts.h"
+#include "widgets/centerframe.h"
 
 #include <QStringList>
 #include <QVector>
@@ -17,16 +18,9 @@ class GuidePage : public CenterFrame
     Q_OBJECT
 
 public:
-    // The heading and the paragraphs as the page shows them, and the recording that reads them.
-    struct Content
-    {
-        QString heading;
-        QStringList paragraphs;
-        QString soundFile;
-    };
     enum Playing { PlayOnRequest, PlayWhenShown };
 
-    GuidePage(QWidget *parent, const Content &content, Playing playing);
+    GuidePage(QWidget *parent, const PageTexts::GuideText &content, Playing playing);
 
 signals:
     void nextPage();

@@ -1,13 +1,15 @@
-#include "info.h"
+#include "pages/info.h"
 
-#include "darkbutton.h"
-#include "learnerrecord.h"
-#include "learnertext.h"
-#include "learnertextvalidator.h"
-#include "reportfile.h"
-#include "reporttext.h"
-#include "voiceplayer.h"
+#include "archive/session.h"
+#include "content/pagetexts.h"
+#include "input/learnertext.h"
+#include "input/learnertextvalidator.h"
+#include "model/reporttext.h"
+#include "widgets/darkbutton.h"
+#include "widgets/reportstage.h"
+#include "widgets/voiceplayer.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -19,17 +21,13 @@
 
 namespace {
 
-const char *const fieldNames[] = {
-    "dateEdit", "placeEdit", "nameEdit", "addressEdit", "birthYearEdit",
-    "schoolEdit", "examEdit", "educationEdit", "jobEdit",
-};
-
 constexpr int gridRows = 6; // date to years at primary school; the questions stand below
 
 } // namespace
 
-Info::Info(QWidget *parent)
+Info::Info(QWidget *parent, Session &session)
     : CenterFrame(parent)
+    , session(session)
 {
     const QString date = ReportText::dateText(QDateTime::currentDateTime().date());
 
@@ -37,16 +35,17 @@ Info::Info(QWidget *parent)
     formGrid = new QGridLayout;
     buttonRow = new QHBoxLayout;
 
-    const QStringList texts = pageTexts();
+    const QStringList texts = PageTexts::infoTexts();
     headingLabel = new QLabel(texts[0]);
     headingLabel->setFont(headingFont);
     introLabel = new QLabel(texts[1]);
     requiredLabel = new QLabel(texts[2]);
-    const QStringList labelTexts = fieldLabels();
+    const QStringList labelTexts = PageTexts::infoFieldLabels();
+    const QStringList fieldNames = PageTexts::infoFieldObjectNames();
     for (int i = 0; i < FieldCount; ++i) {
         auto *label = new QLabel(labelTexts[i]);
         auto *field = new QLineEdit;
-        field->setObjectName(QString::fromLatin1(fieldNames[i]));
+        field->setObjectName(fieldNames[i]);
         field->setValidator(new LearnerTextValidator(field));
         // The label names the field for a screen reader; its markup (the orange) must not.
         label->setBuddy(field);
@@ -105,41 +104,6 @@ Info::Info(QWidget *parent)
     connect(nextButton, &DarkButton::clicked, this, &Info::slotNextPage);
 }
 
-QStringList Info::fieldObjectNames()
-{
-    QStringList names;
-    for (const char *name : fieldNames)
-        names.append(QString::fromLatin1(name));
-    return names;
-}
-
-QStringList Info::fieldLabels()
-{
-    return {
-        tr("Dato:"),
-        tr("Undervisningssted:"),
-        tr("<html><font color=\"orange\">Navn:</font></html>"),
-        tr("<html><font color=\"orange\">Adresse:</font></html>"),
-        tr("<html><font color=\"orange\">Fødselsår:</font></html>"),
-        tr("Hvor længe har du gået i folkeskole?"),
-        tr("Har du studentereksamen eller tilsvarende?"),
-        tr("Har du en uddannelse? Hvilken?"),
-        tr("Er du i job? Hvilket?"),
-    };
-}
-
-QStringList Info::pageTexts()
-{
-    QStringList texts {
-        tr("<html><b>Oplysninger om dig selv</b></html>"),
-        tr("<html><hr>Her skal du skrive lidt oplysninger om dig selv.</html>"),
-        tr("<html>Du <u>skal</u> udfylde de <font color=\"orange\">orange</font> felter!<hr>"),
-    };
-    texts += fieldLabels();
-    texts += tr("<html><hr></html>");
-    return texts;
-}
-
 QString Info::learnerName() const
 {
     return LearnerText::clean(fields[Name]->text());
@@ -149,7 +113,7 @@ void Info::showEvent(QShowEvent *event)
 {
     activateWindow();
     fields[Place]->setFocus(Qt::OtherFocusReason);
-    voicePlayer.play(tr("sounds/info.wav"));
+    voicePlayer->play(PageTexts::infoSoundFile());
     CenterFrame::showEvent(event);
 }
 
@@ -157,14 +121,17 @@ void Info::slotNextPage()
 {
     if (!checkRequired())
         return;
-    writeHeader();
-    voicePlayer.stop();
+    if (!writeHeader()) {
+        QCoreApplication::exit(1); // the learner has been told to fetch the teacher
+        return;
+    }
+    voicePlayer->stop();
     emit nextPage();
 }
 
 void Info::slotPlayVoice()
 {
-    voicePlayer.play(tr("sounds/info.wav"));
+    voicePlayer->play(PageTexts::infoSoundFile());
 }
 
 bool Info::checkRequired()
@@ -187,11 +154,11 @@ bool Info::checkRequired()
     return true;
 }
 
-void Info::writeHeader()
+bool Info::writeHeader()
 {
     QStringList details;
     for (const QLineEdit *field : std::as_const(fields))
         details.append(LearnerText::clean(field->text()));
-    currentLearner().details = details;
-    ReportFile::writeOrExit(this, ReportFile::Create, ReportText::header(details));
+    session.learner().details = details;
+    return ReportStage::write(this, session, ReportFile::Create, ReportText::header(details));
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "centerframe.h"
+#include "widgets/centerframe.h"
 
 #include <QStringList>
 #include <QVector>
@@ -11,6 +11,7 @@ class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QVBoxLayout;
+class Session;
 
 // The form about the learner. Leaving it checks the three required fields and starts
 // the report with the learner's details.
@@ -19,13 +20,8 @@ class Info : public CenterFrame
     Q_OBJECT
 
 public:
-    explicit Info(QWidget *parent);
-
-    // The object names of the nine fields in page order, which is their order in the report.
-    static QStringList fieldObjectNames();
-
-    // Every text the page shows, top to bottom: heading, introduction, field labels, rule.
-    static QStringList pageTexts();
+    // Leaving the page starts the session's report.
+    Info(QWidget *parent, Session &session);
 
     // The name as it goes into the report.
     QString learnerName() const;
@@ -44,9 +40,10 @@ private:
     // The nine fields in page order, which is also their order in the report.
     enum Field { Date, Place, Name, Address, BirthYear, School, Exam, Education, Job, FieldCount };
 
-    static QStringList fieldLabels();
     bool checkRequired();
-    void writeHeader();
+    bool writeHeader();
+
+    Session &session;
 
     QVBoxLayout *mainLayout;
     QGridLayout *formGrid;

@@ -1,11 +1,11 @@
-#include "results.h"
+#include "pages/results.h"
 
-#include "darkbutton.h"
-#include "devicemodule.h"
-#include "devices.h"
-#include "pdftarget.h"
-#include "resultsfolder.h"
-#include "timingmarks.h"
+#include "archive/pdftarget.h"
+#include "archive/resultsfolder.h"
+#include "devices/devicemodule.h"
+#include "devices/printdevice.h"
+#include "timing/timingmarks.h"
+#include "widgets/darkbutton.h"
 
 #include <QDate>
 #include <QDir>
@@ -18,8 +18,9 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-Results::Results(QWidget *parent)
+Results::Results(QWidget *parent, const ResultsFolder &folder)
     : CenterFrame(parent)
+    , folder(folder)
 {
     mainLayout = new QVBoxLayout;
     buttonRow = new QHBoxLayout;
@@ -64,20 +65,20 @@ void Results::loadReport()
 {
     // An absolute file URL, so the report is read from the results folder whatever a
     // platform would resolve a relative URL against.
-    reportView->setSource(QUrl::fromLocalFile(ResultsFolder::filePath(tr("results.html"))));
+    reportView->setSource(QUrl::fromLocalFile(folder.filePath(tr("results.html"))));
     reportView->setFocus(Qt::OtherFocusReason);
 }
 
 void Results::saveAsPDF()
 {
-    Devices *devices = printingDevices();
-    if (!devices)
+    PrintDevice *device = printDevice();
+    if (!device)
         return;
     const QString fileName = pdfFileName();
     if (fileName.isEmpty())
         return;
     TIMING_MARK("pdf-begin");
-    devices->writePdf(*reportView->document(), fileName);
+    device->writePdf(*reportView->document(), fileName);
     TIMING_MARK("pdf-written");
     if (!savedPdfs.contains(fileName))
         savedPdfs.append(fileName);
@@ -88,7 +89,7 @@ void Results::saveAsPDF()
 // program itself or any file this page did not save is refused. Empty when the learner cancels.
 QString Results::pdfFileName()
 {
-    QFileDialog dialog(this, tr("Gem resultater som PDF-fil"), ResultsFolder::path(), tr("Adobe PDF-filer (*.pdf)"));
+    QFileDialog dialog(this, tr("Gem resultater som PDF-fil"), folder.path(), tr("Adobe PDF-filer (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The question before replacing a file is asked here, after the checks below.
     dialog.setOptions(QFileDialog::ReadOnly | QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
@@ -122,20 +123,20 @@ QString Results::pdfFileName()
 
 void Results::printResults()
 {
-    if (Devices *devices = printingDevices())
-        devices->print(*reportView->document(), tr("Udskriv resultater"), this);
+    if (PrintDevice *device = printDevice())
+        device->print(*reportView->document(), tr("Udskriv resultater"), this);
 }
 
 // The module that prints; when it is missing the learner is told, and the report is still
 // in the results folder.
-Devices *Results::printingDevices()
+PrintDevice *Results::printDevice()
 {
-    Devices *devices = DeviceModule::devices();
-    if (!devices)
+    PrintDevice *device = DeviceModule::printing();
+    if (!device)
         QMessageBox::warning(this, tr("Ups!"),
                              tr("Skrivlo kan ikke udskrive eller gemme PDF-filer, fordi en del af "
                                 "programmet mangler. Resultaterne er gemt i %1.")
-                                 .arg(QDir::toNativeSeparators(ResultsFolder::filePath(tr("results.html")))),
+                                 .arg(QDir::toNativeSeparators(folder.filePath(tr("results.html")))),
                              QMessageBox::Ok, QMessageBox::NoButton);
-    return devices;
+    return device;
 }

@@ -1,15 +1,16 @@
 #pragma once
 
-#include "centerframe.h"
+#include "widgets/centerframe.h"
 
 #include <QStringList>
 
 class DarkButton;
-class Devices;
+class PrintDevice;
 class QHBoxLayout;
 class QLabel;
 class QTextBrowser;
 class QVBoxLayout;
+class ResultsFolder;
 
 // The last page: shows the finished report and saves it as PDF or prints it.
 class Results : public CenterFrame
@@ -17,9 +18,10 @@ class Results : public CenterFrame
     Q_OBJECT
 
 public:
-    explicit Results(QWidget *parent);
+    // The report is read from the results folder, where the PDF is also offered a place.
+    Results(QWidget *parent, const ResultsFolder &folder);
 
-    // Loads the report from the working directory; called right before the page is shown.
+    // Loads the report; called right before the page is shown.
     void loadReport();
     // Whose results these are, for the name the save dialog suggests.
     void setLearnerName(const QString &name) { learnerName = name; }
@@ -30,7 +32,9 @@ private slots:
 
 private:
     QString pdfFileName();
-    Devices *printingDevices();
+    PrintDevice *printDevice();
+
+    const ResultsFolder &folder;
 
     QString learnerName;
     QStringList savedPdfs; // the only files a later save may replace

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "guidepage.h"
+#include "pages/guidepage.h"
 
 // The first page: greets the learner and explains the test. It plays only on request.
 class Welcome : public GuidePage
@@ -9,6 +9,4 @@ class Welcome : public GuidePage
 
 public:
     explicit Welcome(QWidget *parent);
-
-    static Content content();
 };

@@ -1,10 +1,7 @@
-#include "manuscript.h"
+#include "recordings/manuscript.h"
 
-#include "dictate1help.h"
-#include "dictate2help.h"
-#include "info.h"
-#include "storytable.h"
-#include "welcome.h"
+#include "content/pagetexts.h"
+#include "content/storytable.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -30,7 +27,7 @@ Manuscript::Recording guidance(const QString &fileName, const QStringList &label
     return recording;
 }
 
-Manuscript::Recording guidance(const GuidePage::Content &content)
+Manuscript::Recording guidance(const PageTexts::GuideText &content)
 {
     return guidance(QFileInfo(content.soundFile).fileName(),
                     QStringList { content.heading } + content.paragraphs);
@@ -60,10 +57,10 @@ QString spokenForm(QString text)
 QVector<Manuscript::Recording> Manuscript::recordings()
 {
     QVector<Recording> result {
-        guidance(Welcome::content()),
-        guidance(QStringLiteral("info.wav"), Info::pageTexts()),
-        guidance(Dictate1Help::content()),
-        guidance(Dictate2Help::content()),
+        guidance(PageTexts::welcome()),
+        guidance(QFileInfo(PageTexts::infoSoundFile()).fileName(), PageTexts::infoTexts()),
+        guidance(PageTexts::dictate1Help()),
+        guidance(PageTexts::dictate2Help()),
     };
     for (const DictationTable *table : { &dictation1Table(), &dictation2Table() }) {
         const StoryText story = storyText(*table);

@@ -1,6 +1,6 @@
-#include "recordingcheck.h"
+#include "recordings/recordingcheck.h"
 
-#include "recordingfolders.h"
+#include "recordings/recordingfolders.h"
 
 #include <QCoreApplication>
 #include <QDataStream>

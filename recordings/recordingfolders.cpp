@@ -1,6 +1,6 @@
-#include "recordingfolders.h"
+#include "recordings/recordingfolders.h"
 
-#include "recordingcheck.h"
+#include "recordings/recordingcheck.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "recordingsurvey.h"
+#include "recordings/recordingsurvey.h"
 
-#include "manuscript.h"
+#include "recordings/manuscript.h"
 
 namespace {
 

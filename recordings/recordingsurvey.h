@@ -1,6 +1,6 @@
 #pragma once
 
-#include "recordingcheck.h"
+#include "recordings/recordingcheck.h"
 
 #include <QVector>
 

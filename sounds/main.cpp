@@ -6,7 +6,7 @@
 // With names given, fails unless the manuscript holds exactly those recordings, so the
 // build never silently misses a recording that a page or a story asks for.
 
-#include "manuscript.h"
+#include "recordings/manuscript.h"
 
 #include <QCoreApplication>
 #include <QDir>

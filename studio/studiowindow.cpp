@@ -1,8 +1,8 @@
-#include "studiowindow.h"
+#include "studio/studiowindow.h"
 
-#include "recordingcheck.h"
-#include "recordingfolders.h"
-#include "takefile.h"
+#include "recordings/recordingcheck.h"
+#include "recordings/recordingfolders.h"
+#include "studio/takefile.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>
@@ -44,7 +44,7 @@ QString seconds(double value)
 
 } // namespace
 
-StudioWindow::StudioWindow(const QVector<Manuscript::Recording> &recordings, std::function<void(const QString &)> play,
+StudioWindow::StudioWindow(const QVector<StudioText> &recordings, std::function<void(const QString &)> play,
                            std::function<void()> stop, QWidget *parent)
     : QWidget(parent)
     , recordings(recordings)
@@ -250,7 +250,7 @@ void StudioWindow::showText(int index)
     stopVoice();
     current = index;
     take = {};
-    const Manuscript::Recording &recording = recordings.at(index);
+    const StudioText &recording = recordings.at(index);
     nameLabel->setText(recording.fileName);
     textLabel->setText(recording.parts.join(QStringLiteral("\n\n")));
     list->setCurrentRow(index);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "manuscript.h"
-#include "takeprocessing.h"
+#include "devices/studiodevice.h"
+#include "studio/takeprocessing.h"
 
 #include <QAudioFormat>
 #include <QBuffer>
@@ -25,7 +25,7 @@ class StudioWindow : public QWidget
     Q_OBJECT
 
 public:
-    StudioWindow(const QVector<Manuscript::Recording> &recordings, std::function<void(const QString &)> play,
+    StudioWindow(const QVector<StudioText> &recordings, std::function<void(const QString &)> play,
                  std::function<void()> stop, QWidget *parent = nullptr);
     ~StudioWindow() override;
 
@@ -49,7 +49,7 @@ private:
     void markItem(int index);
     void setStatus(const QString &text);
 
-    const QVector<Manuscript::Recording> recordings;
+    const QVector<StudioText> recordings;
     const QString folder;
     const std::function<void(const QString &)> playVoice;
     const std::function<void()> stopVoice;

@@ -1,4 +1,4 @@
-#include "takefile.h"
+#include "studio/takefile.h"
 
 #include <QCoreApplication>
 #include <QDir>

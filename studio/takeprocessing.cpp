@@ -1,4 +1,4 @@
-#include "takeprocessing.h"
+#include "studio/takeprocessing.h"
 
 #include <QAudioFormat>
 #include <QDataStream>

@@ -1,12 +1,14 @@
-#include "learnerarchive.h"
-#include "modaldialog.h"
-#include "recoveryfile.h"
-#include "learnerfilename.h"
-#include "overviewfile.h"
-#include "overviewtext.h"
-#include "recoverytext.h"
-#include "reporttext.h"
-#include "resultsfolder.h"
+#include "app/recoveryoffer.h"
+#include "archive/learnerarchive.h"
+#include "archive/overviewfile.h"
+#include "archive/recoveryfile.h"
+#include "model/learnerfilename.h"
+#include "model/overviewtext.h"
+#include "model/recoverytext.h"
+#include "model/reporttext.h"
+#include "tests/support/modaldialog.h"
+#include "tests/support/testfolder.h"
+#include "widgets/voiceplayer.h"
 
 #include <QtTest>
 
@@ -30,7 +32,9 @@ private slots:
     void damagedRecoveryIsSetAside();
 
 private:
-    std::unique_ptr<QTemporaryDir> dir;
+    const ResultsFolder &folder() { return dir->session().folder(); }
+
+    std::unique_ptr<TestFolder> dir;
 };
 
 namespace {
@@ -54,9 +58,9 @@ LearnerRecord learner(const QString &name, int d1, std::array<int, 3> d2, bool f
 
 void TestArchive::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
+    dir.reset();
+    dir = std::make_unique<TestFolder>();
     QVERIFY(dir->isValid());
-    ResultsFolder::set(dir->path());
 }
 
 void TestArchive::fileNameIsSafeAndShort_data()
@@ -124,17 +128,17 @@ void TestArchive::overviewRows()
 void TestArchive::overviewWaitsForAnotherCopy()
 {
     QString reason;
-    QVERIFY(OverviewFile::append(QStringLiteral("a;1\r\n"), &reason));
-    QLockFile held(OverviewFile::path() + QStringLiteral(".lock"));
+    QVERIFY(OverviewFile::append(folder(), QStringLiteral("a;1\r\n"), &reason));
+    QLockFile held(OverviewFile::path(folder()) + QStringLiteral(".lock"));
     QVERIFY(held.tryLock(0));
     QElapsedTimer waited;
     waited.start();
-    QVERIFY(!OverviewFile::append(QStringLiteral("b;2\r\n"), &reason, 300));
+    QVERIFY(!OverviewFile::append(folder(), QStringLiteral("b;2\r\n"), &reason, 300));
     QVERIFY(waited.elapsed() >= 300);
     QVERIFY(!reason.isEmpty());
     held.unlock();
-    QVERIFY(OverviewFile::append(QStringLiteral("c;3\r\n"), &reason));
-    QFile file(OverviewFile::path());
+    QVERIFY(OverviewFile::append(folder(), QStringLiteral("c;3\r\n"), &reason));
+    QFile file(OverviewFile::path(folder()));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Dato;Starttid;"));
@@ -145,7 +149,7 @@ void TestArchive::recoveryRefusesDamage_data()
 {
     RecoveryState state;
     state.learner = learner(QStringLiteral("Bo"), 19, { -1, -1, -1 }, false);
-    state.page = 3;
+    state.step = TestStep::Dictation1;
     const QByteArray good = RecoveryText::serialise(state);
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
@@ -185,36 +189,36 @@ void TestArchive::startingAgainKeepsTheUnfinishedTest()
 {
     RecoveryState inTheForm;
     inTheForm.learner.started = started;
-    inTheForm.page = 1;
+    inTheForm.step = TestStep::Details;
     inTheForm.fields.insert(QStringLiteral("nameEdit"), QStringLiteral("Ida"));
     inTheForm.fields.insert(QStringLiteral("birthYearEdit"), QStringLiteral("2001"));
     QString reason;
-    QVERIFY2(LearnerArchive::keepUnfinished(inTheForm, &reason), qPrintable(reason));
+    QVERIFY2(LearnerArchive::keepUnfinished(dir->session(), inTheForm, &reason), qPrintable(reason));
 
-    QFile ida(ResultsFolder::filePath(QStringLiteral("resultater/2026-12-07 14.23 Ida.html")));
+    QFile ida(folder().filePath(QStringLiteral("resultater/2026-12-07 14.23 Ida.html")));
     QVERIFY(ida.open(QIODevice::ReadOnly));
     QVERIFY(ida.readAll().contains("Navn: Ida<br>\nAdresse: <br>\nF\xc3\xb8" "dsels\xc3\xa5r: 2001<br>"));
-    QFile overview(OverviewFile::path());
+    QFile overview(OverviewFile::path(folder()));
     QVERIFY(overview.open(QIODevice::ReadOnly));
     QVERIFY(overview.readAll().endsWith("\r\n2026-12-07;14:23;;Ida;2001;;;;;;Ikke afsluttet;2026-12-07 14.23 Ida.html\r\n"));
 }
 
 void TestArchive::damagedRecoveryIsSetAside()
 {
-    QFile damaged(RecoveryFile::path());
+    QFile damaged(RecoveryFile::path(folder()));
     QVERIFY(damaged.open(QIODevice::WriteOnly));
     damaged.write("{\"format\": \"skrivlo-recovery\", \"version\": 1, \"page\"");
     damaged.close();
     auto seen = answerMessageBox(QStringLiteral("OK"));
     RecoveryState state;
-    QVERIFY(!LearnerArchive::offerRecovery(nullptr, &state));
+    QVERIFY(!RecoveryOffer::ask(nullptr, dir->session(), &state));
     QVERIFY(seen->seen);
     QVERIFY2(seen->text.contains(QLatin1String("beskadiget")), qPrintable(seen->text));
-    QVERIFY(!RecoveryFile::exists());
+    QVERIFY(!RecoveryFile::exists(folder()));
     const QStringList aside = QDir(dir->path()).entryList({ QStringLiteral("skrivlo-gemt-test ul*.json") });
     QCOMPARE(aside.size(), 1);
     QVERIFY(seen->text.contains(aside.first()));
 }
 
-QTEST_MAIN(TestArchive)
+SKRIVLO_TEST_MAIN(TestArchive)
 #include "tst_archive.moc"

@@ -1,7 +1,7 @@
-#include "commandline.h"
-#include "recordingfolders.h"
-#include "resultsfolder.h"
-#include "wavfile.h"
+#include "app/commandline.h"
+#include "archive/resultsfolder.h"
+#include "recordings/recordingfolders.h"
+#include "tests/support/wavfile.h"
 
 #include <QtTest>
 
@@ -87,9 +87,8 @@ void TestCommandLine::resultsFolderIsCreatedOrRefused()
     QVERIFY(!ResultsFolder::prepare(file, &reason));
     QVERIFY(reason.contains(QStringLiteral("ikke en mappe")));
 
-    QCOMPARE(ResultsFolder::path(), QDir::currentPath());
-    ResultsFolder::set(nested);
-    QCOMPARE(ResultsFolder::filePath(QStringLiteral("results.html")), nested + QStringLiteral("/results.html"));
+    QCOMPARE(ResultsFolder().path(), QDir::currentPath());
+    QCOMPARE(ResultsFolder(nested).filePath(QStringLiteral("results.html")), nested + QStringLiteral("/results.html"));
 }
 
 void TestCommandLine::recordingsAreFoundFileByFile()

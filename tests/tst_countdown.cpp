@@ -1,12 +1,14 @@
 // The countdown of a dictation, driven tick by tick through its slot instead of waiting
 // for minutes: its texts, its bar, and the lock of the dictation page when time runs out.
 
-#include "dictate1.h"
-#include "dictate2.h"
-#include "dictateword.h"
-#include "mainwindow.h"
-#include "modaldialog.h"
-#include "timelimiter.h"
+#include "app/mainwindow.h"
+#include "app/timelimiter.h"
+#include "dictation/dictate1.h"
+#include "dictation/dictate2.h"
+#include "dictation/dictateword.h"
+#include "tests/support/modaldialog.h"
+#include "tests/support/testfolder.h"
+#include "widgets/voiceplayer.h"
 
 #include <QDir>
 #include <QLabel>
@@ -41,7 +43,7 @@ private:
     static bool allLocked(const DictationPage *page);
     static bool noneLocked(const DictationPage *page);
 
-    QTemporaryDir workDir;
+    TestFolder workDir;
     std::unique_ptr<MainWindow> window;
     TimeLimiter *countdown = nullptr;
 };
@@ -49,13 +51,12 @@ private:
 void TestCountdown::initTestCase()
 {
     QVERIFY(workDir.isValid());
-    QVERIFY(QDir::setCurrent(workDir.path()));
 }
 
 // The real window: it sets the program-wide page pointers the countdown locks through.
 void TestCountdown::init()
 {
-    window = std::make_unique<MainWindow>();
+    window = std::make_unique<MainWindow>(workDir.session());
     countdown = window->findChild<TimeLimiter *>(QStringLiteral("countdown"));
     QVERIFY(countdown);
     QCOMPARE(dictate1Page, window->firstDictation());
@@ -71,7 +72,7 @@ void TestCountdown::cleanup()
 void TestCountdown::tick(int times)
 {
     for (int i = 0; i < times; ++i)
-        QVERIFY(QMetaObject::invokeMethod(countdown, "slotShowMinutsLeft"));
+        countdown->advanceMinute();
 }
 
 bool TestCountdown::allLocked(const DictationPage *page)
@@ -210,5 +211,5 @@ void TestCountdown::stopHidesAndRestartBeginsAfresh()
     QVERIFY(countdown->isHidden());
 }
 
-QTEST_MAIN(TestCountdown)
+SKRIVLO_TEST_MAIN(TestCountdown)
 #include "tst_countdown.moc"

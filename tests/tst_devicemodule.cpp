@@ -1,9 +1,9 @@
-#include "devicemodule.h"
-#include "modaldialog.h"
-#include "results.h"
-#include "resultsfolder.h"
-#include "voiceplayer.h"
-#include "wavfile.h"
+#include "archive/resultsfolder.h"
+#include "devices/devicemodule.h"
+#include "pages/results.h"
+#include "tests/support/modaldialog.h"
+#include "tests/support/wavfile.h"
+#include "widgets/voiceplayer.h"
 
 #include <QtTest>
 
@@ -30,7 +30,9 @@ void TestDeviceModule::withoutTheModuleTheTestGoesOnSilently()
     QVERIFY(WavFile::write(wav, WavFile::tone(22050)));
     VoicePlayer player;
     player.play(wav);
-    QVERIFY(!DeviceModule::devices());
+    QVERIFY(!DeviceModule::sound());
+    QVERIFY(!DeviceModule::printing());
+    QVERIFY(!DeviceModule::studio());
     QCOMPARE(player.playCount(), 1);
     QCOMPARE(player.skipCount(), 0);
     player.stop();
@@ -47,8 +49,8 @@ void TestDeviceModule::withoutTheModuleThePageSaysWhyItCannotPrint_data()
 void TestDeviceModule::withoutTheModuleThePageSaysWhyItCannotPrint()
 {
     QFETCH(QString, button);
-    ResultsFolder::set(dir.path());
-    Results page(nullptr);
+    const ResultsFolder folder(dir.path());
+    Results page(nullptr, folder);
     page.show();
     auto box = answerMessageBox(QStringLiteral("OK"));
     QTest::mouseClick(page.findChild<QWidget *>(button), Qt::LeftButton);

@@ -1,5 +1,6 @@
-#include "dictateword.h"
-#include "voiceplayer.h"
+#include "dictation/dictateword.h"
+#include "tests/support/testfolder.h"
+#include "widgets/voiceplayer.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -138,31 +139,31 @@ void TestDictateWord::playsOnPressAndFocusOnly()
 
     // Focus by code plays, as when a page focuses its first field.
     second->setFocus(Qt::OtherFocusReason);
-    int plays = voicePlayer.playCount();
+    int plays = voicePlayer->playCount();
     first->setFocus(Qt::OtherFocusReason);
-    QCOMPARE(voicePlayer.playCount(), plays + 1);
-    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/1.wav"));
+    QCOMPARE(voicePlayer->playCount(), plays + 1);
+    QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/1.wav"));
 
     // Typing, releasing and leaving do not play.
-    plays = voicePlayer.playCount();
+    plays = voicePlayer->playCount();
     QTest::keyClicks(first, QStringLiteral("ab"));
-    QCOMPARE(voicePlayer.playCount(), plays);
+    QCOMPARE(voicePlayer->playCount(), plays);
 
     // Clicking into another field: focus-in and press both ask; the second one is heard.
     QTest::mouseClick(second, Qt::LeftButton);
-    QCOMPARE(voicePlayer.playCount(), plays + 2);
-    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/2.wav"));
+    QCOMPARE(voicePlayer->playCount(), plays + 2);
+    QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/2.wav"));
 
     // Clicking the field that has the focus starts its sentence again.
-    plays = voicePlayer.playCount();
+    plays = voicePlayer->playCount();
     QTest::mouseClick(second, Qt::LeftButton);
-    QCOMPARE(voicePlayer.playCount(), plays + 1);
+    QCOMPARE(voicePlayer->playCount(), plays + 1);
 
     // The second press of a double click does not play again.
-    plays = voicePlayer.playCount();
+    plays = voicePlayer->playCount();
     QTest::mouseDClick(second, Qt::LeftButton);
-    QCOMPARE(voicePlayer.playCount(), plays);
+    QCOMPARE(voicePlayer->playCount(), plays);
 }
 
-QTEST_MAIN(TestDictateWord)
+SKRIVLO_TEST_MAIN(TestDictateWord)
 #include "tst_dictateword.moc"

@@ -2,12 +2,13 @@
 // order, the hand-in question, the sections they append to the report, and the lock when the
 // time is up.
 
-#include "answerkey.h"
-#include "dictate1.h"
-#include "dictate2.h"
-#include "dictateword.h"
-#include "modaldialog.h"
-#include "voiceplayer.h"
+#include "dictation/dictate1.h"
+#include "dictation/dictate2.h"
+#include "dictation/dictateword.h"
+#include "tests/support/answerkey.h"
+#include "tests/support/modaldialog.h"
+#include "tests/support/testfolder.h"
+#include "widgets/voiceplayer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -61,7 +62,6 @@ QString focusName()
     QWidget *focused = QApplication::focusWidget();
     return focused ? focused->objectName() : QStringLiteral("<none>");
 }
-
 
 // Splits an appended section into its time stamp and the rest; checks the stamp's form.
 bool splitStamp(const QByteArray &section, int dictation, QString *stamp, int *seconds)
@@ -171,7 +171,7 @@ private:
         return guardNoModal();
     }
 
-    QTemporaryDir workDir;
+    TestFolder workDir;
     std::unique_ptr<QWidget> host;
     DictationPage *page = nullptr;
     int number = 0;
@@ -180,7 +180,6 @@ private:
 void TestDictationPages::initTestCase()
 {
     QVERIFY(workDir.isValid());
-    QVERIFY(QDir::setCurrent(workDir.path()));
 }
 
 void TestDictationPages::cleanup()
@@ -197,9 +196,9 @@ void TestDictationPages::showPage(int dictation)
     host = std::make_unique<QWidget>();
     auto *layout = new QVBoxLayout(host.get());
     if (dictation == 1)
-        page = new Dictate1(host.get());
+        page = new Dictate1(host.get(), workDir.session());
     else
-        page = new Dictate2(host.get());
+        page = new Dictate2(host.get(), workDir.session());
     page->setVisible(false);
     layout->addWidget(page);
     host->show();
@@ -249,13 +248,13 @@ void TestDictationPages::showingPlaysFirstSentenceAndFocusesFirstField()
     QFETCH(QString, first);
     QFETCH(QString, sound);
 
-    voicePlayer.stop();
-    const int plays = voicePlayer.playCount();
+    voicePlayer->stop();
+    const int plays = voicePlayer->playCount();
     showPage(dictation);
     QCOMPARE(focusName(), first);
-    QCOMPARE(voicePlayer.currentPath(), sound);
-    QCOMPARE(voicePlayer.playCount(), plays + 1);
-    QVERIFY(!voicePlayer.isStopped());
+    QCOMPARE(voicePlayer->currentPath(), sound);
+    QCOMPARE(voicePlayer->playCount(), plays + 1);
+    QVERIFY(!voicePlayer->isStopped());
     for (int n = firstField(); n <= lastField(); ++n) {
         QVERIFY(field(n)->isEnabled());
         QVERIFY(field(n)->text().isEmpty());
@@ -286,12 +285,12 @@ void TestDictationPages::enterMovesToNextWord()
     field(from)->setFocus();
     field(from)->setText(QStringLiteral("ord"));
     QCOMPARE(focusName(), QStringLiteral("word%1").arg(from));
-    const int plays = voicePlayer.playCount();
+    const int plays = voicePlayer->playCount();
 
     QTest::keyClick(field(from), Qt::Key_Return);
     QCOMPARE(focusName(), QStringLiteral("word%1").arg(to));
-    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/%1.wav").arg(to));
-    QCOMPARE(voicePlayer.playCount(), plays + 1);
+    QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/%1.wav").arg(to));
+    QCOMPARE(voicePlayer->playCount(), plays + 1);
     QCOMPARE(field(from)->text(), QStringLiteral("ord"));
     QCOMPARE(nextPage.count(), 0);
 }
@@ -309,7 +308,7 @@ void TestDictationPages::tabRunsThroughFieldsToArrow()
     for (int n = firstField() + 1; n <= lastField(); ++n) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(focusName(), QStringLiteral("word%1").arg(n));
-        QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/%1.wav").arg(n));
+        QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/%1.wav").arg(n));
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget(), arrow());
@@ -336,18 +335,18 @@ void TestDictationPages::refusingHandInKeepsEverything()
     QFETCH(QString, answer);
     QFETCH(QString, text);
 
-    QVERIFY(writeReport(earlierStages));
+    QVERIFY(writeReport(workDir.session(), earlierStages));
     showPage(dictation);
     QSignalSpy nextPage(page, &DictationPage::nextPage);
     QStringList typed;
     for (int n = firstField(); n <= lastField(); ++n)
         typed.append(n % 3 ? QStringLiteral("svar%1").arg(n) : QString());
     setAnswers(typed);
-    QVERIFY(!voicePlayer.isStopped());
+    QVERIFY(!voicePlayer->isStopped());
 
     for (int round = 1; round <= 2; ++round) {
         auto voiceStoppedWhileOpen = std::make_shared<bool>(false);
-        auto seen = answerMessageBox(answer, [voiceStoppedWhileOpen]() { *voiceStoppedWhileOpen = voicePlayer.isStopped(); });
+        auto seen = answerMessageBox(answer, [voiceStoppedWhileOpen]() { *voiceStoppedWhileOpen = voicePlayer->isStopped(); });
         QTest::mouseClick(arrow(), Qt::LeftButton);
         QVERIFY(seen->seen);
         QCOMPARE(seen->title, QStringLiteral("Advarsel!"));
@@ -359,7 +358,7 @@ void TestDictationPages::refusingHandInKeepsEverything()
         QCOMPARE(nextPage.count(), 0);
         QCOMPARE(readReport(), earlierStages);
         QCOMPARE(answers(), typed);
-        QVERIFY(voicePlayer.isStopped()); // the stopped sentence is not resumed
+        QVERIFY(voicePlayer->isStopped()); // the stopped sentence is not resumed
         QVERIFY(!page->isTimeUp());
         QVERIFY(field(firstField())->isEnabled());
     }
@@ -423,14 +422,14 @@ void TestDictationPages::dictation1Section()
     QFETCH(int, right);
     QFETCH(bool, passed);
 
-    QVERIFY(writeReport(earlierStages));
+    QVERIFY(writeReport(workDir.session(), earlierStages));
     showPage(1);
     setAnswers(typed);
     QByteArray reportAtSignal;
     bool stoppedAtSignal = false;
     connect(page, &DictationPage::nextPage, this, [&]() {
         reportAtSignal = readReport();
-        stoppedAtSignal = voicePlayer.isStopped();
+        stoppedAtSignal = voicePlayer->isStopped();
     });
     QSignalSpy nextPage(page, &DictationPage::nextPage);
 
@@ -518,7 +517,7 @@ void TestDictationPages::dictation2Section()
     QFETCH(QList<int>, counts);
     QFETCH(int, level);
 
-    QVERIFY(writeReport(earlierStages));
+    QVERIFY(writeReport(workDir.session(), earlierStages));
     showPage(2);
     setAnswers(typed);
     QByteArray reportAtSignal;
@@ -539,7 +538,7 @@ void TestDictationPages::dictation2Section()
     QVERIFY(seconds <= 5);
     QCOMPARE(section, expectedSection2(stamp, typed, wrong, counts, level));
     QCOMPARE(reportAtSignal, report);
-    QVERIFY(voicePlayer.isStopped());
+    QVERIFY(voicePlayer->isStopped());
     if (QTest::currentDataTag() == QByteArray("Fjerde right in field 39"))
         QVERIFY(section.contains("<tr>\n<td><font color=\"green\">Fjerde</font></td><td>"));
     if (QTest::currentDataTag() == QByteArray("every field in its cell"))
@@ -558,11 +557,11 @@ void TestDictationPages::timeUpLocksAndHandsInWithoutBox()
 {
     QFETCH(int, dictation);
 
-    QVERIFY(writeReport(earlierStages));
+    QVERIFY(writeReport(workDir.session(), earlierStages));
     showPage(dictation);
     QSignalSpy nextPage(page, &DictationPage::nextPage);
     field(firstField())->setText(QStringLiteral("svar"));
-    QVERIFY(!voicePlayer.isStopped());
+    QVERIFY(!voicePlayer->isStopped());
 
     auto guard = armGuard();
     page->timeUp();
@@ -570,7 +569,7 @@ void TestDictationPages::timeUpLocksAndHandsInWithoutBox()
     for (int n = firstField(); n <= lastField(); ++n)
         QVERIFY2(!field(n)->isEnabled(), qPrintable(QStringLiteral("word%1").arg(n)));
     QVERIFY(arrow()->isEnabled());
-    QVERIFY(!voicePlayer.isStopped());
+    QVERIFY(!voicePlayer->isStopped());
     QCOMPARE(nextPage.count(), 0);
     QCOMPARE(readReport(), earlierStages);
 
@@ -581,7 +580,7 @@ void TestDictationPages::timeUpLocksAndHandsInWithoutBox()
 
     QTest::mouseClick(arrow(), Qt::LeftButton);
     QCOMPARE(nextPage.count(), 1);
-    QVERIFY(voicePlayer.isStopped());
+    QVERIFY(voicePlayer->isStopped());
     const QByteArray section = readReport().mid(earlierStages.size());
     QString stamp;
     int seconds = -1;
@@ -623,17 +622,17 @@ void TestDictationPages::timeUpLeavesTheSentenceAlone()
         field(focused)->setFocus();
     else
         arrow()->setFocus();
-    const QString playing = voicePlayer.currentPath();
-    const int plays = voicePlayer.playCount();
-    QVERIFY(!voicePlayer.isStopped());
+    const QString playing = voicePlayer->currentPath();
+    const int plays = voicePlayer->playCount();
+    QVERIFY(!voicePlayer->isStopped());
 
     page->timeUp();
-    QCOMPARE(voicePlayer.playCount(), plays);
-    QCOMPARE(voicePlayer.currentPath(), playing);
+    QCOMPARE(voicePlayer->playCount(), plays);
+    QCOMPARE(voicePlayer->currentPath(), playing);
     // The cursor does not land on the arrow, where a typed blank would hand the page in.
     if (focused)
         QVERIFY(QApplication::focusWidget() != arrow());
-    QVERIFY(!voicePlayer.isStopped());
+    QVERIFY(!voicePlayer->isStopped());
 }
 
 void TestDictationPages::timeUpWhileBoxIsOpen_data()
@@ -647,7 +646,7 @@ void TestDictationPages::timeUpWhileBoxIsOpen()
 {
     QFETCH(int, dictation);
 
-    QVERIFY(writeReport(earlierStages));
+    QVERIFY(writeReport(workDir.session(), earlierStages));
     showPage(dictation);
     QSignalSpy nextPage(page, &DictationPage::nextPage);
     DictationPage *shown = page;
@@ -677,11 +676,11 @@ void TestDictationPages::timeStampCountsFromShowing()
 {
     QFETCH(int, dictation);
 
-    QVERIFY(writeReport(earlierStages));
+    QVERIFY(writeReport(workDir.session(), earlierStages));
     number = dictation;
     host = std::make_unique<QWidget>();
     auto *layout = new QVBoxLayout(host.get());
-    page = dictation == 1 ? static_cast<DictationPage *>(new Dictate1(host.get())) : new Dictate2(host.get());
+    page = dictation == 1 ? static_cast<DictationPage *>(new Dictate1(host.get(), workDir.session())) : new Dictate2(host.get(), workDir.session());
     page->setVisible(false);
     layout->addWidget(page);
     host->show();
@@ -719,5 +718,5 @@ void TestDictationPages::timeStampCountsFromShowing()
     QVERIFY(stamp.startsWith(QLatin1String("00:0")));
 }
 
-QTEST_MAIN(TestDictationPages)
+SKRIVLO_TEST_MAIN(TestDictationPages)
 #include "tst_dictationpages.moc"

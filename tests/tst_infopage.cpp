@@ -1,10 +1,11 @@
 // The personal details page: required fields, the Return chain, the voice, and the first
 // stage of the report written on an accepted click.
 
-#include "answerkey.h"
-#include "info.h"
-#include "modaldialog.h"
-#include "voiceplayer.h"
+#include "pages/info.h"
+#include "tests/support/answerkey.h"
+#include "tests/support/modaldialog.h"
+#include "tests/support/testfolder.h"
+#include "widgets/voiceplayer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -63,7 +64,6 @@ QString todayText()
     return QStringLiteral("%1/%2-%3").arg(today.day()).arg(today.month()).arg(today.year());
 }
 
-
 } // namespace
 
 class TestInfoPage : public QObject
@@ -96,7 +96,7 @@ private:
         return guardNoModal();
     }
 
-    QTemporaryDir workDir;
+    TestFolder workDir;
     QWidget *host = nullptr;
     Info *page = nullptr;
 };
@@ -104,7 +104,6 @@ private:
 void TestInfoPage::initTestCase()
 {
     QVERIFY(workDir.isValid());
-    QVERIFY(QDir::setCurrent(workDir.path()));
 }
 
 // The page sits hidden in an active window, as in the main window, and is then shown.
@@ -113,7 +112,7 @@ void TestInfoPage::init()
     QFile::remove(QStringLiteral("results.html"));
     host = new QWidget;
     auto *layout = new QVBoxLayout(host);
-    page = new Info(host);
+    page = new Info(host, workDir.session());
     page->setVisible(false);
     layout->addWidget(page);
     host->show();
@@ -151,16 +150,16 @@ void TestInfoPage::dateFieldPrefilledWithToday()
 void TestInfoPage::showingFocusesPlaceAndPlays()
 {
     QCOMPARE(QApplication::focusWidget(), field("placeEdit"));
-    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/info.wav"));
-    QVERIFY(!voicePlayer.isStopped());
+    QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/info.wav"));
+    QVERIFY(!voicePlayer->isStopped());
 
     // Each time the page is shown it starts the recording again.
     page->hide();
     field("jobEdit")->setFocus();
-    const int plays = voicePlayer.playCount();
+    const int plays = voicePlayer->playCount();
     page->show();
-    QCOMPARE(voicePlayer.playCount(), plays + 1);
-    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/info.wav"));
+    QCOMPARE(voicePlayer->playCount(), plays + 1);
+    QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/info.wav"));
     QCOMPARE(QApplication::focusWidget(), field("placeEdit"));
 }
 
@@ -194,12 +193,12 @@ void TestInfoPage::refusedClickWarnsInFixedOrder()
     QFETCH(QString, focused);
 
     const QByteArray earlier = "earlier learner's report\n";
-    QVERIFY(writeReport(earlier));
+    QVERIFY(writeReport(workDir.session(), earlier));
     fillRequired(name, address, year);
     field("jobEdit")->setFocus();
-    QVERIFY(!voicePlayer.isStopped());
-    const int plays = voicePlayer.playCount();
-    const int stops = voicePlayer.stopCount();
+    QVERIFY(!voicePlayer->isStopped());
+    const int plays = voicePlayer->playCount();
+    const int stops = voicePlayer->stopCount();
     QSignalSpy nextPage(page, &Info::nextPage);
 
     auto seen = answerMessageBox(QStringLiteral("OK"));
@@ -220,10 +219,10 @@ void TestInfoPage::refusedClickWarnsInFixedOrder()
 
     QCOMPARE(nextPage.count(), 0);
     QCOMPARE(readReport(), earlier);
-    QVERIFY(!voicePlayer.isStopped());
-    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/info.wav"));
-    QCOMPARE(voicePlayer.playCount(), plays);
-    QCOMPARE(voicePlayer.stopCount(), stops);
+    QVERIFY(!voicePlayer->isStopped());
+    QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/info.wav"));
+    QCOMPARE(voicePlayer->playCount(), plays);
+    QCOMPARE(voicePlayer->stopCount(), stops);
     QCOMPARE(field("nameEdit")->text(), name);
     QCOMPARE(field("addressEdit")->text(), address);
     QCOMPARE(field("birthYearEdit")->text(), year);
@@ -297,19 +296,19 @@ void TestInfoPage::returnMovesOnWithoutSubmitting()
     QCOMPARE(focusName(), to);
     QCOMPARE(nextPage.count(), 0);
     QVERIFY(!QFile::exists(QStringLiteral("results.html")));
-    QVERIFY(!voicePlayer.isStopped());
+    QVERIFY(!voicePlayer->isStopped());
     QVERIFY(!guard->seen);
 }
 
 void TestInfoPage::speakerPlaysExplanationAgain()
 {
-    voicePlayer.stop();
-    QVERIFY(voicePlayer.isStopped());
-    const int plays = voicePlayer.playCount();
+    voicePlayer->stop();
+    QVERIFY(voicePlayer->isStopped());
+    const int plays = voicePlayer->playCount();
     QTest::mouseClick(button("voiceButton"), Qt::LeftButton);
-    QCOMPARE(voicePlayer.playCount(), plays + 1);
-    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/info.wav"));
-    QVERIFY(!voicePlayer.isStopped());
+    QCOMPARE(voicePlayer->playCount(), plays + 1);
+    QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/info.wav"));
+    QVERIFY(!voicePlayer->isStopped());
 }
 
 void TestInfoPage::acceptedClickWritesHeader_data()
@@ -346,22 +345,22 @@ void TestInfoPage::acceptedClickWritesHeader()
     QFETCH(QStringList, typed);
     QFETCH(QStringList, shown);
 
-    QVERIFY(writeReport(QByteArray(5000, 'x')));
+    QVERIFY(writeReport(workDir.session(), QByteArray(5000, 'x')));
     for (int i = 0; i < 9; ++i) {
         if (i == 0 && typed[0].isEmpty())
             continue;
         field(fieldNames[i])->setText(typed[i] == QLatin1String("<cleared>") ? QString() : typed[i]);
     }
-    QVERIFY(!voicePlayer.isStopped());
-    const int stops = voicePlayer.stopCount();
+    QVERIFY(!voicePlayer->isStopped());
+    const int stops = voicePlayer->stopCount();
 
     QByteArray reportAtSignal;
     bool stoppedAtSignal = false;
     int stopsAtSignal = -1;
     connect(page, &Info::nextPage, this, [&]() {
         reportAtSignal = readReport();
-        stoppedAtSignal = voicePlayer.isStopped();
-        stopsAtSignal = voicePlayer.stopCount();
+        stoppedAtSignal = voicePlayer->isStopped();
+        stopsAtSignal = voicePlayer->stopCount();
     });
     QSignalSpy nextPage(page, &Info::nextPage);
 
@@ -377,5 +376,5 @@ void TestInfoPage::acceptedClickWritesHeader()
     QCOMPARE(stopsAtSignal, stops + 1);
 }
 
-QTEST_MAIN(TestInfoPage)
+SKRIVLO_TEST_MAIN(TestInfoPage)
 #include "tst_infopage.moc"

@@ -1,19 +1,20 @@
 // The page sequence through the real main window, driven by its green arrows: the branch
 // after the first dictation, the progress panel, the countdown and the closing reminder.
 
-#include "answerkey.h"
-#include "dictate1.h"
-#include "dictate1help.h"
-#include "dictate2.h"
-#include "dictate2help.h"
-#include "dictateword.h"
-#include "info.h"
-#include "mainwindow.h"
-#include "modaldialog.h"
-#include "results.h"
-#include "timelimiter.h"
-#include "voiceplayer.h"
-#include "welcome.h"
+#include "app/mainwindow.h"
+#include "app/timelimiter.h"
+#include "dictation/dictate1.h"
+#include "dictation/dictate2.h"
+#include "dictation/dictateword.h"
+#include "pages/dictate1help.h"
+#include "pages/dictate2help.h"
+#include "pages/info.h"
+#include "pages/results.h"
+#include "pages/welcome.h"
+#include "tests/support/answerkey.h"
+#include "tests/support/modaldialog.h"
+#include "tests/support/testfolder.h"
+#include "widgets/voiceplayer.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -91,7 +92,7 @@ private:
     QWidget *page(const char *name) const;
     QPushButton *arrowOf(QWidget *page) const { return page->findChild<QPushButton *>(QStringLiteral("nextButton")); }
     QStringList visiblePages() const;
-    void checkScreen(int index, const QString &pageName, int markedStep = -1);
+    void checkScreen(TestStep step, const QString &pageName);
     // The offscreen platform does not give the activation back when a box closes; a window
     // manager does.
     void reactivate()
@@ -106,7 +107,7 @@ private:
     void fillInfo();
     void fillDictation1(int right);
 
-    QTemporaryDir workDir;
+    TestFolder workDir;
     std::unique_ptr<MainWindow> window;
     TimeLimiter *countdown = nullptr;
     std::shared_ptr<QList<BoxSeen>> boxes;
@@ -115,14 +116,13 @@ private:
 void TestMainWindow::initTestCase()
 {
     QVERIFY(workDir.isValid());
-    QVERIFY(QDir::setCurrent(workDir.path()));
 }
 
 void TestMainWindow::init()
 {
     QFile::remove(QStringLiteral("results.html"));
     boxes = std::make_shared<QList<BoxSeen>>();
-    window = std::make_unique<MainWindow>();
+    window = std::make_unique<MainWindow>(workDir.session());
     countdown = window->findChild<TimeLimiter *>(QStringLiteral("countdown"));
     QVERIFY(countdown);
     window->resize(1280, 1024);
@@ -157,11 +157,11 @@ QStringList TestMainWindow::visiblePages() const
 
 // Exactly one page on screen; the panel marks its step with the ones before done and the
 // ones after grey; the countdown shows exactly while a dictation is on screen.
-void TestMainWindow::checkScreen(int index, const QString &pageName, int markedStep)
+void TestMainWindow::checkScreen(TestStep current, const QString &pageName)
 {
-    QCOMPARE(window->currentIndex(), index);
+    QCOMPARE(window->currentStep(), current);
     QCOMPARE(visiblePages(), QStringList { pageName });
-    const int marked = markedStep < 0 ? index : markedStep;
+    const int marked = int(current);
     for (int step = 0; step < 7; ++step) {
         auto *label = window->findChild<QLabel *>(QStringLiteral("step%1").arg(step));
         QVERIFY(label);
@@ -237,7 +237,7 @@ void TestMainWindow::fillDictation1(int right)
 
 void TestMainWindow::startsOnWelcome()
 {
-    checkScreen(0, QStringLiteral("welcome"));
+    checkScreen(TestStep::Welcome, QStringLiteral("welcome"));
     QVERIFY(countdown->isHidden());
     // The later pages are built when they are first needed, not before the window shows.
     QVERIFY(!window->findChild<Dictate1 *>());
@@ -274,19 +274,19 @@ void TestMainWindow::sequenceAndBranch()
     window->dictate2HelpPage()->installEventFilter(&help2Counter);
 
     clickArrow("welcome");
-    checkScreen(1, QStringLiteral("info"));
-    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/info.wav"));
+    checkScreen(TestStep::Details, QStringLiteral("info"));
+    QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/info.wav"));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("placeEdit"));
 
     fillInfo();
     clickArrow("info");
-    checkScreen(2, QStringLiteral("dictate1Help"));
-    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/dik1help.wav"));
+    checkScreen(TestStep::Dictation1Help, QStringLiteral("dictate1Help"));
+    QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/dik1help.wav"));
     QVERIFY(QFile::exists(QStringLiteral("results.html")));
 
     clickArrow("dictate1Help");
-    checkScreen(3, QStringLiteral("dictate1"));
-    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/1.wav"));
+    checkScreen(TestStep::Dictation1, QStringLiteral("dictate1"));
+    QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/1.wav"));
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("word1"));
     QCOMPARE(countdown->findChild<QLabel *>(QStringLiteral("minutesLabel"))->text(),
              QStringLiteral("Du har 10 minutter tilbage"));
@@ -300,12 +300,12 @@ void TestMainWindow::sequenceAndBranch()
     if (passed) {
         QCOMPARE(boxes->size(), 1);
         QCOMPARE(boxes->at(0).title, QStringLiteral("Advarsel!"));
-        checkScreen(4, QStringLiteral("dictate2Help"));
-        QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/dik2help.wav"));
+        checkScreen(TestStep::Dictation2Help, QStringLiteral("dictate2Help"));
+        QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/dik2help.wav"));
         QCOMPARE(help2Shows, 1);
 
         clickArrow("dictate2Help");
-        checkScreen(5, QStringLiteral("dictate2"));
+        checkScreen(TestStep::Dictation2, QStringLiteral("dictate2"));
         auto *area = qobject_cast<QScrollArea *>(page("scrollArea"));
         QVERIFY(area->isAncestorOf(dictate2Page));
         QVERIFY(dictate2Page->isVisible());
@@ -315,7 +315,7 @@ void TestMainWindow::sequenceAndBranch()
         QVERIFY(dictate2Page->width() <= area->viewport()->width());
         QTRY_VERIFY(dictate2Page->height() > area->viewport()->height());
         QVERIFY(area->verticalScrollBar()->isVisible());
-        QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/21.wav"));
+        QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/21.wav"));
         QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("word21"));
         QCOMPARE(countdown->findChild<QLabel *>(QStringLiteral("minutesLabel"))->text(),
                  QStringLiteral("Du har 30 minutter tilbage"));
@@ -350,7 +350,7 @@ void TestMainWindow::sequenceAndBranch()
     QVERIFY(reminder.report.contains(QStringLiteral("Navn: Åse Ørnebæk")));
     QVERIFY(reminder.report.contains(passed ? QStringLiteral("Trin 4") : QStringLiteral("Trin 1")));
 
-    checkScreen(passed ? 6 : 4, QStringLiteral("results"), 6);
+    checkScreen(TestStep::Results, QStringLiteral("results"));
     QVERIFY(countdown->isHidden());
     QCOMPARE(window->focusWidget()->objectName(), QStringLiteral("reportView"));
     if (!passed) {
@@ -375,20 +375,20 @@ void TestMainWindow::timeUpHandsInWithOnlyTheReminder()
     fillInfo();
     clickArrow("info");
     clickArrow("dictate1Help");
-    checkScreen(3, QStringLiteral("dictate1"));
+    checkScreen(TestStep::Dictation1, QStringLiteral("dictate1"));
     fillDictation1(20);
 
     for (int minute = 0; minute < 10; ++minute)
-        QVERIFY(QMetaObject::invokeMethod(countdown, "slotShowMinutsLeft"));
+        countdown->advanceMinute();
     QCOMPARE(countdown->findChild<QLabel *>(QStringLiteral("minutesLabel"))->text(), QStringLiteral("Tiden er udløbet!"));
     QVERIFY(countdown->isVisible());
     QVERIFY(!page("dictate1")->findChild<DictateWord *>(QStringLiteral("word20"))->isEnabled());
-    checkScreen(3, QStringLiteral("dictate1")); // the page is not left by itself
+    checkScreen(TestStep::Dictation1, QStringLiteral("dictate1")); // the page is not left by itself
 
     answerBoxes();
     clickArrow("dictate1");
     QTest::qWait(100); // boxes come up inside the click; this lets anything queued arrive too
-    checkScreen(4, QStringLiteral("dictate2Help"));
+    checkScreen(TestStep::Dictation2Help, QStringLiteral("dictate2Help"));
     QCOMPARE(boxes->size(), 0);
 }
 
@@ -446,7 +446,7 @@ void TestMainWindow::everyPageSpeaksAndFitsSmallScreens()
     clickArrow("dictate1Help");
     checkPage("dictate1");
     checkWord("dictate1", 5, QStringLiteral("Ord 5 af 20"), "gamle");
-    QVERIFY(QMetaObject::invokeMethod(countdown, "slotShowMinutsLeft"));
+    countdown->advanceMinute();
     QCOMPARE(QAccessible::queryAccessibleInterface(countdown->findChild<QLabel *>(QStringLiteral("minutesLabel")))
                      ->text(QAccessible::Name), QStringLiteral("Du har 9 minutter tilbage"));
 
@@ -463,5 +463,5 @@ void TestMainWindow::everyPageSpeaksAndFitsSmallScreens()
     checkPage("results");
 }
 
-QTEST_MAIN(TestMainWindow)
+SKRIVLO_TEST_MAIN(TestMainWindow)
 #include "tst_mainwindow.moc"

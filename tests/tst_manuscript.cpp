@@ -1,13 +1,14 @@
-#include "dictate1.h"
-#include "dictate1help.h"
-#include "dictate2.h"
-#include "dictate2help.h"
-#include "dictateword.h"
-#include "info.h"
-#include "manuscript.h"
-#include "storytable.h"
-#include "voiceplayer.h"
-#include "welcome.h"
+#include "content/storytable.h"
+#include "dictation/dictate1.h"
+#include "dictation/dictate2.h"
+#include "dictation/dictateword.h"
+#include "pages/dictate1help.h"
+#include "pages/dictate2help.h"
+#include "pages/info.h"
+#include "pages/welcome.h"
+#include "recordings/manuscript.h"
+#include "tests/support/testfolder.h"
+#include "widgets/voiceplayer.h"
 
 #include <QLabel>
 #include <QLayout>
@@ -47,6 +48,7 @@ private:
         QStringList fieldSounds;
     };
     PageStory pageStories[2];
+    TestFolder workDir;
     QVector<Manuscript::Recording> recordings;
 };
 
@@ -129,8 +131,8 @@ void TestManuscript::initTestCase()
 {
     recordings = Manuscript::recordings();
 
-    std::unique_ptr<DictationPage> pages[] = { std::make_unique<Dictate1>(nullptr),
-                                                std::make_unique<Dictate2>(nullptr) };
+    std::unique_ptr<DictationPage> pages[] = { std::make_unique<Dictate1>(nullptr, workDir.session()),
+                                                std::make_unique<Dictate2>(nullptr, workDir.session()) };
     for (int p = 0; p < 2; ++p) {
         QVector<QWidget *> pieces;
         collectStory(pages[p]->layout(), pieces, false);
@@ -305,7 +307,7 @@ void TestManuscript::guidancePageReadsWhatItShows()
     std::unique_ptr<QWidget> page;
     switch (kind) {
     case WelcomePage: page = std::make_unique<Welcome>(nullptr); break;
-    case InfoPage: page = std::make_unique<Info>(nullptr); break;
+    case InfoPage: page = std::make_unique<Info>(nullptr, workDir.session()); break;
     case Help1Page: page = std::make_unique<Dictate1Help>(nullptr); break;
     case Help2Page: page = std::make_unique<Dictate2Help>(nullptr); break;
     }
@@ -328,8 +330,8 @@ void TestManuscript::guidancePageReadsWhatItShows()
     auto *voiceButton = page->findChild<QPushButton *>(QStringLiteral("voiceButton"));
     QVERIFY(voiceButton);
     voiceButton->click();
-    QCOMPARE(voicePlayer.currentPath(), QStringLiteral("sounds/") + fileName);
-    voicePlayer.stop();
+    QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/") + fileName);
+    voicePlayer->stop();
 }
 
 void TestManuscript::ssmlKeepsTextAndPauses_data()
@@ -409,5 +411,5 @@ void TestManuscript::everyScriptIsWellFormed()
     QCOMPARE(names.size(), recordings.size());
 }
 
-QTEST_MAIN(TestManuscript)
+SKRIVLO_TEST_MAIN(TestManuscript)
 #include "tst_manuscript.moc"

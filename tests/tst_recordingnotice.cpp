@@ -1,10 +1,12 @@
-#include "manuscript.h"
-#include "modaldialog.h"
-#include "recordingcheck.h"
-#include "recordingfolders.h"
-#include "recordingnotice.h"
-#include "recordingsurvey.h"
-#include "wavfile.h"
+#include "app/recordingnotice.h"
+#include "recordings/manuscript.h"
+#include "recordings/recordingcheck.h"
+#include "recordings/recordingfolders.h"
+#include "recordings/recordingsurvey.h"
+#include "tests/support/modaldialog.h"
+#include "tests/support/testfolder.h"
+#include "tests/support/wavfile.h"
+#include "widgets/voiceplayer.h"
 
 #include <QtTest>
 
@@ -103,5 +105,5 @@ void TestRecordingNotice::checkOfAllRecordings()
     QDir::setCurrent(startDir);
 }
 
-QTEST_MAIN(TestRecordingNotice)
+SKRIVLO_TEST_MAIN(TestRecordingNotice)
 #include "tst_recordingnotice.moc"

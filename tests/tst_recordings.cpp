@@ -1,5 +1,5 @@
-#include "manuscript.h"
-#include "recordingcheck.h"
+#include "recordings/manuscript.h"
+#include "recordings/recordingcheck.h"
 
 #include <QtTest>
 

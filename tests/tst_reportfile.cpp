@@ -1,8 +1,9 @@
-#include "learnerfilename.h"
-#include "learnerrecord.h"
-#include "modaldialog.h"
-#include "reportfile.h"
-#include "resultsfolder.h"
+#include "archive/reportfile.h"
+#include "model/learnerfilename.h"
+#include "tests/support/modaldialog.h"
+#include "tests/support/testfolder.h"
+#include "widgets/reportstage.h"
+#include "widgets/voiceplayer.h"
 
 #include <QtTest>
 
@@ -31,8 +32,10 @@ private slots:
     void failedHandInIsTriedAgain();
 
 private:
+    Session &session() { return folder->session(); }
+
     QString path;
-    std::unique_ptr<QTemporaryDir> dir;
+    std::unique_ptr<TestFolder> folder;
 };
 
 namespace {
@@ -49,12 +52,11 @@ QByteArray contents(const QString &path)
 
 void TestReportFile::init()
 {
-    dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir->isValid());
-    ResultsFolder::set(dir->path());
-    path = ResultsFolder::filePath(ReportFile::fileName());
-    currentLearner() = LearnerRecord();
-    currentLearner().started = QDateTime(QDate(2026, 12, 7), QTime(14, 23));
+    folder.reset();
+    folder = std::make_unique<TestFolder>();
+    QVERIFY(folder->isValid());
+    path = folder->filePath(ReportFile::fileName());
+    session().learner().started = QDateTime(QDate(2026, 12, 7), QTime(14, 23));
 }
 
 void TestReportFile::writesExactUtf8BytesInPlaceOfTheWholeFile()
@@ -76,10 +78,10 @@ void TestReportFile::refusesWhatIsNotAPlainFile_data()
 void TestReportFile::refusesWhatIsNotAPlainFile()
 {
     QFETCH(QString, kind);
-    const QString target = dir->filePath(QStringLiteral("teacher.txt"));
+    const QString target = folder->filePath(QStringLiteral("teacher.txt"));
     QFile(target).open(QIODevice::WriteOnly);
     if (kind == QLatin1String("folder"))
-        QVERIFY(QDir(dir->path()).mkdir(ReportFile::fileName()));
+        QVERIFY(QDir(folder->path()).mkdir(ReportFile::fileName()));
     else if (kind == QLatin1String("link"))
         QVERIFY(QFile::link(target, path));
     else if (!QFileInfo::exists(QStringLiteral("/dev/full")) || !QFile::link(QStringLiteral("/dev/full"), path))
@@ -108,7 +110,7 @@ void TestReportFile::failedWriteLeavesTheEarlierFileWhole()
 
     QVERIFY2(!written, contents(path).left(20).constData());
     QCOMPARE(contents(path), earlier);
-    QCOMPARE(QDir(dir->path()).entryList(QDir::Files), QStringList { ReportFile::fileName() });
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList { ReportFile::fileName() });
 }
 #endif
 
@@ -116,27 +118,27 @@ void TestReportFile::failedWriteLeavesTheEarlierFileWhole()
 // stages comes back whole, and the learner's own file always equals it.
 void TestReportFile::stagesRewriteTheWholeReportToBothFiles()
 {
-    currentLearner().details = QStringList { QString(), QString(), QString::fromUtf8("Åse Ørnsø") };
-    ReportFile::writeOrExit(nullptr, ReportFile::Create, QStringLiteral("head\n"));
+    session().learner().details = QStringList { QString(), QString(), QString::fromUtf8("Åse Ørnsø") };
+    QVERIFY(ReportStage::write(nullptr, session(), ReportFile::Create, QStringLiteral("head\n")));
     QFile::remove(path);
-    ReportFile::writeOrExit(nullptr, ReportFile::Append, QStringLiteral("dictation 1\n"));
+    QVERIFY(ReportStage::write(nullptr, session(), ReportFile::Append, QStringLiteral("dictation 1\n")));
     QVERIFY(ReportFile::write(path, QStringLiteral("altered by someone\n")));
-    ReportFile::writeOrExit(nullptr, ReportFile::Append, QStringLiteral("dictation 2\n"));
+    QVERIFY(ReportStage::write(nullptr, session(), ReportFile::Append, QStringLiteral("dictation 2\n")));
 
     const QByteArray whole("head\ndictation 1\ndictation 2\n");
     QCOMPARE(contents(path), whole);
-    QCOMPARE(currentLearner().reportName, QString::fromUtf8("2026-12-07 14.23 Åse Ørnsø.html"));
-    QCOMPARE(contents(ReportFile::learnerFilePath()), whole);
+    QCOMPARE(session().learner().reportName, QString::fromUtf8("2026-12-07 14.23 Åse Ørnsø.html"));
+    QCOMPARE(contents(ReportFile::learnerFilePath(session())), whole);
 }
 
 void TestReportFile::sameNameSameMinuteGetsFilesOfTheirOwn()
 {
     QStringList names;
     for (int learner = 1; learner <= 3; ++learner) {
-        currentLearner().details = QStringList { QString(), QString(), QStringLiteral("Ali") };
-        ReportFile::writeOrExit(nullptr, ReportFile::Create, QStringLiteral("learner %1\n").arg(learner));
-        names.append(currentLearner().reportName);
-        QCOMPARE(contents(ReportFile::learnerFilePath()), QStringLiteral("learner %1\n").arg(learner).toUtf8());
+        session().learner().details = QStringList { QString(), QString(), QStringLiteral("Ali") };
+        QVERIFY(ReportStage::write(nullptr, session(), ReportFile::Create, QStringLiteral("learner %1\n").arg(learner)));
+        names.append(session().learner().reportName);
+        QCOMPARE(contents(ReportFile::learnerFilePath(session())), QStringLiteral("learner %1\n").arg(learner).toUtf8());
     }
     QCOMPARE(names, (QStringList { QStringLiteral("2026-12-07 14.23 Ali.html"), QStringLiteral("2026-12-07 14.23 Ali (2).html"),
                                    QStringLiteral("2026-12-07 14.23 Ali (3).html") }));
@@ -146,8 +148,10 @@ void TestReportFile::failedHandInIsTriedAgain_data()
 {
     QTest::addColumn<QString>("obstacle"); // made before the hand-in, taken away in the box
     QTest::addColumn<QString>("named");    // the file the box names
-    QTest::newRow("results.html is a folder") << "results.html" << "\"results.html\"";
-    QTest::newRow("resultater is a file") << "resultater" << "\"resultater/2026-12-07 14.23 uden navn.html\"";
+    QTest::addColumn<bool>("retry");       // the teacher tries again, or gives up
+    QTest::newRow("results.html is a folder") << "results.html" << "\"results.html\"" << true;
+    QTest::newRow("resultater is a file") << "resultater" << "\"resultater/2026-12-07 14.23 uden navn.html\"" << true;
+    QTest::newRow("given up") << "results.html" << "\"results.html\"" << false;
 }
 
 // At a hand-in the teacher can free the folder and try again; nothing is lost meanwhile.
@@ -155,26 +159,40 @@ void TestReportFile::failedHandInIsTriedAgain()
 {
     QFETCH(QString, obstacle);
     QFETCH(QString, named);
-    ReportFile::writeOrExit(nullptr, ReportFile::Create, QStringLiteral("head\n"));
-    const QString blocked = dir->filePath(obstacle);
+    QFETCH(bool, retry);
+    QVERIFY(ReportStage::write(nullptr, session(), ReportFile::Create, QStringLiteral("head\n")));
+    const QString blocked = folder->filePath(obstacle);
     QVERIFY(QFile::remove(path));
     QVERIFY(QDir(blocked).removeRecursively());
     if (obstacle == ReportFile::fileName())
         QVERIFY(QDir().mkdir(blocked));
     else
         QVERIFY(QFile(blocked).open(QIODevice::WriteOnly));
+    if (!retry) {
+        // The learner is told to fetch the teacher, and the page ends the test.
+        std::shared_ptr<ModalRecord> critical;
+        auto question = answerMessageBox(QStringLiteral("Giv op"),
+                                         [&critical]() { critical = answerMessageBox(QStringLiteral("OK")); });
+        const bool written = ReportStage::write(nullptr, session(), ReportFile::Append, QStringLiteral("answers\n"));
+        QVERIFY(question->seen);
+        QVERIFY(critical && critical->seen);
+        QCOMPARE(critical->title, QStringLiteral("Kritisk fejl!"));
+        QVERIFY(!written);
+        QCOMPARE(session().learner().document, QStringLiteral("head\n"));
+        return;
+    }
     auto seen = answerMessageBox(QStringLiteral("Prøv igen"), [blocked]() {
         QFile::remove(blocked);
         QDir().rmdir(blocked);
     });
-    ReportFile::writeOrExit(nullptr, ReportFile::Append, QStringLiteral("answers\n"));
+    QVERIFY(ReportStage::write(nullptr, session(), ReportFile::Append, QStringLiteral("answers\n")));
 
     QVERIFY(seen->seen);
     QCOMPARE(seen->buttons, (QStringList { QStringLiteral("Prøv igen"), QStringLiteral("Giv op") }));
     QVERIFY2(seen->text.contains(named), qPrintable(seen->text));
     QCOMPARE(contents(path), QByteArray("head\nanswers\n"));
-    QCOMPARE(contents(ReportFile::learnerFilePath()), QByteArray("head\nanswers\n"));
+    QCOMPARE(contents(ReportFile::learnerFilePath(session())), QByteArray("head\nanswers\n"));
 }
 
-QTEST_MAIN(TestReportFile)
+SKRIVLO_TEST_MAIN(TestReportFile)
 #include "tst_reportfile.moc"

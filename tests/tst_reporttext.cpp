@@ -1,4 +1,4 @@
-#include "reporttext.h"
+#include "model/reporttext.h"
 
 #include <QtTest>
 

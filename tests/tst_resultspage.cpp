@@ -1,10 +1,12 @@
 // The results page: it shows the report from the working directory, saves what it shows as a
 // PDF through Qt's own file dialog, and prints through the print dialog.
 
-#include "modaldialog.h"
-#include "pdftarget.h"
-#include "results.h"
-#include "resultsfolder.h"
+#include "archive/pdftarget.h"
+#include "archive/resultsfolder.h"
+#include "pages/results.h"
+#include "tests/support/modaldialog.h"
+#include "tests/support/testfolder.h"
+#include "widgets/voiceplayer.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -126,7 +128,8 @@ private:
     QPushButton *button(const char *name) const { return page->findChild<QPushButton *>(QLatin1String(name)); }
     void expectNoFurtherBox();
 
-    QTemporaryDir workDir;
+    TestFolder workDir;
+    ResultsFolder folder { workDir.path() }; // where the page reads and offers to save
     QTemporaryDir saveDir; // where the learner saves the PDF
     std::unique_ptr<QWidget> host;
     Results *page = nullptr;
@@ -136,7 +139,6 @@ void TestResultsPage::initTestCase()
 {
     QVERIFY(workDir.isValid());
     QVERIFY(saveDir.isValid());
-    QVERIFY(QDir::setCurrent(workDir.path()));
 }
 
 void TestResultsPage::init()
@@ -144,7 +146,7 @@ void TestResultsPage::init()
     writeFile(QStringLiteral("results.html"), QByteArray(report));
     host = std::make_unique<QWidget>();
     auto *layout = new QVBoxLayout(host.get());
-    page = new Results(host.get());
+    page = new Results(host.get(), folder);
     page->setVisible(false);
     layout->addWidget(page);
     page->setLearnerName(QStringLiteral("Åse Ørnebæk"));
@@ -160,7 +162,7 @@ void TestResultsPage::cleanup()
     disarmModalAnswerers();
     host.reset();
     page = nullptr;
-    ResultsFolder::set(workDir.path());
+    folder = ResultsFolder(workDir.path());
     for (const QString &name : filesIn(saveDir.path()))
         QFile::remove(saveDir.filePath(name));
 }
@@ -195,7 +197,7 @@ void TestResultsPage::missingReportShowsNothing()
 {
     QVERIFY(QFile::remove(QStringLiteral("results.html")));
     auto guard = guardNoModal();
-    Results other(nullptr);
+    Results other(nullptr, folder);
     other.loadReport();
     QVERIFY(!other.findChild<QTextBrowser *>(QStringLiteral("reportView"))->toPlainText().contains(QStringLiteral("Trin")));
     QTest::qWait(100);
@@ -221,7 +223,7 @@ void TestResultsPage::saveAsPdf()
     QFETCH(QString, saved);
     QFETCH(bool, existing);
 
-    ResultsFolder::set(saveDir.path());
+    folder = ResultsFolder(saveDir.path());
     const QString target = saveDir.filePath(saved);
     if (existing) {
         // The learner saved under this name before: that one PDF may be replaced, after a question.
@@ -319,7 +321,7 @@ void TestResultsPage::othersFilesAreNeverReplaced_data()
 void TestResultsPage::othersFilesAreNeverReplaced()
 {
     QFETCH(QString, name);
-    ResultsFolder::set(saveDir.path());
+    folder = ResultsFolder(saveDir.path());
     const QString existing = name == QLatin1String("results.html") ? name : PdfTarget::withPdfEnding(name);
     const QString other = saveDir.filePath(existing);
     writeFile(other, QByteArray("another learner's report\n"));
@@ -369,5 +371,5 @@ void TestResultsPage::cancellingPrintPrintsNothing()
     QCOMPARE(filesIn(workDir.path()), workBefore);
 }
 
-QTEST_MAIN(TestResultsPage)
+SKRIVLO_TEST_MAIN(TestResultsPage)
 #include "tst_resultspage.moc"

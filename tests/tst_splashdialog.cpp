@@ -1,4 +1,6 @@
-#include "splashdialog.h"
+#include "app/splashdialog.h"
+#include "tests/support/testfolder.h"
+#include "widgets/voiceplayer.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -98,5 +100,5 @@ void TestSplashDialog::escapeAndCancelReject()
     QVERIFY(!dialog.isVisible());
 }
 
-QTEST_MAIN(TestSplashDialog)
+SKRIVLO_TEST_MAIN(TestSplashDialog)
 #include "tst_splashdialog.moc"

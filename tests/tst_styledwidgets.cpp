@@ -1,8 +1,10 @@
-#include "centerframe.h"
-#include "compiledpicture.h"
-#include "darkbutton.h"
-#include "darkmargin.h"
-#include "focusringstyle.h"
+#include "tests/support/testfolder.h"
+#include "widgets/centerframe.h"
+#include "widgets/compiledpicture.h"
+#include "widgets/darkbutton.h"
+#include "widgets/darkmargin.h"
+#include "widgets/focusringstyle.h"
+#include "widgets/voiceplayer.h"
 
 #include <QtTest>
 #include <QtWidgets>
@@ -201,5 +203,5 @@ void TestStyledWidgets::frameFonts()
     QCOMPARE(frame.heading().family(), frame.font().family());
 }
 
-QTEST_MAIN(TestStyledWidgets)
+SKRIVLO_TEST_MAIN(TestStyledWidgets)
 #include "tst_styledwidgets.moc"

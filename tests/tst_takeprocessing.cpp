@@ -1,5 +1,5 @@
-#include "recordingcheck.h"
-#include "takeprocessing.h"
+#include "recordings/recordingcheck.h"
+#include "studio/takeprocessing.h"
 
 #include <QAudioFormat>
 #include <QtEndian>

@@ -1,4 +1,4 @@
-#include "timingmarks.h"
+#include "timing/timingmarks.h"
 
 #include <QApplication>
 #include <QKeyEvent>

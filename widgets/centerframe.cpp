@@ -1,4 +1,4 @@
-#include "centerframe.h"
+#include "widgets/centerframe.h"
 
 CenterFrame::CenterFrame(QWidget *parent)
     : QWidget(parent)

@@ -9,6 +9,8 @@
 // The frame paints no background, so the window blue shows through.
 class CenterFrame : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit CenterFrame(QWidget *parent);
 

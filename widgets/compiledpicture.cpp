@@ -1,4 +1,4 @@
-#include "compiledpicture.h"
+#include "widgets/compiledpicture.h"
 
 #include <QResource>
 #include <QtEndian>

@@ -1,6 +1,6 @@
-#include "darkbutton.h"
+#include "widgets/darkbutton.h"
 
-#include "compiledpicture.h"
+#include "widgets/compiledpicture.h"
 
 #include <QCoreApplication>
 #include <QIcon>

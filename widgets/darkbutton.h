@@ -7,6 +7,8 @@
 // picture says nothing to a screen reader, so it carries a Danish name and description.
 class DarkButton : public QPushButton
 {
+    Q_OBJECT
+
 public:
     DarkButton(QWidget *parent, const QString &imageName);
 

@@ -1,4 +1,4 @@
-#include "darkmargin.h"
+#include "widgets/darkmargin.h"
 
 DarkMargin::DarkMargin(QWidget *parent)
     : QWidget(parent)

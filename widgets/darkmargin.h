@@ -7,6 +7,8 @@
 // The darker side panel at both edges of the main window.
 class DarkMargin : public QWidget
 {
+    Q_OBJECT
+
 public:
     explicit DarkMargin(QWidget *parent);
 

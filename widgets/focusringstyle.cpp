@@ -1,4 +1,4 @@
-#include "focusringstyle.h"
+#include "widgets/focusringstyle.h"
 
 #include <QPainter>
 #include <QStyleOption>

@@ -8,6 +8,8 @@
 // dark button face and a field's white (about 4:1 each way).
 class FocusRingStyle : public QProxyStyle
 {
+    Q_OBJECT
+
 public:
     explicit FocusRingStyle(QStyle *base);
 

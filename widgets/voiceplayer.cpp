@@ -1,22 +1,24 @@
-#include "voiceplayer.h"
+#include "widgets/voiceplayer.h"
 
-#include "devicemodule.h"
-#include "devices.h"
-#include "recordingcheck.h"
-#include "recordingfolders.h"
+#include "devices/devicemodule.h"
+#include "devices/sounddevice.h"
+#include "recordings/recordingcheck.h"
+#include "recordings/recordingfolders.h"
 
-#include <QCoreApplication>
 #include <QUrl>
 
-VoicePlayer voicePlayer;
+VoicePlayer *voicePlayer = nullptr;
+
+VoicePlayer::VoicePlayer()
+{
+    Q_ASSERT_X(!voicePlayer, "VoicePlayer", "the program has one player");
+    voicePlayer = this;
+}
 
 VoicePlayer::~VoicePlayer()
 {
-    // The program-wide player has let go of its sound when the application quit. If it is
-    // destroyed with a sound still held, the program is ending through exit(), after Qt's
-    // own sound machinery may already be gone: leave the sound to the operating system.
-    if (this != &voicePlayer)
-        release();
+    if (voicePlayer == this)
+        voicePlayer = nullptr;
 }
 
 void VoicePlayer::play(const QString &newPath)
@@ -57,26 +59,9 @@ void VoicePlayer::stop()
 
 Speaker *VoicePlayer::speaker()
 {
-    if (sound)
-        return sound;
-    Devices *devices = DeviceModule::devices();
-    if (!devices)
-        return nullptr;
-    // The sound backend must be let go while the application still exists: the program-wide
-    // player outlives main(), and a sound deleted after the application crashes the exit.
-    if (!quitWatcher && QCoreApplication::instance()) {
-        quitWatcher = std::make_unique<QObject>();
-        QObject::connect(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, quitWatcher.get(),
-                         [this]() { release(); });
+    if (!sound) {
+        if (SoundDevice *device = DeviceModule::sound())
+            sound = device->newSpeaker();
     }
-    sound = devices->newSpeaker();
-    return sound;
-}
-
-void VoicePlayer::release()
-{
-    delete sound;
-    sound = nullptr;
-    empty = true;
-    stopped = false;
+    return sound.get();
 }

@@ -4,21 +4,20 @@
 
 #include <memory>
 
-class QObject;
 class Speaker;
 
 // The one object through which every recording is played. Starting a recording cuts off
 // the one before; a missing file or a machine without sound simply stays silent.
 // The player keeps its own state: the sound backend's notion of "playing" cannot be
 // trusted when there is no audio device.
-// One speaker, from the sound module, lives as long as the application and is pointed at
-// each recording in turn. A file whose header would fail is skipped (and logged) before Qt
-// ever sees it: a sound effect pointed at such a file hangs the next change of source. At
-// most the last recording stays decoded.
+// One speaker, from the sound module, is pointed at each recording in turn. A file whose
+// header would fail is skipped (and logged) before Qt ever sees it: a sound effect pointed
+// at such a file hangs the next change of source. At most the last recording stays decoded.
 class VoicePlayer
 {
 public:
-    VoicePlayer() = default;
+    // The new player becomes the program's voicePlayer until it is destroyed.
+    VoicePlayer();
     ~VoicePlayer();
     VoicePlayer(const VoicePlayer &) = delete;
     VoicePlayer &operator=(const VoicePlayer &) = delete;
@@ -36,16 +35,17 @@ public:
 
 private:
     Speaker *speaker();
-    void release();
 
     bool empty = true;
     bool stopped = false;
-    Speaker *sound = nullptr;
-    std::unique_ptr<QObject> quitWatcher;
+    std::unique_ptr<Speaker> sound;
     QString path;
     int plays = 0;
     int stops = 0;
     int skips = 0;
 };
 
-extern VoicePlayer voicePlayer;
+// The program's one player, reached from every page and word field. main makes it once the
+// application exists and it is gone before the application is, so no sound outlives Qt's
+// sound machinery.
+extern VoicePlayer *voicePlayer;

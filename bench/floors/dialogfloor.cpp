@@ -1,7 +1,7 @@
 // The least a Qt program does before a password can be typed: a dialog with one field.
 // It quits as soon as the dialog has been painted.
 
-#include "timingmarks.h"
+#include "timing/timingmarks.h"
 
 #include <QApplication>
 #include <QDialog>

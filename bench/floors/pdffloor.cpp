@@ -1,7 +1,7 @@
 // A bare report view: shows an HTML file full screen and, once it is painted, prints it to
 // PDF and quits. Arguments: the HTML file and the PDF file.
 
-#include "timingmarks.h"
+#include "timing/timingmarks.h"
 
 #include <QApplication>
 #include <QPrinter>

@@ -1,7 +1,7 @@
 // A bare sound player: each line on standard input is a WAV file, played at once, cutting
 // off the one before, with a new QSoundEffect each time; an empty line stops it.
 
-#include "timingmarks.h"
+#include "timing/timingmarks.h"
 
 #include <QCoreApplication>
 #include <QSocketNotifier>

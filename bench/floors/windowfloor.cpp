@@ -9,7 +9,7 @@
 //
 // Arguments: widgets [sound.wav report.html]
 
-#include "timingmarks.h"
+#include "timing/timingmarks.h"
 
 #include <QApplication>
 #include <QDialog>

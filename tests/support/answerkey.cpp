@@ -1,6 +1,6 @@
-#include "answerkey.h"
+#include "tests/support/answerkey.h"
 
-#include "learnerrecord.h"
+#include "archive/session.h"
 
 #include <QFile>
 
@@ -45,9 +45,9 @@ QByteArray readReport()
     return file.readAll();
 }
 
-bool writeReport(const QByteArray &bytes)
+bool writeReport(Session &session, const QByteArray &bytes)
 {
-    currentLearner().document = QString::fromUtf8(bytes);
+    session.learner().document = QString::fromUtf8(bytes);
     QFile file(QStringLiteral("results.html"));
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
 }

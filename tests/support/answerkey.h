@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+class Session;
+
 // The answer keys written out by hand, apart from the program's own tables, so that a
 // fault in those tables cannot hide itself in the tests.
 namespace AnswerKey {
@@ -16,6 +18,6 @@ QString word(int field);
 } // namespace AnswerKey
 
 // The report in the working directory, as bytes. writeReport also makes the bytes the
-// report the program holds, as the earlier stages would have.
+// report the session holds, as the earlier stages would have.
 QByteArray readReport();
-bool writeReport(const QByteArray &bytes);
+bool writeReport(Session &session, const QByteArray &bytes);

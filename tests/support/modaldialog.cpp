@@ -1,4 +1,4 @@
-#include "modaldialog.h"
+#include "tests/support/modaldialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "wavfile.h"
+#include "tests/support/wavfile.h"
 
 #include <QDataStream>
 #include <QFile>

@@ -1,7 +1,0 @@
-#include "learnerrecord.h"
-
-LearnerRecord &currentLearner()
-{
-    static LearnerRecord record;
-    return record;
-}

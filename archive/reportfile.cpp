@@ -1,0 +1,43 @@
+#include "archive/reportfile.h"
+
+#include "archive/safefile.h"
+#include "archive/session.h"
+#include "model/learnerfilename.h"
+
+#include <QDir>
+
+QString ReportFile::fileName()
+{
+    return QStringLiteral("results.html");
+}
+
+bool ReportFile::write(const QString &path, const QString &text)
+{
+    return SafeFile::write(path, text.toUtf8());
+}
+
+QString ReportFile::learnerFilePath(const Session &session)
+{
+    return session.folder().filePath(LearnerFileName::folderName() + QLatin1Char('/') + session.learner().reportName);
+}
+
+QString ReportFile::writeStage(Session &session, Mode mode, const QString &text)
+{
+    LearnerRecord &learner = session.learner();
+    if (mode == Create)
+        learner.reportName.clear(); // a new learner gets a file of their own
+    const QString document = mode == Create ? text : learner.document + text;
+    if (!write(session.folder().filePath(fileName()), document))
+        return fileName();
+    const QString folder = session.folder().filePath(LearnerFileName::folderName());
+    if (learner.reportName.isEmpty()) {
+        if (!learner.started.isValid())
+            learner.started = QDateTime::currentDateTime();
+        const QString stem = LearnerFileName::stem(learner.started, learner.details.value(2));
+        learner.reportName = LearnerFileName::unused(folder, stem);
+    }
+    if (!QDir().mkpath(folder) || !write(learnerFilePath(session), document))
+        return LearnerFileName::folderName() + QLatin1Char('/') + learner.reportName;
+    learner.document = document;
+    return QString();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class Session;
+
+// The report's files: results.html in the results folder and the learner's own copy in
+// resultater/. The session holds the report so far in memory, and each stage writes all of
+// it again, so a file that was deleted or altered between stages comes back whole.
+class ReportFile
+{
+public:
+    enum Mode {
+        Create, // starts a new report for a new learner
+        Append  // continues the report held in memory
+    };
+
+    static QString fileName();
+
+    // Writes text as UTF-8 (no byte-order mark, LF line ends) in place of the whole file,
+    // atomically. False, with the file as it was, when not every byte reached it, or when
+    // the path is a link or anything but a plain file (which is never followed).
+    static bool write(const QString &path, const QString &text);
+
+    // Writes a stage of the report to results.html and to the learner's own file. Returns
+    // the file that could not be written, as the teacher finds it in the results folder, or
+    // an empty string. The session's report grows only when both files have it, so the same
+    // stage may be written again after a failure.
+    static QString writeStage(Session &session, Mode mode, const QString &text);
+
+    // The learner's own file, with its folder, for messages and tests.
+    static QString learnerFilePath(const Session &session);
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "archive/instancelock.h"
+#include "archive/resultsfolder.h"
+#include "model/learnerrecord.h"
+
+// What one run of the program shares: the folder every file goes to, the lock that keeps a
+// second copy out of it, and the learner now taking the test. Made by main once the
+// application exists, and handed to the main window and on to the pages that need it.
+class Session
+{
+public:
+    explicit Session(const ResultsFolder &folder);
+    Session(const Session &) = delete;
+    Session &operator=(const Session &) = delete;
+
+    const ResultsFolder &folder() const { return resultsFolder; }
+    InstanceLock &lock() { return instanceLock; }
+    LearnerRecord &learner() { return record; }
+    const LearnerRecord &learner() const { return record; }
+
+private:
+    const ResultsFolder resultsFolder;
+    InstanceLock instanceLock;
+    LearnerRecord record;
+};

@@ -1,0 +1,80 @@
+#include "model/learnerfilename.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+constexpr int maxNameBytes = 255;
+constexpr int counterReserve = 8; // " (9999)"
+const QString extension = QStringLiteral(".html");
+
+bool refused(QChar c)
+{
+    return c.unicode() < 0x20 || c == QChar(0x7f) || QStringLiteral("/\\:*?\"<>|").contains(c);
+}
+
+// Cuts at a whole character, never inside a surrogate pair.
+QString fitBytes(const QString &text, int maxBytes)
+{
+    QString fitted = text;
+    while (fitted.toUtf8().size() > maxBytes) {
+        fitted.chop(1);
+        if (!fitted.isEmpty() && fitted.back().isHighSurrogate())
+            fitted.chop(1);
+    }
+    return fitted;
+}
+
+QString trimmedEnd(QString text)
+{
+    while (!text.isEmpty() && (text.back() == QLatin1Char('.') || text.back().isSpace()))
+        text.chop(1);
+    return text;
+}
+
+} // namespace
+
+namespace LearnerFileName {
+
+QString folderName()
+{
+    return QStringLiteral("resultater");
+}
+
+QString safeName(const QString &learnerName)
+{
+    QString name;
+    for (QChar c : learnerName.simplified())
+        name += refused(c) ? QChar(QLatin1Char('_')) : c;
+    name = trimmedEnd(name);
+    return name.count(QLatin1Char('_')) == name.size() ? QString() : name;
+}
+
+QString stem(const QDateTime &started, const QString &learnerName)
+{
+    QString name = safeName(learnerName);
+    if (name.isEmpty())
+        name = QCoreApplication::translate("LearnerFileName", "uden navn");
+    const QString prefix = started.toString(QStringLiteral("yyyy-MM-dd HH.mm "));
+    const int room = maxNameBytes - extension.size() - counterReserve - prefix.toUtf8().size();
+    return prefix + trimmedEnd(fitBytes(name, room));
+}
+
+QString withCounter(const QString &stem, int n)
+{
+    return n <= 1 ? stem + extension : QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
+}
+
+QString unused(const QString &folder, const QString &stem)
+{
+    const QDir dir(folder);
+    for (int n = 1;; ++n) {
+        const QString name = withCounter(stem, n);
+        if (!QFileInfo::exists(dir.filePath(name)) && !QFileInfo(dir.filePath(name)).isSymLink())
+            return name;
+    }
+}
+
+} // namespace LearnerFileName
