@@ -4,7 +4,7 @@
 // floor before the dialog is painted is its own cost. It quits as soon as the dialog has
 // been painted.
 
-#include "timingmarks.h"
+#include "timing/timingmarks.h"
 
 #include <QApplication>
 #include <QDialog>
