@@ -3,31 +3,23 @@
 #include "recordings/recordingcheck.h"
 #include "recordings/recordingfolders.h"
 #include "studio/takefile.h"
+#include "studio/takerecorder.h"
 
-#include <QAudioDevice>
-#include <QAudioSink>
-#include <QAudioSource>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QLabel>
 #include <QListWidget>
-#include <QMediaDevices>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QShortcut>
 #include <QVBoxLayout>
 
-#include <algorithm>
-#include <cmath>
 #include <utility>
 
 namespace {
-
-// A guidance text read slowly takes a few minutes; anything longer was left running.
-constexpr int longestTakeSeconds = 600;
 
 QPushButton *keyButton(const QString &text, QWidget *parent)
 {
@@ -100,6 +92,7 @@ StudioWindow::StudioWindow(const QVector<StudioText> &recordings, std::function<
     list->setAccessibleName(tr("Optagelser"));
     for (int i = 0; i < recordings.size(); ++i)
         list->addItem(QString());
+    recorder = new TakeRecorder(this);
 
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(recordButton);
@@ -134,6 +127,20 @@ StudioWindow::StudioWindow(const QVector<StudioText> &recordings, std::function<
     connect(acceptButton, &QPushButton::clicked, this, &StudioWindow::slotAccept);
     connect(previousButton, &QPushButton::clicked, this, &StudioWindow::slotPrevious);
     connect(nextButton, &QPushButton::clicked, this, &StudioWindow::slotNext);
+    connect(recorder, &TakeRecorder::recordingStarted, this, [this]() {
+        recordButton->setText(tr("Stop  (mellemrum)"));
+        setStatus(tr("Optager ... læs teksten op, og tryk mellemrum, når du er færdig."));
+    });
+    connect(recorder, &TakeRecorder::levelChanged, levelBar, &QProgressBar::setValue);
+    connect(recorder, &TakeRecorder::takeReady, this, [this](const TakeProcessing::Take &ready) {
+        take = ready;
+        showStopped(tr("Optaget: %1 s. Lyt med P, gem med Enter, eller optag igen med mellemrum.")
+                    .arg(seconds(take.seconds())));
+    });
+    connect(recorder, &TakeRecorder::nothingHeard, this, [this]() {
+        showStopped(tr("Der kom ingen lyd fra mikrofonen. Tjek at den er tændt, og optag igen."));
+    });
+    connect(recorder, &TakeRecorder::failed, this, &StudioWindow::setStatus);
     connect(list, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0 && row != current)
             showText(row);
@@ -158,52 +165,42 @@ StudioWindow::StudioWindow(const QVector<StudioText> &recordings, std::function<
     while (first < recordings.size() && isTeachers(first))
         ++first;
     showText(first < recordings.size() ? first : 0);
-    if (QMediaDevices::audioInputs().isEmpty()) {
+    if (!TakeRecorder::hasMicrophone()) {
         recordButton->setEnabled(false);
         setStatus(tr("Der er ingen mikrofon. Sæt en mikrofon til og start programmet igen."));
     }
 }
 
-StudioWindow::~StudioWindow()
+bool StudioWindow::isRecording() const
 {
-    stopPlayback();
-    delete source;
+    return recorder->isRecording();
 }
 
 void StudioWindow::slotRecordOrStop()
 {
-    if (source)
-        stopRecording();
+    if (recorder->isRecording())
+        recorder->stop();
     else
         startRecording();
 }
 
 void StudioWindow::slotPlayBack()
 {
-    if (source)
-        stopRecording();
-    stopPlayback();
+    recorder->stop();
+    recorder->stopPlayback();
     if (take.isEmpty()) {
         // Nothing new yet: what the learner would hear now.
         playVoice(QStringLiteral("sounds/") + recordings.at(current).fileName);
         return;
     }
-    QAudioFormat playFormat;
-    playFormat.setSampleRate(take.rate);
-    playFormat.setChannelCount(1);
-    playFormat.setSampleFormat(QAudioFormat::Int16);
-    const QByteArray wav = TakeProcessing::wavBytes(take);
-    playback.setData(wav.mid(44));
-    playback.open(QIODevice::ReadOnly);
-    sink = new QAudioSink(QMediaDevices::defaultAudioOutput(), playFormat, this);
-    sink->start(&playback);
+    recorder->play(take);
     setStatus(tr("Afspiller optagelsen (%1 s).").arg(seconds(take.seconds())));
 }
 
 void StudioWindow::slotAccept()
 {
-    if (source) {
-        stopRecording();
+    if (recorder->isRecording()) {
+        recorder->stop();
         if (take.isEmpty())
             return; // the status says why; nothing to keep
     }
@@ -244,9 +241,8 @@ void StudioWindow::slotNext()
 
 void StudioWindow::showText(int index)
 {
-    if (source)
-        stopRecording();
-    stopPlayback();
+    recorder->stop();
+    recorder->stopPlayback();
     stopVoice();
     current = index;
     take = {};
@@ -262,74 +258,15 @@ void StudioWindow::showText(int index)
 
 void StudioWindow::startRecording()
 {
-    stopPlayback();
     stopVoice();
-    const QAudioDevice device = QMediaDevices::defaultAudioInput();
-    format.setSampleRate(44100);
-    format.setChannelCount(1);
-    format.setSampleFormat(QAudioFormat::Int16);
-    if (!device.isFormatSupported(format))
-        format = device.preferredFormat();
-    raw.clear();
     take = {};
-    source = new QAudioSource(device, format, this);
-    input = source->start();
-    if (!input || source->error() != QAudio::NoError) {
-        delete source;
-        source = nullptr;
-        setStatus(tr("Mikrofonen kan ikke bruges (%1).").arg(device.description()));
-        return;
-    }
-    connect(source, &QAudioSource::stateChanged, this, [this](QAudio::State) {
-        // A microphone pulled out mid-take: keep what came before it.
-        if (source && source->error() != QAudio::NoError && source->error() != QAudio::UnderrunError)
-            stopRecording();
-    });
-    connect(input, &QIODevice::readyRead, this, [this]() {
-        const QByteArray chunk = input->readAll();
-        raw += chunk;
-        const TakeProcessing::Take part = TakeProcessing::fromDevice(chunk, format);
-        int peak = 0;
-        for (qint16 s : part.samples)
-            peak = std::max(peak, std::abs(int(s)));
-        levelBar->setValue(peak * 100 / 32768);
-        if (raw.size() > qint64(format.bytesForDuration(qint64(longestTakeSeconds) * 1000000)))
-            stopRecording();
-    });
-    recordButton->setText(tr("Stop  (mellemrum)"));
-    setStatus(tr("Optager ... læs teksten op, og tryk mellemrum, når du er færdig."));
+    recorder->start();
 }
 
-void StudioWindow::stopRecording()
+void StudioWindow::showStopped(const QString &status)
 {
-    QAudioSource *finished = std::exchange(source, nullptr);
-    QIODevice *device = std::exchange(input, nullptr);
-    raw += device->readAll();
-    disconnect(device, nullptr, this, nullptr);
-    disconnect(finished, nullptr, this, nullptr);
-    finished->stop();
-    finished->deleteLater();
-    levelBar->setValue(0);
     recordButton->setText(tr("Optag / stop  (mellemrum)"));
-    const TakeProcessing::Take captured = TakeProcessing::fromDevice(raw, format);
-    raw.clear();
-    if (TakeProcessing::isSilent(captured)) {
-        setStatus(tr("Der kom ingen lyd fra mikrofonen. Tjek at den er tændt, og optag igen."));
-        return;
-    }
-    take = TakeProcessing::levelled(TakeProcessing::trimmed(captured));
-    setStatus(tr("Optaget: %1 s. Lyt med P, gem med Enter, eller optag igen med mellemrum.")
-              .arg(seconds(take.seconds())));
-}
-
-void StudioWindow::stopPlayback()
-{
-    if (sink) {
-        sink->stop();
-        delete sink;
-        sink = nullptr;
-    }
-    playback.close();
+    setStatus(status);
 }
 
 bool StudioWindow::isTeachers(int index) const

@@ -3,18 +3,15 @@
 #include "devices/studiodevice.h"
 #include "studio/takeprocessing.h"
 
-#include <QAudioFormat>
-#include <QBuffer>
 #include <QWidget>
 
 #include <functional>
 
-class QAudioSink;
-class QAudioSource;
 class QLabel;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
+class TakeRecorder;
 
 // The teacher reads the texts of the recordings aloud, one after the other, and the
 // program keeps each accepted take in the teacher's folder, where the test finds it first.
@@ -27,10 +24,9 @@ class StudioWindow : public QWidget
 public:
     StudioWindow(const QVector<StudioText> &recordings, std::function<void(const QString &)> play,
                  std::function<void()> stop, QWidget *parent = nullptr);
-    ~StudioWindow() override;
 
     int currentIndex() const { return current; }
-    bool isRecording() const { return source != nullptr; }
+    bool isRecording() const;
 
 public slots:
     void slotRecordOrStop();
@@ -42,8 +38,7 @@ public slots:
 private:
     void showText(int index);
     void startRecording();
-    void stopRecording();
-    void stopPlayback();
+    void showStopped(const QString &status);
     bool isTeachers(int index) const;
     void updateProgress();
     void markItem(int index);
@@ -66,13 +61,8 @@ private:
     QPushButton *previousButton;
     QPushButton *nextButton;
     QListWidget *list;
+    TakeRecorder *recorder;
 
-    QAudioSource *source = nullptr;
-    QIODevice *input = nullptr;
-    QAudioFormat format;
-    QByteArray raw;
+    // The latest take, until it is saved or given up.
     TakeProcessing::Take take;
-
-    QAudioSink *sink = nullptr;
-    QBuffer playback;
 };
