@@ -184,13 +184,16 @@ def unlock_recovered(journey, workdir, choice, argv=None):
     return program
 
 
-def save_pdf(journey, typed_name):
-    """PDF button, then the file name typed into the save dialog and Return."""
+def save_pdf(journey, typed_name, shot=None):
+    """PDF button, then the file name typed into the save dialog and Return; with shot, a
+    screenshot of the dialog by that name."""
     screen = journey.grab()
     icon = screen.pdf_icon()
     check(icon, "no PDF button on the results page")
     journey.click_centre(icon)
     journey.wait_window("Gem resultater som PDF-fil")
+    if shot:
+        journey.shot(shot)
     journey.key("ctrl+a")  # over the suggested name
     journey.type(typed_name)
     journey.key("Return")
