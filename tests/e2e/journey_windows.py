@@ -32,6 +32,11 @@ CLASS_FOLDER = r"\\skole\klasser\Hold 3b, Åbyhøj"
 # for a hex digit right after one.
 CLASS_FOLDER_INI = r'"\\\\skole\\klasser\\Hold 3b, \xc5\x62yh\xf8j"'
 MENU = "ProgramData/Microsoft/Windows/Start Menu/Programs/Skrivlo"
+# The Linux journey's answers, but no "<" or ">": typed by xdotool they reached the program
+# under Wine as "Z" and "X" in 2 of 8 runs (the key left of Z on a Danish keyboard), and
+# AltGr letters ("[") never arrive. The report's escaping is the same code on both systems;
+# "&" still shows it.
+ANSWERS_38 = [answer.replace("<", "(").replace(">", ")") for answer in whole_test.ANSWERS_38]
 
 
 def shortcut(path):
@@ -204,7 +209,7 @@ def walk(j, wine, setup):
     j.shot("help-dictation2")
     learner.next_page(j, "dictation2")
     j.shot("dictation2")
-    learner.answer(j, whole_test.ANSWERS_38)
+    learner.answer(j, ANSWERS_38)
     learner.click_arrow(j, learner.scroll_to_arrow(j))
     j.wait_window("Advarsel!")
     j.key("Return")
@@ -216,7 +221,7 @@ def walk(j, wine, setup):
 
     details = [oracle.date_text(datetime.date.today())] + whole_test.FORM
     section1, _ = oracle.dictation1(whole_test.ANSWERS_18)
-    section2, total, _ = oracle.dictation2(whole_test.ANSWERS_38)
+    section2, total, _ = oracle.dictation2(ANSWERS_38)
     check(total == 38, "the Dictation 2 answers were meant to give 38, not %d" % total)
     report = program.report()
     check(report is not None, "no results.html in %s" % workdir)
@@ -237,7 +242,7 @@ def walk(j, wine, setup):
     j.until(lambda: found() and os.path.getsize(found()[0]) > 1000, 20, "the PDF file")
     text = subprocess.run(["pdftotext", "-layout", found()[0], "-"], capture_output=True, check=True).stdout.decode()
     text = unicodedata.normalize("NFKC", text)
-    for seen in ("Navn: Jørgen Ødegård", "Total: 18", "Total: 38", "Trin 3", "restaurant & <bar>"):
+    for seen in ("Navn: Jørgen Ødegård", "Total: 18", "Total: 38", "Trin 3", "restaurant & (bar)"):
         check(seen in text, "the PDF does not show %r:\n%s" % (seen, text))
     j.shot("results-after-pdf")
     learner.quit(j, program)
