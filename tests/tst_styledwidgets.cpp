@@ -144,8 +144,8 @@ void TestStyledWidgets::buttonForKeyboardAndScreenReader_data()
 {
     QTest::addColumn<QString>("image");
     QTest::addColumn<QString>("name");
-    QTest::newRow("voice") << "voice.png" << "Lyt til teksten";
-    QTest::newRow("next") << "next.png" << "Gå videre";
+    QTest::newRow("voice") << "voice.png" << "Højttaleren";
+    QTest::newRow("next") << "next.png" << "Den grønne pil";
     QTest::newRow("pdf") << "pdf.png" << "Gem som PDF-fil";
     QTest::newRow("print") << "print.png" << "Udskriv";
 }

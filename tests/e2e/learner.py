@@ -7,7 +7,8 @@ from harness import check
 PASSWORD = "kanelsnegle"
 ACCESS_TITLE = "Adgang til..."
 MAIN_TITLE = "Diktat til trinindplacering"
-END_TITLE = "Afslut testen?"
+END_TITLE = "Luk programmet?"
+WRONG_PASSWORD_TITLE = "Forkert password"
 RECOVERY_TITLE = "Ufærdig test"
 RECOVERY_FILE = "skrivlo-gemt-test.json"
 RECORDINGS_TITLE = "Optagelser mangler"
@@ -166,6 +167,11 @@ def end_test(journey, password, pressed=False):
     journey.wait_window(END_TITLE)
     journey.type(password)
     journey.key("Return")
+    if password != PASSWORD:
+        # A wrong one is said so before the test comes back.
+        journey.wait_window(WRONG_PASSWORD_TITLE)
+        journey.key("Return")
+        journey.wait_window_gone(WRONG_PASSWORD_TITLE)
     journey.wait_window_gone(END_TITLE)
 
 
