@@ -2,7 +2,7 @@
 """Turns the teacher's guide from Markdown into one HTML page, at build time.
 
 Only what the guide uses: headings, paragraphs, lists (- and 1.), tables, pictures on a line
-of their own, **bold**, `code` and [links](url). Usage: markdown.py IN.md OUT.html
+of their own, ``` blocks, **bold**, `code` and [links](url). Usage: markdown.py IN.md OUT.html
 """
 
 import html
@@ -36,7 +36,15 @@ def convert(lines):
         line = lines[i].rstrip("\n")
         heading = re.match(r"(#{1,3}) (.*)", line)
         item = re.match(r"(-|\d+\.) (.*)", line)
-        if not line.strip():
+        if line.startswith("```"):
+            flush()
+            block = []
+            i += 1
+            while i < len(lines) and not lines[i].startswith("```"):
+                block.append(html.escape(lines[i].rstrip("\n"), quote=False))
+                i += 1
+            out.append("<pre>%s</pre>" % "\n".join(block))
+        elif not line.strip():
             flush()
         elif heading:
             flush()

@@ -46,6 +46,7 @@ bool open(QWidget *parent)
 {
     if (parent) {
         if (auto *shown = parent->findChild<QDialog *>(QLatin1String(guideName))) {
+            shown->show();
             shown->raise();
             shown->activateWindow();
             return true;

@@ -12,6 +12,7 @@ WRONG_PASSWORD_TITLE = "Forkert password"
 RECOVERY_TITLE = "Ufærdig test"
 RECOVERY_FILE = "skrivlo-gemt-test.json"
 RECORDINGS_TITLE = "Optagelser mangler"
+GUIDE_TITLE = "Vejledning til læreren"
 
 
 def start(journey, workdir, sound=False, argv=None):
