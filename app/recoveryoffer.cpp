@@ -26,7 +26,7 @@ QString minutesLeftText(const RecoveryState &state)
         return QString();
     const int minutes = (dictation == 1 ? dictation1Table() : dictation2Table()).minutes;
     const qint64 left = qMax<qint64>(0, minutes * 60 - state.workedMs / 1000);
-    return tr("\nTilbage til Diktat %1: %2 min. %3 sek.").arg(dictation).arg(left / 60).arg(left % 60);
+    return tr("\nTid tilbage i Diktat %1: %2 min. %3 sek.").arg(dictation).arg(left / 60).arg(left % 60);
 }
 
 bool askToContinue(QWidget *parent, const RecoveryState &state)
