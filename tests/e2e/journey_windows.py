@@ -1,6 +1,7 @@
 """Skrivlo for Windows, under Wine in a fresh prefix: the installer run silently with a class
 folder for the PC, the program started as its Start-menu entry says (target, arguments and
-working folder read from the .lnk), a second copy refused by the lock, Alt+F4 asking for the
+working folder read from the .lnk), --version in a box, a second copy refused by the lock,
+Alt+F4 asking for the
 password, then the whole test by keyboard with the first sentence heard at the sound device
 (Wine's PulseAudio driver), the report byte for byte as on Linux, the learner's own report
 in resultater\\, a PDF read back, and the uninstaller.
@@ -156,6 +157,13 @@ def walk(j, wine, setup):
     documents = os.path.realpath(os.path.join(wine.prefix, "drive_c/users", pwd.getpwuid(os.getuid()).pw_name,
                                               "Documents"))
     workdir = os.path.join(documents, "Skrivlo")
+
+    # A Windows program has no terminal: --version answers in a box.
+    asked = j.launch(cwd, argv=["wine", target, "--version"])
+    j.wait_window("Skrivlo", timeout=60)
+    j.shot("version-box")
+    j.key("Return")
+    check(asked.wait_exit(30) == 0, "--version did not end with status 0")
 
     # Alt+F4 during a test asks for the password; a second copy meets the lock meanwhile.
     j.start_sound_server()
