@@ -33,6 +33,7 @@ CLASS_FOLDER = r"\\skole\klasser\Hold 3b, Åbyhøj"
 # for a hex digit right after one.
 CLASS_FOLDER_INI = r'"\\\\skole\\klasser\\Hold 3b, \xc5\x62yh\xf8j"'
 MENU = "ProgramData/Microsoft/Windows/Start Menu/Programs/Skrivlo"
+WINE_START = 60  # seconds for a window of a program starting under Wine on a busy machine
 # The Linux journey's answers, but no "<" or ">": typed by xdotool they reached the program
 # under Wine as "Z" and "X" in 2 of 8 runs (the key left of Z on a Danish keyboard), and
 # AltGr letters ("[") never arrive. The report's escaping is the same code on both systems;
@@ -160,7 +161,7 @@ def walk(j, wine, setup):
 
     # A Windows program has no terminal: --version answers in a box.
     asked = j.launch(cwd, argv=["wine", target, "--version"])
-    j.wait_window("Skrivlo", timeout=60)
+    j.wait_window("Skrivlo", timeout=WINE_START)
     j.shot("version-box")
     j.key("Return")
     check(asked.wait_exit(30) == 0, "--version did not end with status 0")
@@ -169,16 +170,18 @@ def walk(j, wine, setup):
     j.start_sound_server()
     program = j.launch(cwd, sound=True, argv=argv)
     program.workdir = workdir
-    j.wait_window(learner.ACCESS_TITLE, timeout=60)
+    j.wait_window(learner.ACCESS_TITLE, timeout=WINE_START)
     j.shot("access-dialog")
-    learner.unlock_started(j, program)
+    learner.unlock_started(j, program, timeout=WINE_START)
     window = j.wait_window(learner.MAIN_TITLE)
     check(j.geometry(window) == (0, 0) + j.screen, "the test is not full screen: %s" % (j.geometry(window),))
     j.shot("welcome")
     second = j.launch(cwd, argv=argv)
-    refusal = j.wait_window("Skrivlo kan ikke starte", timeout=60)
+    refusal = j.wait_window("Skrivlo kan ikke starte", timeout=WINE_START)
     # The box of another program opens behind the full-screen test; the teacher brings it up.
     j.tool("xdotool", "windowactivate", str(refusal))
+    j.until(lambda: j.tool("xdotool", "getactivewindow").strip() == str(refusal), WINE_START,
+            "the refusal to have the keyboard")
     j.shot("second-copy")
     j.key("Return")
     check(second.wait_exit(30) == 1, "the second copy did not end with status 1")
@@ -197,8 +200,7 @@ def walk(j, wine, setup):
     first = sound.read_wav(os.path.join(program_folder, "sounds", "1.wav"))
     program = j.launch(cwd, sound=True, argv=argv)
     program.workdir = workdir
-    j.wait_window(learner.ACCESS_TITLE, timeout=60)
-    learner.unlock_started(j, program)
+    learner.unlock_started(j, program, timeout=WINE_START)
     learner.next_page(j, "form")
     j.shot("form")
     learner.fill_form(j, whole_test.FORM)

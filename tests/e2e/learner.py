@@ -29,8 +29,8 @@ def unlock(journey, workdir, sound=False, argv=None):
     return unlock_started(journey, program)
 
 
-def unlock_started(journey, program, recordings_notice=False, main_title=MAIN_TITLE):
-    journey.wait_window(ACCESS_TITLE)
+def unlock_started(journey, program, recordings_notice=False, main_title=MAIN_TITLE, timeout=15):
+    journey.wait_window(ACCESS_TITLE, timeout)
     journey.type(PASSWORD)
     journey.key("Return")
     if recordings_notice:
@@ -39,9 +39,9 @@ def unlock_started(journey, program, recordings_notice=False, main_title=MAIN_TI
         journey.shot("recordings-notice")
         journey.key("alt+f")
         journey.wait_window_gone(RECORDINGS_TITLE)
-    journey.wait_window(main_title)
+    journey.wait_window(main_title, timeout)
     if main_title == MAIN_TITLE:
-        journey.wait_page("guide")
+        journey.wait_page("guide", timeout)
     return program
 
 
