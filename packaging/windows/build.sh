@@ -20,13 +20,15 @@ slow=(nice -n 10)
 log "recordings and pictures (Linux build in $out/host)"
 [ -f "$out/host/CMakeCache.txt" ] ||
     cmake -S "$root" -B "$out/host" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-"${slow[@]}" cmake --build "$out/host" --target skrivlo_assets | grep -v '^\[' || true
+# Ninja's progress lines are dropped; a failed build still stops here, not with an old result.
+quiet() { "$@" | { grep -v '^\[' || true; }; }
+quiet "${slow[@]}" cmake --build "$out/host" --target skrivlo_assets
 
 log "skrivlo.exe and skrivlo_devices.dll (cross build in $out/cross)"
 [ -f "$out/cross/CMakeCache.txt" ] ||
     cmake -S "$root" -B "$out/cross" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
           -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DSKRIVLO_ASSETS="$out/host/assets" >/dev/null
-"${slow[@]}" cmake --build "$out/cross" | grep -v '^\[' || true
+quiet "${slow[@]}" cmake --build "$out/cross"
 [ -f "$out/cross/skrivlo.exe" ] || { echo "build.sh: the cross build made no skrivlo.exe" >&2; exit 1; }
 
 log "deployment folder $out/Skrivlo"
