@@ -104,6 +104,29 @@ class Wine:
     def stop(self):
         subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
 
+    def describe_stall(self):
+        """Which window has the keyboard and where each thread of each program waits, so a
+        stall tells a lost focus from a blocked program (kept as wine-stall.txt)."""
+        lines = []
+        for argv in (["xprop", "-root", "_NET_ACTIVE_WINDOW"], ["xdotool", "getactivewindow", "getwindowname"],
+                     ["xdotool", "search", "--onlyvisible", "--name", "."]):
+            done = subprocess.run(["timeout", "10"] + argv, env=self.env, capture_output=True)
+            lines.append("$ %s\n%s" % (" ".join(argv), done.stdout.decode(errors="replace")))
+            if argv[1] == "search":
+                for window in done.stdout.split():
+                    name = subprocess.run(["timeout", "5", "xdotool", "getwindowname", window], env=self.env,
+                                          capture_output=True).stdout.decode(errors="replace").strip()
+                    lines.append("  %s %r" % (window.decode(), name))
+        try:
+            done = subprocess.run(["wine", "winedbg", "--command", "bt all"], env=self.env, capture_output=True,
+                                  timeout=120)
+            lines.append("$ winedbg --command 'bt all'\n" + done.stdout.decode(errors="replace"))
+        except subprocess.TimeoutExpired:
+            lines.append("winedbg did not answer within 120 s")
+        with open(os.path.join(self.j.artifacts, "wine-stall.txt"), "w", encoding="utf-8") as f:
+            f.write("\n".join(lines))
+        print("\n".join(lines[:6]))
+
     def registry(self, key):
         status, _ = self.run("reg", "query", key)
         return status == 0
@@ -117,6 +140,9 @@ def journey(j):
     wine = Wine(j)
     try:
         walk(j, wine, setup)
+    except BaseException:
+        wine.describe_stall()
+        raise
     finally:
         wine.stop()
 

@@ -31,6 +31,8 @@ def unlock(journey, workdir, sound=False, argv=None):
 
 def unlock_started(journey, program, recordings_notice=False, main_title=MAIN_TITLE, timeout=15):
     journey.wait_window(ACCESS_TITLE, timeout)
+    # Shown is not yet typed into: under load the window manager hands over the keyboard later.
+    journey.wait_active(ACCESS_TITLE, timeout)
     journey.type(PASSWORD)
     journey.key("Return")
     if recordings_notice:
@@ -166,6 +168,7 @@ def end_test(journey, password, pressed=False):
     if not pressed:
         journey.key("alt+F4")
     journey.wait_window(END_TITLE)
+    journey.wait_active(END_TITLE)
     journey.type(password)
     journey.key("Return")
     if password != PASSWORD:
