@@ -120,6 +120,7 @@ def hand_in(journey, expect, title="Advarsel!"):
     """Green arrow, then "Ja" in the confirmation box (it has the focus, so Return)."""
     click_arrow(journey)
     journey.wait_window(title)
+    journey.wait_active(title)
     journey.key("Return")
     journey.wait_window_gone(title)
     return journey.wait_page(expect)
@@ -128,6 +129,7 @@ def hand_in(journey, expect, title="Advarsel!"):
 def confirm(journey, title):
     """Return in a message box: "Ja" or OK, which have the focus."""
     journey.wait_window(title)
+    journey.wait_active(title)
     journey.key("Return")
     journey.wait_window_gone(title)
 
