@@ -44,6 +44,10 @@ public:
     Dictate2 *secondDictation();
     Results *resultsPage();
 
+    // Lays the window out and draws it once off screen, without showing it: called while the
+    // password is typed, so that the texts are laid out and their letters drawn before Return.
+    void drawAhead();
+
     // A test continued after a crash: moves on to the page the learner was on, and a
     // dictation's clock and countdown go on from the time already worked.
     void resumeAt(TestStep step, qint64 workedMs);
