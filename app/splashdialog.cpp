@@ -6,7 +6,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -22,9 +24,10 @@ QString spacedOut(const QString &text)
 
 } // namespace
 
-SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
+SplashDialog::SplashDialog(QWidget *parent, const MachineSettings &settings, Purpose purpose)
     : QDialog(parent)
     , purpose(purpose)
+    , settings(settings)
 {
     setWindowTitle(tr("Adgang til..."));
     setWindowIcon(QIcon(CompiledPicture::pixmap(QStringLiteral("skrivlo64.png"))));
@@ -81,9 +84,10 @@ SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
     setLayout(mainLayout);
 
     if (purpose == EndTest) {
-        setWindowTitle(tr("Afslut testen?"));
-        welcomeLabel->setText(tr("<html>Testen er ikke færdig.<br>Kun læreren kan afslutte den.</html>"));
-        continueButton->setText(tr("Afslut testen"));
+        setWindowTitle(tr("Luk programmet?"));
+        welcomeLabel->setText(tr("<html>Testen er ikke færdig. Svarene er gemt,<br>og testen kan fortsættes, når programmet<br>"
+                                 "startes igen. Kun læreren kan lukke programmet.</html>"));
+        continueButton->setText(tr("Luk programmet"));
     }
 
     continueButton->setDefault(true);
@@ -95,12 +99,36 @@ SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
 
 void SplashDialog::slotCheckPassword()
 {
-    if (passwordEdit->text() == tr("kanelsnegle")) {
+    const int delay = purpose == Results ? throttle.nextDelayMs() : 0;
+    if (delay == 0) {
+        answer();
+        return;
+    }
+    // Nothing to type or press until the answer comes; cancelling still works.
+    passwordEdit->setEnabled(false);
+    continueButton->setEnabled(false);
+    messageLabel->setText(QStringLiteral(" "));
+    QTimer::singleShot(delay, this, &SplashDialog::answer);
+}
+
+void SplashDialog::answer()
+{
+    passwordEdit->setEnabled(true);
+    continueButton->setEnabled(true);
+    if (!isVisible()) // cancelled while a slow answer waited
+        return;
+    const bool right = settings.acceptsPassword(passwordEdit->text());
+    throttle.record(right);
+    if (right) {
         accept();
         return;
     }
     if (purpose == EndTest) {
-        reject(); // back to the test; a learner cannot keep guessing in front of it
+        // Back to the test, said plainly; a learner cannot keep guessing in front of it.
+        QMessageBox::warning(this, tr("Forkert password"),
+                             tr("Forkert password. Programmet er ikke lukket.\nTesten fortsætter."),
+                             QMessageBox::Ok);
+        reject();
         return;
     }
     messageLabel->setText(tr("<html><font color=\"red\">Forkert password!</font></html>"));
