@@ -1,7 +1,26 @@
 #include "archive/session.h"
 
-Session::Session(const ResultsFolder &folder)
+#include "archive/pcname.h"
+#include "model/learnerfilename.h"
+
+#include <QDir>
+
+namespace {
+
+QString absoluteClassFolder(const ResultsFolder &folder, const QString &classFolder)
+{
+    if (classFolder.isEmpty())
+        return folder.filePath(LearnerFileName::folderName());
+    return QDir::cleanPath(QDir(folder.path()).absoluteFilePath(classFolder));
+}
+
+} // namespace
+
+Session::Session(const ResultsFolder &folder, const QString &classFolder, const QString &pc)
     : resultsFolder(folder)
+    , classPath(absoluteClassFolder(folder, classFolder))
+    , pc(pc.isEmpty() ? PcName::ofThisCopy(folder.path()) : pc)
+    , box(folder.path(), classPath)
     , instanceLock(folder)
 {
 }

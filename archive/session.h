@@ -1,26 +1,40 @@
 #pragma once
 
 #include "archive/instancelock.h"
+#include "archive/outbox.h"
 #include "archive/resultsfolder.h"
 #include "model/learnerrecord.h"
 
-// What one run of the program shares: the folder every file goes to, the lock that keeps a
-// second copy out of it, and the learner now taking the test. Made by main once the
-// application exists, and handed to the main window and on to the pages that need it.
+// What one run of the program shares: the PC's own working folder (results.html, the saved
+// test, the lock that keeps a second copy out of it, the outbox), the class folder that
+// every learner's report and data file goes to, the name this copy goes by there, and the
+// learner now taking the test. Made by main once the application exists, and handed to the
+// main window and on to the pages that need it.
 class Session
 {
 public:
-    explicit Session(const ResultsFolder &folder);
+    // Without a class folder it is "resultater" in the working folder; without a PC name the
+    // one kept in the working folder.
+    explicit Session(const ResultsFolder &folder, const QString &classFolder = QString(),
+                     const QString &pc = QString());
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
     const ResultsFolder &folder() const { return resultsFolder; }
+    // Both absolute.
+    QString workingFolder() const { return resultsFolder.path(); }
+    QString classFolder() const { return classPath; }
+    QString pcName() const { return pc; }
+    Outbox &outbox() { return box; }
     InstanceLock &lock() { return instanceLock; }
     LearnerRecord &learner() { return record; }
     const LearnerRecord &learner() const { return record; }
 
 private:
     const ResultsFolder resultsFolder;
+    const QString classPath;
+    const QString pc;
+    Outbox box;
     InstanceLock instanceLock;
     LearnerRecord record;
 };

@@ -1,0 +1,88 @@
+#include "app/classsync.h"
+
+#include "archive/classrecovery.h"
+#include "archive/recoveryfile.h"
+#include "archive/session.h"
+
+#include <QDir>
+#include <QFile>
+#include <QThread>
+#include <QThreadPool>
+
+namespace {
+
+constexpr int tickMs = 3000;
+// Well inside ClassRecovery::staleAfterSeconds.
+constexpr int beatSeconds = 30;
+// After a failed send: a share that is gone is not asked again at every tick.
+constexpr int retrySeconds = 30;
+
+QByteArray localCopy(const Session &session)
+{
+    QFile file(RecoveryFile::path(session.folder()));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > 4 * 1024 * 1024)
+        return QByteArray();
+    return file.readAll();
+}
+
+} // namespace
+
+ClassSync::ClassSync(Session &session, QObject *parent)
+    : QObject(parent)
+    , session(session)
+{
+    timer.setInterval(tickMs);
+    connect(&timer, &QTimer::timeout, this, &ClassSync::tick);
+    timer.start();
+}
+
+ClassSync::~ClassSync()
+{
+    timer.stop();
+    while (busy)
+        QThread::msleep(10);
+}
+
+bool ClassSync::atStart(Session &session, QString *reason)
+{
+    if (!RecoveryFile::exists(session.folder()))
+        ClassRecovery::withdraw(session);
+    return session.outbox().send(reason);
+}
+
+bool ClassSync::sendNow(QString *reason)
+{
+    while (busy)
+        QThread::msleep(10);
+    nextTry = QDateTime();
+    return session.outbox().send(reason);
+}
+
+void ClassSync::tick()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const QByteArray copy = localCopy(session);
+    if (!copy.isEmpty() && copy != lastCopy) {
+        ClassRecovery::put(session, copy);
+        lastCopy = copy;
+    }
+    const bool beating = !copy.isEmpty() && (!lastBeat.isValid() || lastBeat.secsTo(now) >= beatSeconds);
+    const bool waiting = !session.outbox().waiting().isEmpty() && (!nextTry.isValid() || now >= nextTry);
+    if (busy || (!beating && !waiting))
+        return;
+    if (beating)
+        lastBeat = now;
+    busy = true;
+    Outbox *box = &session.outbox();
+    const QString classFolder = session.classFolder();
+    const QString pc = session.pcName();
+    QThreadPool::globalInstance()->start([this, box, classFolder, pc, beating, now]() {
+        if (beating)
+            ClassRecovery::beat(classFolder, pc, now);
+        const bool sent = box->send();
+        QMetaObject::invokeMethod(this, [this, sent]() {
+            nextTry = sent ? QDateTime() : QDateTime::currentDateTime().addSecs(retrySeconds);
+        }, Qt::QueuedConnection);
+        busy = false;
+    });
+}

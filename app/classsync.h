@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QObject>
+#include <QTimer>
+
+#include <atomic>
+
+class Session;
+
+// Keeps the class folder up to date while the program runs: the copy of the saved test as it
+// changes, a sign of life every little while, and whatever still waits in the outbox. The
+// sending runs on a worker thread, so a share that stalls (a network client retrying) never
+// holds up the learner's typing.
+class ClassSync : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit ClassSync(Session &session, QObject *parent = nullptr);
+    ~ClassSync() override;
+
+    // At start: sends what an earlier run left in the outbox, and removes this PC's copy of a
+    // saved test that no longer exists. False, with a Danish reason, when something still waits.
+    static bool atStart(Session &session, QString *reason);
+
+    // When the teacher asks: sends at once. False, with the reason, when something still waits.
+    bool sendNow(QString *reason);
+
+private slots:
+    void tick();
+
+private:
+    void sendInBackground();
+
+    Session &session;
+    QTimer timer;
+    QByteArray lastCopy;
+    QDateTime lastBeat;
+    QDateTime nextTry;
+    std::atomic<bool> busy { false };
+};
