@@ -31,6 +31,12 @@ Parsed parse(const QStringList &arguments)
             QStringLiteral("indtal"),
             QCoreApplication::translate("CommandLine", "Læreren indtaler optagelserne til diktaterne."));
     parser.addOption(recordOption);
+    const QCommandLineOption passwordOption(
+            QStringLiteral("ny-adgangskode"),
+            QCoreApplication::translate("CommandLine",
+                                        "Gemmer skolens password for alle, der bruger Skrivlo på denne pc "
+                                        "(kræver administratorrettigheder)."));
+    parser.addOption(passwordOption);
 
     Parsed parsed;
     if (!parser.parse(arguments)) {
@@ -55,6 +61,12 @@ Parsed parse(const QStringList &arguments)
                               .arg(parser.positionalArguments().first());
         return parsed;
     }
+    if (parser.isSet(passwordOption) && parser.isSet(recordOption)) {
+        parsed.outcome = Outcome::Error;
+        parsed.text = QCoreApplication::translate("CommandLine",
+                                                  "Brug enten --ny-adgangskode eller --indtal, ikke begge.");
+        return parsed;
+    }
     QString folder = parser.value(resultsOption);
     if (parser.isSet(resultsOption) && folder.trimmed().isEmpty()) {
         parsed.outcome = Outcome::Error;
@@ -75,6 +87,7 @@ Parsed parse(const QStringList &arguments)
     }
     parsed.options.resultsFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder.isEmpty() ? QStringLiteral(".") : folder));
     parsed.options.recordingMode = parser.isSet(recordOption);
+    parsed.options.newPassword = parser.isSet(passwordOption);
     return parsed;
 }
 

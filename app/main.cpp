@@ -1,6 +1,7 @@
 #include "app/autosave.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
+#include "app/newpassworddialog.h"
 #include "app/recordingnotice.h"
 #include "app/recoveryoffer.h"
 #include "app/splashdialog.h"
@@ -97,10 +98,17 @@ int main(int argc, char *argv[])
 
     if (parsed.outcome == CommandLine::Outcome::Error)
         return refuseToStart(parsed.text);
+    if (parsed.options.newPassword)
+        return NewPasswordDialog::run(MachineSettings::defaultPath());
+    // Settings that cannot be trusted open nothing: the fixed password must not take over
+    // from the school's, so the program says what is wrong and stops before the dialog.
+    const MachineSettings settings = MachineSettings::read(MachineSettings::defaultPath());
+    if (settings.isRefused())
+        return refuseToStart(settings.problem());
     QString reason;
     if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
         return refuseToStart(reason);
-    Session session { ResultsFolder(parsed.options.resultsFolder) };
+    Session session { ResultsFolder(parsed.options.resultsFolder), settings };
     // Taking the lock writes a file through to the disk: done on a thread while the dialog
     // is built.
     std::future<InstanceLock::Outcome> locking;
@@ -111,7 +119,7 @@ int main(int argc, char *argv[])
     // and print module is loaded and the main window is built, so the test comes up at once.
     RecordingSurvey survey;
     std::unique_ptr<MainWindow> window;
-    SplashDialog splash(nullptr);
+    SplashDialog splash(nullptr, session.settings());
     if (locking.valid() && locking.get() == InstanceLock::HeldByOther)
         return refuseToStart(InstanceLock::heldMessage(session.folder().path()));
     QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &window, &parsed, &session]() {

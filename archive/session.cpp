@@ -16,11 +16,13 @@ QString absoluteClassFolder(const ResultsFolder &folder, const QString &classFol
 
 } // namespace
 
-Session::Session(const ResultsFolder &folder, const QString &classFolder, const QString &pc)
+Session::Session(const ResultsFolder &folder, const MachineSettings &settings, const QString &classFolder,
+                 const QString &pc)
     : resultsFolder(folder)
     , classPath(absoluteClassFolder(folder, classFolder))
     , pc(pc.isEmpty() ? PcName::ofThisCopy(folder.path()) : pc)
     , box(folder.path(), classPath)
     , instanceLock(folder)
+    , machineSettings(settings)
 {
 }

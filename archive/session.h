@@ -4,19 +4,20 @@
 #include "archive/outbox.h"
 #include "archive/resultsfolder.h"
 #include "model/learnerrecord.h"
+#include "settings/machinesettings.h"
 
 // What one run of the program shares: the PC's own working folder (results.html, the saved
 // test, the lock that keeps a second copy out of it, the outbox), the class folder that
 // every learner's report and data file goes to, the name this copy goes by there, and the
-// learner now taking the test. Made by main once the application exists, and handed to the
+// learner now taking the test; and the machine's settings (the school's password). Made by main once the application exists, and handed to the
 // main window and on to the pages that need it.
 class Session
 {
 public:
     // Without a class folder it is "resultater" in the working folder; without a PC name the
     // one kept in the working folder.
-    explicit Session(const ResultsFolder &folder, const QString &classFolder = QString(),
-                     const QString &pc = QString());
+    explicit Session(const ResultsFolder &folder, const MachineSettings &settings = MachineSettings(),
+                     const QString &classFolder = QString(), const QString &pc = QString());
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
@@ -27,6 +28,7 @@ public:
     QString pcName() const { return pc; }
     Outbox &outbox() { return box; }
     InstanceLock &lock() { return instanceLock; }
+    const MachineSettings &settings() const { return machineSettings; }
     LearnerRecord &learner() { return record; }
     const LearnerRecord &learner() const { return record; }
 
@@ -36,5 +38,6 @@ private:
     const QString pc;
     Outbox box;
     InstanceLock instanceLock;
+    const MachineSettings machineSettings;
     LearnerRecord record;
 };
