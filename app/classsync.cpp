@@ -1,11 +1,13 @@
 #include "app/classsync.h"
 
+#include "archive/classfoldercheck.h"
 #include "archive/classrecovery.h"
 #include "archive/recoveryfile.h"
 #include "archive/session.h"
 
 #include <QDir>
 #include <QFile>
+#include <QMessageBox>
 #include <QThread>
 #include <QThreadPool>
 
@@ -43,11 +45,27 @@ ClassSync::~ClassSync()
         QThread::msleep(10);
 }
 
-bool ClassSync::atStart(Session &session, QString *reason)
+void ClassSync::atStart(QWidget *parent, Session &session, bool mayCreate)
 {
+    QString reason;
+    if (!ClassFolderCheck::usable(session.classFolder(), mayCreate, session.pcName(), &reason)) {
+        const int waiting = session.outbox().waiting().size();
+        QMessageBox::warning(
+                parent, tr("Klassemappen kan ikke bruges"),
+                tr("Klassemappen\n»%1«\nkan ikke bruges lige nu.\n\n%2\n\n"
+                   "Testen kan godt gå i gang. Resultaterne gemmes sikkert på denne pc i udbakken\n»%3«\n"
+                   "og sendes til klassemappen, så snart den kan nås igen: når en kursist afleverer, "
+                   "næste gang Skrivlo starter, eller når du trykker »Send igen« på resultatsiden.%4")
+                        .arg(QDir::toNativeSeparators(session.classFolder()), reason,
+                             QDir::toNativeSeparators(session.outbox().path()),
+                             waiting ? tr("\n\n%1 fil(er) fra tidligere venter allerede i udbakken.").arg(waiting)
+                                     : QString()),
+                QMessageBox::Ok);
+        return;
+    }
     if (!RecoveryFile::exists(session.folder()))
         ClassRecovery::withdraw(session);
-    return session.outbox().send(reason);
+    session.outbox().send();
 }
 
 bool ClassSync::sendNow(QString *reason)

@@ -7,6 +7,7 @@
 
 #include <atomic>
 
+class QWidget;
 class Session;
 
 // Keeps the class folder up to date while the program runs: the copy of the saved test as it
@@ -21,9 +22,11 @@ public:
     explicit ClassSync(Session &session, QObject *parent = nullptr);
     ~ClassSync() override;
 
-    // At start: sends what an earlier run left in the outbox, and removes this PC's copy of a
-    // saved test that no longer exists. False, with a Danish reason, when something still waits.
-    static bool atStart(Session &session, QString *reason);
+    // At start, after the password: checks that the class folder takes files and tells the
+    // teacher plainly when it does not (which folder, why, and that the test can go on);
+    // then sends what an earlier run left in the outbox and removes this PC's copy of a saved
+    // test that no longer exists. mayCreate: the folder is the default one in the working folder.
+    static void atStart(QWidget *parent, Session &session, bool mayCreate);
 
     // When the teacher asks: sends at once. False, with the reason, when something still waits.
     bool sendNow(QString *reason);

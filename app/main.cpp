@@ -1,9 +1,11 @@
 #include "app/autosave.h"
+#include "app/classsync.h"
 #include "app/commandline.h"
 #include "app/mainwindow.h"
 #include "app/newpassworddialog.h"
 #include "app/recordingnotice.h"
 #include "app/recoveryoffer.h"
+#include "app/scriptedrun.h"
 #include "app/splashdialog.h"
 #include "archive/session.h"
 #include "devices/devicemodule.h"
@@ -108,7 +110,11 @@ int main(int argc, char *argv[])
     QString reason;
     if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
         return refuseToStart(reason);
-    Session session { ResultsFolder(parsed.options.resultsFolder), settings };
+    // The class folder: the command line's, else the one IT set for the machine (a relative
+    // one lies in the working folder), else "resultater" in the working folder.
+    const QString classFolder = parsed.options.classFolder.isEmpty() ? settings.classFolder()
+                                                                    : parsed.options.classFolder;
+    Session session { ResultsFolder(parsed.options.resultsFolder), settings, classFolder };
     // Taking the lock writes a file through to the disk: done on a thread while the dialog
     // is built.
     std::future<InstanceLock::Outcome> locking;
@@ -122,6 +128,8 @@ int main(int argc, char *argv[])
     SplashDialog splash(nullptr, session.settings());
     if (locking.valid() && locking.get() == InstanceLock::HeldByOther)
         return refuseToStart(InstanceLock::heldMessage(session.folder().path()));
+    if (qEnvironmentVariableIsSet(ScriptedRun::variable))
+        return ScriptedRun::run(session, qEnvironmentVariable(ScriptedRun::variable));
     QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &window, &parsed, &session]() {
         DeviceModule::preload();
         if (parsed.options.recordingMode || window)
@@ -145,8 +153,10 @@ int main(int argc, char *argv[])
     }
     if (!RecordingNotice::checkAndAsk(survey))
         return 0;
+    ClassSync::atStart(nullptr, session, classFolder.isEmpty());
     RecoveryState recovered;
-    const bool resuming = RecoveryOffer::ask(nullptr, session, &recovered);
+    const bool resuming = RecoveryOffer::ask(nullptr, session, &recovered)
+            || RecoveryOffer::askForClassTest(nullptr, session, &recovered);
 
     if (!window)
         window = std::make_unique<MainWindow>(session);
@@ -155,6 +165,8 @@ int main(int argc, char *argv[])
     else
         session.learner().started = QDateTime::currentDateTime();
     new Autosave(window.get(), session); // owned by the window
+    ClassSync sync(session);
+    window->setClassSync(&sync);
     window->showFullScreen();
     return application.exec();
 }

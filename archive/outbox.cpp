@@ -30,9 +30,10 @@ bool readAll(const QString &path, QByteArray *bytes)
 
 } // namespace
 
-Outbox::Outbox(const QString &workingFolder, const QString &classFolder)
+Outbox::Outbox(const QString &workingFolder, const QString &classFolder, bool mayCreate)
     : box(QDir(workingFolder).filePath(folderName()))
     , target(classFolder)
+    , mayCreate(mayCreate)
 {
 }
 
@@ -94,6 +95,8 @@ bool Outbox::sendOne(const QString &name, QString *reason)
             return true; // withdrawn meanwhile, or not a plain file: nothing to send
     }
     const QFileInfo folder(QFileInfo(to).path());
+    if (mayCreate && !QFileInfo::exists(target))
+        QDir().mkpath(target);
     if (!QFileInfo::exists(target) || !QFileInfo(target).isDir()) {
         *reason = tr("Klassemappen findes ikke eller kan ikke nås.");
         return false;

@@ -15,7 +15,8 @@
 class Outbox
 {
 public:
-    Outbox(const QString &workingFolder, const QString &classFolder);
+    // mayCreate: the class folder is the default one in the working folder, made when missing.
+    Outbox(const QString &workingFolder, const QString &classFolder, bool mayCreate = false);
 
     static QString folderName();
     QString path() const { return box; }
@@ -38,5 +39,6 @@ private:
 
     QString box;
     QString target;
+    bool mayCreate;
     mutable QMutex guard; // between a put and the removal of what was sent
 };

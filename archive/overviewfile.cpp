@@ -2,6 +2,7 @@
 
 #include "archive/safefile.h"
 #include "model/learnerdatatext.h"
+#include "model/learnerfilename.h"
 #include "model/overviewtext.h"
 
 #include <QCoreApplication>
@@ -61,7 +62,8 @@ bool editedByHand(const QString &classFolder, const QByteArray &existing, const 
         if (line.isEmpty() || known.contains(line))
             continue;
         const QString report = reportOf(line);
-        if (report.isEmpty() || QFileInfo::exists(folder.filePath(report)))
+        if (report.isEmpty() || QFileInfo::exists(folder.filePath(report))
+            || QFileInfo::exists(folder.filePath(LearnerFileName::dataName(report))))
             return true;
     }
     return false;

@@ -21,7 +21,7 @@ Session::Session(const ResultsFolder &folder, const MachineSettings &settings, c
     : resultsFolder(folder)
     , classPath(absoluteClassFolder(folder, classFolder))
     , pc(pc.isEmpty() ? PcName::ofThisCopy(folder.path()) : pc)
-    , box(folder.path(), classPath)
+    , box(folder.path(), classPath, classFolder.isEmpty())
     , instanceLock(folder)
     , machineSettings(settings)
 {

@@ -4,10 +4,13 @@
 
 #include <QStringList>
 
+#include <functional>
+
 class DarkButton;
 class PrintDevice;
 class QHBoxLayout;
 class QLabel;
+class QPushButton;
 class QTextBrowser;
 class QVBoxLayout;
 class ResultsFolder;
@@ -23,6 +26,11 @@ public:
 
     // Loads the report; called right before the page is shown.
     void loadReport();
+    // A line under the report, only while the result waits in the outbox: that it is safe on
+    // this PC and will reach the class folder, with a button for the teacher to send it now.
+    // retry returns false, with the reason, while it still waits.
+    void showWaiting(const QString &classFolder, std::function<bool(QString *)> retry);
+
     // Whose results these are, for the name the save dialog suggests.
     void setLearnerName(const QString &name) { learnerName = name; }
 
@@ -44,6 +52,8 @@ private:
     QLabel *pdfCaption;
     QLabel *printCaption;
     QTextBrowser *reportView;
+    QLabel *waitingNotice = nullptr;
+    QPushButton *sendAgainButton = nullptr;
     DarkButton *pdfButton;
     DarkButton *printButton;
 };

@@ -56,6 +56,8 @@ void TestCommandLine::parses_data()
     QTest::newRow("stray argument") << QStringList { "noget" } << error << "" << false;
     QTest::newRow("empty folder") << QStringList { "--resultatmappe", " " } << error << "" << false;
     QTest::newRow("folder without value") << QStringList { "--resultatmappe" } << error << "" << false;
+    QTest::newRow("class folder") << QStringList { "--klassemappe", "../hold 3" } << run << "." << false;
+    QTest::newRow("empty class folder") << QStringList { "--klassemappe", "" } << error << "" << false;
 }
 
 void TestCommandLine::parses()
@@ -72,6 +74,9 @@ void TestCommandLine::parses()
         QCOMPARE(parsed.options.resultsFolder, QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
         QCOMPARE(parsed.options.recordingMode, recording);
         QCOMPARE(parsed.options.newPassword, arguments.contains(QStringLiteral("--ny-adgangskode")));
+        const int klasse = arguments.indexOf(QStringLiteral("--klassemappe"));
+        QCOMPARE(parsed.options.classFolder,
+                 klasse < 0 ? QString() : QDir::cleanPath(QDir::current().absoluteFilePath(arguments.value(klasse + 1))));
     } else {
         QVERIFY(!parsed.text.isEmpty());
     }

@@ -1,3 +1,4 @@
+#include "archive/pcname.h"
 #include "archive/reportfile.h"
 #include "model/learnerfilename.h"
 #include "tests/support/modaldialog.h"
@@ -46,6 +47,11 @@ QByteArray contents(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray("<unreadable>");
     return file.readAll();
+}
+
+QString seconds()
+{
+    return QStringLiteral("00");
 }
 
 } // namespace
@@ -110,7 +116,8 @@ void TestReportFile::failedWriteLeavesTheEarlierFileWhole()
 
     QVERIFY2(!written, contents(path).left(20).constData());
     QCOMPARE(contents(path), earlier);
-    QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList { ReportFile::fileName() });
+    // Nothing left behind beside the report and the copy's name.
+    QCOMPARE(QDir(folder->path()).entryList(QDir::Files), (QStringList { ReportFile::fileName(), PcName::idFileName() }));
 }
 #endif
 
@@ -127,7 +134,8 @@ void TestReportFile::stagesRewriteTheWholeReportToBothFiles()
 
     const QByteArray whole("head\ndictation 1\ndictation 2\n");
     QCOMPARE(contents(path), whole);
-    QCOMPARE(session().learner().reportName, QString::fromUtf8("2026-12-07 14.23 Åse Ørnsø.html"));
+    QCOMPARE(session().learner().reportName,
+             QString::fromUtf8("2026-12-07 14.23.%1 Åse Ørnsø [%2].html").arg(seconds(), session().pcName()));
     QCOMPARE(contents(ReportFile::learnerFilePath(session())), whole);
 }
 
@@ -140,8 +148,8 @@ void TestReportFile::sameNameSameMinuteGetsFilesOfTheirOwn()
         names.append(session().learner().reportName);
         QCOMPARE(contents(ReportFile::learnerFilePath(session())), QStringLiteral("learner %1\n").arg(learner).toUtf8());
     }
-    QCOMPARE(names, (QStringList { QStringLiteral("2026-12-07 14.23 Ali.html"), QStringLiteral("2026-12-07 14.23 Ali (2).html"),
-                                   QStringLiteral("2026-12-07 14.23 Ali (3).html") }));
+    const QString stem = QStringLiteral("2026-12-07 14.23.%1 Ali [%2]").arg(seconds(), session().pcName());
+    QCOMPARE(names, (QStringList { stem + ".html", stem + " (2).html", stem + " (3).html" }));
 }
 
 void TestReportFile::failedHandInIsTriedAgain_data()
@@ -150,7 +158,7 @@ void TestReportFile::failedHandInIsTriedAgain_data()
     QTest::addColumn<QString>("named");    // the file the box names
     QTest::addColumn<bool>("retry");       // the teacher tries again, or gives up
     QTest::newRow("results.html is a folder") << "results.html" << "\"results.html\"" << true;
-    QTest::newRow("resultater is a file") << "resultater" << "\"resultater/2026-12-07 14.23 uden navn.html\"" << true;
+    QTest::newRow("the outbox is a file") << "udbakke" << "\"udbakke/2026-12-07 14.23." << true;
     QTest::newRow("given up") << "results.html" << "\"results.html\"" << false;
 }
 
