@@ -2,6 +2,7 @@
 
 #include "archive/classfoldercheck.h"
 #include "archive/classrecovery.h"
+#include "archive/overviewfile.h"
 #include "archive/recoveryfile.h"
 #include "archive/session.h"
 
@@ -25,6 +26,19 @@ QByteArray localCopy(const Session &session)
     if (!file.open(QIODevice::ReadOnly) || file.size() > 4 * 1024 * 1024)
         return QByteArray();
     return file.readAll();
+}
+
+// A learner's data file that arrives late puts its row into the overview at once.
+bool sendAndList(Outbox &box, const QString &classFolder)
+{
+    bool data = false;
+    for (const QString &name : box.waiting())
+        data = data || (name.endsWith(QLatin1String(".json")) && !name.contains(QLatin1Char('/')));
+    QString reason;
+    const bool sent = box.send(&reason);
+    if (sent && data)
+        OverviewFile::rewrite(classFolder, &reason);
+    return sent;
 }
 
 } // namespace
@@ -65,7 +79,7 @@ void ClassSync::atStart(QWidget *parent, Session &session, bool mayCreate)
     }
     if (!RecoveryFile::exists(session.folder()))
         ClassRecovery::withdraw(session);
-    session.outbox().send();
+    sendAndList(session.outbox(), session.classFolder());
 }
 
 bool ClassSync::sendNow(QString *reason)
@@ -97,7 +111,7 @@ void ClassSync::tick()
     QThreadPool::globalInstance()->start([this, box, classFolder, pc, beating, now]() {
         if (beating)
             ClassRecovery::beat(classFolder, pc, now);
-        const bool sent = box->send();
+        const bool sent = sendAndList(*box, classFolder);
         QMetaObject::invokeMethod(this, [this, sent]() {
             nextTry = sent ? QDateTime() : QDateTime::currentDateTime().addSecs(retrySeconds);
         }, Qt::QueuedConnection);

@@ -13,6 +13,7 @@
 #include <QDialog>
 #include <QFile>
 #include <QJsonArray>
+#include <QLabel>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLineEdit>
@@ -88,6 +89,10 @@ int run(Session &session, const QString &scriptPath)
         window.secondDictation()->timeUp();
         handIn(window.secondDictation());
     }
+    // What the results page tells, for the journey to read.
+    if (const QLabel *notice = window.findChild<QLabel *>(QStringLiteral("waitingNotice")); notice && !notice->isHidden())
+        std::fprintf(stdout, "notice: %s\n", qPrintable(notice->text()));
+    std::fprintf(stdout, "waiting: %lld\n", static_cast<long long>(session.outbox().waiting().size()));
     return window.currentStep() == TestStep::Results ? 0 : 1;
 }
 

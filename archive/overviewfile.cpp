@@ -110,12 +110,15 @@ QByteArray text(const QVector<ResultRow> &rows)
     return bytes;
 }
 
-bool rewrite(const QString &classFolder, QString *reason)
+namespace {
+
+QStringList dataFiles(const QString &classFolder)
 {
-    if (!QFileInfo(classFolder).isDir()) {
-        *reason = tr("Klassemappen findes ikke eller kan ikke nås.");
-        return false;
-    }
+    return QDir(classFolder).entryList({ QStringLiteral("*.json") }, QDir::Files | QDir::Hidden, QDir::Name);
+}
+
+bool writeOnce(const QString &classFolder, QString *reason)
+{
     const QByteArray made = text(rows(classFolder));
     const QString target = path(classFolder);
     if (!SafeFile::mayReplace(target)) {
@@ -140,6 +143,28 @@ bool rewrite(const QString &classFolder, QString *reason)
                      "bliver lavet igen, næste gang en test afsluttes.")
                           .arg(QDir::toNativeSeparators(target));
         return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool rewrite(const QString &classFolder, QString *reason)
+{
+    if (!QFileInfo(classFolder).isDir()) {
+        *reason = tr("Klassemappen findes ikke eller kan ikke nås.");
+        return false;
+    }
+    // Another copy may have written its overview from fewer data files just before this one
+    // committed, or just after: each copy looks again after its own write, and the last
+    // writer so always leaves an overview of every data file there is.
+    constexpr int rounds = 8;
+    for (int round = 0; round < rounds; ++round) {
+        const QStringList before = dataFiles(classFolder);
+        if (!writeOnce(classFolder, reason))
+            return false;
+        if (dataFiles(classFolder) == before)
+            return true;
     }
     return true;
 }
