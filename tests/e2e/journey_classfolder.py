@@ -5,6 +5,9 @@ own hand-in code, without the waits), so fifteen can hand in within the same sec
 Variants (--variant):
   fifteen  fifteen copies at once, 20 rounds (--rounds): 15 reports, 15 data files and an
            oversigt.csv of 15 rows that the csv module reads back exactly, every round
+  smb      a real SMB share (Debian's samba on 127.0.0.1:4450, private configuration and
+           state) mounted twice through FUSE with smbnetfs as two PCs; one learner on each
+           hands in at the same moment: both results in the class folder and the overview
   network  the class folder disappears in the middle of Dictation 2: the result waits in the
            outbox and the results page says so; at the next start it arrives, once, byte-equal
 """
@@ -19,7 +22,7 @@ import sys
 import time
 
 import oracle
-from harness import Journey, check
+from harness import Journey, Skip, check
 from journey_archive import ALL_RIGHT_1, ANSWERS_2, expected_report, same_report
 
 TODAY = datetime.date.today()
@@ -148,10 +151,95 @@ def journey_network(j):
     print("sent at the next start: %s" % sorted(waiting))
 
 
+SMB_PORT = 4450
+SMB_PASSWORD = "skrivlo-test"
+
+
+def start_share(j, base):
+    """smbd on 127.0.0.1 with everything in base; returns the share's own folder."""
+    if not os.path.exists("/dev/fuse"):
+        raise Skip("no FUSE here (/dev/fuse is missing)")
+    missing = [t for t in ("smbd", "smbpasswd", "smbnetfs", "fusermount") if not shutil.which(t)]
+    if missing:
+        raise Skip("missing %s (scripts/install-deps.sh --test installs samba and smbnetfs)" % " ".join(missing))
+    share = os.path.join(base, "share")
+    state = os.path.join(base, "samba")
+    for d in (share, state):
+        os.makedirs(d)
+    conf = os.path.join(state, "smb.conf")
+    with open(conf, "w") as f:
+        f.write("[global]\n smb ports = %d\n interfaces = lo\n bind interfaces only = yes\n"
+                " lock directory = %s\n state directory = %s\n cache directory = %s\n"
+                " pid directory = %s\n private dir = %s\n log file = %s/log\n"
+                " disable spoolss = yes\n load printers = no\n"
+                "[klasse]\n path = %s\n read only = no\n"
+                % ((SMB_PORT,) + (state,) * 6 + (share,)))
+    subprocess.run(["smbpasswd", "-c", conf, "-s", "-a", "root"], input=("%s\n%s\n" % (SMB_PASSWORD, SMB_PASSWORD)).encode(),
+                   check=True, capture_output=True, timeout=30)
+    smbd = j.spawn("smbd", ["smbd", "-s", conf, "-F", "--no-process-group", "--debug-stdout"], preexec=os.setsid)
+    j.until(lambda: subprocess.run(["bash", "-c", "exec 3<>/dev/tcp/127.0.0.1/%d" % SMB_PORT],
+                                   capture_output=True).returncode == 0, 20, "smbd to listen")
+    return share, smbd
+
+
+def mount_pc(j, base, name):
+    home = os.path.join(base, name + "-home")
+    mnt = os.path.join(base, name + "-mnt")
+    os.makedirs(os.path.join(home, ".smb"))
+    os.makedirs(mnt)
+    config = os.path.join(home, ".smb", "smbnetfs.conf")
+    with open(config, "w") as f:
+        f.write('smb_query_browsers "false"\nuse_libsecret "false"\n'
+                'auth "127.0.0.1:%d/klasse" "root" "%s"\n' % (SMB_PORT, SMB_PASSWORD))
+    os.chmod(config, 0o600)  # smbnetfs ignores the password in a file others may read
+    env = dict(j.env(), HOME=home)
+    j.spawn("smbnetfs-" + name, preexec=os.setsid, argv=["smbnetfs", mnt, "-f", "-o", "config=%s,attr_timeout=0,entry_timeout=0,"
+                                 "negative_timeout=0" % config], env=env)
+    folder = os.path.join(mnt, "127.0.0.1:%d" % SMB_PORT, "klasse")
+    j.until(lambda: os.path.isdir(folder), 30, "the share through %s" % mnt)
+    j.mounts.append(mnt)
+    return folder
+
+
+def journey_smb(j):
+    base = j.workdir("smb")
+    j.mounts = []
+    try:
+        share, _ = start_share(j, base)
+        folders = [mount_pc(j, base, "pc%d" % n) for n in (1, 2)]
+        hand_in_at = int((time.time() + 12) * 1000)
+        runs = []
+        for number, folder in enumerate(folders):
+            workdir = os.path.join(base, "work%d" % number)
+            os.makedirs(workdir)
+            path, answers1, answers2 = script(workdir, number + 1, hand_in_at)
+            runs.append((run_copy(j, workdir, folder, path), number + 1, answers1, answers2))
+        probe = os.path.join(folders[0], "probe.txt")
+        try:
+            with open(probe, "w") as f:
+                f.write("x")
+            os.remove(probe)
+        except OSError as e:
+            raise AssertionError("the share takes no file through smbnetfs: %s" % e)
+        outputs = [finished(popen, 180) for popen, _, _, _ in runs]
+        print("\n".join(outputs))
+        reports, data = class_files(share)
+        check(len(reports) == 2 and len(data) == 2, "the share holds %s" % os.listdir(share))
+        rows = overview(share)
+        check(len(rows) == 3 and sorted(r[11] for r in rows[1:]) == reports, "the overview: %s" % rows)
+        for name in reports:
+            text = oracle.without_stamps(open(os.path.join(share, name), "rb").read().decode("utf-8"))
+            check(any(text == expected_report(form(n), a1, a2) for _, n, a1, a2 in runs), "report %s" % name)
+        print("through two smbnetfs mounts: %s" % reports)
+    finally:
+        for mnt in j.mounts:
+            subprocess.run(["fusermount", "-u", mnt], capture_output=True)
+
+
 if __name__ == "__main__":
     journey = Journey("classfolder", deadline=1500,
                       options=lambda p: p.add_argument("--rounds", type=int, default=20))
-    body = {"fifteen": journey_fifteen, "network": journey_network}.get(journey.variant)
+    body = {"fifteen": journey_fifteen, "network": journey_network, "smb": journey_smb}.get(journey.variant)
     if body is None:
-        sys.exit("--variant fifteen or network")
+        sys.exit("--variant fifteen, smb or network")
     sys.exit(journey.run(body))
