@@ -108,8 +108,10 @@ QVector<Found> leftByOthers(Session &session, const QDateTime &now)
 bool takeOver(Session &session, const Found &found, QString *reason)
 {
     const QString moved = folderOf(session).filePath(found.pc + movedMark + session.pcName() + QStringLiteral(".txt"));
-    QFile::remove(moved); // one left by an earlier take-over of the same PC's test
-    if (!QFile::rename(found.path, moved)) {
+    const bool there = QFileInfo::exists(found.path);
+    if (there)
+        QFile::remove(moved); // left by an earlier take-over of an earlier test of the same PC
+    if (!there || !QFile::rename(found.path, moved)) {
         *reason = QCoreApplication::translate("ClassRecovery",
                                               "Testen kunne ikke flyttes i klassemappen. Måske er den "
                                               "allerede fortsat på en anden pc, eller forbindelsen er afbrudt.");

@@ -1,4 +1,5 @@
 #include "app/recoveryoffer.h"
+#include "archive/classrecovery.h"
 #include "archive/learnerarchive.h"
 #include "archive/overviewfile.h"
 #include "archive/pcname.h"
@@ -29,6 +30,7 @@ private slots:
     void overviewIsMadeFromTheDataFiles();
     void outboxSendsOnceWhenTheClassFolderIsBack();
     void namesStayApartAcrossPcs();
+    void aTestMovesToAnotherPcOnce();
     void dataFileKeepsTheRow_data();
     void dataFileKeepsTheRow();
     void dataFileRefusesDamage_data();
@@ -238,6 +240,38 @@ void TestArchive::namesStayApartAcrossPcs()
     QTemporaryDir other;
     QVERIFY(PcName::ofThisCopy(other.path()) != pc);
     QCOMPARE(PcName::hostPart(QStringLiteral("lærer-pc_07.skole.local")), QStringLiteral("L-RER-PC-07"));
+}
+
+// PC 1 dies in Dictation 2: its saved test is offered at PC 2 only once it is no longer
+// refreshed, PC 2 takes it over, and PC 1, started again, sees that it went on elsewhere.
+void TestArchive::aTestMovesToAnotherPcOnce()
+{
+    const QString classFolder = dir->filePath(QStringLiteral("klasse"));
+    QVERIFY(QDir().mkpath(classFolder));
+    QTemporaryDir work1, work2;
+    Session pc1(ResultsFolder(work1.path()), MachineSettings(), classFolder, QStringLiteral("PC1-000001"));
+    Session pc2(ResultsFolder(work2.path()), MachineSettings(), classFolder, QStringLiteral("PC2-000002"));
+    RecoveryState state;
+    state.learner = learner(QStringLiteral("Bo"), 20, { -1, -1, -1 }, false);
+    state.step = TestStep::Dictation2;
+    state.fields.insert(QStringLiteral("word21"), QStringLiteral("svar"));
+    ClassRecovery::put(pc1, RecoveryText::serialise(state));
+    QVERIFY(pc1.outbox().send());
+    const QDateTime now = QDateTime::currentDateTime();
+    QVERIFY(ClassRecovery::leftByOthers(pc2, now).isEmpty()); // saved a moment ago: still running
+    QVERIFY(ClassRecovery::leftByOthers(pc1, now.addSecs(600)).isEmpty()); // never its own
+    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(pc2, now.addSecs(600));
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.first().pc, QStringLiteral("PC1-000001"));
+    QVERIFY(found.first().state == state);
+    QString reason, where;
+    QVERIFY(!ClassRecovery::continuedElsewhere(pc1, state, &where));
+    QVERIFY2(ClassRecovery::takeOver(pc2, found.first(), &reason), qPrintable(reason));
+    QVERIFY(ClassRecovery::leftByOthers(pc2, now.addSecs(600)).isEmpty());
+    QVERIFY(!ClassRecovery::takeOver(pc2, found.first(), &reason)); // a third PC comes too late
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(ClassRecovery::continuedElsewhere(pc1, state, &where));
+    QCOMPARE(where, QStringLiteral("PC2-000002"));
 }
 
 void TestArchive::dataFileKeepsTheRow_data()
