@@ -123,7 +123,7 @@ bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state)
     for (const ClassRecovery::Found &test : found) {
         const QString name = LearnerArchive::typedDetails(test.state).value(2);
         items.append(tr("%1 - fra pc'en %2 - sidst gemt %3%4")
-                             .arg(name.isEmpty() ? tr("(intet navn)") : name, test.pc,
+                             .arg(name.isEmpty() ? tr("(uden navn)") : name, test.pc,
                                   test.saved.toString(QStringLiteral("d/M-yyyy 'kl.' HH.mm.ss")),
                                   minutesLeftText(test.state).replace(QLatin1Char('\n'), QStringLiteral(" - "))));
     }

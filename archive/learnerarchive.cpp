@@ -70,7 +70,7 @@ bool keepUnfinished(Session &session, const RecoveryState &state, QString *reaso
                 LearnerFileName::stem(learner.started, learner.details.value(2), session.pcName()));
     const QString document = learner.document.isEmpty() ? ReportText::header(learner.details) : learner.document;
     if (!session.outbox().put(learner.reportName, ReportText::unfinished(document).toUtf8())) {
-        *reason = tr("Rapporten kan ikke gemmes i udbakken i arbejdsmappen.");
+        *reason = tr("Resultatet kan ikke gemmes i udbakken i arbejdsmappen.");
         return false;
     }
     return sendAndList(session, learner, reason);
