@@ -31,6 +31,16 @@ Parsed parse(const QStringList &arguments)
             QStringLiteral("indtal"),
             QCoreApplication::translate("CommandLine", "Læreren indtaler optagelserne til diktaterne."));
     parser.addOption(recordOption);
+    const QCommandLineOption resultsViewOption(
+            QStringLiteral("resultater"),
+            QCoreApplication::translate("CommandLine", "Læreren ser klassens resultater."));
+    parser.addOption(resultsViewOption);
+    const QCommandLineOption classOption(
+            QStringLiteral("klassemappe"),
+            QCoreApplication::translate("CommandLine",
+                                        "Klassemappen med alle kursisters resultater (standard: resultater i arbejdsmappen)."),
+            QCoreApplication::translate("CommandLine", "mappe"));
+    parser.addOption(classOption);
 
     Parsed parsed;
     if (!parser.parse(arguments)) {
@@ -75,6 +85,20 @@ Parsed parse(const QStringList &arguments)
     }
     parsed.options.resultsFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder.isEmpty() ? QStringLiteral(".") : folder));
     parsed.options.recordingMode = parser.isSet(recordOption);
+    parsed.options.teacherView = parser.isSet(resultsViewOption);
+    if (parsed.options.recordingMode && parsed.options.teacherView) {
+        parsed.outcome = Outcome::Error;
+        parsed.text = QCoreApplication::translate("CommandLine", "Brug enten --indtal eller --resultater, ikke begge.");
+        return parsed;
+    }
+    if (parser.isSet(classOption)) {
+        if (parser.value(classOption).trimmed().isEmpty()) {
+            parsed.outcome = Outcome::Error;
+            parsed.text = QCoreApplication::translate("CommandLine", "Klassemappen mangler et navn.");
+            return parsed;
+        }
+        parsed.options.classFolder = QDir::cleanPath(QDir::current().absoluteFilePath(parser.value(classOption)));
+    }
     return parsed;
 }
 

@@ -7,9 +7,11 @@
 #include "archive/session.h"
 #include "devices/devicemodule.h"
 #include "devices/studiodevice.h"
+#include "model/learnerfilename.h"
 #include "model/recoverytext.h"
 #include "recordings/manuscript.h"
 #include "recordings/recordingsurvey.h"
+#include "teacherview/teacherview.h"
 #include "timing/timingmarks.h"
 #include "widgets/focusringstyle.h"
 #include "widgets/voiceplayer.h"
@@ -61,6 +63,28 @@ QVector<StudioText> studioTexts()
     return texts;
 }
 
+// The class folder the teacher's view lists, and this PC's outbox.
+// TODO(lead): from Session once the class folder's settings (INI key klassemappe) are on main.
+QString classFolderOf(const StartOptions &options)
+{
+    if (!options.classFolder.isEmpty())
+        return options.classFolder;
+    return QDir(options.resultsFolder).filePath(LearnerFileName::folderName());
+}
+
+// The teacher's view, behind the access dialog.
+// TODO(lead): the password branch's SplashDialog(nullptr, session.settings(), SplashDialog::Results).
+int runTeacherView(const StartOptions &options)
+{
+    SplashDialog splash(nullptr);
+    if (splash.exec() != QDialog::Accepted)
+        return 0;
+    TeacherView view(classFolderOf(options), QDir(options.resultsFolder).filePath(QStringLiteral("udbakke")),
+                     options.resultsFolder);
+    view.showMaximized();
+    return QApplication::exec();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -100,6 +124,8 @@ int main(int argc, char *argv[])
     QString reason;
     if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
         return refuseToStart(reason);
+    if (parsed.options.teacherView)
+        return runTeacherView(parsed.options);
     Session session { ResultsFolder(parsed.options.resultsFolder) };
     // Taking the lock writes a file through to the disk: done on a thread while the dialog
     // is built.
