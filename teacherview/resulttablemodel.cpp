@@ -109,10 +109,11 @@ QVariant ResultTableModel::text(const ClassEntry &entry, int column) const
 {
     const ResultRow &row = entry.row;
     if (entry.state == ClassEntry::Unreadable) {
+        // The file's name goes where there is room; the tooltip says what is wrong with it.
         if (column == Name)
-            return row.reportName;
-        if (column == State)
             return tr("Kan ikke læses");
+        if (column == State)
+            return row.reportName.chopped(5);
         return QString();
     }
     const bool taken = row.dictation2Taken();
@@ -138,8 +139,10 @@ QVariant ResultTableModel::sortKey(const ClassEntry &entry, int column) const
 {
     // An unreadable file sorts before every learner, whatever the column.
     if (entry.state == ClassEntry::Unreadable) {
-        if (column == Name)
+        if (column == State)
             return entry.row.reportName.toLower();
+        if (column == Name || column == Place)
+            return QString();
         return column == Date || column == Start ? QVariant(QDateTime()) : QVariant(-2);
     }
     const ResultRow &row = entry.row;
@@ -163,6 +166,17 @@ QVariant ResultTableModel::sortKey(const ClassEntry &entry, int column) const
 
 QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    if (orientation == Qt::Horizontal && role == Qt::InitialSortOrderRole)
+        return int(Qt::AscendingOrder); // a first click on any column sorts from the lowest
+    if (orientation == Qt::Horizontal && role == Qt::ToolTipRole) {
+        switch (section) {
+        case Context: return tr("Diktat 2: kontekstbetingede stavemønstre (af 20)");
+        case Etymology: return tr("Diktat 2: etymologiske stavemønstre (af 20)");
+        case Morphology: return tr("Diktat 2: morfologiske stavemønstre (af 20)");
+        case Dictation2: return tr("Diktat 2 i alt (af 60)");
+        default: return QVariant();
+        }
+    }
     if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
         return QAbstractTableModel::headerData(section, orientation, role);
     switch (section) {
@@ -172,9 +186,10 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
     case Place: return tr("Undervisningssted");
     case BirthYear: return tr("Fødselsår");
     case Dictation1: return tr("Diktat 1\n(af 20)");
-    case Context: return tr("Diktat 2\nK");
-    case Etymology: return tr("Diktat 2\nE");
-    case Morphology: return tr("Diktat 2\nM");
+    // Narrow, so the table and the chart fit side by side; the tooltips say it in full.
+    case Context: return tr("D2\nK");
+    case Etymology: return tr("D2\nE");
+    case Morphology: return tr("D2\nM");
     case Dictation2: return tr("Diktat 2\ni alt");
     case Level: return tr("Trin");
     case NotFinished: return tr("Ikke afsluttet");

@@ -13,8 +13,9 @@ class ResultTableModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    enum Column { Date, Start, Name, Place, BirthYear, Dictation1, Context, Etymology, Morphology,
-                  Dictation2, Level, NotFinished, State, ColumnCount };
+    // The Trin beside the name, where a narrow screen still shows it beside the chart.
+    enum Column { Date, Start, Name, Level, NotFinished, Place, BirthYear, Dictation1, Context, Etymology,
+                  Morphology, Dictation2, State, ColumnCount };
     // What sorting and filtering go by: a date, a number or the text as shown.
     static constexpr int SortRole = Qt::UserRole;
     static constexpr int EntryRole = Qt::UserRole + 1; // index into entries()

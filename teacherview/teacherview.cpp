@@ -114,13 +114,17 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     table->setAlternatingRowColors(true);
     table->verticalHeader()->hide();
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    table->horizontalHeader()->setSectionResizeMode(ResultTableModel::Name, QHeaderView::Stretch);
+    table->horizontalHeader()->setStretchLastSection(true);
+    // Column widths from the first rows only: measuring 5,000 rows on every refresh would
+    // hold up the window.
+    table->horizontalHeader()->setResizeContentsPrecision(100);
     table->setAccessibleName(tr("Kursisternes resultater"));
     auto *splitter = new QSplitter;
     splitter->addWidget(table);
     splitter->addWidget(chart);
-    splitter->setStretchFactor(0, 3);
-    splitter->setStretchFactor(1, 1);
+    splitter->setStretchFactor(0, 1);
+    splitter->setStretchFactor(1, 0);
+    splitter->setCollapsible(0, false);
     layout->addWidget(splitter, 1);
 
     auto *buttons = new QHBoxLayout;
@@ -156,6 +160,12 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     connect(pollTimer, &QTimer::timeout, this, &TeacherView::refresh);
     connect(&watcher, &QFutureWatcher<ClassListing::Result>::finished, this, &TeacherView::showListing);
     connect(searchEdit, &QLineEdit::textChanged, this, &TeacherView::filterChanged);
+    // Return after the name: on to the first learner found, where Return opens the result.
+    connect(searchEdit, &QLineEdit::returnPressed, table, [this]() {
+        table->setFocus(Qt::OtherFocusReason);
+        if (!currentEntry() && proxy->rowCount() > 0)
+            table->selectRow(0);
+    });
     connect(fromEdit, &QDateEdit::dateChanged, this, &TeacherView::filterChanged);
     connect(toEdit, &QDateEdit::dateChanged, this, &TeacherView::filterChanged);
     connect(proxy, &QAbstractItemModel::rowsInserted, this, &TeacherView::showCounts);
@@ -174,6 +184,7 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
 
     filterChanged();
     countLabel->setText(tr("Klassemappen læses …"));
+    searchEdit->setFocus(Qt::OtherFocusReason);
     pollTimer->start(pollMs);
     refresh();
 }
@@ -293,8 +304,8 @@ void TeacherView::deleteLearner()
                          tr("Vil du slette resultatet for %1?\n\nResultatet, datafilen og rækken i oversigten "
                             "slettes fra klassemappen og udbakken. Det kan ikke fortrydes.").arg(who),
                          QMessageBox::NoButton, this);
-    QPushButton *yes = question.addButton(tr("Slet"), QMessageBox::DestructiveRole);
-    QPushButton *no = question.addButton(tr("Annullér"), QMessageBox::RejectRole);
+    QPushButton *yes = question.addButton(tr("&Slet"), QMessageBox::DestructiveRole);
+    QPushButton *no = question.addButton(tr("&Annullér"), QMessageBox::RejectRole);
     question.setDefaultButton(no);
     question.setEscapeButton(no);
     question.exec();

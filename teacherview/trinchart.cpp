@@ -3,7 +3,7 @@
 #include "teacherview/resulttablemodel.h"
 
 #include <QBarCategoryAxis>
-#include <QBarSeries>
+#include <QHorizontalBarSeries>
 #include <QBarSet>
 #include <QChart>
 #include <QChartView>
@@ -20,23 +20,25 @@ TrinChart::TrinChart(QWidget *parent)
 {
     view->setObjectName(QStringLiteral("trinChart"));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(320, 260);
+    view->setMinimumSize(300, 260);
+    setMaximumWidth(300);
     chart->setTitle(tr("Trin for de viste kursister"));
     chart->legend()->hide();
     chart->setAnimationOptions(QChart::NoAnimation);
     bars->setColor(QColor(0x3a, 0x5f, 0x9e));
     bars->setLabelColor(Qt::black);
-    auto *series = new QBarSeries;
+    auto *series = new QHorizontalBarSeries; // the categories' names have room on the left
     series->append(bars);
     series->setLabelsVisible(true);
     series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
     chart->addSeries(series);
     auto *categories = new QBarCategoryAxis;
-    categories->append({ tr("Trin 1"), tr("Trin 2"), tr("Trin 3"), tr("Trin 4"), tr("Ikke\nafsluttet") });
-    chart->addAxis(categories, Qt::AlignBottom);
+    // The first category is drawn at the bottom: Trin 1 comes out on top.
+    categories->append({ tr("Ikke afsluttet"), tr("Trin 4"), tr("Trin 3"), tr("Trin 2"), tr("Trin 1") });
+    chart->addAxis(categories, Qt::AlignLeft);
     series->attachAxis(categories);
     countAxis->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(countAxis, Qt::AlignLeft);
+    chart->addAxis(countAxis, Qt::AlignBottom);
     series->attachAxis(countAxis);
     bars->append({ 0, 0, 0, 0, 0 });
 
@@ -50,7 +52,7 @@ void TrinChart::setCounts(const std::array<int, 6> &counts)
 {
     shown = counts;
     int highest = 0;
-    const int order[5] = { 1, 2, 3, 4, 0 };
+    const int order[5] = { 0, 4, 3, 2, 1 }; // as the categories
     for (int i = 0; i < 5; ++i) {
         bars->replace(i, counts[size_t(order[i])]);
         highest = std::max(highest, counts[size_t(order[i])]);
