@@ -435,7 +435,7 @@ QString TeacherView::overviewHtml(const QString &chartName) const
         }
         html += QStringLiteral("</tr>");
     }
-    html += QStringLiteral("</table><p><img src=\"") + chartName + QStringLiteral("\" width=\"480\"></p></body></html>");
+    html += QStringLiteral("</table><p><img src=\"") + chartName + QStringLiteral("\" width=\"600\"></p></body></html>");
     return html;
 }
 
@@ -446,7 +446,7 @@ void TeacherView::renderOverview(QPrinter &printer) const
     printer.setPageOrientation(QPageLayout::Landscape);
     QTextDocument document;
     const QString chartName = QStringLiteral("skrivlo-diagram.png");
-    document.addResource(QTextDocument::ImageResource, QUrl(chartName), chart->picture(QSize(960, 640)));
+    document.addResource(QTextDocument::ImageResource, QUrl(chartName), chart->picture(QSize(720, 400)));
     QFont font = document.defaultFont();
     font.setPointSize(8);
     document.setDefaultFont(font);
@@ -461,7 +461,7 @@ void TeacherView::saveOverviewPdf()
                                      tr("Oversigt %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
     if (name.isEmpty())
         return;
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(QPrinter::ScreenResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(name);
     renderOverview(printer);
@@ -472,7 +472,7 @@ void TeacherView::saveOverviewPdf()
 
 void TeacherView::printOverview()
 {
-    QPrinter printer(QPrinter::HighResolution);
+    QPrinter printer(QPrinter::ScreenResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle(tr("Udskriv oversigt"));

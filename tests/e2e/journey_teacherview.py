@@ -8,6 +8,7 @@ program while the view is open. Screenshots of the view with its chart are kept.
 import csv
 import json
 import os
+import shutil
 import subprocess
 import sys
 import unicodedata
@@ -106,6 +107,17 @@ def export_csv(j, path):
     return rows[1:]
 
 
+def save_as(j, keys, title, path):
+    """A button by its Alt key, a path typed into the save dialog that comes."""
+    j.key(keys)
+    j.wait_window(title)
+    j.key("ctrl+a")
+    j.type(path)
+    j.key("Return")
+    j.wait_window_gone(title)
+    j.until(lambda: os.path.isfile(path) and os.path.getsize(path) > 0, 10, path)
+
+
 def search(j, text):
     """Ctrl+F selects the search field's text, which the new text replaces."""
     j.key("ctrl+f", "BackSpace")
@@ -165,6 +177,24 @@ def journey(j):
     check(sorted(r[3] for r in rows) == sorted(["Hanne Hø", "Åse Ørnsø", "Carl Ærø", "Karen Kløft", "Gunnar Gøg"]),
           "search for ø: %r" % [r[3] for r in rows])
     j.shot("search")
+
+    # The overview of the rows shown, table and chart, as a landscape PDF; the chart as PNG.
+    save_as(j, "alt+p", "Gem oversigten som PDF-fil", os.path.join(j.tmp, "oversigt.pdf"))
+    text = subprocess.run(["pdftotext", "-layout", os.path.join(j.tmp, "oversigt.pdf"), "-"],
+                          capture_output=True, check=True).stdout.decode()
+    for seen in ("5 af 12 kursister vises", "Karen Kløft", "Trin 3"):
+        check(seen in text, "the overview PDF does not show %r:\n%s" % (seen, text))
+    check("Dorte Dahl" not in text, "the overview PDF shows a learner the search hid")
+    size = subprocess.run(["pdfinfo", os.path.join(j.tmp, "oversigt.pdf")], capture_output=True,
+                          check=True).stdout.decode()
+    images = subprocess.run(["pdfimages", "-list", os.path.join(j.tmp, "oversigt.pdf")], capture_output=True,
+                            check=True).stdout.decode().splitlines()[2:]
+    check(len(images) == 1, "the overview PDF should hold the chart as its one picture: %r" % images)
+    check("841.89 x 595.276" in size or "842 x 595" in size, "the overview is not A4 landscape:\n" + size)
+    shutil.copy(os.path.join(j.tmp, "oversigt.pdf"), j.artifacts)  # to look at
+    save_as(j, "alt+d", "Gem diagrammet som PNG-fil", os.path.join(j.tmp, "diagram.png"))
+    with open(os.path.join(j.tmp, "diagram.png"), "rb") as f:
+        check(f.read(8) == b"\x89PNG\r\n\x1a\n", "the chart was not saved as PNG")
 
     # One learner's result, saved as PDF.
     search(j, "Åse")
