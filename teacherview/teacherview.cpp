@@ -8,6 +8,7 @@
 #include "teacherview/resultfilter.h"
 #include "teacherview/resulttablemodel.h"
 #include "teacherview/trinchart.h"
+#include "timing/timingmarks.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -224,6 +225,8 @@ void TeacherView::showListing()
         if (!everListed)
             model->setEntries(result.entries); // the outbox, which is on this PC
     }
+    if (result.reachable && !everListed)
+        TIMING_MARK("class-listed");
     everListed = everListed || result.reachable;
     showCounts();
     emit listed();
