@@ -7,11 +7,11 @@
 #include "archive/session.h"
 #include "devices/devicemodule.h"
 #include "devices/studiodevice.h"
+#include "devices/teacherviewdevice.h"
 #include "model/learnerfilename.h"
 #include "model/recoverytext.h"
 #include "recordings/manuscript.h"
 #include "recordings/recordingsurvey.h"
-#include "teacherview/teacherview.h"
 #include "timing/timingmarks.h"
 #include "widgets/focusringstyle.h"
 #include "widgets/voiceplayer.h"
@@ -72,16 +72,24 @@ QString classFolderOf(const StartOptions &options)
     return QDir(options.resultsFolder).filePath(LearnerFileName::folderName());
 }
 
-// The teacher's view, behind the access dialog.
+// The teacher's view, behind the access dialog. It lives in the module, so Qt Charts and
+// Print Support are loaded while the password is typed, and never for a learner's test.
 // TODO(lead): the password branch's SplashDialog(nullptr, session.settings(), SplashDialog::Results).
 int runTeacherView(const StartOptions &options)
 {
     SplashDialog splash(nullptr);
+    QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, []() { DeviceModule::preload(); });
     if (splash.exec() != QDialog::Accepted)
         return 0;
-    TeacherView view(classFolderOf(options), QDir(options.resultsFolder).filePath(QStringLiteral("udbakke")),
-                     options.resultsFolder);
-    view.showMaximized();
+    TeacherViewDevice *device = DeviceModule::teacherView();
+    if (!device)
+        return refuseToStart(QCoreApplication::translate("main", "Skrivlo kan ikke vise resultaterne, fordi en del "
+                                                                  "af programmet mangler (skrivlo_devices). "
+                                                                  "Installér Skrivlo igen."));
+    const std::unique_ptr<QWidget> view = device->newTeacherView(
+            classFolderOf(options), QDir(options.resultsFolder).filePath(QStringLiteral("udbakke")),
+            options.resultsFolder);
+    view->showMaximized();
     return QApplication::exec();
 }
 
