@@ -370,9 +370,12 @@ bool TeacherView::rewriteOverviewFile(QString *reason)
     return true;
 }
 
+// Qt's own dialog in the arbejdsmappe, "<baseName> <today>.<suffix>" suggested; empty when cancelled.
 QString TeacherView::askSaveName(const QString &title, const QString &filter, const QString &suffix,
-                                 const QString &suggested)
+                                 const QString &baseName)
 {
+    const QString suggested = baseName + QLatin1Char(' ') + QDate::currentDate().toString(Qt::ISODate)
+            + QLatin1Char('.') + suffix;
     QFileDialog dialog(this, title, workFolder.path(), filter);
     dialog.setObjectName(QStringLiteral("saveDialog"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -385,6 +388,11 @@ QString TeacherView::askSaveName(const QString &title, const QString &filter, co
     if (!chosen.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
         chosen += QLatin1Char('.') + suffix;
     return chosen;
+}
+
+void TeacherView::sayNotWritten(const QString &title, const QString &name)
+{
+    QMessageBox::warning(this, title, tr("%1 kunne ikke skrives. Vælg en anden mappe.").arg(QDir::toNativeSeparators(name)));
 }
 
 QString TeacherView::shownCsv() const
@@ -401,13 +409,11 @@ QString TeacherView::shownCsv() const
 void TeacherView::exportCsv()
 {
     const QString name = askSaveName(tr("Eksportér de viste kursister som CSV"), tr("CSV-filer (*.csv)"),
-                                     QStringLiteral("csv"),
-                                     tr("Oversigt %1.csv").arg(QDate::currentDate().toString(Qt::ISODate)));
+                                     QStringLiteral("csv"), tr("Oversigt"));
     if (name.isEmpty())
         return;
     if (!SafeFile::write(name, "\xEF\xBB\xBF" + shownCsv().toUtf8()))
-        QMessageBox::warning(this, tr("Eksportér CSV"),
-                             tr("%1 kunne ikke skrives. Vælg en anden mappe.").arg(QDir::toNativeSeparators(name)));
+        sayNotWritten(tr("Eksportér CSV"), name);
 }
 
 QString TeacherView::overviewHtml(const QString &chartName) const
@@ -460,8 +466,7 @@ void TeacherView::renderOverview(QPrinter &printer) const
 void TeacherView::saveOverviewPdf()
 {
     const QString name = askSaveName(tr("Gem oversigten som PDF-fil"), tr("Adobe PDF-filer (*.pdf)"),
-                                     QStringLiteral("pdf"),
-                                     tr("Oversigt %1.pdf").arg(QDate::currentDate().toString(Qt::ISODate)));
+                                     QStringLiteral("pdf"), tr("Oversigt"));
     if (name.isEmpty())
         return;
     QPrinter printer(QPrinter::ScreenResolution);
@@ -469,8 +474,7 @@ void TeacherView::saveOverviewPdf()
     printer.setOutputFileName(name);
     renderOverview(printer);
     if (!QFileInfo(name).isFile() || QFileInfo(name).size() == 0)
-        QMessageBox::warning(this, tr("Gem oversigten som PDF-fil"),
-                             tr("%1 kunne ikke skrives. Vælg en anden mappe.").arg(QDir::toNativeSeparators(name)));
+        sayNotWritten(tr("Gem oversigten som PDF-fil"), name);
 }
 
 void TeacherView::printOverview()
@@ -486,11 +490,9 @@ void TeacherView::printOverview()
 void TeacherView::saveChartPng()
 {
     const QString name = askSaveName(tr("Gem diagrammet som PNG-fil"), tr("PNG-billeder (*.png)"),
-                                     QStringLiteral("png"),
-                                     tr("Diagram %1.png").arg(QDate::currentDate().toString(Qt::ISODate)));
+                                     QStringLiteral("png"), tr("Diagram"));
     if (name.isEmpty())
         return;
     if (!chart->picture(QSize(960, 640)).save(name, "PNG"))
-        QMessageBox::warning(this, tr("Gem diagrammet som PNG-fil"),
-                             tr("%1 kunne ikke skrives. Vælg en anden mappe.").arg(QDir::toNativeSeparators(name)));
+        sayNotWritten(tr("Gem diagrammet som PNG-fil"), name);
 }

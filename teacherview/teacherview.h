@@ -59,7 +59,8 @@ private slots:
 private:
     const ClassEntry *currentEntry() const;
     QString askSaveName(const QString &title, const QString &filter, const QString &suffix,
-                        const QString &suggested);
+                        const QString &baseName);
+    void sayNotWritten(const QString &title, const QString &name);
     QString overviewHtml(const QString &chartName) const;
     void renderOverview(class QPrinter &printer) const;
     QString shownCsv() const;

@@ -314,6 +314,14 @@ void TestTeacherView::viewRefreshesAndDeletes()
     QCOMPARE(csv.count("\r\n"), 1 + 6); // header, and the readable learners handed in
     QVERIFY(listed.wait(5000));
     QCOMPARE(view.filter()->rowCount(), 8);
+
+    // Deleted on another PC while the view is open: the row goes at the next listing.
+    QVERIFY(QFile::remove(classFolder + "/2026-12-08 Ida.json"));
+    QVERIFY(QFile::remove(classFolder + "/2026-12-08 Ida.html"));
+    view.refresh();
+    QVERIFY(listed.wait(5000));
+    QCOMPARE(view.filter()->rowCount(), 7);
+    QCOMPARE(view.trinChart()->counts()[4], 2);
 }
 
 SKRIVLO_TEST_MAIN(TestTeacherView)
