@@ -32,12 +32,12 @@ QString headerLine()
         QT_TRANSLATE_NOOP("OverviewText", "Navn"),
         QT_TRANSLATE_NOOP("OverviewText", "Fødselsår"),
         QT_TRANSLATE_NOOP("OverviewText", "Diktat 1 (af 20)"),
-        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 K"),
-        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 E"),
-        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 M"),
-        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 i alt"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 kontekstbetingede (af 20)"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 etymologiske (af 20)"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 morfologiske (af 20)"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 i alt (af 60)"),
         QT_TRANSLATE_NOOP("OverviewText", "Trin"),
-        QT_TRANSLATE_NOOP("OverviewText", "Rapport"),
+        QT_TRANSLATE_NOOP("OverviewText", "Resultatets fil"),
     };
     QStringList fields;
     for (const char *title : titles)

@@ -149,9 +149,9 @@ void TestReportFile::failedHandInIsTriedAgain_data()
     QTest::addColumn<QString>("obstacle"); // made before the hand-in, taken away in the box
     QTest::addColumn<QString>("named");    // the file the box names
     QTest::addColumn<bool>("retry");       // the teacher tries again, or gives up
-    QTest::newRow("results.html is a folder") << "results.html" << "\"results.html\"" << true;
-    QTest::newRow("resultater is a file") << "resultater" << "\"resultater/2026-12-07 14.23 uden navn.html\"" << true;
-    QTest::newRow("given up") << "results.html" << "\"results.html\"" << false;
+    QTest::newRow("results.html is a folder") << "results.html" << "»results.html«" << true;
+    QTest::newRow("resultater is a file") << "resultater" << "»resultater/2026-12-07 14.23 uden navn.html«" << true;
+    QTest::newRow("given up") << "results.html" << "»results.html«" << false;
 }
 
 // At a hand-in the teacher can free the folder and try again; nothing is lost meanwhile.
@@ -171,7 +171,7 @@ void TestReportFile::failedHandInIsTriedAgain()
     if (!retry) {
         // The learner is told to fetch the teacher, and the page ends the test.
         std::shared_ptr<ModalRecord> critical;
-        auto question = answerMessageBox(QStringLiteral("Giv op"),
+        auto question = answerMessageBox(QStringLiteral("Luk programmet"),
                                          [&critical]() { critical = answerMessageBox(QStringLiteral("OK")); });
         const bool written = ReportStage::write(nullptr, session(), ReportFile::Append, QStringLiteral("answers\n"));
         QVERIFY(question->seen);
@@ -188,7 +188,9 @@ void TestReportFile::failedHandInIsTriedAgain()
     QVERIFY(ReportStage::write(nullptr, session(), ReportFile::Append, QStringLiteral("answers\n")));
 
     QVERIFY(seen->seen);
-    QCOMPARE(seen->buttons, (QStringList { QStringLiteral("Prøv igen"), QStringLiteral("Giv op") }));
+    QCOMPARE(seen->buttons, (QStringList { QStringLiteral("Prøv igen"), QStringLiteral("Luk programmet") }));
+    // The learner at the screen is sent for the teacher before the teacher's detail.
+    QVERIFY2(seen->text.startsWith(QStringLiteral("Hent din lærer.\n")), qPrintable(seen->text));
     QVERIFY2(seen->text.contains(named), qPrintable(seen->text));
     QCOMPARE(contents(path), QByteArray("head\nanswers\n"));
     QCOMPARE(contents(ReportFile::learnerFilePath(session())), QByteArray("head\nanswers\n"));

@@ -17,12 +17,14 @@ bool offerRetry(QWidget *parent, const QString &failedFile)
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Critical);
     box.setWindowTitle(tr("Resultaterne er ikke gemt"));
-    box.setText(tr("Programmet kan ikke skrive til\nfilen \"%1\".\n\n"
-                   "Alle svar er bevaret. Læreren kan skaffe plads i mappen\n"
-                   "eller rette fejlen og så prøve igen.")
+    box.setText(tr("Hent din lærer.\n\n"
+                   "Til læreren: Programmet kan ikke skrive til filen\n»%1«.\n"
+                   "Alle svar er bevaret. Skaf plads på disken, eller ret fejlen,\n"
+                   "og tryk så på »Prøv igen«.\n"
+                   "»Luk programmet« lukker, uden at diktaten kommer med i resultaterne.")
                         .arg(QDir::toNativeSeparators(failedFile)));
     QPushButton *retry = box.addButton(tr("Prøv igen"), QMessageBox::AcceptRole);
-    box.addButton(tr("Giv op"), QMessageBox::RejectRole);
+    box.addButton(tr("Luk programmet"), QMessageBox::RejectRole);
     box.setDefaultButton(retry);
     box.exec();
     return box.clickedButton() == retry;
