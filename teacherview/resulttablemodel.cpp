@@ -186,10 +186,9 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
     case Place: return tr("Undervisningssted");
     case BirthYear: return tr("Fødselsår");
     case Dictation1: return tr("Diktat 1\n(af 20)");
-    // Narrow, so the table and the chart fit side by side; the tooltips say it in full.
-    case Context: return tr("D2\nK");
-    case Etymology: return tr("D2\nE");
-    case Morphology: return tr("D2\nM");
+    case Context: return tr("Kontekst-\nbetingede");
+    case Etymology: return tr("Etymo-\nlogiske");
+    case Morphology: return tr("Morfo-\nlogiske");
     case Dictation2: return tr("Diktat 2\ni alt");
     case Level: return tr("Trin");
     case NotFinished: return tr("Ikke afsluttet");

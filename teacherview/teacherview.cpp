@@ -216,8 +216,8 @@ void TeacherView::showListing()
         model->setEntries(result.entries);
     } else {
         // What was read before stays on screen: the share may be back in a moment.
-        statusLabel->setText(tr("%1 Listen viser det, der sidst blev læst%2. Skrivlo prøver igen "
-                                "hvert %3. sekund; du kan også trykke F5. Tjek netværket, eller spørg IT.")
+        statusLabel->setText(tr("%1 Listen viser det, der sidst blev læst%2. Skrivlo prøver igen om %3 sek.; "
+                                "du kan også trykke F5. Tjek netværket, eller spørg IT.")
                                      .arg(result.problem,
                                           everListed ? QString() : tr(" (intet endnu)"))
                                      .arg(pollMs / 1000));
