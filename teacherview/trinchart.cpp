@@ -76,8 +76,8 @@ TrinChart::TrinChart(QWidget *parent)
 {
     view->setObjectName(QStringLiteral("trinChart"));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(260, 260);
-    setMaximumWidth(300);
+    view->setMinimumSize(320, 260);
+    setMaximumWidth(340);
     const Parts parts = build(chart);
     bars = parts.bars;
     countAxis = parts.countAxis;
