@@ -46,6 +46,16 @@ Parsed parse(const QStringList &arguments)
                                         "Gemmer skolens password for alle, der bruger Skrivlo på denne pc "
                                         "(kræver administratorrettigheder)."));
     parser.addOption(passwordOption);
+    const QCommandLineOption resultsViewOption(
+            QStringLiteral("resultater"),
+            QCoreApplication::translate("CommandLine", "Læreren ser klassens resultater."));
+    parser.addOption(resultsViewOption);
+    const QCommandLineOption classOption(
+            QStringLiteral("klassemappe"),
+            QCoreApplication::translate("CommandLine",
+                                        "Klassemappen med alle kursisters resultater (standard: resultater i arbejdsmappen)."),
+            QCoreApplication::translate("CommandLine", "mappe"));
+    parser.addOption(classOption);
 
     Parsed parsed;
     if (!parser.parse(arguments)) {
@@ -98,6 +108,20 @@ Parsed parse(const QStringList &arguments)
     parsed.options.resultsFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder.isEmpty() ? QStringLiteral(".") : folder));
     parsed.options.recordingMode = parser.isSet(recordOption);
     parsed.options.newPassword = parser.isSet(passwordOption);
+    parsed.options.teacherView = parser.isSet(resultsViewOption);
+    if (parsed.options.recordingMode && parsed.options.teacherView) {
+        parsed.outcome = Outcome::Error;
+        parsed.text = QCoreApplication::translate("CommandLine", "Brug enten --indtal eller --resultater, ikke begge.");
+        return parsed;
+    }
+    if (parser.isSet(classOption)) {
+        if (parser.value(classOption).trimmed().isEmpty()) {
+            parsed.outcome = Outcome::Error;
+            parsed.text = QCoreApplication::translate("CommandLine", "Klassemappen mangler et navn.");
+            return parsed;
+        }
+        parsed.options.classFolder = QDir::cleanPath(QDir::current().absoluteFilePath(parser.value(classOption)));
+    }
     return parsed;
 }
 

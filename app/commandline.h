@@ -10,6 +10,8 @@ struct StartOptions
     QString resultsFolder; // absolute path of the folder that receives every file written
     bool recordingMode = false; // the teacher records the texts instead of running the test
     bool newPassword = false;   // IT sets the school's password, and nothing else happens
+    bool teacherView = false;   // the teacher's view of the class's results
+    QString classFolder;        // absolute; empty when not given
 };
 
 namespace CommandLine {

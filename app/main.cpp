@@ -9,6 +9,8 @@
 #include "archive/session.h"
 #include "devices/devicemodule.h"
 #include "devices/studiodevice.h"
+#include "devices/teacherviewdevice.h"
+#include "model/learnerfilename.h"
 #include "model/recoverytext.h"
 #include "recordings/manuscript.h"
 #include "recordings/recordingsurvey.h"
@@ -43,6 +45,35 @@ QVector<StudioText> studioTexts()
     for (const Manuscript::Recording &recording : Manuscript::recordings())
         texts.append({ recording.fileName, recording.parts });
     return texts;
+}
+
+// The class folder the teacher's view lists, and this PC's outbox.
+// TODO(lead): from Session once the class folder's settings (INI key klassemappe) are on main.
+QString classFolderOf(const StartOptions &options)
+{
+    if (!options.classFolder.isEmpty())
+        return options.classFolder;
+    return QDir(options.resultsFolder).filePath(LearnerFileName::folderName());
+}
+
+// The teacher's view, behind the access dialog. It lives in the module, so Qt Charts and
+// Print Support are loaded while the password is typed, and never for a learner's test.
+int runTeacherView(const StartOptions &options, const MachineSettings &settings)
+{
+    SplashDialog splash(nullptr, settings, SplashDialog::Results);
+    QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, []() { DeviceModule::preload(); });
+    if (splash.exec() != QDialog::Accepted)
+        return 0;
+    TeacherViewDevice *device = DeviceModule::teacherView();
+    if (!device)
+        return refuseToStart(QCoreApplication::translate("main", "Skrivlo kan ikke vise resultaterne, fordi en del "
+                                                                  "af programmet mangler (skrivlo_devices). "
+                                                                  "Installér Skrivlo igen."));
+    const std::unique_ptr<QWidget> view = device->newTeacherView(
+            classFolderOf(options), QDir(options.resultsFolder).filePath(QStringLiteral("udbakke")),
+            options.resultsFolder);
+    view->showMaximized();
+    return QApplication::exec();
 }
 
 } // namespace
@@ -102,6 +133,8 @@ int main(int argc, char *argv[])
     QString reason;
     if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
         return refuseToStart(reason);
+    if (parsed.options.teacherView)
+        return runTeacherView(parsed.options, settings);
     Session session { ResultsFolder(parsed.options.resultsFolder), settings };
     // Taking the lock writes a file through to the disk: done on a thread while the dialog
     // is built.

@@ -69,6 +69,13 @@ void Results::loadReport()
     reportView->setFocus(Qt::OtherFocusReason);
 }
 
+void Results::showReport(const QString &path)
+{
+    reportView->setSource(QUrl::fromLocalFile(path));
+    reportView->reload(); // the same file may have changed since it was last shown
+    reportView->setFocus(Qt::OtherFocusReason);
+}
+
 void Results::saveAsPDF()
 {
     PrintDevice *device = printDevice();

@@ -23,6 +23,8 @@ public:
 
     // Loads the report; called right before the page is shown.
     void loadReport();
+    // Shows another report file, as the teacher's view opens one learner's result.
+    void showReport(const QString &path);
     // Whose results these are, for the name the save dialog suggests.
     void setLearnerName(const QString &name) { learnerName = name; }
 

@@ -2,6 +2,7 @@
 
 #include "devices/plugin/effectspeaker.h"
 #include "studio/studiowindow.h"
+#include "teacherview/teacherview.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
@@ -33,4 +34,10 @@ std::unique_ptr<QWidget> DevicesPlugin::newStudio(const QVector<StudioText> &tex
                                                   std::function<void(const QString &)> play, std::function<void()> stop)
 {
     return std::make_unique<StudioWindow>(texts, std::move(play), std::move(stop));
+}
+
+std::unique_ptr<QWidget> DevicesPlugin::newTeacherView(const QString &classFolder, const QString &outbox,
+                                                       const QString &workFolder)
+{
+    return std::make_unique<TeacherView>(classFolder, outbox, workFolder);
 }
