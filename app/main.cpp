@@ -38,6 +38,15 @@ int refuseToStart(const QString &message)
     return 1;
 }
 
+// The recording window and the teacher's view live in the sound and print module; without it
+// only the test itself can run. what: "optage", "vise resultaterne".
+int refuseWithoutModule(const QString &what)
+{
+    return refuseToStart(QCoreApplication::translate("main", "Skrivlo kan ikke %1, fordi en del af programmet "
+                                                              "mangler (skrivlo_devices). Installér Skrivlo igen.")
+                                 .arg(what));
+}
+
 // What the teacher reads aloud in recording mode: every recording of the manuscript.
 QVector<StudioText> studioTexts()
 {
@@ -66,9 +75,7 @@ int runTeacherView(const StartOptions &options, const MachineSettings &settings)
         return 0;
     TeacherViewDevice *device = DeviceModule::teacherView();
     if (!device)
-        return refuseToStart(QCoreApplication::translate("main", "Skrivlo kan ikke vise resultaterne, fordi en del "
-                                                                  "af programmet mangler (skrivlo_devices). "
-                                                                  "Installér Skrivlo igen."));
+        return refuseWithoutModule(QCoreApplication::translate("main", "vise resultaterne"));
     const std::unique_ptr<QWidget> view = device->newTeacherView(
             classFolderOf(options), QDir(options.resultsFolder).filePath(QStringLiteral("udbakke")),
             options.resultsFolder);
@@ -162,9 +169,7 @@ int main(int argc, char *argv[])
     if (parsed.options.recordingMode) {
         StudioDevice *device = DeviceModule::studio();
         if (!device)
-            return refuseToStart(QCoreApplication::translate("main", "Skrivlo kan ikke optage, fordi en del af "
-                                                                      "programmet mangler (skrivlo_devices). "
-                                                                      "Installér Skrivlo igen."));
+            return refuseWithoutModule(QCoreApplication::translate("main", "optage"));
         const std::unique_ptr<QWidget> studio = device->newStudio(
                 studioTexts(), [](const QString &path) { voicePlayer->play(path); }, []() { voicePlayer->stop(); });
         studio->showMaximized();

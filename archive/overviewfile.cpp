@@ -46,7 +46,7 @@ bool append(const ResultsFolder &folder, const QString &row, QString *reason, in
             bytes += "\r\n"; // a row cut off by hand must not swallow the new one
     }
     if (bytes.isEmpty())
-        bytes = "\xEF\xBB\xBF" + OverviewText::headerLine().toUtf8();
+        bytes = OverviewText::document({});
     bytes += row.toUtf8();
     if (!SafeFile::write(path(folder), bytes))
         return fail("Oversigten kan ikke skrives.");

@@ -1,5 +1,6 @@
 #include "teacherview/teacherview.h"
 
+#include "archive/overviewfile.h"
 #include "archive/recoveryfile.h"
 #include "archive/safefile.h"
 #include "model/overviewtext.h"
@@ -359,11 +360,8 @@ bool TeacherView::rewriteOverviewFile(QString *reason)
     }
     std::sort(rows.begin(), rows.end(),
               [](const ResultRow &a, const ResultRow &b) { return a.started < b.started; });
-    QByteArray bytes = "\xEF\xBB\xBF" + OverviewText::headerLine().toUtf8();
-    for (const ResultRow &row : std::as_const(rows))
-        bytes += OverviewText::row(row).toUtf8();
-    const QString path = QDir(listing->classFolder()).filePath(QStringLiteral("oversigt.csv"));
-    if (!SafeFile::write(path, bytes)) {
+    const QString path = QDir(listing->classFolder()).filePath(OverviewFile::fileName());
+    if (!SafeFile::write(path, OverviewText::document(rows))) {
         *reason = tr("Oversigten %1 kunne ikke skrives igen.").arg(QDir::toNativeSeparators(path));
         return false;
     }
@@ -395,15 +393,15 @@ void TeacherView::sayNotWritten(const QString &title, const QString &name)
     QMessageBox::warning(this, title, tr("%1 kunne ikke skrives. Vælg en anden mappe.").arg(QDir::toNativeSeparators(name)));
 }
 
-QString TeacherView::shownCsv() const
+QVector<ResultRow> TeacherView::shownRows() const
 {
-    QString text = OverviewText::headerLine();
+    QVector<ResultRow> rows;
     for (int row = 0; row < proxy->rowCount(); ++row) {
         const ClassEntry &entry = model->entries().at(proxy->mapToSource(proxy->index(row, 0)).row());
         if (entry.state != ClassEntry::Unreadable)
-            text += OverviewText::row(entry.row);
+            rows.append(entry.row);
     }
-    return text;
+    return rows;
 }
 
 void TeacherView::exportCsv()
@@ -412,7 +410,7 @@ void TeacherView::exportCsv()
                                      QStringLiteral("csv"), tr("Oversigt"));
     if (name.isEmpty())
         return;
-    if (!SafeFile::write(name, "\xEF\xBB\xBF" + shownCsv().toUtf8()))
+    if (!SafeFile::write(name, OverviewText::document(shownRows())))
         sayNotWritten(tr("Eksportér CSV"), name);
 }
 

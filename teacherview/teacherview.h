@@ -2,6 +2,7 @@
 
 #include "archive/classlisting.h"
 #include "archive/resultsfolder.h"
+#include "model/resultrow.h"
 
 #include <QFutureWatcher>
 #include <QMainWindow>
@@ -63,7 +64,7 @@ private:
     void sayNotWritten(const QString &title, const QString &name);
     QString overviewHtml(const QString &chartName) const;
     void renderOverview(class QPrinter &printer) const;
-    QString shownCsv() const;
+    QVector<ResultRow> shownRows() const;
     bool removeRecoveryOf(const ClassEntry &entry, QString *reason);
     bool rewriteOverviewFile(QString *reason);
     void updateButtons();
