@@ -18,8 +18,9 @@ bool fail(QString *reason, const char *text)
 
 // A detail line as the report writes it: on a line of its own, the label, the escaped value,
 // then <br> (or nothing, for the last).
-QString detail(const QString &html, const QString &label)
+QString detail(const QString &html, int index)
 {
+    const QString label = ReportText::detailLabel(index);
     const QRegularExpression pattern(QStringLiteral("^") + QRegularExpression::escape(label)
                                      + QStringLiteral("(.*?)(?:<br>)?$"),
                                      QRegularExpression::MultilineOption);
@@ -40,7 +41,7 @@ bool parse(const QString &fileName, const QString &html, ResultRow *row, QString
             QStringLiteral("^(\\d{4}-\\d{2}-\\d{2} \\d{2}\\.\\d{2})[ .]"));
     if (!html.contains(QStringLiteral("<title>Resultater</title>"))
         || !html.contains(QStringLiteral("<h2><u>Diktat til trinindplacering</u></h2>"))
-        || !html.contains(QStringLiteral("\nNavn: ")))
+        || !html.contains(QLatin1Char('\n') + ReportText::detailLabel(ReportText::Name)))
         return fail(reason, "Filen er ikke et resultat fra Skrivlo.");
 
     ResultRow scanned;
@@ -49,9 +50,9 @@ bool parse(const QString &fileName, const QString &html, ResultRow *row, QString
         scanned.started = QDateTime::fromString(name.captured(1), QStringLiteral("yyyy-MM-dd HH.mm"));
     if (!scanned.started.isValid())
         return fail(reason, "Filnavnet siger ikke, hvornår testen begyndte.");
-    scanned.place = detail(html, QStringLiteral("Undervisningssted: "));
-    scanned.name = detail(html, QStringLiteral("Navn: "));
-    scanned.birthYear = detail(html, QStringLiteral("Fødselsår: "));
+    scanned.place = detail(html, ReportText::Place);
+    scanned.name = detail(html, ReportText::Name);
+    scanned.birthYear = detail(html, ReportText::BirthYear);
     scanned.reportName = fileName;
 
     static const QRegularExpression totalPattern(QStringLiteral("<b>Total: (\\d+)</b>"));
