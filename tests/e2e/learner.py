@@ -174,7 +174,10 @@ def end_test(journey, password, pressed=False, right=None):
         journey.wait_window(WRONG_PASSWORD_TITLE)
         journey.key("Return")
         journey.wait_window_gone(WRONG_PASSWORD_TITLE)
-    journey.wait_window_gone(END_TITLE)
+        journey.wait_window_gone(END_TITLE)
+        journey.wait_active(MAIN_TITLE)
+    else:
+        journey.wait_window_gone(END_TITLE)
 
 
 def unlock_recovered(journey, workdir, choice, argv=None):
