@@ -36,7 +36,9 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
     box.setIcon(QMessageBox::Question);
     box.setWindowTitle(tr("Ufærdig test"));
     box.setText(tr("En test blev ikke afsluttet.\n\nNavn: %1\nStartet: %2%3\n\n"
-                   "Vil du fortsætte testen, hvor kursisten slap?")
+                   "Vil du fortsætte testen, hvor kursisten slap?\n\n"
+                   "Vælger du »Start forfra«, bliver alt, hvad kursisten har skrevet, gemt i "
+                   "klassemappen som en test, der ikke er afsluttet.")
                         .arg(name.isEmpty() ? tr("(intet navn)") : name,
                              state.learner.started.toString(QStringLiteral("d/M-yyyy 'kl.' HH.mm")),
                              minutesLeftText(state)));

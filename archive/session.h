@@ -4,6 +4,8 @@
 #include "archive/resultsfolder.h"
 #include "model/learnerrecord.h"
 
+#include <functional>
+
 // What one run of the program shares: the folder every file goes to, the lock that keeps a
 // second copy out of it, and the learner now taking the test. Made by main once the
 // application exists, and handed to the main window and on to the pages that need it.
@@ -19,8 +21,15 @@ public:
     LearnerRecord &learner() { return record; }
     const LearnerRecord &learner() const { return record; }
 
+    // Saves the answers on screen at once, as the recovery file in the given folder: the
+    // results folder, or one the teacher picks when that takes nothing. Set by whoever
+    // keeps the recovery file; false when nothing could be saved.
+    void setAnswerSaver(std::function<bool(const ResultsFolder &)> saver) { answerSaver = std::move(saver); }
+    bool saveAnswers(const ResultsFolder &where) const { return answerSaver && answerSaver(where); }
+
 private:
     const ResultsFolder resultsFolder;
     InstanceLock instanceLock;
     LearnerRecord record;
+    std::function<bool(const ResultsFolder &)> answerSaver;
 };

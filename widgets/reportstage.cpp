@@ -1,7 +1,13 @@
 #include "widgets/reportstage.h"
 
+#include "archive/resultsfolder.h"
+#include "archive/session.h"
+#include "model/reporttext.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,20 +18,73 @@ QString tr(const char *text)
     return QCoreApplication::translate("ReportFile", text);
 }
 
-bool offerRetry(QWidget *parent, const QString &failedFile)
+enum class Choice { Retry, Elsewhere, GiveUp };
+
+// keptIn: the folder that holds every answer now, or empty when they are only in memory.
+Choice offerRetry(QWidget *parent, const QString &failedFile, const QString &keptIn, bool inResultsFolder)
 {
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Critical);
-    box.setWindowTitle(tr("Resultaterne er ikke gemt"));
-    box.setText(tr("Programmet kan ikke skrive til\nfilen \"%1\".\n\n"
-                   "Alle svar er bevaret. Læreren kan skaffe plads i mappen\n"
-                   "eller rette fejlen og så prøve igen.")
-                        .arg(QDir::toNativeSeparators(failedFile)));
+    QString kept;
+    if (inResultsFolder) {
+        box.setWindowTitle(tr("Resultaterne er ikke gemt"));
+        kept = tr("Alle svar er bevaret. Læreren kan skaffe plads i mappen\neller rette fejlen og så prøve igen.");
+    } else if (!keptIn.isEmpty()) {
+        box.setWindowTitle(tr("Resultaterne er ikke gemt"));
+        kept = tr("Alle svar er gemt i mappen »%1«. Læreren kan skaffe plads i mappen\n"
+                  "eller rette fejlen og så prøve igen.").arg(QDir::toNativeSeparators(keptIn));
+    } else {
+        box.setWindowTitle(tr("Svarene er ikke gemt"));
+        kept = tr("Svarene er heller ikke gemt i nogen anden fil: de findes kun på skærmen og i "
+                  "programmets hukommelse, indtil programmet lukkes.\n\nLæreren kan skaffe plads i "
+                  "mappen eller rette fejlen og så prøve igen, eller gemme svarene et andet sted, "
+                  "fx på en USB-nøgle.");
+    }
+    box.setText(tr("Programmet kan ikke skrive til\nfilen \"%1\".\n\n").arg(QDir::toNativeSeparators(failedFile))
+                + kept);
     QPushButton *retry = box.addButton(tr("Prøv igen"), QMessageBox::AcceptRole);
+    QPushButton *elsewhere = box.addButton(tr("Gem et andet sted …"), QMessageBox::ActionRole);
     box.addButton(tr("Giv op"), QMessageBox::RejectRole);
     box.setDefaultButton(retry);
     box.exec();
-    return box.clickedButton() == retry;
+    if (box.clickedButton() == retry)
+        return Choice::Retry;
+    return box.clickedButton() == elsewhere ? Choice::Elsewhere : Choice::GiveUp;
+}
+
+// The last word before answers that exist only in memory are let go.
+bool confirmLoss(QWidget *parent)
+{
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(tr("Svarene går tabt"));
+    box.setText(tr("Svarene er ikke gemt nogen steder. Giver du op, går alle svar i denne diktat tabt, "
+                   "når programmet lukker.\n\nVil du give op alligevel?"));
+    QPushButton *back = box.addButton(tr("Tilbage"), QMessageBox::RejectRole);
+    QPushButton *giveUp = box.addButton(tr("Giv op alligevel"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(back);
+    box.exec();
+    return box.clickedButton() == giveUp;
+}
+
+// The answers and the report with this stage, in a folder the teacher picks (a USB stick).
+// Returns the folder, or empty when nothing was saved there.
+QString saveElsewhere(QWidget *parent, const Session &session, const QString &text)
+{
+    const QString folder = QFileDialog::getExistingDirectory(parent, tr("Vælg en mappe til svarene"), QString(),
+                                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (folder.isEmpty())
+        return QString();
+    const ResultsFolder there(folder);
+    const bool answers = session.saveAnswers(there);
+    const bool report = ReportFile::write(there.filePath(ReportFile::fileName()),
+                                          ReportText::unfinished(session.learner().document + text));
+    if (answers && report)
+        return folder;
+    QMessageBox::warning(parent, tr("Ikke gemt"),
+                         tr("Svarene kan heller ikke gemmes i mappen »%1«.").arg(QDir::toNativeSeparators(folder)),
+                         QMessageBox::Ok);
+    return QString();
 }
 
 void tellCritical(QWidget *parent, const QString &failedFile)
@@ -42,11 +101,27 @@ namespace ReportStage {
 
 bool write(QWidget *parent, Session &session, ReportFile::Mode mode, const QString &text)
 {
+    QString keptIn;
     for (;;) {
         const QString failed = ReportFile::writeStage(session, mode, text);
         if (failed.isEmpty())
             return true;
-        if (mode == ReportFile::Create || !offerRetry(parent, failed)) {
+        if (mode == ReportFile::Create) {
+            tellCritical(parent, failed);
+            return false;
+        }
+        // Said only when it is true now: the recovery file is written again first.
+        const bool inResultsFolder = session.saveAnswers(session.folder());
+        const Choice choice = offerRetry(parent, failed, keptIn, inResultsFolder);
+        if (choice == Choice::Retry)
+            continue;
+        if (choice == Choice::Elsewhere) {
+            const QString folder = saveElsewhere(parent, session, text);
+            if (!folder.isEmpty())
+                keptIn = folder;
+            continue;
+        }
+        if (inResultsFolder || !keptIn.isEmpty() || confirmLoss(parent)) {
             tellCritical(parent, failed);
             return false;
         }
