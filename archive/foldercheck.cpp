@@ -42,12 +42,6 @@ bool probe(const QString &folder, QString *reason)
 {
     const QString shown = QDir::toNativeSeparators(folder);
     const QFileInfo info(folder);
-    if (info.isSymLink() || info.isJunction()) {
-        *reason = tr("Mappen »%1« er en genvej (et link) til »%2«. Skrivlo gemmer ikke resultater gennem "
-                     "en genvej. Skal resultaterne ligge et andet sted, så vælg den mappe.")
-                          .arg(shown, QDir::toNativeSeparators(info.symLinkTarget()));
-        return false;
-    }
     if (info.exists() && !info.isDir()) {
         *reason = tr("»%1« er en fil, ikke en mappe.").arg(shown);
         return false;
@@ -70,7 +64,17 @@ bool probe(const QString &folder, QString *reason)
 
 bool writable(const ResultsFolder &folder, QString *reason)
 {
-    return probe(folder.path(), reason) && probe(folder.filePath(LearnerFileName::folderName()), reason);
+    if (!probe(folder.path(), reason))
+        return false;
+    const QString archive = folder.filePath(LearnerFileName::folderName());
+    const QFileInfo info(archive);
+    if (info.isSymLink() || info.isJunction()) {
+        *reason = tr("Mappen »%1« er en genvej (et link) til »%2«. Skrivlo gemmer ikke resultater gennem "
+                     "en genvej. Skal resultaterne ligge et andet sted, så vælg den mappe.")
+                          .arg(QDir::toNativeSeparators(archive), QDir::toNativeSeparators(info.symLinkTarget()));
+        return false;
+    }
+    return probe(archive, reason);
 }
 
 QStringList removeLeftovers(const ResultsFolder &folder)
