@@ -8,6 +8,9 @@ Variants (--variant):
   close   Alt+F4 in Dictation 1: a wrong password keeps every answer, the right one ends;
           the next start continues the test
   kill    SIGKILL in the middle of Dictation 2, restart, continue, hand in
+  kill-in-rename
+          SIGKILL while a save waits in its rename (slowed by strace), restart: the cut-off
+          write's temporary file, once older than a minute, is gone, and so are earlier ones
   full    the results folder (a small tmpfs) is full at the hand-in of Dictation 2:
           "Prøv igen" after space is freed writes the complete report
 """
@@ -220,6 +223,52 @@ def journey_kill(j):
     learner.quit(j, program)
 
 
+def journey_kill_in_rename(j):
+    strace = shutil.which("strace")
+    if not strace:
+        raise Skip("no strace here (scripts/install-deps.sh --test)")
+    workdir = j.workdir()
+    # Every rename waits 20 s, so the kill finds a save between its temporary file and the
+    # rename. (A new file needs none: Qt links it into place at once.)
+    renames = "rename,renameat,renameat2"
+    argv = [strace, "-f", "-qq", "-o", os.path.join(j.artifacts, "strace.log"), "-e", "trace=" + renames,
+            "-e", "inject=%s:delay_enter=20000000" % renames, j.program]
+    program = learner.unlock(j, workdir, argv=argv)
+    learner.next_page(j, "form")
+    j.type(CLASS[0][0])
+    temporary = lambda: [n for n in os.listdir(workdir) if n.startswith(learner.RECOVERY_FILE + ".")]
+    j.until(temporary, 15, "a save of the recovery file waiting in its rename")
+    left = temporary()
+    with open("/proc/%d/task/%d/children" % (program.pid, program.pid)) as f:
+        traced = [int(p) for p in f.read().split()]
+    check(traced, "strace has no program under it")
+    os.kill(traced[0], signal.SIGKILL)
+    os.kill(program.pid, signal.SIGKILL)  # strace itself would sit out the delay
+    program.wait_exit(10)
+    j.until(lambda: not os.path.exists("/proc/%d" % traced[0]), 10, "the killed program to be gone")
+    check(temporary() == left, "the kill did not leave the temporary file: %s" % os.listdir(workdir))
+    print("left by the kill: %s" % left)
+    with open(os.path.join(workdir, learner.RECOVERY_FILE), encoding="utf-8") as f:
+        check(json.load(f)["page"] == 1, "the saved test before the cut-off save is not whole")
+
+    # Older ones from earlier crashes, and one as fresh as a write going on now.
+    os.makedirs(os.path.join(workdir, "resultater"), exist_ok=True)
+    earlier = ["results.html.ZBXAqJ", "resultater/2026-12-07 14.23 Åse Ørnsø.html.KGrooS"]
+    fresh = "results.html.Fr3shX"
+    for name in earlier + [fresh]:
+        open(os.path.join(workdir, name), "w").close()
+    minutes_ago = time.time() - 120
+    for name in earlier + left:
+        os.utime(os.path.join(workdir, name), (minutes_ago, minutes_ago))
+
+    program = learner.unlock_recovered(j, workdir, "Fortsæt")
+    j.wait_page("form")
+    for name in earlier + left:
+        check(not os.path.exists(os.path.join(workdir, name)), "%s is still there" % name)
+    check(os.path.exists(os.path.join(workdir, fresh)), "a temporary file younger than a minute was removed")
+    learner.quit(j, program)
+
+
 def journey_full(j):
     workdir = j.workdir()
     mount = 'mount -t tmpfs -o size=2m,nr_inodes=1000 skrivlo-full "$1" && cd "$1" && shift && exec "$@"'
@@ -267,7 +316,7 @@ def journey_full(j):
 if __name__ == "__main__":
     journey = Journey("archive", deadline=170)
     body = {"class": journey_class, "close": journey_close, "kill": journey_kill,
-            "full": journey_full}.get(journey.variant)
+            "kill-in-rename": journey_kill_in_rename, "full": journey_full}.get(journey.variant)
     if body is None:
-        sys.exit("--variant class, close, kill or full")
+        sys.exit("--variant class, close, kill, kill-in-rename or full")
     sys.exit(journey.run(body))
