@@ -1,3 +1,4 @@
+#include "app/folderprompt.h"
 #include "app/recoveryoffer.h"
 #include "archive/foldercheck.h"
 #include "archive/instancelock.h"
@@ -13,6 +14,8 @@
 #include "tests/support/testfolder.h"
 #include "widgets/voiceplayer.h"
 
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QtTest>
 
 // What is kept for every learner: safe file names, the overview's CSV, damaged recovery
@@ -38,6 +41,8 @@ private slots:
     void linksAreNeverFollowed_data();
     void linksAreNeverFollowed();
     void leftoversOfCutOffWritesAreRemoved();
+    void unwritableFolderOffersAnother_data();
+    void unwritableFolderOffersAnother();
 
 private:
     const ResultsFolder &folder() { return dir->session().folder(); }
@@ -399,6 +404,59 @@ void TestArchive::leftoversOfCutOffWritesAreRemoved()
         QVERIFY2(QFileInfo::exists(dir->filePath(QString::fromUtf8(file.name))) != file.removed, file.name);
     QCOMPARE(removed.size(), 4);
     QVERIFY(QFileInfo(dir->filePath(QStringLiteral("results.html.LnKlnk"))).isSymLink());
+}
+
+void TestArchive::unwritableFolderOffersAnother_data()
+{
+    QTest::addColumn<QStringList>("answers"); // the teacher's buttons, box after box
+    QTest::addColumn<bool>("picked");         // a folder comes back
+    QTest::newRow("close the program") << QStringList { "Luk programmet" } << false;
+    QTest::newRow("another folder") << QStringList { "Vælg en anden mappe …", "<folder>" } << true;
+    QTest::newRow("no folder picked, then close")
+            << QStringList { "Vælg en anden mappe …", "<cancel>", "Luk programmet" } << false;
+}
+
+// After the password: the box names the folder and why, and the teacher picks another or
+// closes the program.
+void TestArchive::unwritableFolderOffersAnother()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(bool, picked);
+    QTemporaryDir other;
+    QVERIFY(QFile(dir->filePath(QStringLiteral("resultater"))).open(QIODevice::WriteOnly));
+    QString problem;
+    QVERIFY(!FolderCheck::writable(folder(), &problem));
+    QVector<std::shared_ptr<ModalRecord>> boxes;
+    std::function<void(int)> answerFrom = [&](int i) {
+        if (i >= answers.size())
+            return;
+        if (answers[i].startsWith(QLatin1Char('<'))) {
+            answerModal([&, i](QWidget *dialog) {
+                answerFrom(i + 1);
+                auto *files = qobject_cast<QFileDialog *>(dialog);
+                QVERIFY(files);
+                if (answers[i] == QLatin1String("<cancel>")) {
+                    files->reject();
+                    return;
+                }
+                files->setDirectory(other.path()); // and no name: the folder shown is the one chosen
+                if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                    name->clear();
+                QMetaObject::invokeMethod(files, "accept");
+            });
+            return;
+        }
+        boxes.append(answerMessageBox(answers[i], [&, i]() { answerFrom(i + 1); }));
+    };
+    answerFrom(0);
+    const QString chosen = FolderPrompt::askForAnother(nullptr, problem, folder().path());
+    disarmModalAnswerers();
+    QCOMPARE(QDir::cleanPath(chosen), picked ? QDir::cleanPath(other.path()) : QString());
+    QVERIFY(boxes.first()->seen);
+    QVERIFY2(boxes.first()->text.contains(QDir::toNativeSeparators(dir->filePath(QStringLiteral("resultater"))))
+                     && boxes.first()->text.contains(QStringLiteral("er en fil")),
+             qPrintable(boxes.first()->text));
+    QCOMPARE(boxes.size(), int(answers.size() - answers.filter(QStringLiteral("<")).size()));
 }
 
 SKRIVLO_TEST_MAIN(TestArchive)

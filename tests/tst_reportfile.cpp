@@ -6,6 +6,7 @@
 #include "widgets/voiceplayer.h"
 
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QtTest>
 
 #ifdef Q_OS_LINUX
@@ -208,8 +209,9 @@ void TestReportFile::failedHandInIsTriedAgain()
                 answerFrom(i + 1);
                 auto *files = qobject_cast<QFileDialog *>(dialog);
                 QVERIFY(files);
-                files->setDirectory(usb.path());
-                files->selectFile(usb.path());
+                files->setDirectory(usb.path()); // and no name: the folder shown is the one chosen
+                if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                    name->clear();
                 QMetaObject::invokeMethod(files, "accept");
             });
             return;
