@@ -43,7 +43,7 @@ Choice offerRetry(QWidget *parent, const QString &failedFile, const QString &kep
     box.setText(tr("Programmet kan ikke skrive til\nfilen \"%1\".\n\n").arg(QDir::toNativeSeparators(failedFile))
                 + kept);
     QPushButton *retry = box.addButton(tr("Prøv igen"), QMessageBox::AcceptRole);
-    QPushButton *elsewhere = box.addButton(tr("Gem et andet sted …"), QMessageBox::ActionRole);
+    QPushButton *elsewhere = box.addButton(tr("Gem et &andet sted …"), QMessageBox::ActionRole);
     box.addButton(tr("Giv op"), QMessageBox::RejectRole);
     box.setDefaultButton(retry);
     box.exec();

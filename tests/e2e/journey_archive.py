@@ -11,8 +11,13 @@ Variants (--variant):
   kill-in-rename
           SIGKILL while a save waits in its rename (slowed by strace), restart: the cut-off
           write's temporary file, once older than a minute, is gone, and so are earlier ones
-  full    the results folder (a small tmpfs) is full at the hand-in of Dictation 2:
-          "Prøv igen" after space is freed writes the complete report
+  full    the results folder (a small tmpfs) is full at the hand-in of Dictation 2: the
+          teacher is told at once that the answers are not saved, and "Prøv igen" after
+          space is freed writes the complete report
+  full-before-dictation2
+          the folder fills as Dictation 2 opens: told at once; at the hand-in the box says
+          the answers are in no file, the teacher saves them on a "USB stick" and gives up;
+          the saved test, started from the stick's copy, comes back with all 60 answers
 """
 
 import csv
@@ -269,23 +274,21 @@ def journey_kill_in_rename(j):
     learner.quit(j, program)
 
 
-def journey_full(j):
-    workdir = j.workdir()
-    mount = 'mount -t tmpfs -o size=2m,nr_inodes=1000 skrivlo-full "$1" && cd "$1" && shift && exec "$@"'
-    probe = subprocess.run(["unshare", "-m", "sh", "-c", mount, "sh", workdir, "true"], capture_output=True)
+NOT_SAVED_TITLE = "Svarene bliver ikke gemt"
+FULL_MOUNT = 'mount -t tmpfs -o size=2m,nr_inodes=1000 skrivlo-full "$1" && cd "$1" && shift && exec "$@"'
+
+
+def launch_in_small_folder(j, workdir):
+    probe = subprocess.run(["unshare", "-m", "sh", "-c", FULL_MOUNT, "sh", workdir, "true"], capture_output=True)
     if probe.returncode != 0:
         raise Skip("no private tmpfs here: %s" % probe.stderr.decode().strip())
-    form = CLASS[0]
-    program = j.launch(workdir, argv=["unshare", "-m", "sh", "-c", mount, "sh", workdir, j.program])
+    program = j.launch(workdir, argv=["unshare", "-m", "sh", "-c", FULL_MOUNT, "sh", workdir, j.program])
     learner.unlock_started(j, program)
     # The program's own mount, as the program sees it.
-    folder = "/proc/%d/root%s" % (program.pid, workdir)
-    learner.next_page(j, "form")
-    learner.fill_form(j, form)
-    learner.next_page(j, "guide")
-    learner.next_page(j, "dictation1")
-    through_dictation1(j, program)
-    learner.answer(j, ANSWERS_2)
+    return program, "/proc/%d/root%s" % (program.pid, workdir)
+
+
+def fill(folder):
     filler = os.path.join(folder, "filler")
     try:
         with open(filler, "wb") as f:
@@ -296,8 +299,23 @@ def journey_full(j):
         pass
     check(os.path.exists(filler), "the folder was full before the filler")
     print("results folder: %s" % os.listdir(folder))
+    return filler
+
+
+def journey_full(j):
+    workdir = j.workdir()
+    form = CLASS[0]
+    program, folder = launch_in_small_folder(j, workdir)
+    learner.next_page(j, "form")
+    learner.fill_form(j, form)
+    learner.next_page(j, "guide")
+    learner.next_page(j, "dictation1")
+    through_dictation1(j, program)
+    learner.answer(j, ANSWERS_2)
+    filler = fill(folder)
+    learner.confirm(j, NOT_SAVED_TITLE)  # at the next save, not at the hand-in
     hand_in_dictation2(j)
-    j.wait_window("Resultaterne er ikke gemt")
+    j.wait_window("Svarene er ikke gemt")
     j.shot("full-folder")
     check(program.running(), "a full folder ended the program")
     os.remove(filler)
@@ -313,10 +331,54 @@ def journey_full(j):
     learner.quit(j, program)
 
 
+def journey_full_before_dictation2(j):
+    workdir = j.workdir()
+    usb = j.workdir("usb")
+    form = CLASS[1]
+    program, folder = launch_in_small_folder(j, workdir)
+    learner.next_page(j, "form")
+    learner.fill_form(j, form)
+    learner.next_page(j, "guide")
+    learner.next_page(j, "dictation1")
+    learner.answer(j, ALL_RIGHT_1)
+    learner.hand_in(j, "guide")
+    fill(folder)
+    learner.next_page(j, "dictation2")
+    learner.confirm(j, NOT_SAVED_TITLE)
+    learner.answer(j, ANSWERS_2)
+    hand_in_dictation2(j)
+    j.wait_window("Svarene er ikke gemt")
+    j.shot("answers-in-no-file")
+    j.key("alt+a")  # "Gem et andet sted …"
+    j.wait_window("Vælg en mappe til svarene")
+    j.type(usb)
+    j.key("Return")
+    j.wait_window_gone("Vælg en mappe til svarene")
+    # Now the box may say that every answer is kept, and where; giving up needs no warning.
+    j.wait_window("Resultaterne er ikke gemt")
+    j.key("Escape")
+    j.wait_window("Kritisk fejl!")
+    check(not j.window_shown("Svarene går tabt"), "a last warning although the answers are on the stick")
+    j.key("Return")
+    check(program.wait_exit(10) == 1, "giving up did not end with exit status 1")
+    check(set(os.listdir(usb)) == {learner.RECOVERY_FILE, "results.html"}, "on the stick: %s" % os.listdir(usb))
+
+    # The teacher takes the stick to a PC with room and continues there.
+    again = j.workdir("again")
+    shutil.copy(os.path.join(usb, learner.RECOVERY_FILE), again)
+    program = learner.unlock_recovered(j, again, "Fortsæt")
+    j.wait_page("dictation2")
+    hand_in_dictation2(j)
+    learner.close_reminder(j)
+    same_report(report_in(again), expected_report(form, ALL_RIGHT_1, ANSWERS_2), "the report continued from the stick")
+    learner.quit(j, program)
+
+
 if __name__ == "__main__":
     journey = Journey("archive", deadline=170)
     body = {"class": journey_class, "close": journey_close, "kill": journey_kill,
-            "kill-in-rename": journey_kill_in_rename, "full": journey_full}.get(journey.variant)
+            "kill-in-rename": journey_kill_in_rename, "full": journey_full,
+            "full-before-dictation2": journey_full_before_dictation2}.get(journey.variant)
     if body is None:
-        sys.exit("--variant class, close, kill, kill-in-rename or full")
+        sys.exit("--variant class, close, kill, kill-in-rename, full or full-before-dictation2")
     sys.exit(journey.run(body))
