@@ -5,6 +5,15 @@
 #include <QDir>
 #include <QStandardPaths>
 
+namespace {
+
+QString seeHelp()
+{
+    return QCoreApplication::translate("CommandLine", "Se valgmulighederne med »skrivlo --help«.");
+}
+
+} // namespace
+
 namespace CommandLine {
 
 Parsed parse(const QStringList &arguments)
@@ -17,7 +26,7 @@ Parsed parse(const QStringList &arguments)
     const QCommandLineOption resultsOption(
             { QStringLiteral("r"), QStringLiteral("resultatmappe") },
             QCoreApplication::translate("CommandLine",
-                                        "Mappen, hvor resultaterne gemmes (standard: arbejdsmappen)."),
+                                        "Arbejdsmappen, hvor programmet gemmer sine filer (standard: den mappe, det startes i)."),
             QCoreApplication::translate("CommandLine", "mappe"));
     parser.addOption(resultsOption);
     // The menu entry's way of naming the user's documents folder, which an Exec line cannot
@@ -25,17 +34,17 @@ Parsed parse(const QStringList &arguments)
     const QCommandLineOption documentsOption(
             QStringLiteral("dokumenter"),
             QCoreApplication::translate("CommandLine",
-                                        "Resultaterne gemmes i mappen Skrivlo i brugerens dokumentmappe."));
+                                        "Arbejdsmappen er mappen Skrivlo i brugerens dokumenter (menupunktet bruger det)."));
     parser.addOption(documentsOption);
     const QCommandLineOption recordOption(
             QStringLiteral("indtal"),
-            QCoreApplication::translate("CommandLine", "Læreren indtaler optagelserne til diktaterne."));
+            QCoreApplication::translate("CommandLine", "Læreren indtaler diktaternes optagelser med sin egen stemme."));
     parser.addOption(recordOption);
 
     Parsed parsed;
     if (!parser.parse(arguments)) {
         parsed.outcome = Outcome::Error;
-        parsed.text = parser.errorText();
+        parsed.text = parser.errorText() + QLatin1Char('\n') + seeHelp();
         return parsed;
     }
     if (parser.isSet(helpOption)) {
@@ -51,14 +60,15 @@ Parsed parse(const QStringList &arguments)
     }
     if (!parser.positionalArguments().isEmpty()) {
         parsed.outcome = Outcome::Error;
-        parsed.text = QCoreApplication::translate("CommandLine", "Ukendt argument: %1")
-                              .arg(parser.positionalArguments().first());
+        parsed.text = QCoreApplication::translate("CommandLine", "Ukendt argument: »%1«.")
+                              .arg(parser.positionalArguments().first())
+                + QLatin1Char('\n') + seeHelp();
         return parsed;
     }
     QString folder = parser.value(resultsOption);
     if (parser.isSet(resultsOption) && folder.trimmed().isEmpty()) {
         parsed.outcome = Outcome::Error;
-        parsed.text = QCoreApplication::translate("CommandLine", "Resultatmappen mangler et navn.");
+        parsed.text = QCoreApplication::translate("CommandLine", "Skriv arbejdsmappens navn efter --resultatmappe.");
         return parsed;
     }
     if (parser.isSet(documentsOption)) {
@@ -66,7 +76,7 @@ Parsed parse(const QStringList &arguments)
         if (parser.isSet(resultsOption) || documents.isEmpty()) {
             parsed.outcome = Outcome::Error;
             parsed.text = documents.isEmpty()
-                    ? QCoreApplication::translate("CommandLine", "Der er ingen dokumentmappe at gemme resultaterne i.")
+                    ? QCoreApplication::translate("CommandLine", "Brugeren har ingen dokumentmappe. Brug --resultatmappe i stedet.")
                     : QCoreApplication::translate("CommandLine",
                                                   "Brug enten --resultatmappe eller --dokumenter, ikke begge.");
             return parsed;

@@ -1,5 +1,6 @@
 #include "app/autosave.h"
 #include "app/commandline.h"
+#include "app/danishtexts.h"
 #include "app/folderprompt.h"
 #include "app/mainwindow.h"
 #include "app/recordingnotice.h"
@@ -18,33 +19,15 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QStyle>
 #include <QStyleFactory>
-#include <QTranslator>
 
 #include <cstdio>
 #include <future>
 #include <memory>
 
 namespace {
-
-// Qt's own dialogs (save, print, overwrite question, a field's context menu) in Danish.
-// Installed with Qt on Linux; beside the program in a Windows deployment.
-void installQtTranslation(QCoreApplication &application, QTranslator &translator)
-{
-    const QStringList folders {
-        QLibraryInfo::path(QLibraryInfo::TranslationsPath),
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("translations")),
-    };
-    for (const QString &folder : folders) {
-        if (translator.load(QStringLiteral("qtbase_da"), folder)) {
-            application.installTranslator(&translator);
-            return;
-        }
-    }
-}
 
 int refuseToStart(const QString &message)
 {
@@ -94,15 +77,17 @@ int main(int argc, char *argv[])
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
-    const CommandLine::Parsed parsed = CommandLine::parse(arguments);
-    if (parsed.outcome == CommandLine::Outcome::Help || parsed.outcome == CommandLine::Outcome::Version) {
-        // Answered in a terminal without a window system; Qt's part of the help in Danish too.
+#ifndef Q_OS_WIN
+    const CommandLine::Outcome asked = CommandLine::parse(arguments).outcome;
+    if (asked == CommandLine::Outcome::Help || asked == CommandLine::Outcome::Version) {
+        // Answered in a terminal without a window system, in Danish like the rest.
         QCoreApplication terminal(argc, argv);
-        QTranslator qtTranslator;
-        installQtTranslation(terminal, qtTranslator);
+        DanishTexts danish;
+        danish.install(terminal);
         std::fputs(qPrintable(CommandLine::parse(arguments).text), stdout);
         return 0;
     }
+#endif
 
     QApplication application(argc, argv);
 #ifdef SKRIVLO_TIMING_MARKS
@@ -113,8 +98,17 @@ int main(int argc, char *argv[])
     if (!style)
         style = QStyleFactory::create(QStringLiteral("Fusion"));
     QApplication::setStyle(new FocusRingStyle(style));
-    QTranslator qtTranslator;
-    installQtTranslation(application, qtTranslator);
+    DanishTexts danish;
+    danish.install(application);
+    // Read once Qt's catalogue is in, so that its own errors about options are Danish too.
+    const CommandLine::Parsed parsed = CommandLine::parse(arguments);
+#ifdef Q_OS_WIN
+    // A Windows program has no terminal to print to.
+    if (parsed.outcome == CommandLine::Outcome::Help || parsed.outcome == CommandLine::Outcome::Version) {
+        QMessageBox::information(nullptr, QStringLiteral("Skrivlo"), parsed.text, QMessageBox::Ok);
+        return 0;
+    }
+#endif
     // Everything below lives no longer than the application: the player's sound is let go
     // while Qt's sound machinery still exists.
     VoicePlayer player;

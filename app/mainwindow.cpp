@@ -276,7 +276,10 @@ void MainWindow::showResults(QWidget *from)
     QString reason;
     if (!LearnerArchive::finish(session, &reason)) {
         QMessageBox::warning(this, tr("Oversigten er ikke opdateret"),
-                             tr("%1\n\nRapporten er gemt i \"results.html\" og i\n\"%2\".")
+                             tr("Hent din lærer.\n\n"
+                                "Til læreren: Kursistens resultat kom ikke med i oversigten.\n%1\n\n"
+                                "Resultatet er gemt i »results.html« og i\n»%2«.\n"
+                                "Ret fejlen, og skriv så kursisten ind i oversigten.")
                                      .arg(reason, QDir::toNativeSeparators(ReportFile::learnerFilePath(session))),
                              QMessageBox::Ok);
     }

@@ -33,7 +33,9 @@ QString text(const QVector<RecordingCheck::Finding> &findings, int total, const 
                            [](const RecordingCheck::Finding &f) { return f.path.isEmpty(); });
     if (noneFound) {
         return tr("Programmet fandt ingen af sine %1 optagelser, så diktaterne bliver uden lyd.\n\n"
-                  "Der er ledt i disse mapper:\n%2\n\nVil du fortsætte uden lyd?")
+                  "Der er ledt i disse mapper:\n%2\n\n"
+                  "Installér Skrivlo igen, eller læg optagelserne i en af mapperne.\n"
+                  "Vil du fortsætte uden lyd?")
                 .arg(total)
                 .arg(QStringLiteral("  ") + searched.join(QStringLiteral("\n  ")));
     }
@@ -43,6 +45,7 @@ QString text(const QVector<RecordingCheck::Finding> &findings, int total, const 
     if (findings.size() > listedAtMost)
         lines.append(tr("  ... og %n til (se detaljer)", int(findings.size() - listedAtMost)));
     return tr("%n af programmets %1 optagelser kan ikke afspilles:\n\n%2\n\n"
+              "Du kan indtale dem igen i »Skrivlo – indtal optagelser«.\n"
               "Vil du fortsætte alligevel? Så hører kursisten ingen lyd ved de ord.",
               int(findings.size()))
             .arg(total)
@@ -73,7 +76,7 @@ bool checkAndAsk(RecordingSurvey &survey, QWidget *parent)
     details.append(searched);
     box.setDetailedText(details.join(QLatin1Char('\n')));
     QPushButton *goOn = box.addButton(tr("&Fortsæt"), QMessageBox::AcceptRole);
-    QPushButton *quit = box.addButton(tr("&Afslut"), QMessageBox::RejectRole);
+    QPushButton *quit = box.addButton(tr("&Luk programmet"), QMessageBox::RejectRole);
     // Enter must not start a test without sound by accident.
     box.setDefaultButton(quit);
     box.setEscapeButton(quit);

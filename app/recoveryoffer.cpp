@@ -26,7 +26,7 @@ QString minutesLeftText(const RecoveryState &state)
         return QString();
     const int minutes = (dictation == 1 ? dictation1Table() : dictation2Table()).minutes;
     const qint64 left = qMax<qint64>(0, minutes * 60 - state.workedMs / 1000);
-    return tr("\nTid tilbage af Diktat %1: %2 min. %3 sek.").arg(dictation).arg(left / 60).arg(left % 60);
+    return tr("\nTid tilbage i Diktat %1: %2 min. %3 sek.").arg(dictation).arg(left / 60).arg(left % 60);
 }
 
 bool askToContinue(QWidget *parent, const RecoveryState &state)
@@ -36,13 +36,12 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
     box.setIcon(QMessageBox::Question);
     box.setWindowTitle(tr("Ufærdig test"));
     box.setText(tr("En test blev ikke afsluttet.\n\nNavn: %1\nStartet: %2%3\n\n"
-                   "Vil du fortsætte testen, hvor kursisten slap?\n\n"
-                   "Vælger du »Start forfra«, bliver alt, hvad kursisten har skrevet, gemt i "
-                   "klassemappen som en test, der ikke er afsluttet.")
-                        .arg(name.isEmpty() ? tr("(intet navn)") : name,
+                   "Vil du fortsætte testen, hvor kursisten slap?\n"
+                   "»Start forfra« gemmer den ufærdige test i klassemappen med alle svar, der er skrevet.")
+                        .arg(name.isEmpty() ? tr("uden navn") : name,
                              state.learner.started.toString(QStringLiteral("d/M-yyyy 'kl.' HH.mm")),
                              minutesLeftText(state)));
-    QPushButton *resume = box.addButton(tr("Fortsæt"), QMessageBox::AcceptRole);
+    QPushButton *resume = box.addButton(tr("Fortsæt testen"), QMessageBox::AcceptRole);
     box.addButton(tr("Start forfra"), QMessageBox::DestructiveRole);
     box.setDefaultButton(resume);
     box.exec();
@@ -55,7 +54,7 @@ void setAsideAndTell(QWidget *parent, const ResultsFolder &folder, const QString
 {
     const QString aside = RecoveryFile::setAside(folder);
     QMessageBox::warning(parent, title,
-                         what.arg(reason) + tr("\n\nFilen er lagt til side som\n\"%1\"\ni resultatmappen.").arg(aside),
+                         what.arg(reason) + tr("\n\nFilen er lagt til side som\n»%1«\ni arbejdsmappen. Testen starter forfra.").arg(aside),
                          QMessageBox::Ok);
 }
 
@@ -78,7 +77,7 @@ bool ask(QWidget *parent, Session &session, RecoveryState *state)
         return true;
     if (!LearnerArchive::keepUnfinished(session, *state, &reason)) {
         setAsideAndTell(parent, folder, tr("Ufærdig test ikke gemt"),
-                        tr("Den ufærdige test kunne ikke gemmes i \"resultater\".\n%1"), reason);
+                        tr("Den ufærdige test kunne ikke gemmes i klassemappen.\n%1"), reason);
         return false;
     }
     RecoveryFile::remove(folder);

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -81,9 +82,10 @@ SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
     setLayout(mainLayout);
 
     if (purpose == EndTest) {
-        setWindowTitle(tr("Afslut testen?"));
-        welcomeLabel->setText(tr("<html>Testen er ikke færdig.<br>Kun læreren kan afslutte den.</html>"));
-        continueButton->setText(tr("Afslut testen"));
+        setWindowTitle(tr("Luk programmet?"));
+        welcomeLabel->setText(tr("<html>Testen er ikke færdig. Svarene er gemt,<br>og testen kan fortsættes, når programmet<br>"
+                                 "startes igen. Kun læreren kan lukke programmet.</html>"));
+        continueButton->setText(tr("Luk programmet"));
     }
 
     continueButton->setDefault(true);
@@ -100,7 +102,11 @@ void SplashDialog::slotCheckPassword()
         return;
     }
     if (purpose == EndTest) {
-        reject(); // back to the test; a learner cannot keep guessing in front of it
+        // Back to the test, said plainly; a learner cannot keep guessing in front of it.
+        QMessageBox::warning(this, tr("Forkert password"),
+                             tr("Forkert password. Programmet er ikke lukket.\nTesten fortsætter."),
+                             QMessageBox::Ok);
+        reject();
         return;
     }
     messageLabel->setText(tr("<html><font color=\"red\">Forkert password!</font></html>"));

@@ -28,10 +28,10 @@ InstanceLock::Outcome InstanceLock::acquire()
 QString InstanceLock::heldMessage(const QString &folder)
 {
     return QCoreApplication::translate("InstanceLock",
-                                       "Skrivlo kører allerede med resultatmappen\n\"%1\".\n\n"
+                                       "Skrivlo kører allerede med arbejdsmappen\n»%1«.\n\n"
                                        "Der kan kun køre ét Skrivlo ad gangen i samme mappe, ellers "
-                                       "blandes resultaterne sammen.\nAfslut det andet Skrivlo først, "
-                                       "eller vælg en anden resultatmappe.")
+                                       "blandes resultaterne sammen.\nLuk det andet Skrivlo først, "
+                                       "eller vælg en anden arbejdsmappe.")
             .arg(QDir::toNativeSeparators(folder));
 }
 

@@ -61,14 +61,14 @@ bool keepUnfinished(const Session &session, const RecoveryState &state, QString 
     learner.details = typedDetails(state);
     const QString folder = session.folder().filePath(LearnerFileName::folderName());
     if (!SafeFile::mayWriteInto(folder) || !QDir().mkpath(folder)) {
-        *reason = QCoreApplication::translate("LearnerArchive", "Mappen \"resultater\" kan ikke oprettes.");
+        *reason = QCoreApplication::translate("LearnerArchive", "Klassemappen kan ikke oprettes.");
         return false;
     }
     if (learner.reportName.isEmpty())
         learner.reportName = LearnerFileName::unused(folder, LearnerFileName::stem(learner.started, learner.details.value(2)));
     const QString document = judgedSoFar(state, &learner);
     if (!SafeFile::write(QDir(folder).filePath(learner.reportName), ReportText::unfinished(document).toUtf8())) {
-        *reason = QCoreApplication::translate("LearnerArchive", "Rapporten kan ikke skrives.");
+        *reason = QCoreApplication::translate("LearnerArchive", "Resultatet kan ikke gemmes i klassemappen.");
         return false;
     }
     return OverviewFile::append(session.folder(), OverviewText::row(learner), reason);

@@ -30,10 +30,10 @@ bool append(const ResultsFolder &folder, const QString &row, QString *reason, in
         return false;
     };
     if (!SafeFile::mayWriteInto(QFileInfo(path(folder)).path()) || !QDir().mkpath(QFileInfo(path(folder)).path()))
-        return fail("Mappen \"resultater\" kan ikke oprettes.");
+        return fail("Klassemappen kan ikke oprettes.");
     QLockFile lock(path(folder) + QStringLiteral(".lock"));
     if (!lock.tryLock(lockWaitMs))
-        return fail("Oversigten er låst af et andet program.");
+        return fail("Et andet Skrivlo skriver i oversigten lige nu.");
 
     QByteArray bytes;
     QFile file(path(folder));

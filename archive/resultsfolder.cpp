@@ -8,12 +8,12 @@ bool ResultsFolder::prepare(const QString &path, QString *reason)
 {
     const QFileInfo info(path);
     if (info.exists() && !info.isDir()) {
-        *reason = QCoreApplication::translate("ResultsFolder", "\"%1\" er en fil, ikke en mappe.")
+        *reason = QCoreApplication::translate("ResultsFolder", "»%1« er en fil, ikke en mappe.")
                           .arg(QDir::toNativeSeparators(path));
         return false;
     }
     if (!info.exists() && !QDir().mkpath(path)) {
-        *reason = QCoreApplication::translate("ResultsFolder", "Mappen \"%1\" kan ikke oprettes.")
+        *reason = QCoreApplication::translate("ResultsFolder", "Mappen »%1« kan ikke oprettes.")
                           .arg(QDir::toNativeSeparators(path));
         return false;
     }

@@ -1,7 +1,7 @@
 #include "model/overviewtext.h"
 
 #include "model/learnerrecord.h"
-#include "model/reporttext.h"
+#include "model/resultrow.h"
 
 #include <QCoreApplication>
 
@@ -9,21 +9,16 @@ namespace OverviewText {
 
 namespace {
 
-enum Detail { Place = 1, Name = 2, BirthYear = 4 };
-
 QString count(int value)
 {
     return value < 0 ? QString() : QString::number(value);
 }
 
-QString levelText(const LearnerRecord &learner)
+QString levelText(const ResultRow &result)
 {
-    if (!learner.finished)
+    if (!result.finished)
         return QCoreApplication::translate("OverviewText", "Ikke afsluttet");
-    if (!learner.dictation2Taken())
-        return QStringLiteral("1");
-    const auto &d2 = learner.dictation2Right;
-    return QString::number(ReportText::level(d2[0] + d2[1] + d2[2]));
+    return QString::number(result.level());
 }
 
 } // namespace
@@ -37,12 +32,12 @@ QString headerLine()
         QT_TRANSLATE_NOOP("OverviewText", "Navn"),
         QT_TRANSLATE_NOOP("OverviewText", "Fødselsår"),
         QT_TRANSLATE_NOOP("OverviewText", "Diktat 1 (af 20)"),
-        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 K"),
-        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 E"),
-        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 M"),
-        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 i alt"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 kontekstbetingede (af 20)"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 etymologiske (af 20)"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 morfologiske (af 20)"),
+        QT_TRANSLATE_NOOP("OverviewText", "Diktat 2 i alt (af 60)"),
         QT_TRANSLATE_NOOP("OverviewText", "Trin"),
-        QT_TRANSLATE_NOOP("OverviewText", "Rapport"),
+        QT_TRANSLATE_NOOP("OverviewText", "Resultatets fil"),
     };
     QStringList fields;
     for (const char *title : titles)
@@ -52,21 +47,26 @@ QString headerLine()
 
 QString row(const LearnerRecord &learner)
 {
-    const auto &d2 = learner.dictation2Right;
-    const bool taken = learner.dictation2Taken();
+    return row(ResultRow::fromRecord(learner, QString()));
+}
+
+QString row(const ResultRow &result)
+{
+    const auto &d2 = result.dictation2Right;
+    const bool taken = result.dictation2Taken();
     return line({
-            learner.started.toString(QStringLiteral("yyyy-MM-dd")),
-            learner.started.toString(QStringLiteral("HH:mm")),
-            learner.details.value(Place),
-            learner.details.value(Name),
-            learner.details.value(BirthYear),
-            count(learner.dictation1Right),
+            result.started.toString(QStringLiteral("yyyy-MM-dd")),
+            result.started.toString(QStringLiteral("HH:mm")),
+            result.place,
+            result.name,
+            result.birthYear,
+            count(result.dictation1Right),
             taken ? count(d2[0]) : QString(),
             taken ? count(d2[1]) : QString(),
             taken ? count(d2[2]) : QString(),
-            taken ? count(d2[0] + d2[1] + d2[2]) : QString(),
-            levelText(learner),
-            learner.reportName,
+            taken ? count(result.dictation2Total()) : QString(),
+            levelText(result),
+            result.reportName,
     });
 }
 

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 struct LearnerRecord;
+struct ResultRow;
 
 // The class overview's text, as pure functions: CSV with semicolons and CRLF line ends,
 // fields quoted by the usual rules, as Danish spreadsheets open it.
@@ -14,6 +15,7 @@ QString headerLine();
 // One learner's row. A learner who never reached the results page gets "Ikke afsluttet"
 // in place of the level.
 QString row(const LearnerRecord &learner);
+QString row(const ResultRow &result);
 
 // One field, quoted when it holds a semicolon, a quote, a line break or blanks at an end.
 // A leading = + - @ is kept from being read as a formula by a spreadsheet.

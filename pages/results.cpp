@@ -114,6 +114,7 @@ QString Results::pdfFileName(const QString &suggested)
     // The question before replacing a file is asked here, after the checks below.
     dialog.setOptions(QFileDialog::ReadOnly | QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setLabelText(QFileDialog::Reject, tr("Annullér")); // as in the access dialog; Qt's own says "Annuller"
     QList<QUrl> places;
     for (const QString &allowed : allowedFolders())
         places.append(QUrl::fromLocalFile(allowed));
@@ -181,9 +182,11 @@ PrintDevice *Results::printDevice()
 {
     PrintDevice *device = DeviceModule::printing();
     if (!device)
-        QMessageBox::warning(this, tr("Ups!"),
-                             tr("Skrivlo kan ikke udskrive eller gemme PDF-filer, fordi en del af "
-                                "programmet mangler. Resultaterne er gemt i %1.")
+        QMessageBox::warning(this, tr("Kan ikke udskrive"),
+                             tr("Hent din lærer.\n\n"
+                                "Til læreren: Skrivlo kan ikke udskrive eller gemme PDF-filer, fordi en del af "
+                                "programmet mangler (skrivlo_devices). Resultaterne er gemt i\n»%1«.\n"
+                                "Udskriv dem derfra, og installér Skrivlo igen.")
                                  .arg(QDir::toNativeSeparators(folder.filePath(tr("results.html")))),
                              QMessageBox::Ok, QMessageBox::NoButton);
     return device;

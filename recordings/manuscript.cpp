@@ -126,7 +126,7 @@ QString Manuscript::ssml(const Recording &recording)
 QString Manuscript::teacherText(const QVector<Recording> &recordings)
 {
     QString result = QStringLiteral(
-            "Manuskript til Skrivlos lydfiler i mappen sounds.\n"
+            "Manuskript til Skrivlos optagelser i mappen sounds.\n"
             "Under hvert filnavn står det, der læses op, med en kort pause mellem linjerne.\n");
     for (const Recording &recording : recordings) {
         result += QLatin1Char('\n') + recording.fileName + QLatin1Char('\n');

@@ -119,7 +119,7 @@ Wav read(const QString &path, bool withSamples)
     in >> riffSize;
     // A header written for streaming or a file cut short claims more than there is.
     if (riffSize != quint32(fileSize - 8))
-        return fail(tr("er afbrudt: filen har %1 byte, men dens hoved lover %2").arg(fileSize).arg(qint64(riffSize) + 8));
+        return fail(tr("er afbrudt: filen har %1 byte, men skulle have %2").arg(fileSize).arg(qint64(riffSize) + 8));
     if (tag() != "WAVE")
         return fail(tr("er ikke en WAV-fil"));
 
@@ -132,7 +132,7 @@ Wav read(const QString &path, bool withSamples)
             break;
         const qint64 start = in.device()->pos();
         if (start + qint64(size) > fileSize)
-            return fail(tr("er afbrudt: dens lyd løber ud over filens ende"));
+            return fail(tr("er afbrudt: der mangler lyd i slutningen"));
         if (id == "fmt ") {
             quint32 byteRate = 0;
             quint16 blockAlign = 0;
@@ -146,10 +146,10 @@ Wav read(const QString &path, bool withSamples)
         in.device()->seek(start + size + (size & 1));
     }
     if (!haveFormat)
-        return fail(tr("har intet formatafsnit"));
+        return fail(tr("siger ikke, hvilket lydformat den har"));
     if (wav.format != 1 || (wav.bits != 8 && wav.bits != 16) || wav.channels < 1 || wav.channels > 2
         || wav.rate < 8000 || wav.rate > 48000) {
-        return fail(tr("har et format, der ikke kan afspilles (%1 bit, %3 Hz, kanaler: %2; brug 16 bit PCM)")
+        return fail(tr("har et lydformat, programmet ikke kan afspille (%1 bit, %3 Hz, %2 kanaler); gem den som 16 bit PCM")
                     .arg(wav.bits).arg(wav.channels).arg(wav.rate));
     }
     if (wav.dataOffset == 0)
@@ -197,7 +197,7 @@ QString problem(const QString &path)
     const double rmsLevel = loudness.count > 0
             ? std::sqrt(double(loudness.sumOfSquares) / loudness.count) / 32768.0 : 0.0;
     if (loudness.peak / 32768.0 <= 0.25 || rmsLevel <= 0.02)
-        return tr("er tavs eller meget svag");
+        return tr("er uden lyd eller meget svag");
     if (loudness.tailPeak / 32768.0 >= 0.05)
         return tr("slutter midt i lyden (klippet af)");
     return QString();

@@ -8,10 +8,11 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     librsvg2-bin icoutils
     espeak-ng sox fonts-dejavu-core
+    python3
 )
 if [ "${1:-}" = "--test" ]; then
     packages+=(
-        python3 xvfb xauth openbox dbus-daemon x11-xkb-utils x11-utils xdotool imagemagick
+        xvfb xauth openbox dbus-daemon x11-xkb-utils x11-utils xdotool imagemagick
         pulseaudio pulseaudio-utils poppler-utils python3-numpy
         desktop-file-utils appstream lintian dpkg-dev file
     )

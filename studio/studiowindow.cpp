@@ -4,6 +4,7 @@
 #include "recordings/recordingfolders.h"
 #include "studio/takefile.h"
 #include "studio/takerecorder.h"
+#include "widgets/teacherguide.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -85,6 +86,8 @@ StudioWindow::StudioWindow(const QVector<StudioText> &recordings, std::function<
     acceptButton->setObjectName(QStringLiteral("acceptButton"));
     previousButton = keyButton(tr("Forrige  (Page Up)"), this);
     nextButton = keyButton(tr("Næste  (Page Down)"), this);
+    QPushButton *helpButton = keyButton(tr("Hjælp  (F1)"), this);
+    helpButton->setObjectName(QStringLiteral("helpButton"));
 
     list = new QListWidget;
     list->setObjectName(QStringLiteral("recordingList"));
@@ -101,6 +104,7 @@ StudioWindow::StudioWindow(const QVector<StudioText> &recordings, std::function<
     buttons->addStretch(1);
     buttons->addWidget(previousButton);
     buttons->addWidget(nextButton);
+    buttons->addWidget(helpButton);
 
     auto *reading = new QVBoxLayout;
     reading->addWidget(progressLabel);
@@ -134,7 +138,7 @@ StudioWindow::StudioWindow(const QVector<StudioText> &recordings, std::function<
     connect(recorder, &TakeRecorder::levelChanged, levelBar, &QProgressBar::setValue);
     connect(recorder, &TakeRecorder::takeReady, this, [this](const TakeProcessing::Take &ready) {
         take = ready;
-        showStopped(tr("Optaget: %1 s. Lyt med P, gem med Enter, eller optag igen med mellemrum.")
+        showStopped(tr("Optaget: %1 sek. Lyt med P, gem med Enter, eller optag igen med mellemrum.")
                     .arg(seconds(take.seconds())));
     });
     connect(recorder, &TakeRecorder::nothingHeard, this, [this]() {
@@ -155,6 +159,9 @@ StudioWindow::StudioWindow(const QVector<StudioText> &recordings, std::function<
     };
     for (const auto &key : keys)
         connect(new QShortcut(key.key, this), &QShortcut::activated, this, key.slot);
+    const auto openGuide = [this]() { TeacherGuide::open(this); };
+    connect(helpButton, &QPushButton::clicked, this, openGuide);
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this, openGuide);
     // Stopping is safe at any time: every accepted recording is already saved.
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this, &QWidget::close);
 
@@ -194,7 +201,7 @@ void StudioWindow::slotPlayBack()
         return;
     }
     recorder->play(take);
-    setStatus(tr("Afspiller optagelsen (%1 s).").arg(seconds(take.seconds())));
+    setStatus(tr("Afspiller optagelsen (%1 sek.).").arg(seconds(take.seconds())));
 }
 
 void StudioWindow::slotAccept()
@@ -279,14 +286,14 @@ void StudioWindow::updateProgress()
     int own = 0;
     for (int i = 0; i < recordings.size(); ++i)
         own += isTeachers(i) ? 1 : 0;
-    progressLabel->setText(tr("Tekst %1 af %2 · %3 med din stemme, %4 stadig med espeak-ng")
+    progressLabel->setText(tr("Tekst %1 af %2 · %3 med din stemme, %4 stadig med computerstemmen")
                            .arg(current + 1).arg(recordings.size()).arg(own).arg(recordings.size() - own));
 }
 
 void StudioWindow::markItem(int index)
 {
     list->item(index)->setText(recordings.at(index).fileName + QStringLiteral("  ")
-                               + (isTeachers(index) ? tr("din stemme") : tr("espeak-ng")));
+                               + (isTeachers(index) ? tr("din stemme") : tr("computerstemmen")));
     updateProgress();
 }
 

@@ -5,6 +5,7 @@
 #include "archive/learnerarchive.h"
 #include "archive/overviewfile.h"
 #include "archive/recoveryfile.h"
+#include "model/learnerdatatext.h"
 #include "model/learnerfilename.h"
 #include "model/overviewtext.h"
 #include "model/recoverytext.h"
@@ -31,6 +32,10 @@ private slots:
     void overviewRows_data();
     void overviewRows();
     void overviewWaitsForAnotherCopy();
+    void dataFileKeepsTheRow_data();
+    void dataFileKeepsTheRow();
+    void dataFileRefusesDamage_data();
+    void dataFileRefusesDamage();
     void recoveryRefusesDamage_data();
     void recoveryRefusesDamage();
     void recoveryReadsWhatItWrites();
@@ -156,6 +161,64 @@ void TestArchive::overviewWaitsForAnotherCopy()
     const QByteArray bytes = file.readAll();
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Dato;Starttid;"));
     QVERIFY(bytes.endsWith("\r\na;1\r\nc;3\r\n"));
+}
+
+void TestArchive::dataFileKeepsTheRow_data()
+{
+    QTest::addColumn<int>("d1");
+    QTest::addColumn<int>("d2k");
+    QTest::addColumn<bool>("finished");
+    QTest::newRow("trin 1 after dictation 1") << 12 << -1 << true;
+    QTest::newRow("dictation 2, Trin 3") << 19 << 14 << true;
+    QTest::newRow("not finished in dictation 1") << -1 << -1 << false;
+}
+
+// The data file gives back exactly the row it was made from, and the overview line made
+// from it is the one made from the learner's record.
+void TestArchive::dataFileKeepsTheRow()
+{
+    QFETCH(int, d1);
+    QFETCH(int, d2k);
+    QFETCH(bool, finished);
+    const std::array<int, 3> d2 = d2k < 0 ? std::array<int, 3> { -1, -1, -1 } : std::array<int, 3> { d2k, 9, 15 };
+    LearnerRecord record = learner(QString::fromUtf8("Åse; \"Ørnsø\""), d1, d2, finished);
+    record.started.setTime(QTime(14, 23, 7));
+    const ResultRow row = ResultRow::fromRecord(record, QStringLiteral("PC-07"));
+    ResultRow read;
+    QString reason;
+    QVERIFY2(LearnerDataText::parse(LearnerDataText::serialise(row), &read, &reason), qPrintable(reason));
+    QCOMPARE(read, row);
+    QCOMPARE(read.started.time().second(), 7);
+    QCOMPARE(OverviewText::row(read), OverviewText::row(record));
+}
+
+void TestArchive::dataFileRefusesDamage_data()
+{
+    ResultRow row = ResultRow::fromRecord(learner(QStringLiteral("Bo"), 19, { 14, 9, 15 }, true),
+                                          QStringLiteral("PC-07"));
+    const QByteArray good = LearnerDataText::serialise(row);
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QString damaged = QStringLiteral("beskadiget");
+    QTest::newRow("cut off") << good.left(good.size() / 2) << damaged;
+    QTest::newRow("not ours") << QByteArray("{\"version\": 1}") << "ikke fra Skrivlo";
+    QTest::newRow("newer version") << QByteArray(good).replace("\"version\": 1", "\"version\": 2") << "nyere";
+    QTest::newRow("name not text") << QByteArray(good).replace("\"name\": \"Bo\"", "\"name\": 5") << damaged;
+    QTest::newRow("total not the sum") << QByteArray(good).replace("\"dictation2Total\": 38", "\"dictation2Total\": 39") << damaged;
+    QTest::newRow("wrong trin") << QByteArray(good).replace("\"trin\": 3", "\"trin\": 4") << damaged;
+    QTest::newRow("dictation 1 out of range") << QByteArray(good).replace("\"dictation1\": 19", "\"dictation1\": 21") << damaged;
+    QTest::newRow("report outside the folder") << QByteArray(good).replace("\"report\": \"", "\"report\": \"../") << damaged;
+    QTest::newRow("no time") << QByteArray(good).replace("2026-12-07T", "2026-12-07 ") << damaged;
+}
+
+void TestArchive::dataFileRefusesDamage()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    ResultRow read;
+    QString given;
+    QVERIFY(!LearnerDataText::parse(bytes, &read, &given));
+    QVERIFY2(given.contains(reason), qPrintable(given));
 }
 
 void TestArchive::recoveryRefusesDamage_data()
@@ -286,7 +349,7 @@ void TestArchive::startingAgainKeepsTheUnfinishedTest()
     auto offer = answerMessageBox(QStringLiteral("Start forfra"));
     RecoveryState read;
     QVERIFY(!RecoveryOffer::ask(nullptr, dir->session(), &read));
-    QVERIFY2(offer->text.contains(QStringLiteral("gemt i klassemappen")), qPrintable(offer->text));
+    QVERIFY2(offer->text.contains(QStringLiteral("ufærdige test i klassemappen med alle svar")), qPrintable(offer->text));
     QVERIFY(!RecoveryFile::exists(folder()));
 
     QFile ida(folder().filePath(QStringLiteral("resultater/2026-12-07 14.23 Ida.html")));

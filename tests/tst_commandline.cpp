@@ -17,6 +17,8 @@ private slots:
     void parses();
     void resultsFolderIsCreatedOrRefused();
     void recordingsAreFoundFileByFile();
+    void theProgramAnswersInDanish_data();
+    void theProgramAnswersInDanish();
 
 private:
     QTemporaryDir config;
@@ -120,6 +122,44 @@ void TestCommandLine::recordingsAreFoundFileByFile()
     QCOMPARE(RecordingFolders::resolve(QStringLiteral("sounds/3.wav")), RecordingFolders::teacherFolder() + QStringLiteral("/3.wav"));
     // None has it: the working directory's path, which plays as silence.
     QCOMPARE(RecordingFolders::resolve(QStringLiteral("sounds/nowhere.wav")), work.filePath(QStringLiteral("sounds/nowhere.wav")));
+}
+
+void TestCommandLine::theProgramAnswersInDanish_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("expected"); // a line the program prints
+    const QString seeHelp = QStringLiteral("Se valgmulighederne med »skrivlo --help«.");
+    QTest::newRow("unknown option") << QStringList { "--resultat" } << seeHelp;
+    QTest::newRow("missing value") << QStringList { "-r" } << QStringLiteral("Manglende værdi efter '-r'.");
+    QTest::newRow("stray argument") << QStringList { "noget" } << QStringLiteral("Ukendt argument: »noget«.");
+    QTest::newRow("help") << QStringList { "--help" } << QStringLiteral("Viser denne hjælp.");
+    QTest::newRow("help, Qt's line") << QStringList { "--help" } << QStringLiteral("Viser hjælpen, også til Qt's egne"); // wrapped there
+}
+
+// The real program, whose Qt catalogue must be in before it reads its arguments. An error
+// is printed before its box opens; the box is not waited for.
+void TestCommandLine::theProgramAnswersInDanish()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, expected);
+    QTemporaryDir work;
+    QProcess program;
+    program.setWorkingDirectory(work.path());
+    program.start(QStringLiteral(SKRIVLO_EXECUTABLE), arguments);
+    QVERIFY(program.waitForStarted());
+    QString printed;
+    QDeadlineTimer deadline(20000);
+    while (!printed.contains(expected) && !deadline.hasExpired()
+           && (program.state() == QProcess::Running || program.bytesAvailable())) {
+        program.waitForReadyRead(100);
+        printed += QString::fromLocal8Bit(program.readAllStandardOutput() + program.readAllStandardError());
+    }
+    program.kill();
+    program.waitForFinished();
+    QVERIFY2(printed.contains(expected), qPrintable(printed));
+    for (const char *english : { "Unknown", "Missing", "Displays", "Usage", "Options" })
+        QVERIFY2(!printed.contains(QLatin1String(english)), qPrintable(printed));
+    QVERIFY(QDir(work.path()).isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)

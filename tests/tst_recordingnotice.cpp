@@ -48,9 +48,9 @@ void TestRecordingNotice::missingAndBrokenAreNamed_data()
     QTest::addColumn<bool>("goesOn");
     QTest::addColumn<bool>("early"); // checked on a thread while the password is typed
     QTest::newRow("go on") << QStringLiteral("Fortsæt") << true << false;
-    QTest::newRow("stop") << QStringLiteral("Afslut") << false << false;
+    QTest::newRow("stop") << QStringLiteral("Luk programmet") << false << false;
     QTest::newRow("Escape stops") << QStringLiteral("Escape") << false << false;
-    QTest::newRow("checked early, stop") << QStringLiteral("Afslut") << false << true;
+    QTest::newRow("checked early, stop") << QStringLiteral("Luk programmet") << false << true;
 }
 
 void TestRecordingNotice::missingAndBrokenAreNamed()

@@ -155,20 +155,20 @@ void TestReportFile::failedHandInIsTriedAgain_data()
     QTest::addColumn<QString>("says");       // what the first box says about the answers
     const QString kept = QStringLiteral("Alle svar er bevaret");
     const QString lost = QStringLiteral("kun på skærmen og i programmets hukommelse");
-    QTest::newRow("results.html is a folder") << "results.html" << "\"results.html\"" << true
+    QTest::newRow("results.html is a folder") << "results.html" << "»results.html«" << true
                                               << QStringList { "Prøv igen" } << kept;
-    QTest::newRow("resultater is a file") << "resultater" << "\"resultater/2026-12-07 14.23 uden navn.html\"" << true
+    QTest::newRow("resultater is a file") << "resultater" << "»resultater/2026-12-07 14.23 uden navn.html«" << true
                                           << QStringList { "Prøv igen" } << kept;
-    QTest::newRow("given up, answers kept") << "results.html" << "\"results.html\"" << true
-                                            << QStringList { "Giv op", "OK" } << kept;
-    QTest::newRow("answers only in memory: retry") << "results.html" << "\"results.html\"" << false
+    QTest::newRow("given up, answers kept") << "results.html" << "»results.html«" << true
+                                            << QStringList { "Luk programmet", "OK" } << kept;
+    QTest::newRow("answers only in memory: retry") << "results.html" << "»results.html«" << false
                                                    << QStringList { "Prøv igen" } << lost;
     QTest::newRow("answers only in memory: given up after the last warning")
-            << "results.html" << "\"results.html\"" << false
-            << QStringList { "Giv op", "Tilbage", "Giv op", "Giv op alligevel", "OK" } << lost;
+            << "results.html" << "»results.html«" << false
+            << QStringList { "Luk programmet", "Tilbage", "Luk programmet", "Luk programmet alligevel", "OK" } << lost;
     QTest::newRow("answers only in memory: saved on a USB stick, then given up")
-            << "results.html" << "\"results.html\"" << false
-            << QStringList { "Gem et andet sted …", "<usb>", "Giv op", "OK" } << lost;
+            << "results.html" << "»results.html«" << false
+            << QStringList { "Gem et andet sted …", "<usb>", "Luk programmet", "OK" } << lost;
 }
 
 // At a hand-in the teacher can free the folder and try again; nothing is lost meanwhile, and
@@ -237,8 +237,10 @@ void TestReportFile::failedHandInIsTriedAgain()
     const ModalRecord &first = boxes.first();
     QStringList buttons = first.buttons;
     buttons.sort();
-    QCOMPARE(buttons, (QStringList { QStringLiteral("Gem et andet sted …"), QStringLiteral("Giv op"),
+    QCOMPARE(buttons, (QStringList { QStringLiteral("Gem et andet sted …"), QStringLiteral("Luk programmet"),
                                      QStringLiteral("Prøv igen") }));
+    // The learner at the screen is sent for the teacher before the teacher's detail.
+    QVERIFY2(first.text.startsWith(QStringLiteral("Hent din lærer.\n")), qPrintable(first.text));
     QVERIFY2(first.text.contains(named), qPrintable(first.text));
     QVERIFY2(first.text.contains(says), qPrintable(first.text));
     QCOMPARE(first.text.contains(QStringLiteral("Alle svar er bevaret")), answersKept);
@@ -252,7 +254,7 @@ void TestReportFile::failedHandInIsTriedAgain()
     QVERIFY(!written);
     QCOMPARE(boxes.last().title, QStringLiteral("Kritisk fejl!"));
     QCOMPARE(session().learner().document, QStringLiteral("head\n"));
-    const bool warned = answers.contains(QStringLiteral("Giv op alligevel"));
+    const bool warned = answers.contains(QStringLiteral("Luk programmet alligevel"));
     QCOMPARE(warned, !answersKept && !answers.contains(QStringLiteral("<usb>")));
     if (warned)
         QCOMPARE(boxes[1].title, QStringLiteral("Svarene går tabt"));

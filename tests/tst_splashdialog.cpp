@@ -1,4 +1,5 @@
 #include "app/splashdialog.h"
+#include "tests/support/modaldialog.h"
 #include "tests/support/testfolder.h"
 #include "widgets/voiceplayer.h"
 
@@ -16,6 +17,8 @@ private slots:
     void messageStaysThroughRepeatedFailures();
     void escapeAndCancelReject_data();
     void escapeAndCancelReject();
+    void closingTheProgram_data();
+    void closingTheProgram();
 };
 
 void TestSplashDialog::password_data()
@@ -98,6 +101,36 @@ void TestSplashDialog::escapeAndCancelReject()
         QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cancelButton")), Qt::LeftButton);
     QCOMPARE(rejected.count(), 1);
     QVERIFY(!dialog.isVisible());
+}
+
+void TestSplashDialog::closingTheProgram_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("right") << "kanelsnegle" << true;
+    QTest::newRow("wrong") << "kanel" << false;
+}
+
+// Closing the window mid-test: the button says it closes the program, and a wrong password
+// is said so before the test comes back.
+void TestSplashDialog::closingTheProgram()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, closes);
+    SplashDialog dialog(nullptr, SplashDialog::EndTest);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral("Luk programmet?"));
+    auto *continueButton = dialog.findChild<QPushButton *>(QStringLiteral("continueButton"));
+    QCOMPARE(continueButton->text(), QStringLiteral("Luk programmet"));
+    dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit"))->setText(typed);
+    auto told = answerMessageBox(QStringLiteral("OK"));
+    QTest::mouseClick(continueButton, Qt::LeftButton);
+    QCOMPARE(dialog.result(), int(closes ? QDialog::Accepted : QDialog::Rejected));
+    QCOMPARE(told->seen, !closes);
+    if (!closes)
+        QVERIFY2(told->text.contains(QStringLiteral("Testen fortsætter")), qPrintable(told->text));
+    disarmModalAnswerers();
 }
 
 SKRIVLO_TEST_MAIN(TestSplashDialog)

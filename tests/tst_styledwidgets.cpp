@@ -4,6 +4,7 @@
 #include "widgets/darkbutton.h"
 #include "widgets/darkmargin.h"
 #include "widgets/focusringstyle.h"
+#include "widgets/teacherguide.h"
 #include "widgets/voiceplayer.h"
 
 #include <QtTest>
@@ -26,6 +27,7 @@ private slots:
     void focusRingContrast();
     void frameAndMarginColours();
     void frameFonts();
+    void teacherGuideOpensOnceWithItsPictures();
 };
 
 namespace {
@@ -144,8 +146,8 @@ void TestStyledWidgets::buttonForKeyboardAndScreenReader_data()
 {
     QTest::addColumn<QString>("image");
     QTest::addColumn<QString>("name");
-    QTest::newRow("voice") << "voice.png" << "Lyt til teksten";
-    QTest::newRow("next") << "next.png" << "Gå videre";
+    QTest::newRow("voice") << "voice.png" << "Højttaleren";
+    QTest::newRow("next") << "next.png" << "Den grønne pil";
     QTest::newRow("pdf") << "pdf.png" << "Gem som PDF-fil";
     QTest::newRow("print") << "print.png" << "Udskriv";
 }
@@ -205,6 +207,31 @@ void TestStyledWidgets::frameFonts()
     QCOMPARE(frame.heading().pointSize(), 24);
     QCOMPARE(frame.text().pointSize(), 12);
     QCOMPARE(frame.heading().family(), frame.font().family());
+}
+
+// F1 in the recording window (and the teacher's view) shows the guide made by the build.
+void TestStyledWidgets::teacherGuideOpensOnceWithItsPictures()
+{
+    QWidget window;
+    window.show();
+    QVERIFY(TeacherGuide::open(&window));
+    QVERIFY(TeacherGuide::open(&window)); // raised, not opened twice
+    const QList<QDialog *> guides = window.findChildren<QDialog *>(QStringLiteral("teacherGuide"));
+    QCOMPARE(guides.size(), 1);
+    QVERIFY(guides.first()->isVisible());
+    auto *text = guides.first()->findChild<QTextBrowser *>(QStringLiteral("guideText"));
+    QCOMPARE(text->documentTitle(), QStringLiteral("Vejledning til læreren"));
+    const QString html = text->toHtml();
+    QVERIFY(html.contains(QStringLiteral("Trin")));
+    static const QRegularExpression picture(QStringLiteral("<img src=\"([^\"]+)\""));
+    int pictures = 0;
+    for (const QRegularExpressionMatch &m : picture.globalMatch(html)) {
+        ++pictures;
+        const QVariant image = text->loadResource(QTextDocument::ImageResource, QUrl(m.captured(1)));
+        QVERIFY2(!image.toByteArray().isEmpty(), qPrintable(m.captured(1)));
+    }
+    QVERIFY(pictures >= 2);
+    guides.first()->close();
 }
 
 SKRIVLO_TEST_MAIN(TestStyledWidgets)

@@ -43,9 +43,9 @@ struct Spoken
 };
 
 const Spoken spoken[] = {
-    { "voice.png", QT_TRANSLATE_NOOP("DarkButton", "Lyt til teksten"),
+    { "voice.png", QT_TRANSLATE_NOOP("DarkButton", "Højttaleren"),
       QT_TRANSLATE_NOOP("DarkButton", "Læser sidens tekst højt") },
-    { "next.png", QT_TRANSLATE_NOOP("DarkButton", "Gå videre"),
+    { "next.png", QT_TRANSLATE_NOOP("DarkButton", "Den grønne pil"),
       QT_TRANSLATE_NOOP("DarkButton", "Går videre til næste side") },
     { "pdf.png", QT_TRANSLATE_NOOP("DarkButton", "Gem som PDF-fil"),
       QT_TRANSLATE_NOOP("DarkButton", "Gemmer resultaterne som en PDF-fil") },

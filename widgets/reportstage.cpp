@@ -25,26 +25,33 @@ Choice offerRetry(QWidget *parent, const QString &failedFile, const QString &kep
 {
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Critical);
-    QString kept;
-    if (inResultsFolder) {
-        box.setWindowTitle(tr("Resultaterne er ikke gemt"));
-        kept = tr("Alle svar er bevaret. Læreren kan skaffe plads i mappen\neller rette fejlen og så prøve igen.");
-    } else if (!keptIn.isEmpty()) {
-        box.setWindowTitle(tr("Resultaterne er ikke gemt"));
-        kept = tr("Alle svar er gemt i mappen »%1«. Læreren kan skaffe plads i mappen\n"
-                  "eller rette fejlen og så prøve igen.").arg(QDir::toNativeSeparators(keptIn));
-    } else {
-        box.setWindowTitle(tr("Svarene er ikke gemt"));
-        kept = tr("Svarene er heller ikke gemt i nogen anden fil: de findes kun på skærmen og i "
-                  "programmets hukommelse, indtil programmet lukkes.\n\nLæreren kan skaffe plads i "
-                  "mappen eller rette fejlen og så prøve igen, eller gemme svarene et andet sted, "
-                  "fx på en USB-nøgle.");
-    }
-    box.setText(tr("Programmet kan ikke skrive til\nfilen \"%1\".\n\n").arg(QDir::toNativeSeparators(failedFile))
-                + kept);
+    box.setWindowTitle(inResultsFolder || !keptIn.isEmpty() ? tr("Resultaterne er ikke gemt") : tr("Svarene er ikke gemt"));
+    const QString file = QDir::toNativeSeparators(failedFile);
+    if (inResultsFolder)
+        box.setText(tr("Hent din lærer.\n\n"
+                       "Til læreren: Programmet kan ikke skrive til filen\n»%1«.\n"
+                       "Alle svar er bevaret. Skaf plads på disken, eller ret fejlen,\n"
+                       "og tryk så på »Prøv igen«.\n"
+                       "»Luk programmet« lukker, uden at diktaten kommer med i resultaterne.")
+                            .arg(file));
+    else if (!keptIn.isEmpty())
+        box.setText(tr("Hent din lærer.\n\n"
+                       "Til læreren: Programmet kan ikke skrive til filen\n»%1«.\n"
+                       "Alle svar er gemt i mappen »%2«. Skaf plads på disken, eller ret fejlen,\n"
+                       "og tryk så på »Prøv igen«.\n"
+                       "»Luk programmet« lukker, uden at diktaten kommer med i resultaterne.")
+                            .arg(file, QDir::toNativeSeparators(keptIn)));
+    else
+        box.setText(tr("Hent din lærer.\n\n"
+                       "Til læreren: Programmet kan ikke skrive til filen\n»%1«.\n"
+                       "Svarene er heller ikke gemt i nogen anden fil: de findes kun på skærmen og i "
+                       "programmets hukommelse, indtil programmet lukkes.\n"
+                       "Skaf plads på disken, eller ret fejlen, og tryk så på »Prøv igen«. "
+                       "Eller gem svarene et andet sted, fx på en USB-nøgle.")
+                            .arg(file));
     QPushButton *retry = box.addButton(tr("Prøv igen"), QMessageBox::AcceptRole);
     QPushButton *elsewhere = box.addButton(tr("Gem et &andet sted …"), QMessageBox::ActionRole);
-    box.addButton(tr("Giv op"), QMessageBox::RejectRole);
+    box.addButton(tr("Luk programmet"), QMessageBox::RejectRole);
     box.setDefaultButton(retry);
     box.exec();
     if (box.clickedButton() == retry)
@@ -58,13 +65,13 @@ bool confirmLoss(QWidget *parent)
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Warning);
     box.setWindowTitle(tr("Svarene går tabt"));
-    box.setText(tr("Svarene er ikke gemt nogen steder. Giver du op, går alle svar i denne diktat tabt, "
-                   "når programmet lukker.\n\nVil du give op alligevel?"));
+    box.setText(tr("Svarene er ikke gemt nogen steder. Lukker du programmet nu, går alle svar i denne "
+                   "diktat tabt.\n\nVil du lukke programmet alligevel?"));
     QPushButton *back = box.addButton(tr("Tilbage"), QMessageBox::RejectRole);
-    QPushButton *giveUp = box.addButton(tr("Giv op alligevel"), QMessageBox::DestructiveRole);
+    QPushButton *close = box.addButton(tr("Luk programmet alligevel"), QMessageBox::DestructiveRole);
     box.setDefaultButton(back);
     box.exec();
-    return box.clickedButton() == giveUp;
+    return box.clickedButton() == close;
 }
 
 // The answers and the report with this stage, in a folder the teacher picks (a USB stick).

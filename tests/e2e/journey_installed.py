@@ -5,6 +5,7 @@ installed recordings, the report lands in Dokumenter/Skrivlo, and Qt's save dial
 its "&Gem" answers Alt+G, which the English "&Save" would not."""
 
 import os
+import re
 import shlex
 import shutil
 import subprocess
@@ -29,6 +30,11 @@ def journey(j):
     with open(os.path.join(j.home, ".config", "user-dirs.dirs"), "w") as f:
         f.write('XDG_DOCUMENTS_DIR="$HOME/Dokumenter"\n')
     first = sound.read_wav(os.path.join(prefix, "share/skrivlo/sounds/1.wav"))
+    guide = os.path.join(prefix, "share/skrivlo/vejledning")
+    with open(os.path.join(guide, "vejledning.html"), encoding="utf-8") as f:
+        pictures = re.findall(r'<img src="([^"]+)"', f.read())
+    check(pictures and all(os.path.isfile(os.path.join(guide, p)) for p in pictures),
+          "the installed guide misses pictures: %s" % pictures)
 
     j.start_sound_server()
     program = learner.through_the_form(j, j.home, FORM, sound=True, argv=argv)

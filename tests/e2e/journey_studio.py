@@ -42,6 +42,13 @@ def record_in_studio(j, fed):
         subprocess.run(["paplay", "-d", "mic", fed[n]], env=j.env(sound=True), check=True, timeout=30)
         j.key("space", "Return")
     j.shot("studio-after-three")
+    # F1 opens the teacher's guide over the window; its Escape closes only the guide.
+    j.key("F1")
+    j.wait_window(learner.GUIDE_TITLE)
+    j.shot("studio-guide")
+    j.key("Escape")
+    j.wait_window_gone(learner.GUIDE_TITLE)
+    check(program.running(), "closing the guide closed the recording window")
     j.key("Escape")
     check(program.wait_exit(15) == 0, "the recording window did not close with exit status 0")
 

@@ -152,12 +152,12 @@ def journey(j):
         j.wait_window("Advarsel!")
         j.key("Return")
         # The teacher may try again. The box does not claim the answers are kept: they are in
-        # no file. Giving up (Escape) takes a last warning, where "Tilbage" has the focus.
+        # no file. Closing (Escape) takes a last warning, where "Tilbage" has the focus.
         j.wait_window("Svarene er ikke gemt")
         j.shot("answers-not-saved")
         j.key("Escape")
         j.wait_window("Svarene går tabt")
-        j.key("Tab", "space")  # "Giv op alligevel"
+        j.key("Tab", "space")  # "Luk programmet alligevel"
         critical_box_ends_program(j, program)
         report = program.report()
         check(report in (None, b"", header),

@@ -7,10 +7,12 @@ from harness import check
 PASSWORD = "kanelsnegle"
 ACCESS_TITLE = "Adgang til..."
 MAIN_TITLE = "Diktat til trinindplacering"
-END_TITLE = "Afslut testen?"
+END_TITLE = "Luk programmet?"
+WRONG_PASSWORD_TITLE = "Forkert password"
 RECOVERY_TITLE = "Ufærdig test"
 RECOVERY_FILE = "skrivlo-gemt-test.json"
 RECORDINGS_TITLE = "Optagelser mangler"
+GUIDE_TITLE = "Vejledning til læreren"
 
 
 def start(journey, workdir, sound=False, argv=None):
@@ -166,6 +168,11 @@ def end_test(journey, password, pressed=False):
     journey.wait_window(END_TITLE)
     journey.type(password)
     journey.key("Return")
+    if password != PASSWORD:
+        # A wrong one is said so before the test comes back.
+        journey.wait_window(WRONG_PASSWORD_TITLE)
+        journey.key("Return")
+        journey.wait_window_gone(WRONG_PASSWORD_TITLE)
     journey.wait_window_gone(END_TITLE)
 
 
