@@ -65,7 +65,7 @@ Verdict check(const QString &chosen, const QStringList &allowedFolders, const QS
     static const QString forbidden = QStringLiteral("*?\"<>|:\\");
     for (const QChar c : name) {
         if (forbidden.contains(c) || c.unicode() < 0x20)
-            return refuse(QCoreApplication::translate("PdfTarget", "Navnet må ikke indeholde tegnene * ? \" < > | : \\\n"
+            return refuse(QCoreApplication::translate("PdfTarget", "Navnet må ikke indeholde tegnene * ? < > | : \\ eller anførselstegn.\n"
                                                                    "Vælg et andet navn."));
     }
     if (name.isEmpty() || !isInside(target, allowedFolders))
