@@ -278,12 +278,18 @@ NOT_SAVED_TITLE = "Svarene bliver ikke gemt"
 FULL_MOUNT = 'mount -t tmpfs -o size=2m,nr_inodes=1000 skrivlo-full "$1" && cd "$1" && shift && exec "$@"'
 
 
-def launch_in_small_folder(j, workdir):
+def to_dictation1_in_small_folder(j, workdir, form):
+    """The learner at Dictation 1 in a results folder of its own small tmpfs; returns the
+    program and that folder as the program sees it."""
     probe = subprocess.run(["unshare", "-m", "sh", "-c", FULL_MOUNT, "sh", workdir, "true"], capture_output=True)
     if probe.returncode != 0:
         raise Skip("no private tmpfs here: %s" % probe.stderr.decode().strip())
     program = j.launch(workdir, argv=["unshare", "-m", "sh", "-c", FULL_MOUNT, "sh", workdir, j.program])
     learner.unlock_started(j, program)
+    learner.next_page(j, "form")
+    learner.fill_form(j, form)
+    learner.next_page(j, "guide")
+    learner.next_page(j, "dictation1")
     # The program's own mount, as the program sees it.
     return program, "/proc/%d/root%s" % (program.pid, workdir)
 
@@ -305,11 +311,7 @@ def fill(folder):
 def journey_full(j):
     workdir = j.workdir()
     form = CLASS[0]
-    program, folder = launch_in_small_folder(j, workdir)
-    learner.next_page(j, "form")
-    learner.fill_form(j, form)
-    learner.next_page(j, "guide")
-    learner.next_page(j, "dictation1")
+    program, folder = to_dictation1_in_small_folder(j, workdir, form)
     through_dictation1(j, program)
     learner.answer(j, ANSWERS_2)
     filler = fill(folder)
@@ -335,11 +337,7 @@ def journey_full_before_dictation2(j):
     workdir = j.workdir()
     usb = j.workdir("usb")
     form = CLASS[1]
-    program, folder = launch_in_small_folder(j, workdir)
-    learner.next_page(j, "form")
-    learner.fill_form(j, form)
-    learner.next_page(j, "guide")
-    learner.next_page(j, "dictation1")
+    program, folder = to_dictation1_in_small_folder(j, workdir, form)
     learner.answer(j, ALL_RIGHT_1)
     learner.hand_in(j, "guide")
     fill(folder)
