@@ -74,7 +74,9 @@ bool writable(const ResultsFolder &folder, QString *reason)
                           .arg(QDir::toNativeSeparators(archive), QDir::toNativeSeparators(info.symLinkTarget()));
         return false;
     }
-    return probe(archive, reason);
+    // A missing one is made by the first write, in a folder just shown to take files: a
+    // start that ends at once leaves nothing behind.
+    return !info.exists() || probe(archive, reason);
 }
 
 QStringList removeLeftovers(const ResultsFolder &folder)

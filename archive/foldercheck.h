@@ -14,8 +14,8 @@ namespace FolderCheck {
 // folder and says why, when folder is a file, read-only or full.
 bool probe(const QString &folder, QString *reason);
 
-// The results folder and resultater/ in it, in that order; resultater/ as a link to
-// another folder is refused, never followed.
+// The results folder and resultater/ in it (when it exists), in that order; resultater/ as a
+// link to another folder is refused, never followed.
 bool writable(const ResultsFolder &folder, QString *reason);
 
 // Removes the temporary files of the program's own files that a cut-off write left in the
