@@ -132,4 +132,7 @@ void Autosave::tell(const QString &title, const QString &text)
     box->setAttribute(Qt::WA_DeleteOnClose);
     shown = box;
     box->open();
+    // In front, with the keyboard, though it came up while the learner was typing.
+    box->raise();
+    box->activateWindow();
 }

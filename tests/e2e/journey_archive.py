@@ -315,7 +315,7 @@ def journey_full(j):
     through_dictation1(j, program)
     learner.answer(j, ANSWERS_2)
     filler = fill(folder)
-    learner.confirm(j, NOT_SAVED_TITLE)  # at the next save, not at the hand-in
+    learner.confirm(j, NOT_SAVED_TITLE, activate=True)  # at the next save, not at the hand-in
     hand_in_dictation2(j)
     j.wait_window("Svarene er ikke gemt")
     j.shot("full-folder")
@@ -341,8 +341,15 @@ def journey_full_before_dictation2(j):
     learner.answer(j, ALL_RIGHT_1)
     learner.hand_in(j, "guide")
     fill(folder)
-    learner.next_page(j, "dictation2")
-    learner.confirm(j, NOT_SAVED_TITLE)
+    # The first save that fails tells the teacher: still on the help page when the answers
+    # saved last were older than the hand-in, else once Dictation 2 is on screen.
+    told_on_help_page = not j.never_shown(NOT_SAVED_TITLE, within=3)
+    if told_on_help_page:
+        learner.confirm(j, NOT_SAVED_TITLE, activate=True)
+    learner.click_arrow(j)
+    if not told_on_help_page:
+        learner.confirm(j, NOT_SAVED_TITLE, activate=True)
+    j.wait_page("dictation2")
     learner.answer(j, ANSWERS_2)
     hand_in_dictation2(j)
     j.wait_window("Svarene er ikke gemt")

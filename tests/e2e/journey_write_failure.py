@@ -53,7 +53,7 @@ def to_form_and_leave_it(j, program, recovery_fails=False):
     learner.next_page(j, "form")
     if recovery_fails:
         # Told as soon as the first save fails; the learner's typing goes on after OK.
-        learner.confirm(j, NOT_SAVED_TITLE)
+        learner.confirm(j, NOT_SAVED_TITLE, activate=True)
     learner.fill_form(j, FORM)
     learner.click_arrow(j)
 
@@ -144,7 +144,7 @@ def journey(j):
         to_form_and_leave_it(j, program)
         # With the report in it, the recovery file no longer fits: told on the next page.
         j.wait_page("guide")
-        learner.confirm(j, NOT_SAVED_TITLE)
+        learner.confirm(j, NOT_SAVED_TITLE, activate=True)
         learner.next_page(j, "dictation1", j.wait_page("guide"))
         check(program.report() == header, "the header was not written whole before the disk filled")
         learner.answer(j, ANSWERS)
