@@ -132,7 +132,6 @@ void Autosave::tell(const QString &title, const QString &text)
     box->setAttribute(Qt::WA_DeleteOnClose);
     shown = box;
     box->open();
-    // In front, with the keyboard, though it came up while the learner was typing.
+    // In front, but without the keyboard: a learner's Enter must not wave it away unread.
     box->raise();
-    box->activateWindow();
 }
