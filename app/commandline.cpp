@@ -40,6 +40,12 @@ Parsed parse(const QStringList &arguments)
             QStringLiteral("indtal"),
             QCoreApplication::translate("CommandLine", "Læreren indtaler diktaternes optagelser med sin egen stemme."));
     parser.addOption(recordOption);
+    const QCommandLineOption passwordOption(
+            QStringLiteral("ny-adgangskode"),
+            QCoreApplication::translate("CommandLine",
+                                        "Gemmer skolens password for alle, der bruger Skrivlo på denne pc "
+                                        "(kræver administratorrettigheder)."));
+    parser.addOption(passwordOption);
 
     Parsed parsed;
     if (!parser.parse(arguments)) {
@@ -65,6 +71,12 @@ Parsed parse(const QStringList &arguments)
                 + QLatin1Char('\n') + seeHelp();
         return parsed;
     }
+    if (parser.isSet(passwordOption) && parser.isSet(recordOption)) {
+        parsed.outcome = Outcome::Error;
+        parsed.text = QCoreApplication::translate("CommandLine",
+                                                  "Brug enten --ny-adgangskode eller --indtal, ikke begge.");
+        return parsed;
+    }
     QString folder = parser.value(resultsOption);
     if (parser.isSet(resultsOption) && folder.trimmed().isEmpty()) {
         parsed.outcome = Outcome::Error;
@@ -85,6 +97,7 @@ Parsed parse(const QStringList &arguments)
     }
     parsed.options.resultsFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder.isEmpty() ? QStringLiteral(".") : folder));
     parsed.options.recordingMode = parser.isSet(recordOption);
+    parsed.options.newPassword = parser.isSet(passwordOption);
     return parsed;
 }
 

@@ -9,6 +9,7 @@ struct StartOptions
 {
     QString resultsFolder; // absolute path of the folder that receives every file written
     bool recordingMode = false; // the teacher records the texts instead of running the test
+    bool newPassword = false;   // IT sets the school's password, and nothing else happens
 };
 
 namespace CommandLine {

@@ -3,6 +3,7 @@
 #include "app/danishtexts.h"
 #include "app/folderprompt.h"
 #include "app/mainwindow.h"
+#include "app/newpassworddialog.h"
 #include "app/recordingnotice.h"
 #include "app/recoveryoffer.h"
 #include "app/splashdialog.h"
@@ -58,7 +59,7 @@ bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow>
         if (other.isEmpty())
             return false;
         window.reset();
-        session = std::make_unique<Session>(ResultsFolder(other));
+        session = std::make_unique<Session>(ResultsFolder(other), session->settings());
         problem.clear();
         const InstanceLock::Outcome outcome = session->lock().acquire();
         if (outcome == InstanceLock::HeldByOther)
@@ -115,10 +116,17 @@ int main(int argc, char *argv[])
 
     if (parsed.outcome == CommandLine::Outcome::Error)
         return refuseToStart(parsed.text);
+    if (parsed.options.newPassword)
+        return NewPasswordDialog::run(MachineSettings::defaultPath());
+    // Settings that cannot be trusted open nothing: the fixed password must not take over
+    // from the school's, so the program says what is wrong and stops before the dialog.
+    const MachineSettings settings = MachineSettings::read(MachineSettings::defaultPath());
+    if (settings.isRefused())
+        return refuseToStart(settings.problem());
     QString reason;
     if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
         return refuseToStart(reason);
-    auto session = std::make_unique<Session>(ResultsFolder(parsed.options.resultsFolder));
+    auto session = std::make_unique<Session>(ResultsFolder(parsed.options.resultsFolder), settings);
     // Taking the lock writes a file through to the disk: done on a thread while the dialog
     // is built.
     std::future<InstanceLock::Outcome> locking;
@@ -129,7 +137,7 @@ int main(int argc, char *argv[])
     // and print module is loaded and the main window is built, so the test comes up at once.
     RecordingSurvey survey;
     std::unique_ptr<MainWindow> window;
-    SplashDialog splash(nullptr);
+    SplashDialog splash(nullptr, session->settings());
     const InstanceLock::Outcome locked = locking.valid() ? locking.get() : InstanceLock::NotPossible;
     if (locked == InstanceLock::HeldByOther)
         return refuseToStart(InstanceLock::heldMessage(session->folder().path()));

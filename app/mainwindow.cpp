@@ -263,7 +263,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     // Answers and countdown go on untouched while the teacher is asked.
-    SplashDialog check(this, SplashDialog::EndTest);
+    SplashDialog check(this, session.settings(), SplashDialog::EndTest);
     if (check.exec() == QDialog::Accepted)
         event->accept();
     else

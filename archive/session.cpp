@@ -1,7 +1,8 @@
 #include "archive/session.h"
 
-Session::Session(const ResultsFolder &folder)
+Session::Session(const ResultsFolder &folder, const MachineSettings &settings)
     : resultsFolder(folder)
     , instanceLock(folder)
+    , machineSettings(settings)
 {
 }

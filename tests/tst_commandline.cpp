@@ -48,6 +48,8 @@ void TestCommandLine::parses_data()
     QTest::newRow("folder") << QStringList { "--resultatmappe", "klasse 3" } << run << "klasse 3" << false;
     QTest::newRow("short folder") << QStringList { "-r", "a/b/../c" } << run << "a/c" << false;
     QTest::newRow("recording") << QStringList { "--indtal" } << run << "." << true;
+    QTest::newRow("new password") << QStringList { "--ny-adgangskode" } << run << "." << false;
+    QTest::newRow("new password and recording") << QStringList { "--ny-adgangskode", "--indtal" } << error << "" << false;
     QTest::newRow("documents") << QStringList { "--dokumenter" } << run << QDir::homePath() + "/Dokumenter/Skrivlo" << false;
     QTest::newRow("documents and folder") << QStringList { "--dokumenter", "-r", "x" } << error << "" << false;
     QTest::newRow("help") << QStringList { "--help" } << int(CommandLine::Outcome::Help) << "" << false;
@@ -71,6 +73,7 @@ void TestCommandLine::parses()
     if (parsed.outcome == CommandLine::Outcome::Run) {
         QCOMPARE(parsed.options.resultsFolder, QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
         QCOMPARE(parsed.options.recordingMode, recording);
+        QCOMPARE(parsed.options.newPassword, arguments.contains(QStringLiteral("--ny-adgangskode")));
     } else {
         QVERIFY(!parsed.text.isEmpty());
     }
