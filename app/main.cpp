@@ -1,11 +1,13 @@
 #include "app/autosave.h"
 #include "app/commandline.h"
 #include "app/danishtexts.h"
+#include "app/folderprompt.h"
 #include "app/mainwindow.h"
 #include "app/newpassworddialog.h"
 #include "app/recordingnotice.h"
 #include "app/recoveryoffer.h"
 #include "app/splashdialog.h"
+#include "archive/foldercheck.h"
 #include "archive/session.h"
 #include "devices/devicemodule.h"
 #include "devices/studiodevice.h"
@@ -83,6 +85,28 @@ int runTeacherView(const StartOptions &options, const MachineSettings &settings)
     return QApplication::exec();
 }
 
+// The results folder must take files before a learner types anything. When it does not,
+// the teacher picks another (the window built for the first one goes with it) or closes.
+bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow> &window)
+{
+    QString problem;
+    for (;;) {
+        if (problem.isEmpty() && FolderCheck::writable(session->folder(), &problem))
+            return true;
+        const QString other = FolderPrompt::askForAnother(nullptr, problem, session->folder().path());
+        if (other.isEmpty())
+            return false;
+        window.reset();
+        session = std::make_unique<Session>(ResultsFolder(other), session->settings());
+        problem.clear();
+        const InstanceLock::Outcome outcome = session->lock().acquire();
+        if (outcome == InstanceLock::HeldByOther)
+            problem = InstanceLock::heldMessage(session->folder().path());
+        else if (outcome == InstanceLock::NotALockFile)
+            problem = session->lock().notALockFileMessage();
+    }
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -142,26 +166,29 @@ int main(int argc, char *argv[])
         return refuseToStart(reason);
     if (parsed.options.teacherView)
         return runTeacherView(parsed.options, settings);
-    Session session { ResultsFolder(parsed.options.resultsFolder), settings };
+    auto session = std::make_unique<Session>(ResultsFolder(parsed.options.resultsFolder), settings);
     // Taking the lock writes a file through to the disk: done on a thread while the dialog
     // is built.
     std::future<InstanceLock::Outcome> locking;
     if (!parsed.options.recordingMode)
-        locking = std::async(std::launch::async, [&session]() { return session.lock().acquire(); });
+        locking = std::async(std::launch::async, [lock = &session->lock()]() { return lock->acquire(); });
 
     // While the teacher types the password, every recording is read and checked, the sound
     // and print module is loaded and the main window is built, so the test comes up at once.
     RecordingSurvey survey;
     std::unique_ptr<MainWindow> window;
-    SplashDialog splash(nullptr, session.settings());
-    if (locking.valid() && locking.get() == InstanceLock::HeldByOther)
-        return refuseToStart(InstanceLock::heldMessage(session.folder().path()));
+    SplashDialog splash(nullptr, session->settings());
+    const InstanceLock::Outcome locked = locking.valid() ? locking.get() : InstanceLock::NotPossible;
+    if (locked == InstanceLock::HeldByOther)
+        return refuseToStart(InstanceLock::heldMessage(session->folder().path()));
+    if (locked == InstanceLock::NotALockFile)
+        return refuseToStart(session->lock().notALockFileMessage());
     QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &window, &parsed, &session]() {
         DeviceModule::preload();
         if (parsed.options.recordingMode || window)
             return;
         survey.start();
-        window = std::make_unique<MainWindow>(session);
+        window = std::make_unique<MainWindow>(*session);
     });
     if (splash.exec() != QDialog::Accepted)
         return 0;
@@ -175,18 +202,22 @@ int main(int argc, char *argv[])
         studio->showMaximized();
         return application.exec();
     }
+    if (!settleFolder(session, window))
+        return 1;
+    // What a write cut off by a crash or a power cut left behind.
+    FolderCheck::removeLeftovers(session->folder());
     if (!RecordingNotice::checkAndAsk(survey))
         return 0;
     RecoveryState recovered;
-    const bool resuming = RecoveryOffer::ask(nullptr, session, &recovered);
+    const bool resuming = RecoveryOffer::ask(nullptr, *session, &recovered);
 
     if (!window)
-        window = std::make_unique<MainWindow>(session);
+        window = std::make_unique<MainWindow>(*session);
     if (resuming)
-        RecoveryOffer::resume(window.get(), session, recovered);
+        RecoveryOffer::resume(window.get(), *session, recovered);
     else
-        session.learner().started = QDateTime::currentDateTime();
-    new Autosave(window.get(), session); // owned by the window
+        session->learner().started = QDateTime::currentDateTime();
+    new Autosave(window.get(), *session); // owned by the window
     window->showFullScreen();
     return application.exec();
 }

@@ -29,7 +29,7 @@ bool append(const ResultsFolder &folder, const QString &row, QString *reason, in
         *reason = QCoreApplication::translate("OverviewFile", text);
         return false;
     };
-    if (!QDir().mkpath(QFileInfo(path(folder)).path()))
+    if (!SafeFile::mayWriteInto(QFileInfo(path(folder)).path()) || !QDir().mkpath(QFileInfo(path(folder)).path()))
         return fail("Klassemappen kan ikke oprettes.");
     QLockFile lock(path(folder) + QStringLiteral(".lock"));
     if (!lock.tryLock(lockWaitMs))

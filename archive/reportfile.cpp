@@ -36,7 +36,8 @@ QString ReportFile::writeStage(Session &session, Mode mode, const QString &text)
         const QString stem = LearnerFileName::stem(learner.started, learner.details.value(2));
         learner.reportName = LearnerFileName::unused(folder, stem);
     }
-    if (!QDir().mkpath(folder) || !write(learnerFilePath(session), document))
+    // resultater/ as a link to another folder is never followed.
+    if (!SafeFile::mayWriteInto(folder) || !QDir().mkpath(folder) || !write(learnerFilePath(session), document))
         return LearnerFileName::folderName() + QLatin1Char('/') + learner.reportName;
     learner.document = document;
     return QString();

@@ -33,7 +33,10 @@ private slots:
     void printResults();
 
 private:
-    QString pdfFileName();
+    // The folders a PDF may be saved in, with the folders below them.
+    QStringList allowedFolders() const;
+    QString pdfFileName(const QString &suggested);
+    void writePdf(PrintDevice *device, const QString &fileName);
     PrintDevice *printDevice();
 
     const ResultsFolder &folder;

@@ -18,8 +18,8 @@ class DevicesPlugin : public QObject, public SoundDevice, public PrintDevice, pu
 
 public:
     std::unique_ptr<Speaker> newSpeaker() override;
-    void writePdf(const QTextDocument &document, const QString &fileName) override;
-    void print(const QTextDocument &document, const QString &dialogTitle, QWidget *parent) override;
+    QByteArray pdf(const QTextDocument &document) override;
+    QString print(const QTextDocument &document, const QString &dialogTitle, QWidget *parent) override;
     std::unique_ptr<QWidget> newStudio(const QVector<StudioText> &texts, std::function<void(const QString &)> play,
                                        std::function<void()> stop) override;
     std::unique_ptr<QWidget> newTeacherView(const QString &classFolder, const QString &outbox,

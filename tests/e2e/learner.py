@@ -123,9 +123,12 @@ def hand_in(journey, expect, title="Advarsel!"):
     return journey.wait_page(expect)
 
 
-def confirm(journey, title):
-    """Return in a message box: "Ja" or OK, which have the focus."""
-    journey.wait_window(title)
+def confirm(journey, title, activate=False):
+    """Return in a message box: "Ja" or OK, which have the focus. A box that comes up by
+    itself while the learner types (activate) is given the keyboard first, as a click would."""
+    window = journey.wait_window(title)
+    if activate:
+        journey.tool("xdotool", "windowactivate", "--sync", str(window))
     journey.key("Return")
     journey.wait_window_gone(title)
 
