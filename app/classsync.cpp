@@ -1,7 +1,7 @@
 #include "app/classsync.h"
 
-#include "archive/classfoldercheck.h"
 #include "archive/classrecovery.h"
+#include "archive/foldercheck.h"
 #include "archive/overviewfile.h"
 #include "archive/recoveryfile.h"
 #include "archive/session.h"
@@ -62,7 +62,7 @@ ClassSync::~ClassSync()
 void ClassSync::atStart(QWidget *parent, Session &session, bool mayCreate)
 {
     QString reason;
-    if (!ClassFolderCheck::usable(session.classFolder(), mayCreate, session.pcName(), &reason)) {
+    if (!FolderCheck::classFolderUsable(session.classFolder(), mayCreate, session.pcName(), &reason)) {
         const int waiting = session.outbox().waiting().size();
         QMessageBox::warning(
                 parent, tr("Klassemappen kan ikke bruges"),
@@ -77,6 +77,8 @@ void ClassSync::atStart(QWidget *parent, Session &session, bool mayCreate)
                 QMessageBox::Ok);
         return;
     }
+    // What a write of this PC's, cut off by a crash or the network, left there.
+    FolderCheck::removeClassLeftovers(session.classFolder(), session.pcName());
     if (!RecoveryFile::exists(session.folder()))
         ClassRecovery::withdraw(session);
     sendAndList(session.outbox(), session.classFolder());

@@ -54,6 +54,10 @@ Parsed parse(const QStringList &arguments)
                                         "Gemmer skolens password for alle, der bruger Skrivlo på denne pc "
                                         "(kræver administratorrettigheder)."));
     parser.addOption(passwordOption);
+    const QCommandLineOption resultsViewOption(
+            QStringLiteral("resultater"),
+            QCoreApplication::translate("CommandLine", "Læreren ser klassens resultater."));
+    parser.addOption(resultsViewOption);
 
     Parsed parsed;
     if (!parser.parse(arguments)) {
@@ -113,6 +117,12 @@ Parsed parse(const QStringList &arguments)
     parsed.options.resultsFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder.isEmpty() ? QStringLiteral(".") : folder));
     parsed.options.recordingMode = parser.isSet(recordOption);
     parsed.options.newPassword = parser.isSet(passwordOption);
+    parsed.options.teacherView = parser.isSet(resultsViewOption);
+    if (parsed.options.recordingMode && parsed.options.teacherView) {
+        parsed.outcome = Outcome::Error;
+        parsed.text = QCoreApplication::translate("CommandLine", "Brug enten --indtal eller --resultater, ikke begge.");
+        return parsed;
+    }
     return parsed;
 }
 

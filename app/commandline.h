@@ -11,6 +11,7 @@ struct StartOptions
     QString classFolder;   // absolute path from --klassemappe, or empty
     bool recordingMode = false; // the teacher records the texts instead of running the test
     bool newPassword = false;   // IT sets the school's password, and nothing else happens
+    bool teacherView = false;   // the teacher's view of the class's results
 };
 
 namespace CommandLine {

@@ -266,10 +266,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     // Answers and countdown go on untouched while the teacher is asked.
     SplashDialog check(this, session.settings(), SplashDialog::EndTest);
-    if (check.exec() == QDialog::Accepted)
+    if (check.exec() == QDialog::Accepted) {
         event->accept();
-    else
-        event->ignore();
+        return;
+    }
+    event->ignore();
+    // A busy window manager may leave the keyboard with nobody once the dialog is gone; the
+    // learner must be able to type on at once, without a click.
+    activateWindow();
 }
 
 void MainWindow::showResults(QWidget *from)
@@ -286,6 +290,7 @@ void MainWindow::showResults(QWidget *from)
                              QMessageBox::Ok);
     }
     resultsPage()->setLearnerName(info->learnerName());
+    results->setClassFolder(session.classFolder());
     results->loadReport();
     if (LearnerArchive::waiting(session)) {
         results->showWaiting(session.classFolder(), [this](QString *reason) {

@@ -39,7 +39,7 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
     box.setWindowTitle(tr("Ufærdig test"));
     box.setText(tr("En test blev ikke afsluttet.\n\nNavn: %1\nStartet: %2%3\n\n"
                    "Vil du fortsætte testen, hvor kursisten slap?\n"
-                   "»Start forfra« gemmer den ufærdige test i klassemappen.")
+                   "»Start forfra« gemmer den ufærdige test i klassemappen med alle svar, der er skrevet.")
                         .arg(name.isEmpty() ? tr("uden navn") : name,
                              state.learner.started.toString(QStringLiteral("d/M-yyyy 'kl.' HH.mm")),
                              minutesLeftText(state)));

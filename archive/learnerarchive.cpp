@@ -5,6 +5,8 @@
 #include "archive/recoveryfile.h"
 #include "archive/session.h"
 #include "content/pagetexts.h"
+#include "content/storytable.h"
+#include "model/handin.h"
 #include "model/learnerdatatext.h"
 #include "model/learnerfilename.h"
 #include "model/recoverytext.h"
@@ -50,6 +52,24 @@ QStringList typedDetails(const RecoveryState &state)
     return details;
 }
 
+// The report as a hand-in would have made it now: a dictation in progress is judged from
+// the answers typed so far, so starting again loses none of them.
+static QString judgedSoFar(const RecoveryState &state, LearnerRecord *learner)
+{
+    QString document = learner->document.isEmpty() ? ReportText::header(learner->details) : learner->document;
+    const int dictation = dictationAt(state.step);
+    if (dictation == 0 || document.contains(QStringLiteral("<h3>Diktat %1 [").arg(dictation)))
+        return document;
+    const DictationTable &table = dictation == 1 ? dictation1Table() : dictation2Table();
+    QStringList answers;
+    for (int i = 0; i < table.gaps().size(); ++i)
+        answers.append(state.fields.value(QStringLiteral("word%1").arg(table.firstField + i)));
+    const QString stamp = ReportText::timeStamp(state.workedMs / 1000);
+    if (dictation == 1)
+        return document + HandIn::dictation1(answers, stamp, &learner->dictation1Right);
+    return document + HandIn::dictation2(answers, stamp, &learner->dictation2Right);
+}
+
 bool finish(Session &session, QString *reason)
 {
     LearnerRecord &learner = session.learner();
@@ -68,7 +88,7 @@ bool keepUnfinished(Session &session, const RecoveryState &state, QString *reaso
         learner.reportName = LearnerFileName::unused(
                 { session.outbox().path(), session.classFolder() },
                 LearnerFileName::stem(learner.started, learner.details.value(2), session.pcName()));
-    const QString document = learner.document.isEmpty() ? ReportText::header(learner.details) : learner.document;
+    const QString document = judgedSoFar(state, &learner);
     if (!session.outbox().put(learner.reportName, ReportText::unfinished(document).toUtf8())) {
         *reason = tr("Resultatet kan ikke gemmes i udbakken i arbejdsmappen.");
         return false;

@@ -101,6 +101,11 @@ bool Outbox::sendOne(const QString &name, QString *reason)
         *reason = tr("Klassemappen findes ikke eller kan ikke nås.");
         return false;
     }
+    // The default class folder made into a link to somewhere else is never written through.
+    if (mayCreate && !SafeFile::mayWriteInto(target)) {
+        *reason = tr("Klassemappen er en genvej (et link) til en anden mappe.");
+        return false;
+    }
     QByteArray there;
     const bool same = QFileInfo::exists(to) && readAll(to, &there) && there == bytes;
     if (!same) {

@@ -4,6 +4,7 @@
 #include "model/learnerdatatext.h"
 #include "model/learnerfilename.h"
 #include "model/overviewtext.h"
+#include "model/reportscan.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -20,6 +21,7 @@ namespace {
 
 // A data file is a few hundred bytes; anything far larger is not one.
 constexpr qint64 largestDataFile = 64 * 1024;
+constexpr qint64 largestReport = 4 * 1024 * 1024;
 constexpr qint64 largestOverview = 64 * 1024 * 1024;
 
 QString tr(const char *text)
@@ -94,20 +96,22 @@ QVector<ResultRow> rows(const QString &classFolder, int *skipped)
         else
             ++left;
     }
+    // A result kept before each learner had a data file is read from its report, so it keeps
+    // its row; a report whose data file is still on its way is not one of those.
+    for (const QString &name : folder.entryList({ QStringLiteral("*.html") }, QDir::Files)) {
+        if (QFileInfo::exists(folder.filePath(LearnerFileName::dataName(name))))
+            continue;
+        ResultRow row;
+        QString reason;
+        if (ReportScan::parse(name, QString::fromUtf8(contents(folder.filePath(name), largestReport)), &row, &reason))
+            found.append(row);
+    }
     std::sort(found.begin(), found.end(), [](const ResultRow &a, const ResultRow &b) {
         return std::tie(a.started, a.pc, a.name, a.reportName) < std::tie(b.started, b.pc, b.name, b.reportName);
     });
     if (skipped)
         *skipped = left;
     return found;
-}
-
-QByteArray text(const QVector<ResultRow> &rows)
-{
-    QByteArray bytes = "\xEF\xBB\xBF" + OverviewText::headerLine().toUtf8();
-    for (const ResultRow &row : rows)
-        bytes += OverviewText::row(row).toUtf8();
-    return bytes;
 }
 
 namespace {
@@ -119,7 +123,7 @@ QStringList dataFiles(const QString &classFolder)
 
 bool writeOnce(const QString &classFolder, QString *reason)
 {
-    const QByteArray made = text(rows(classFolder));
+    const QByteArray made = OverviewText::document(rows(classFolder));
     const QString target = path(classFolder);
     if (!SafeFile::mayReplace(target)) {
         *reason = tr("Oversigten »%1« er ikke en almindelig fil.").arg(QDir::toNativeSeparators(target));

@@ -18,9 +18,6 @@ QString path(const QString &classFolder);
 // Damaged, foreign and newer-version files are left alone and counted in skipped.
 QVector<ResultRow> rows(const QString &classFolder, int *skipped = nullptr);
 
-// The whole file for those rows: byte-order mark, header line, a row each, CRLF.
-QByteArray text(const QVector<ResultRow> &rows);
-
 // Rebuilds oversigt.csv from the data files. An overview that a teacher changed by hand
 // (a row that no data file gives, whose report is still there) is first kept beside it as
 // "oversigt rettet i hånden <nnnnnnnn>.csv". False, with a Danish reason, when it cannot be

@@ -6,6 +6,8 @@
 #include "model/learnerrecord.h"
 #include "settings/machinesettings.h"
 
+#include <functional>
+
 // What one run of the program shares: the PC's own working folder (results.html, the saved
 // test, the lock that keeps a second copy out of it, the outbox), the class folder that
 // every learner's report and data file goes to, the name this copy goes by there, and the
@@ -32,6 +34,12 @@ public:
     LearnerRecord &learner() { return record; }
     const LearnerRecord &learner() const { return record; }
 
+    // Saves the answers on screen at once, as the recovery file in the given folder: the
+    // results folder, or one the teacher picks when that takes nothing. Set by whoever
+    // keeps the recovery file; false when nothing could be saved.
+    void setAnswerSaver(std::function<bool(const ResultsFolder &)> saver) { answerSaver = std::move(saver); }
+    bool saveAnswers(const ResultsFolder &where) const { return answerSaver && answerSaver(where); }
+
 private:
     const ResultsFolder resultsFolder;
     const QString classPath;
@@ -40,4 +48,5 @@ private:
     InstanceLock instanceLock;
     const MachineSettings machineSettings;
     LearnerRecord record;
+    std::function<bool(const ResultsFolder &)> answerSaver;
 };

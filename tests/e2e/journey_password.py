@@ -95,9 +95,9 @@ def school_password(j):
     j.wait_window(learner.MAIN_TITLE)
     j.wait_page("guide")
     # Ending the test: the fixed password leaves it running, the school's ends it.
-    learner.end_test(j, learner.PASSWORD)
+    learner.end_test(j, learner.PASSWORD, right=False)
     check(program.running(), "the fixed password ended the test")
-    learner.end_test(j, SCHOOL)
+    learner.end_test(j, SCHOOL, right=True)
     check(program.wait_exit(10) == 0, "the school's password did not end the test")
 
     # A password typed in by hand is refused, and the fixed one does not take over.
