@@ -77,6 +77,9 @@ bool ask(QWidget *parent, Session &session, RecoveryState *state)
     }
     QString otherPc;
     if (ClassRecovery::continuedElsewhere(session, *state, &otherPc)) {
+        // Its copy in the class folder, or one still waiting in the outbox that the start
+        // has just sent, would otherwise be offered to a third PC.
+        ClassRecovery::withdraw(session);
         setAsideAndTell(parent, folder, tr("Testen er fortsat på en anden pc"),
                         tr("Den ufærdige test på denne pc er siden fortsat på pc'en %1 og afsluttes der."),
                         otherPc);

@@ -12,6 +12,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QThread>
 
 #include <algorithm>
 
@@ -162,11 +163,20 @@ bool rewrite(const QString &classFolder, QString *reason)
     // Another copy may have written its overview from fewer data files just before this one
     // committed, or just after: each copy looks again after its own write, and the last
     // writer so always leaves an overview of every data file there is.
+    // On a share, replacing a file that another PC is reading at that moment is refused (a
+    // sharing conflict that lasts as long as the read): such a write is tried again after a
+    // pause, when the other PC may also have written an overview that already has every row.
     constexpr int rounds = 8;
+    constexpr int tries = 3;
+    int failed = 0;
     for (int round = 0; round < rounds; ++round) {
         const QStringList before = dataFiles(classFolder);
-        if (!writeOnce(classFolder, reason))
-            return false;
+        if (!writeOnce(classFolder, reason)) {
+            if (++failed == tries)
+                return false;
+            QThread::msleep(400 * failed);
+            continue;
+        }
         if (dataFiles(classFolder) == before)
             return true;
     }
