@@ -81,7 +81,11 @@ bool probe(const QString &folder, QString *reason)
 
 bool classFolderUsable(const QString &classFolder, bool mayCreate, const QString &pc, QString *reason)
 {
-    if (!mayCreate && !QFileInfo::exists(classFolder)) {
+    if (!QFileInfo::exists(classFolder)) {
+        // The default one is made by the first result sent, in a working folder just shown to
+        // take files: a start that ends at once leaves nothing behind.
+        if (mayCreate)
+            return true;
         *reason = tr("Mappen findes ikke eller kan ikke nås. Måske er serveren slukket, "
                      "netværkskablet taget ud, eller drevet er ikke forbundet.");
         return false;

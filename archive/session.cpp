@@ -20,9 +20,16 @@ Session::Session(const ResultsFolder &folder, const MachineSettings &settings, c
                  const QString &pc)
     : resultsFolder(folder)
     , classPath(absoluteClassFolder(folder, classFolder))
-    , pc(pc.isEmpty() ? PcName::ofThisCopy(folder.path()) : pc)
+    , pc(pc)
     , box(folder.path(), classPath, classFolder.isEmpty())
     , instanceLock(folder)
     , machineSettings(settings)
 {
+}
+
+QString Session::pcName() const
+{
+    if (pc.isEmpty())
+        pc = PcName::ofThisCopy(resultsFolder.path());
+    return pc;
 }

@@ -27,7 +27,10 @@ public:
     // Both absolute.
     QString workingFolder() const { return resultsFolder.path(); }
     QString classFolder() const { return classPath; }
-    QString pcName() const { return pc; }
+    // Read, or made and kept in the working folder, when first asked for: after the password
+    // and the folder check, so a start that ends before writes nothing. Asked for first on the
+    // main thread, before the outbox is sent from another.
+    QString pcName() const;
     Outbox &outbox() { return box; }
     InstanceLock &lock() { return instanceLock; }
     const MachineSettings &settings() const { return machineSettings; }
@@ -43,7 +46,7 @@ public:
 private:
     const ResultsFolder resultsFolder;
     const QString classPath;
-    const QString pc;
+    mutable QString pc;
     Outbox box;
     InstanceLock instanceLock;
     const MachineSettings machineSettings;

@@ -11,6 +11,7 @@ END_TITLE = "Luk programmet?"
 WRONG_PASSWORD_TITLE = "Forkert password"
 RECOVERY_TITLE = "Ufærdig test"
 RECOVERY_FILE = "skrivlo-gemt-test.json"
+PC_FILE = "skrivlo-pc.txt"  # the name this working folder goes by in the class folder; kept
 CLASS_TESTS_TITLE = "Ufærdige test i klassemappen"
 PICK_TEST_TITLE = "Fortsæt en test fra en anden pc"
 MOVED_TITLE = "Testen er fortsat på en anden pc"
