@@ -29,6 +29,14 @@ Parsed parse(const QStringList &arguments)
                                         "Arbejdsmappen, hvor programmet gemmer sine filer (standard: den mappe, det startes i)."),
             QCoreApplication::translate("CommandLine", "mappe"));
     parser.addOption(resultsOption);
+    const QCommandLineOption classOption(
+            QStringLiteral("klassemappe"),
+            QCoreApplication::translate("CommandLine",
+                                        "Klassemappen, hvor alle kursisters resultater og oversigten samles "
+                                        "(i stedet for indstillingen klassemappe; standard: resultater i "
+                                        "arbejdsmappen)."),
+            QCoreApplication::translate("CommandLine", "mappe"));
+    parser.addOption(classOption);
     // The menu entry's way of naming the user's documents folder, which an Exec line cannot
     // know (it is localised, and moved by many users).
     const QCommandLineOption documentsOption(
@@ -50,12 +58,6 @@ Parsed parse(const QStringList &arguments)
             QStringLiteral("resultater"),
             QCoreApplication::translate("CommandLine", "Læreren ser klassens resultater."));
     parser.addOption(resultsViewOption);
-    const QCommandLineOption classOption(
-            QStringLiteral("klassemappe"),
-            QCoreApplication::translate("CommandLine",
-                                        "Klassemappen med alle kursisters resultater (standard: resultater i arbejdsmappen)."),
-            QCoreApplication::translate("CommandLine", "mappe"));
-    parser.addOption(classOption);
 
     Parsed parsed;
     if (!parser.parse(arguments)) {
@@ -87,6 +89,13 @@ Parsed parse(const QStringList &arguments)
                                                   "Brug enten --ny-adgangskode eller --indtal, ikke begge.");
         return parsed;
     }
+    if (parser.isSet(classOption) && parser.value(classOption).trimmed().isEmpty()) {
+        parsed.outcome = Outcome::Error;
+        parsed.text = QCoreApplication::translate("CommandLine", "Klassemappen mangler et navn.");
+        return parsed;
+    }
+    if (parser.isSet(classOption))
+        parsed.options.classFolder = QDir::cleanPath(QDir::current().absoluteFilePath(parser.value(classOption)));
     QString folder = parser.value(resultsOption);
     if (parser.isSet(resultsOption) && folder.trimmed().isEmpty()) {
         parsed.outcome = Outcome::Error;
@@ -113,14 +122,6 @@ Parsed parse(const QStringList &arguments)
         parsed.outcome = Outcome::Error;
         parsed.text = QCoreApplication::translate("CommandLine", "Brug enten --indtal eller --resultater, ikke begge.");
         return parsed;
-    }
-    if (parser.isSet(classOption)) {
-        if (parser.value(classOption).trimmed().isEmpty()) {
-            parsed.outcome = Outcome::Error;
-            parsed.text = QCoreApplication::translate("CommandLine", "Klassemappen mangler et navn.");
-            return parsed;
-        }
-        parsed.options.classFolder = QDir::cleanPath(QDir::current().absoluteFilePath(parser.value(classOption)));
     }
     return parsed;
 }

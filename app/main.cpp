@@ -1,4 +1,5 @@
 #include "app/autosave.h"
+#include "app/classsync.h"
 #include "app/commandline.h"
 #include "app/danishtexts.h"
 #include "app/folderprompt.h"
@@ -6,6 +7,7 @@
 #include "app/newpassworddialog.h"
 #include "app/recordingnotice.h"
 #include "app/recoveryoffer.h"
+#include "app/scriptedrun.h"
 #include "app/splashdialog.h"
 #include "archive/foldercheck.h"
 #include "archive/session.h"
@@ -58,20 +60,11 @@ QVector<StudioText> studioTexts()
     return texts;
 }
 
-// The class folder the teacher's view lists, and this PC's outbox.
-// TODO(lead): from Session once the class folder's settings (INI key klassemappe) are on main.
-QString classFolderOf(const StartOptions &options)
-{
-    if (!options.classFolder.isEmpty())
-        return options.classFolder;
-    return QDir(options.resultsFolder).filePath(LearnerFileName::folderName());
-}
-
 // The teacher's view, behind the access dialog. It lives in the module, so Qt Charts and
 // Print Support are loaded while the password is typed, and never for a learner's test.
-int runTeacherView(const StartOptions &options, const MachineSettings &settings)
+int runTeacherView(Session &session)
 {
-    SplashDialog splash(nullptr, settings, SplashDialog::Results);
+    SplashDialog splash(nullptr, session.settings(), SplashDialog::Results);
     QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, []() { DeviceModule::preload(); });
     if (splash.exec() != QDialog::Accepted)
         return 0;
@@ -79,15 +72,14 @@ int runTeacherView(const StartOptions &options, const MachineSettings &settings)
     if (!device)
         return refuseWithoutModule(QCoreApplication::translate("main", "vise resultaterne"));
     const std::unique_ptr<QWidget> view = device->newTeacherView(
-            classFolderOf(options), QDir(options.resultsFolder).filePath(QStringLiteral("udbakke")),
-            options.resultsFolder);
+            session.classFolder(), session.outbox().path(), session.workingFolder());
     view->showMaximized();
     return QApplication::exec();
 }
 
 // The results folder must take files before a learner types anything. When it does not,
 // the teacher picks another (the window built for the first one goes with it) or closes.
-bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow> &window)
+bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow> &window, const QString &classFolder)
 {
     QString problem;
     for (;;) {
@@ -97,7 +89,7 @@ bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow>
         if (other.isEmpty())
             return false;
         window.reset();
-        session = std::make_unique<Session>(ResultsFolder(other), session->settings());
+        session = std::make_unique<Session>(ResultsFolder(other), session->settings(), classFolder);
         problem.clear();
         const InstanceLock::Outcome outcome = session->lock().acquire();
         if (outcome == InstanceLock::HeldByOther)
@@ -164,9 +156,13 @@ int main(int argc, char *argv[])
     QString reason;
     if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
         return refuseToStart(reason);
+    // The class folder: the command line's, else the one IT set for the machine (a relative
+    // one lies in the working folder), else "resultater" in the working folder.
+    const QString classFolder = parsed.options.classFolder.isEmpty() ? settings.classFolder()
+                                                                    : parsed.options.classFolder;
+    auto session = std::make_unique<Session>(ResultsFolder(parsed.options.resultsFolder), settings, classFolder);
     if (parsed.options.teacherView)
-        return runTeacherView(parsed.options, settings);
-    auto session = std::make_unique<Session>(ResultsFolder(parsed.options.resultsFolder), settings);
+        return runTeacherView(*session);
     // Taking the lock writes a file through to the disk: done on a thread while the dialog
     // is built.
     std::future<InstanceLock::Outcome> locking;
@@ -183,6 +179,8 @@ int main(int argc, char *argv[])
         return refuseToStart(InstanceLock::heldMessage(session->folder().path()));
     if (locked == InstanceLock::NotALockFile)
         return refuseToStart(session->lock().notALockFileMessage());
+    if (qEnvironmentVariableIsSet(ScriptedRun::variable))
+        return ScriptedRun::run(*session, qEnvironmentVariable(ScriptedRun::variable));
     QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &window, &parsed, &session]() {
         DeviceModule::preload();
         if (parsed.options.recordingMode || window)
@@ -202,14 +200,16 @@ int main(int argc, char *argv[])
         studio->showMaximized();
         return application.exec();
     }
-    if (!settleFolder(session, window))
+    if (!settleFolder(session, window, classFolder))
         return 1;
     // What a write cut off by a crash or a power cut left behind.
     FolderCheck::removeLeftovers(session->folder());
     if (!RecordingNotice::checkAndAsk(survey))
         return 0;
+    ClassSync::atStart(nullptr, *session, classFolder.isEmpty());
     RecoveryState recovered;
-    const bool resuming = RecoveryOffer::ask(nullptr, *session, &recovered);
+    const bool resuming = RecoveryOffer::ask(nullptr, *session, &recovered)
+            || RecoveryOffer::askForClassTest(nullptr, *session, &recovered);
 
     if (!window)
         window = std::make_unique<MainWindow>(*session);
@@ -218,6 +218,8 @@ int main(int argc, char *argv[])
     else
         session->learner().started = QDateTime::currentDateTime();
     new Autosave(window.get(), *session); // owned by the window
+    ClassSync sync(*session);
+    window->setClassSync(&sync);
     window->showFullScreen();
     return application.exec();
 }

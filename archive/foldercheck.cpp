@@ -1,5 +1,7 @@
 #include "archive/foldercheck.h"
 
+#include "archive/outbox.h"
+#include "archive/overviewfile.h"
 #include "archive/recoveryfile.h"
 #include "archive/reportfile.h"
 #include "archive/resultsfolder.h"
@@ -25,6 +27,11 @@ QString tr(const char *text)
 
 const QString probeName = QStringLiteral("skrivlo-skrivetest.tmp");
 
+QString probeNameOf(const QString &pc)
+{
+    return QStringLiteral("skrivlo-skrivetest %1.tmp").arg(pc);
+}
+
 bool diskFull(const QString &folder)
 {
 #ifdef Q_OS_UNIX
@@ -36,9 +43,8 @@ bool diskFull(const QString &folder)
 #endif
 }
 
-} // namespace
-
-bool probe(const QString &folder, QString *reason)
+// The file is read back too: a share that takes a write but loses it must not pass.
+bool probeAs(const QString &folder, const QString &name, QString *reason)
 {
     const QString shown = QDir::toNativeSeparators(folder);
     const QFileInfo info(folder);
@@ -50,8 +56,12 @@ bool probe(const QString &folder, QString *reason)
         *reason = tr("Mappen »%1« kan ikke oprettes.").arg(shown);
         return false;
     }
-    const QString file = QDir(folder).filePath(probeName);
-    if (SafeFile::write(file, QByteArrayLiteral("Skrivlo\n")) && QFile::remove(file))
+    const QString file = QDir(folder).filePath(name);
+    const QByteArray bytes = QByteArrayLiteral("Skrivlo ") + name.toUtf8() + '\n';
+    QFile back(file);
+    const bool written = SafeFile::write(file, bytes) && back.open(QIODevice::ReadOnly) && back.readAll() == bytes;
+    back.close();
+    if (QFile::remove(file) && written)
         return true;
     if (!QFileInfo(folder).isWritable())
         *reason = tr("Skrivlo må ikke skrive i mappen »%1«. Den er skrivebeskyttet.").arg(shown);
@@ -60,6 +70,27 @@ bool probe(const QString &folder, QString *reason)
     else
         *reason = tr("Skrivlo kan ikke gemme filer i mappen »%1«.").arg(shown);
     return false;
+}
+
+} // namespace
+
+bool probe(const QString &folder, QString *reason)
+{
+    return probeAs(folder, probeName, reason);
+}
+
+bool classFolderUsable(const QString &classFolder, bool mayCreate, const QString &pc, QString *reason)
+{
+    if (!QFileInfo::exists(classFolder)) {
+        // The default one is made by the first result sent, in a working folder just shown to
+        // take files: a start that ends at once leaves nothing behind.
+        if (mayCreate)
+            return true;
+        *reason = tr("Mappen findes ikke eller kan ikke nås. Måske er serveren slukket, "
+                     "netværkskablet taget ud, eller drevet er ikke forbundet.");
+        return false;
+    }
+    return probeAs(classFolder, probeNameOf(pc), reason);
 }
 
 bool writable(const ResultsFolder &folder, QString *reason)
@@ -94,9 +125,28 @@ QStringList removeLeftovers(const ResultsFolder &folder)
     QStringList removed;
     for (const QString &name : SafeFile::removeLeftovers(folder.path(), inResults))
         removed.append(folder.filePath(name));
+    const QString outbox = folder.filePath(Outbox::folderName());
+    if (SafeFile::mayWriteInto(outbox)) {
+        for (const QString &name : SafeFile::removeLeftovers(outbox, inArchive))
+            removed.append(QDir(outbox).filePath(name));
+    }
     if (SafeFile::mayWriteInto(archive)) {
         for (const QString &name : SafeFile::removeLeftovers(archive, inArchive))
             removed.append(QDir(archive).filePath(name));
+    }
+    return removed;
+}
+
+QStringList removeClassLeftovers(const QString &classFolder, const QString &pc)
+{
+    const QString tag = QLatin1Char('[') + pc + QLatin1Char(']');
+    const auto ours = [&tag, &pc](const QString &name) {
+        return name.contains(tag) || name == probeNameOf(pc) || name == OverviewFile::fileName();
+    };
+    QStringList removed;
+    if (SafeFile::mayWriteInto(classFolder)) {
+        for (const QString &name : SafeFile::removeLeftovers(classFolder, ours))
+            removed.append(QDir(classFolder).filePath(name));
     }
     return removed;
 }

@@ -14,12 +14,21 @@ namespace FolderCheck {
 // folder and says why, when folder is a file, read-only or full.
 bool probe(const QString &folder, QString *reason);
 
+// The class folder, which every PC of the class writes to; the probe file is this PC's own.
+// A missing folder is only made when mayCreate (the default "resultater"): one the school
+// named that is missing is most likely a share not mounted, and results would gather unseen
+// on the mount point. False, with a Danish reason, when it cannot be used now.
+bool classFolderUsable(const QString &classFolder, bool mayCreate, const QString &pc, QString *reason);
+
 // The results folder and resultater/ in it (when it exists), in that order; resultater/ as a
 // link to another folder is refused, never followed.
 bool writable(const ResultsFolder &folder, QString *reason);
 
 // Removes the temporary files of the program's own files that a cut-off write left in the
-// results folder and resultater/, when older than a minute. Returns their paths.
+// results folder, resultater/ and the outbox, when older than a minute. Returns their paths.
 QStringList removeLeftovers(const ResultsFolder &folder);
+
+// The same in the class folder, for this PC's files only: another PC may be writing its own.
+QStringList removeClassLeftovers(const QString &classFolder, const QString &pc);
 
 } // namespace FolderCheck

@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -79,7 +80,9 @@ void Results::showReport(const QString &path)
 
 QStringList Results::allowedFolders() const
 {
-    return { folder.path() };
+    if (classFolder.isEmpty())
+        return { folder.path() };
+    return { folder.path(), classFolder };
 }
 
 void Results::saveAsPDF()
@@ -197,4 +200,40 @@ PrintDevice *Results::printDevice()
                                  .arg(QDir::toNativeSeparators(folder.filePath(tr("results.html")))),
                              QMessageBox::Ok, QMessageBox::NoButton);
     return device;
+}
+
+void Results::showWaiting(const QString &classFolder, std::function<bool(QString *)> retry)
+{
+    const QString text = tr("Hent din lærer. Resultatet er gemt sikkert på denne pc, men er endnu ikke "
+                            "nået frem til klassemappen »%1«. Det bliver sendt, så snart klassemappen "
+                            "kan nås: næste gang Skrivlo starter, eller når læreren trykker »Send igen«.")
+                                 .arg(QDir::toNativeSeparators(classFolder));
+    if (!waitingNotice) {
+        waitingNotice = new QLabel;
+        waitingNotice->setObjectName(QStringLiteral("waitingNotice"));
+        waitingNotice->setWordWrap(true);
+        waitingNotice->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: black; "
+                                                    "border: 1px solid #c9a400; padding: 6px; }"));
+        sendAgainButton = new QPushButton(tr("Send igen"), this);
+        sendAgainButton->setObjectName(QStringLiteral("sendAgainButton"));
+        auto *row = new QHBoxLayout;
+        row->addWidget(waitingNotice, 1);
+        row->addWidget(sendAgainButton);
+        // Between the report and the buttons, where it is seen before printing.
+        mainLayout->insertLayout(mainLayout->indexOf(reportView) + 1, row);
+    }
+    waitingNotice->setText(text);
+    waitingNotice->setVisible(true);
+    sendAgainButton->setVisible(true);
+    disconnect(sendAgainButton, nullptr, this, nullptr);
+    connect(sendAgainButton, &QPushButton::clicked, this, [this, text, retry]() {
+        QString reason;
+        if (retry(&reason)) {
+            waitingNotice->setVisible(false);
+            sendAgainButton->setVisible(false);
+            reportView->setFocus(Qt::OtherFocusReason);
+        } else {
+            waitingNotice->setText(text + QStringLiteral("\n") + reason);
+        }
+    });
 }

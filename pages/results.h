@@ -4,10 +4,13 @@
 
 #include <QStringList>
 
+#include <functional>
+
 class DarkButton;
 class PrintDevice;
 class QHBoxLayout;
 class QLabel;
+class QPushButton;
 class QTextBrowser;
 class QVBoxLayout;
 class ResultsFolder;
@@ -25,6 +28,13 @@ public:
     void loadReport();
     // Shows another report file, as the teacher's view opens one learner's result.
     void showReport(const QString &path);
+    // A line under the report, only while the result waits in the outbox: that it is safe on
+    // this PC and will reach the class folder, with a button for the teacher to send it now.
+    // retry returns false, with the reason, while it still waits.
+    void showWaiting(const QString &classFolder, std::function<bool(QString *)> retry);
+
+    // The class folder, where a PDF may be saved too.
+    void setClassFolder(const QString &path) { classFolder = path; }
     // Whose results these are, for the name the save dialog suggests.
     void setLearnerName(const QString &name) { learnerName = name; }
 
@@ -41,6 +51,7 @@ private:
 
     const ResultsFolder &folder;
 
+    QString classFolder;
     QString learnerName;
     QStringList savedPdfs; // the only files a later save may replace
     QVBoxLayout *mainLayout;
@@ -49,6 +60,8 @@ private:
     QLabel *pdfCaption;
     QLabel *printCaption;
     QTextBrowser *reportView;
+    QLabel *waitingNotice = nullptr;
+    QPushButton *sendAgainButton = nullptr;
     DarkButton *pdfButton;
     DarkButton *printButton;
 };

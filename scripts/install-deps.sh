@@ -16,6 +16,7 @@ if [ "${1:-}" = "--test" ]; then
         xvfb xauth openbox dbus-daemon x11-xkb-utils x11-utils xdotool imagemagick
         pulseaudio pulseaudio-utils poppler-utils python3-numpy
         desktop-file-utils appstream lintian dpkg-dev file
+        samba smbnetfs fuse
     )
 fi
 

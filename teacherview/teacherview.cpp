@@ -320,7 +320,7 @@ void TeacherView::deleteLearner()
     if (removed)
         removed = removeRecoveryOf(entry, &reason);
     if (removed)
-        removed = rewriteOverviewFile(&reason);
+        removed = OverviewFile::rewrite(listing->classFolder(), &reason);
     if (!removed)
         QMessageBox::warning(this, tr("Slet kursist"), tr("Sletningen lykkedes ikke.\n\n%1").arg(reason));
     refresh();
@@ -341,28 +341,6 @@ bool TeacherView::removeRecoveryOf(const ClassEntry &entry, QString *reason)
     if (RecoveryFile::exists(workFolder)) {
         *reason = tr("Den gemte test på denne pc (%1) kunne ikke slettes.")
                           .arg(QDir::toNativeSeparators(RecoveryFile::path(workFolder)));
-        return false;
-    }
-    return true;
-}
-
-// The overview again without the deleted learner, from the data files that remain.
-// TODO(lead): becomes OverviewFile::rewrite(classFolder, &reason) once the class folder's
-// branch is on main; this is the one place that writes oversigt.csv here.
-bool TeacherView::rewriteOverviewFile(QString *reason)
-{
-    ClassListing fresh(listing->classFolder(), QString());
-    const ClassListing::Result result = fresh.scan();
-    QVector<ResultRow> rows;
-    for (const ClassEntry &entry : result.entries) {
-        if (entry.state == ClassEntry::Handed)
-            rows.append(entry.row);
-    }
-    std::sort(rows.begin(), rows.end(),
-              [](const ResultRow &a, const ResultRow &b) { return a.started < b.started; });
-    const QString path = QDir(listing->classFolder()).filePath(OverviewFile::fileName());
-    if (!SafeFile::write(path, OverviewText::document(rows))) {
-        *reason = tr("Oversigten %1 kunne ikke skrives igen.").arg(QDir::toNativeSeparators(path));
         return false;
     }
     return true;

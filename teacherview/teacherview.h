@@ -66,7 +66,6 @@ private:
     void renderOverview(class QPrinter &printer) const;
     QVector<ResultRow> shownRows() const;
     bool removeRecoveryOf(const ClassEntry &entry, QString *reason);
-    bool rewriteOverviewFile(QString *reason);
     void updateButtons();
 
     ResultsFolder workFolder;

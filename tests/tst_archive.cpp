@@ -1,9 +1,11 @@
 #include "app/folderprompt.h"
 #include "app/recoveryoffer.h"
+#include "archive/classrecovery.h"
 #include "archive/foldercheck.h"
 #include "archive/instancelock.h"
 #include "archive/learnerarchive.h"
 #include "archive/overviewfile.h"
+#include "archive/pcname.h"
 #include "archive/recoveryfile.h"
 #include "model/learnerdatatext.h"
 #include "model/learnerfilename.h"
@@ -31,7 +33,10 @@ private slots:
     void fileNameIsSafeAndShort();
     void overviewRows_data();
     void overviewRows();
-    void overviewWaitsForAnotherCopy();
+    void overviewIsMadeFromTheDataFiles();
+    void outboxSendsOnceWhenTheClassFolderIsBack();
+    void namesStayApartAcrossPcs();
+    void aTestMovesToAnotherPcOnce();
     void dataFileKeepsTheRow_data();
     void dataFileKeepsTheRow();
     void dataFileRefusesDamage_data();
@@ -65,6 +70,8 @@ LearnerRecord learner(const QString &name, int d1, std::array<int, 3> d2, bool f
     record.started = started;
     record.details = QStringList { QStringLiteral("7/12-2026"), QStringLiteral("Sprogcenter Nord"), name,
                                    QStringLiteral("Vej 1"), QStringLiteral("1980") };
+    while (record.details.size() < ReportText::detailCount)
+        record.details.append(QString()); // the form's other fields, left empty
     record.reportName = QStringLiteral("2026-12-07 14.23 x.html");
     record.dictation1Right = d1;
     record.dictation2Right = d2;
@@ -85,7 +92,7 @@ void TestArchive::fileNameIsSafeAndShort_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("stem");
-    const QString prefix = QStringLiteral("2026-12-07 14.23 ");
+    const QString prefix = QStringLiteral("2026-12-07 14.23.40 ");
     QTest::newRow("Danish letters") << QString::fromUtf8("Åse Ørnsø") << prefix + QString::fromUtf8("Åse Ørnsø");
     QTest::newRow("refused characters") << QStringLiteral("a/b\\c:d*e?f\"g<h>i|j") << prefix + QStringLiteral("a_b_c_d_e_f_g_h_i_j");
     QTest::newRow("only dots") << QStringLiteral("...") << prefix + QStringLiteral("uden navn");
@@ -142,25 +149,144 @@ void TestArchive::overviewRows()
     QCOMPARE(OverviewText::row(learner(name, d1, d2, finished)), row);
 }
 
-// The lock of another copy that is still appending: no row is written past it.
-void TestArchive::overviewWaitsForAnotherCopy()
+namespace {
+
+void put(const QString &path, const QByteArray &bytes)
 {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Rows from every data file, sorted by start time; damaged, foreign and newer files left
+// alone; a hand-edited overview kept aside; one that cannot be replaced loses nothing.
+void TestArchive::overviewIsMadeFromTheDataFiles()
+{
+    const QString classFolder = dir->session().classFolder();
+    QVector<ResultRow> rows;
+    for (int second : { 30, 5, 17 }) {
+        LearnerRecord record = learner(QStringLiteral("Bo %1").arg(second), 12, { -1, -1, -1 }, true);
+        record.started.setTime(QTime(9, 0, second));
+        record.reportName = QStringLiteral("b%1.html").arg(second);
+        rows.append(ResultRow::fromRecord(record, QStringLiteral("PC-%1").arg(second)));
+        put(QDir(classFolder).filePath(QStringLiteral("b%1.json").arg(second)), LearnerDataText::serialise(rows.last()));
+    }
+    const QByteArray good = LearnerDataText::serialise(rows.first());
+    put(QDir(classFolder).filePath(QStringLiteral("damaged.json")), good.left(40));
+    put(QDir(classFolder).filePath(QStringLiteral("foreign.json")), "{\"a\": 1}");
+    put(QDir(classFolder).filePath(QStringLiteral("newer.json")), QByteArray(good).replace("\"version\": 1", "\"version\": 2"));
+    int skipped = 0;
+    const QVector<ResultRow> read = OverviewFile::rows(classFolder, &skipped);
+    QCOMPARE(skipped, 3);
+    QCOMPARE(read, (QVector<ResultRow> { rows[1], rows[2], rows[0] }));
+
+    // A teacher's correction of a row whose learner is still there is kept aside.
+    const QString overview = OverviewFile::path(classFolder);
+    put(overview, OverviewText::document(read).replace("Bo 5", "Bo Fem"));
     QString reason;
-    QVERIFY(OverviewFile::append(folder(), QStringLiteral("a;1\r\n"), &reason));
-    QLockFile held(OverviewFile::path(folder()) + QStringLiteral(".lock"));
-    QVERIFY(held.tryLock(0));
-    QElapsedTimer waited;
-    waited.start();
-    QVERIFY(!OverviewFile::append(folder(), QStringLiteral("b;2\r\n"), &reason, 300));
-    QVERIFY(waited.elapsed() >= 300);
+    QVERIFY2(OverviewFile::rewrite(classFolder, &reason), qPrintable(reason));
+    QCOMPARE(contents(overview), OverviewText::document(read));
+    QVERIFY(contents(overview).startsWith("\xEF\xBB\xBF" "Dato;Starttid;"));
+    const QStringList aside = QDir(classFolder).entryList({ QStringLiteral("oversigt rettet*.csv") });
+    QCOMPARE(aside.size(), 1);
+    QVERIFY(contents(QDir(classFolder).filePath(aside.first())).contains("Bo Fem"));
+    // A row of a learner whose files the teacher removed is no hand edit.
+    QFile::remove(QDir(classFolder).filePath(QStringLiteral("b17.json")));
+    QVERIFY(OverviewFile::rewrite(classFolder, &reason));
+    QCOMPARE(QDir(classFolder).entryList({ QStringLiteral("oversigt rettet*.csv") }).size(), 1);
+    QVERIFY(!contents(overview).contains("Bo 17"));
+
+    // Something that is not a plain file in its place: refused with a reason, data files kept.
+    QVERIFY(QFile::remove(overview));
+    QVERIFY(QDir().mkdir(overview));
+    reason.clear();
+    QVERIFY(!OverviewFile::rewrite(classFolder, &reason));
     QVERIFY(!reason.isEmpty());
-    held.unlock();
-    QVERIFY(OverviewFile::append(folder(), QStringLiteral("c;3\r\n"), &reason));
-    QFile file(OverviewFile::path(folder()));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Dato;Starttid;"));
-    QVERIFY(bytes.endsWith("\r\na;1\r\nc;3\r\n"));
+    QCOMPARE(OverviewFile::rows(classFolder).size(), 2);
+}
+
+// A class folder out of reach at the hand-in: the files wait in the outbox; once it is back
+// they arrive once, byte-equal, and sending again changes nothing.
+void TestArchive::outboxSendsOnceWhenTheClassFolderIsBack()
+{
+    const QString classFolder = dir->filePath(QStringLiteral("klasse"));
+    Session session(ResultsFolder(dir->path()), MachineSettings(), classFolder, QStringLiteral("LAB07-3f9a2c"));
+    QCOMPARE(session.classFolder(), classFolder);
+    QVERIFY(session.outbox().put(QStringLiteral("a.html"), "report"));
+    QVERIFY(session.outbox().put(QStringLiteral("gemte-test/LAB07-3f9a2c.json"), "saved"));
+    QString reason;
+    QVERIFY(!session.outbox().send(&reason));
+    QVERIFY(reason.contains(QLatin1String("Klassemappen")));
+    QCOMPARE(session.outbox().waiting().size(), 2);
+    QVERIFY(QDir().mkpath(classFolder));
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY2(session.outbox().send(&reason), qPrintable(reason));
+        QVERIFY(session.outbox().waiting().isEmpty());
+        QCOMPARE(contents(QDir(classFolder).filePath(QStringLiteral("a.html"))), QByteArray("report"));
+        QCOMPARE(contents(QDir(classFolder).filePath(QStringLiteral("gemte-test/LAB07-3f9a2c.json"))), QByteArray("saved"));
+        QCOMPARE(QDir(classFolder).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("a.html") });
+        QVERIFY(session.outbox().put(QStringLiteral("a.html"), "report")); // the same learner sent twice
+    }
+}
+
+// Two PCs, the same second, names that differ only in case: the names differ also where
+// case is ignored, and each copy of the program keeps the name it was given.
+void TestArchive::namesStayApartAcrossPcs()
+{
+    const QString a = LearnerFileName::stem(started, QString::fromUtf8("åse ørnsø"), QStringLiteral("LAB07-3f9a2c"));
+    const QString b = LearnerFileName::stem(started, QString::fromUtf8("Åse Ørnsø"), QStringLiteral("LAB08-00a1b2"));
+    const QString c = LearnerFileName::stem(started, QString::fromUtf8("Åse Ørnsø"), QStringLiteral("LAB07-3f9a2d"));
+    QCOMPARE(a, QString::fromUtf8("2026-12-07 14.23.40 åse ørnsø [LAB07-3f9a2c]"));
+    QVERIFY(a.compare(b, Qt::CaseInsensitive) != 0 && b.compare(c, Qt::CaseInsensitive) != 0);
+    QCOMPARE(LearnerFileName::dataName(LearnerFileName::withCounter(a, 2)), a + QStringLiteral(" (2).json"));
+
+    const QString pc = PcName::ofThisCopy(dir->path());
+    QVERIFY2(PcName::isWellFormed(pc), qPrintable(pc));
+    QCOMPARE(PcName::ofThisCopy(dir->path()), pc);
+    QTemporaryDir other;
+    QVERIFY(PcName::ofThisCopy(other.path()) != pc);
+    QCOMPARE(PcName::hostPart(QStringLiteral("lærer-pc_07.skole.local")), QStringLiteral("L-RER-PC-07"));
+}
+
+// PC 1 dies in Dictation 2: its saved test is offered at PC 2 only once it is no longer
+// refreshed, PC 2 takes it over, and PC 1, started again, sees that it went on elsewhere.
+void TestArchive::aTestMovesToAnotherPcOnce()
+{
+    const QString classFolder = dir->filePath(QStringLiteral("klasse"));
+    QVERIFY(QDir().mkpath(classFolder));
+    QTemporaryDir work1, work2;
+    Session pc1(ResultsFolder(work1.path()), MachineSettings(), classFolder, QStringLiteral("PC1-000001"));
+    Session pc2(ResultsFolder(work2.path()), MachineSettings(), classFolder, QStringLiteral("PC2-000002"));
+    RecoveryState state;
+    state.learner = learner(QStringLiteral("Bo"), 20, { -1, -1, -1 }, false);
+    state.step = TestStep::Dictation2;
+    state.fields.insert(QStringLiteral("word21"), QStringLiteral("svar"));
+    ClassRecovery::put(pc1, RecoveryText::serialise(state));
+    QVERIFY(pc1.outbox().send());
+    const QDateTime now = QDateTime::currentDateTime();
+    QVERIFY(ClassRecovery::leftByOthers(pc2, now).isEmpty()); // saved a moment ago: still running
+    QVERIFY(ClassRecovery::leftByOthers(pc1, now.addSecs(600)).isEmpty()); // never its own
+    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(pc2, now.addSecs(600));
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.first().pc, QStringLiteral("PC1-000001"));
+    QVERIFY(found.first().state == state);
+    QString reason, where;
+    QVERIFY(!ClassRecovery::continuedElsewhere(pc1, state, &where));
+    QVERIFY2(ClassRecovery::takeOver(pc2, found.first(), &reason), qPrintable(reason));
+    QVERIFY(ClassRecovery::leftByOthers(pc2, now.addSecs(600)).isEmpty());
+    QVERIFY(!ClassRecovery::takeOver(pc2, found.first(), &reason)); // a third PC comes too late
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(ClassRecovery::continuedElsewhere(pc1, state, &where));
+    QCOMPARE(where, QStringLiteral("PC2-000002"));
 }
 
 void TestArchive::dataFileKeepsTheRow_data()
@@ -317,15 +443,15 @@ void TestArchive::startingAgainKeepsTheUnfinishedTest_data()
     // Before the form was left: the typed details make the kept report and the row.
     QTest::newRow("in the form") << int(TestStep::Details) << 0
                                  << QByteArray("Navn: Ida<br>\nAdresse: <br>\nF\xc3\xb8" "dsels\xc3\xa5r: 2001<br>")
-                                 << QByteArray(";Ida;2001;;;;;;Ikke afsluttet;2026-12-07 14.23 Ida.html\r\n");
+                                 << QByteArray(";Ida;2001;;;;;;Ikke afsluttet;");
     // In Dictation 1 after 11 answers: judged as at a hand-in.
     QTest::newRow("dictation 1 after 11 answers")
             << int(TestStep::Dictation1) << 11
             << QByteArray("<h3>Diktat 1 [01:05]</h3>\n\n<p>\n<small>\n<font color=\"green\">k\xc3\xb8rte</font>, ")
-            << QByteArray(";Ida;2001;11;;;;;Ikke afsluttet;2026-12-07 14.23 Ida.html\r\n");
+            << QByteArray(";Ida;2001;11;;;;;Ikke afsluttet;");
 }
 
-// "Start forfra" keeps everything typed, in resultater/ and the overview, marked as not
+// "Start forfra" keeps everything typed, in the class folder and the overview, marked as not
 // finished, and the offer says so.
 void TestArchive::startingAgainKeepsTheUnfinishedTest()
 {
@@ -352,16 +478,16 @@ void TestArchive::startingAgainKeepsTheUnfinishedTest()
     QVERIFY2(offer->text.contains(QStringLiteral("ufærdige test i klassemappen med alle svar")), qPrintable(offer->text));
     QVERIFY(!RecoveryFile::exists(folder()));
 
-    QFile ida(folder().filePath(QStringLiteral("resultater/2026-12-07 14.23 Ida.html")));
-    QVERIFY(ida.open(QIODevice::ReadOnly));
-    const QByteArray report = ida.readAll();
+    const QString stem = QStringLiteral("2026-12-07 14.23.40 Ida [%1]").arg(dir->session().pcName());
+    const QDir classFolder(dir->session().classFolder());
+    const QByteArray report = contents(classFolder.filePath(stem + ".html"));
     QVERIFY2(report.contains(kept), report.constData());
     QCOMPARE(report.count("<font color=\"green\">"), answered);
     QVERIFY(report.endsWith("<b>Testen blev ikke afsluttet.</b>\n</small>\n\n</body>\n</html>\n"));
-    QFile overview(OverviewFile::path(folder()));
-    QVERIFY(overview.open(QIODevice::ReadOnly));
-    const QByteArray rows = overview.readAll();
-    QVERIFY2(rows.endsWith(row), rows.constData());
+    QVERIFY(contents(classFolder.filePath(stem + ".json")).contains("\"finished\": false"));
+    const QByteArray rows = contents(OverviewFile::path(classFolder.path()));
+    QVERIFY2(rows.endsWith(row + (stem + ".html\r\n").toUtf8()), rows.constData());
+    QVERIFY(dir->session().outbox().waiting().isEmpty());
 }
 
 void TestArchive::damagedRecoveryIsSetAside()
@@ -413,7 +539,8 @@ void TestArchive::linksAreNeverFollowed()
         QVERIFY(!FolderCheck::writable(folder(), &reason));
         QVERIFY2(reason.contains(told) && reason.contains(QDir::toNativeSeparators(path)), qPrintable(reason));
         // A row or a report at the hand-in does not go through it either.
-        QVERIFY(!OverviewFile::append(folder(), QStringLiteral("a;1\r\n"), &reason));
+        QVERIFY(dir->session().outbox().put(QStringLiteral("a.html"), "report"));
+        QVERIFY(!dir->session().outbox().send(&reason));
         QVERIFY(QDir(target).isEmpty());
     } else if (name == QLatin1String("skrivlo.lock")) {
         InstanceLock lock(folder());

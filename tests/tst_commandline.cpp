@@ -64,6 +64,7 @@ void TestCommandLine::parses_data()
             << QStringList { "--resultater", "--klassemappe", "../klasse 3b" } << run << "." << false << true;
     QTest::newRow("teacher's view and recording") << QStringList { "--resultater", "--indtal" } << error << "" << false << false;
     QTest::newRow("empty class folder") << QStringList { "--resultater", "--klassemappe", "" } << error << "" << false << false;
+    QTest::newRow("class folder") << QStringList { "--klassemappe", "../hold 3" } << run << "." << false << false;
 }
 
 void TestCommandLine::parses()

@@ -50,6 +50,11 @@ QByteArray contents(const QString &path)
     return file.readAll();
 }
 
+QString seconds()
+{
+    return QStringLiteral("00");
+}
+
 } // namespace
 
 void TestReportFile::init()
@@ -112,6 +117,7 @@ void TestReportFile::failedWriteLeavesTheEarlierFileWhole()
 
     QVERIFY2(!written, contents(path).left(20).constData());
     QCOMPARE(contents(path), earlier);
+    // Nothing left behind beside the report.
     QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList { ReportFile::fileName() });
 }
 #endif
@@ -129,7 +135,8 @@ void TestReportFile::stagesRewriteTheWholeReportToBothFiles()
 
     const QByteArray whole("head\ndictation 1\ndictation 2\n");
     QCOMPARE(contents(path), whole);
-    QCOMPARE(session().learner().reportName, QString::fromUtf8("2026-12-07 14.23 Åse Ørnsø.html"));
+    QCOMPARE(session().learner().reportName,
+             QString::fromUtf8("2026-12-07 14.23.%1 Åse Ørnsø [%2].html").arg(seconds(), session().pcName()));
     QCOMPARE(contents(ReportFile::learnerFilePath(session())), whole);
 }
 
@@ -142,8 +149,8 @@ void TestReportFile::sameNameSameMinuteGetsFilesOfTheirOwn()
         names.append(session().learner().reportName);
         QCOMPARE(contents(ReportFile::learnerFilePath(session())), QStringLiteral("learner %1\n").arg(learner).toUtf8());
     }
-    QCOMPARE(names, (QStringList { QStringLiteral("2026-12-07 14.23 Ali.html"), QStringLiteral("2026-12-07 14.23 Ali (2).html"),
-                                   QStringLiteral("2026-12-07 14.23 Ali (3).html") }));
+    const QString stem = QStringLiteral("2026-12-07 14.23.%1 Ali [%2]").arg(seconds(), session().pcName());
+    QCOMPARE(names, (QStringList { stem + ".html", stem + " (2).html", stem + " (3).html" }));
 }
 
 void TestReportFile::failedHandInIsTriedAgain_data()
@@ -157,7 +164,7 @@ void TestReportFile::failedHandInIsTriedAgain_data()
     const QString lost = QStringLiteral("kun på skærmen og i programmets hukommelse");
     QTest::newRow("results.html is a folder") << "results.html" << "»results.html«" << true
                                               << QStringList { "Prøv igen" } << kept;
-    QTest::newRow("resultater is a file") << "resultater" << "»resultater/2026-12-07 14.23 uden navn.html«" << true
+    QTest::newRow("the outbox is a file") << "udbakke" << "»udbakke/2026-12-07 14.23." << true
                                           << QStringList { "Prøv igen" } << kept;
     QTest::newRow("given up, answers kept") << "results.html" << "»results.html«" << true
                                             << QStringList { "Luk programmet", "OK" } << kept;
