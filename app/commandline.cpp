@@ -29,6 +29,14 @@ Parsed parse(const QStringList &arguments)
                                         "Arbejdsmappen, hvor programmet gemmer sine filer (standard: den mappe, det startes i)."),
             QCoreApplication::translate("CommandLine", "mappe"));
     parser.addOption(resultsOption);
+    const QCommandLineOption classOption(
+            QStringLiteral("klassemappe"),
+            QCoreApplication::translate("CommandLine",
+                                        "Klassemappen, hvor alle kursisters resultater og oversigten samles "
+                                        "(i stedet for indstillingen klassemappe; standard: resultater i "
+                                        "arbejdsmappen)."),
+            QCoreApplication::translate("CommandLine", "mappe"));
+    parser.addOption(classOption);
     // The menu entry's way of naming the user's documents folder, which an Exec line cannot
     // know (it is localised, and moved by many users).
     const QCommandLineOption documentsOption(
@@ -46,6 +54,10 @@ Parsed parse(const QStringList &arguments)
                                         "Gemmer skolens password for alle, der bruger Skrivlo på denne pc "
                                         "(kræver administratorrettigheder)."));
     parser.addOption(passwordOption);
+    const QCommandLineOption resultsViewOption(
+            QStringLiteral("resultater"),
+            QCoreApplication::translate("CommandLine", "Læreren ser klassens resultater."));
+    parser.addOption(resultsViewOption);
 
     Parsed parsed;
     if (!parser.parse(arguments)) {
@@ -77,6 +89,13 @@ Parsed parse(const QStringList &arguments)
                                                   "Brug enten --ny-adgangskode eller --indtal, ikke begge.");
         return parsed;
     }
+    if (parser.isSet(classOption) && parser.value(classOption).trimmed().isEmpty()) {
+        parsed.outcome = Outcome::Error;
+        parsed.text = QCoreApplication::translate("CommandLine", "Klassemappen mangler et navn.");
+        return parsed;
+    }
+    if (parser.isSet(classOption))
+        parsed.options.classFolder = QDir::cleanPath(QDir::current().absoluteFilePath(parser.value(classOption)));
     QString folder = parser.value(resultsOption);
     if (parser.isSet(resultsOption) && folder.trimmed().isEmpty()) {
         parsed.outcome = Outcome::Error;
@@ -98,6 +117,12 @@ Parsed parse(const QStringList &arguments)
     parsed.options.resultsFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder.isEmpty() ? QStringLiteral(".") : folder));
     parsed.options.recordingMode = parser.isSet(recordOption);
     parsed.options.newPassword = parser.isSet(passwordOption);
+    parsed.options.teacherView = parser.isSet(resultsViewOption);
+    if (parsed.options.recordingMode && parsed.options.teacherView) {
+        parsed.outcome = Outcome::Error;
+        parsed.text = QCoreApplication::translate("CommandLine", "Brug enten --indtal eller --resultater, ikke begge.");
+        return parsed;
+    }
     return parsed;
 }
 

@@ -1,10 +1,12 @@
 #include "app/mainwindow.h"
 
+#include "app/classsync.h"
 #include "app/overview.h"
 #include "app/pagearea.h"
 #include "app/splashdialog.h"
 #include "app/timelimiter.h"
 #include "archive/learnerarchive.h"
+#include "archive/overviewfile.h"
 #include "archive/reportfile.h"
 #include "archive/session.h"
 #include "dictation/dictate1.h"
@@ -279,10 +281,14 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
     // Answers and countdown go on untouched while the teacher is asked.
     SplashDialog check(this, session.settings(), SplashDialog::EndTest);
-    if (check.exec() == QDialog::Accepted)
+    if (check.exec() == QDialog::Accepted) {
         event->accept();
-    else
-        event->ignore();
+        return;
+    }
+    event->ignore();
+    // A busy window manager may leave the keyboard with nobody once the dialog is gone; the
+    // learner must be able to type on at once, without a click.
+    activateWindow();
 }
 
 void MainWindow::showResults(QWidget *from)
@@ -299,7 +305,17 @@ void MainWindow::showResults(QWidget *from)
                              QMessageBox::Ok);
     }
     resultsPage()->setLearnerName(info->learnerName());
+    results->setClassFolder(session.classFolder());
     results->loadReport();
+    if (LearnerArchive::waiting(session)) {
+        results->showWaiting(session.classFolder(), [this](QString *reason) {
+            const bool sent = classSync ? classSync->sendNow(reason) : session.outbox().send(reason);
+            QString overview;
+            if (sent && !OverviewFile::rewrite(session.classFolder(), &overview))
+                QMessageBox::warning(this, tr("Oversigten er ikke opdateret"), overview, QMessageBox::Ok);
+            return sent;
+        });
+    }
     replacePage(from, results, Qt::Alignment()); // the report fills the whole page area
     QMessageBox::information(this, tr("Vigtigt!"),
                              tr("Du skal huske at udskrive resultaterne.\nFå evt. din lærer til at hjælpe."),

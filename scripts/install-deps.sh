@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(
     cmake g++ make ninja-build
-    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+    # qt6-charts-dev needs the OpenGL development files, which it does not pull in itself.
+    qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
     librsvg2-bin icoutils
     espeak-ng sox fonts-dejavu-core
     python3
@@ -15,6 +16,7 @@ if [ "${1:-}" = "--test" ]; then
         xvfb xauth openbox dbus-daemon x11-xkb-utils x11-utils xdotool imagemagick
         pulseaudio pulseaudio-utils poppler-utils python3-numpy
         desktop-file-utils appstream lintian dpkg-dev file
+        samba smbnetfs fuse
     )
 fi
 

@@ -82,6 +82,7 @@ MachineSettings MachineSettings::read(const QString &path)
         settings.fileState = wellFormed && ini.status() == QSettings::AccessError ? State::Unreadable : State::Damaged;
         return settings;
     }
+    settings.classFolderValue = ini.value(QLatin1String(classFolderKey)).toString().trimmed();
     for (const QString &key : ini.allKeys()) {
         if (!namesPassword(key))
             continue;

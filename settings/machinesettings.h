@@ -23,6 +23,9 @@ public:
 
     static constexpr const char *pathVariable = "SKRIVLO_SETTINGS_FILE";
     static constexpr const char *passwordKey = "password";
+    // The class folder every PC of a class writes to, such as \\server\skrivlo\hold-3 or
+    // /mnt/skrivlo/hold-3; empty when not set.
+    static constexpr const char *classFolderKey = "klassemappe";
 
     // The machine's file, or the one SKRIVLO_SETTINGS_FILE names.
     static QString defaultPath();
@@ -36,6 +39,8 @@ public:
     bool isRefused() const { return fileState != State::Read; }
     // In Danish, for the teacher to show IT; empty when the settings were read.
     QString problem() const;
+
+    QString classFolder() const { return classFolderValue; }
 
     bool hasSchoolPassword() const { return !storedPassword.isEmpty(); }
     // The school's password when it is set, else the fixed one; nothing when refused.
@@ -51,5 +56,6 @@ private:
     QString file;
     State fileState = State::Read;
     QString storedPassword;
+    QString classFolderValue;
     QString handWrittenKey; // the key of a refused password, to name it in problem()
 };

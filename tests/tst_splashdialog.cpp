@@ -19,10 +19,10 @@ private slots:
     void messageStaysThroughRepeatedFailures();
     void escapeAndCancelReject_data();
     void escapeAndCancelReject();
-    void closingTheProgram_data();
-    void closingTheProgram();
     void slowAfterThreeWrongTries_data();
     void slowAfterThreeWrongTries();
+    void closingTheProgram_data();
+    void closingTheProgram();
 
 private:
     QTemporaryDir machine;

@@ -636,6 +636,15 @@ class Journey:
             time.sleep(0.03)
         return not self.window_shown(title)
 
+    def wait_active(self, title, timeout=10):
+        """Waits until the window titled `title` has the keyboard: a window manager under load
+        may give it back a moment after a dialog closes, and keys sent before go nowhere."""
+        def active():
+            done = subprocess.run(["timeout", "5", "xdotool", "getactivewindow", "getwindowname"],
+                                  env=self.env(), capture_output=True)
+            return done.returncode == 0 and done.stdout.decode("utf-8", "replace").strip() == title
+        self.until(active, timeout, "window %r to have the keyboard" % title, interval=0.03)
+
     def wait_window_gone(self, title, timeout=10):
         self.until(lambda: not self.window_shown(title), timeout, "window %r to close" % title,
                    interval=0.03)

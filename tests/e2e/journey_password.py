@@ -45,7 +45,7 @@ def right_password_after_near_misses(j):
           "the test window is not full screen: %s" % (j.geometry(window),))
     j.shot("welcome")
     learner.quit(j, program)
-    check(os.listdir(workdir) == [], "opening and closing the test left %s" % os.listdir(workdir))
+    check(os.listdir(workdir) == [learner.PC_FILE], "opening and closing the test left %s" % os.listdir(workdir))
 
 
 def cancelled(j, how):
