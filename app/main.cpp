@@ -187,6 +187,7 @@ int main(int argc, char *argv[])
             return;
         survey.start();
         window = std::make_unique<MainWindow>(*session);
+        window->drawAhead();
     });
     if (splash.exec() != QDialog::Accepted)
         return 0;

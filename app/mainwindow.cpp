@@ -23,8 +23,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QMessageBox>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -147,6 +149,19 @@ Dictate2 *MainWindow::secondDictation()
 Results *MainWindow::resultsPage()
 {
     return built(results, "results", session.folder());
+}
+
+void MainWindow::drawAhead()
+{
+    // Drawing a hidden window gives it the size it would first be shown at and leaves it
+    // hidden and unsized (no page hears a show event); what stays is what the first real
+    // paint would otherwise do after Return: each label's text laid out and shaped, and its
+    // letters in the font caches. Opaque, like the window's backing store, so the same
+    // glyphs are cached; a window is never sized beyond its screen.
+    const qreal ratio = devicePixelRatioF();
+    QImage scratch(screen()->size() * ratio, QImage::Format_RGB32);
+    scratch.setDevicePixelRatio(ratio);
+    render(&scratch);
 }
 
 void MainWindow::keepFocusVisible(QWidget *, QWidget *now)

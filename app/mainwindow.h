@@ -45,6 +45,9 @@ public:
     Dictate2 *secondDictation();
     Results *resultsPage();
 
+    // Lays the window out and draws it once off screen, without showing it: called while the
+    // password is typed, so that the texts are laid out and their letters drawn before Return.
+    void drawAhead();
     // What sends the outbox when the teacher asks on the results page; set by main.
     void setClassSync(ClassSync *sync) { classSync = sync; }
 

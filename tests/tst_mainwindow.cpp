@@ -86,6 +86,7 @@ private slots:
     void cleanup();
 
     void startsOnWelcome();
+    void drawnAheadShowsAsBefore();
     void sequenceAndBranch_data();
     void sequenceAndBranch();
     void timeUpHandsInWithOnlyTheReminder();
@@ -248,6 +249,29 @@ void TestMainWindow::startsOnWelcome()
     // The later pages are built when they are first needed, not before the window shows.
     QVERIFY(!window->findChild<Dictate1 *>());
     QVERIFY(!dictate1Page && !dictate2Page);
+}
+
+// Drawn ahead while the password is typed, a window stays hidden and keeps no size of its
+// own: shown, it comes up as one that was not, each part in the same place and size.
+void TestMainWindow::drawnAheadShowsAsBefore()
+{
+    MainWindow ahead(workDir.session());
+    ahead.drawAhead();
+    QVERIFY(!ahead.isVisible());
+    QVERIFY(!ahead.testAttribute(Qt::WA_Resized));
+    MainWindow plain(workDir.session());
+    for (MainWindow *shown : { &ahead, &plain }) {
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+    }
+    QCOMPARE(ahead.size(), plain.size());
+    for (const char *name : { "overview", "scrollArea", "welcome", "voiceButton", "nextButton" }) {
+        const QWidget *a = ahead.findChild<QWidget *>(QLatin1String(name));
+        const QWidget *p = plain.findChild<QWidget *>(QLatin1String(name));
+        QVERIFY2(a && p, name);
+        QCOMPARE(a->mapTo(&ahead, QPoint(0, 0)), p->mapTo(&plain, QPoint(0, 0)));
+        QCOMPARE(a->size(), p->size());
+    }
 }
 
 void TestMainWindow::sequenceAndBranch_data()
