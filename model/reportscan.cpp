@@ -35,9 +35,11 @@ QString detail(const QString &html, int index)
 
 } // namespace
 
+// The patterns are made on each call, never kept in statics: this runs on the teacher's view's
+// worker threads, and with MinGW a static pattern used on a pool thread hangs the program at exit.
 bool parse(const QString &fileName, const QString &html, ResultRow *row, QString *reason)
 {
-    static const QRegularExpression namePattern(
+    const QRegularExpression namePattern(
             QStringLiteral("^(\\d{4}-\\d{2}-\\d{2} \\d{2}\\.\\d{2})[ .]"));
     if (!html.contains(QStringLiteral("<title>Resultater</title>"))
         || !html.contains(QStringLiteral("<h2><u>Diktat til trinindplacering</u></h2>"))
@@ -55,7 +57,7 @@ bool parse(const QString &fileName, const QString &html, ResultRow *row, QString
     scanned.birthYear = detail(html, ReportText::BirthYear);
     scanned.reportName = fileName;
 
-    static const QRegularExpression totalPattern(QStringLiteral("<b>Total: (\\d+)</b>"));
+    const QRegularExpression totalPattern(QStringLiteral("<b>Total: (\\d+)</b>"));
     QVector<int> totals;
     for (auto it = totalPattern.globalMatch(html); it.hasNext();)
         totals.append(it.next().captured(1).toInt());
@@ -68,7 +70,7 @@ bool parse(const QString &fileName, const QString &html, ResultRow *row, QString
     }
     if (d2 >= 0) {
         // The category counts are the table's last row, the only cells that are bold numbers.
-        static const QRegularExpression countRow(QStringLiteral(
+        const QRegularExpression countRow(QStringLiteral(
                 "<tr>\\n<td><b>(\\d+)</b></td><td><b>(\\d+)</b></td><td><b>(\\d+)</b></td>\\n</tr>\\n</table>"));
         const QRegularExpressionMatch counts = countRow.match(html, d2);
         if (!counts.hasMatch() || totals.size() < 2)
@@ -81,7 +83,7 @@ bool parse(const QString &fileName, const QString &html, ResultRow *row, QString
     if (scanned.dictation1Right > 20 || scanned.dictation2Total() > 60)
         return fail(reason, "Tallene i resultatet passer ikke sammen.");
 
-    static const QRegularExpression levelPattern(QStringLiteral("<br>\\nTrin (\\d)\\n</small>"));
+    const QRegularExpression levelPattern(QStringLiteral("<br>\\nTrin (\\d)\\n</small>"));
     const QRegularExpressionMatch level = levelPattern.match(html);
     const bool notFinished = html.contains(QStringLiteral("<b>Testen blev ikke afsluttet.</b>"));
     scanned.finished = level.hasMatch() && !notFinished;

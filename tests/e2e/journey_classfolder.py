@@ -11,7 +11,7 @@ Variants (--variant):
   network  the class folder disappears in the middle of Dictation 2: the result waits in the
            outbox and the results page says so; at the next start it arrives, once, byte-equal
   move     a learner moves between PCs, in real windows: PC 1 is killed (SIGKILL) in the middle
-           of Dictation 1; PC 2, with its own working folder, offers the test left in the class
+           of Dictation 2; PC 2, with its own working folder, offers the test left in the class
            folder, the learner goes on with the answers kept and hands in; PC 1 started again
            tells the teacher and puts its own copy aside
 """
@@ -29,7 +29,8 @@ import time
 import learner
 import oracle
 from harness import Journey, Skip, check
-from journey_archive import ALL_RIGHT_1, ANSWERS_2, CLASS, expected_report, report_in, same_report
+from journey_archive import (ALL_RIGHT_1, ANSWERS_2, CLASS, expected_report, hand_in_dictation2, report_in,
+                             same_report, through_dictation1)
 
 TODAY = datetime.date.today()
 # Same names on several PCs, names that differ only in case, and CSV's own characters.
@@ -183,14 +184,14 @@ def journey_move(j):
         os.makedirs(d)
     argv = [j.program, "--klassemappe", classfolder]
     form_ = CLASS[0]
-    answers = ALL_RIGHT_1[:10] + [""] * 10  # ten right: Trin 1, the results page after Dictation 1
     program = learner.through_the_form(j, pc1, form_, argv=argv)
     learner.next_page(j, "dictation1")
-    learner.answer(j, answers[:6])
+    through_dictation1(j, program)
+    learner.answer(j, ANSWERS_2[:30])
     with open(os.path.join(pc1, "skrivlo-pc.txt")) as f:
         name1 = f.read().strip()
-    typed = lambda fields: fields and [fields.get("word%d" % n) for n in range(1, 7)] == answers[:6]
-    j.until(lambda: typed(saved_copy(classfolder, name1)), 30, "the six answers in PC 1's copy in the class folder")
+    typed = lambda fields: fields and [fields.get("word%d" % n) for n in range(21, 51)] == ANSWERS_2[:30]
+    j.until(lambda: typed(saved_copy(classfolder, name1)), 30, "the 30 answers in PC 1's copy in the class folder")
     os.kill(program.pid, signal.SIGKILL)
     program.wait_exit(10)
     # A copy PC 1 had saved but not yet sent when it died: it leaves at PC 1's next start.
@@ -204,12 +205,12 @@ def journey_move(j):
         os.utime(os.path.join(classfolder, "gemte-test", name), (left, left))
 
     program = learner.unlock_class_test(j, pc2, argv)
-    j.wait_page("dictation1")
-    j.shot("dictation1-on-pc2")
-    learner.answer(j, answers[6:])  # the cursor waits in the first empty word
-    learner.hand_in(j, "results")
+    j.wait_page("dictation2")
+    j.shot("dictation2-on-pc2")
+    learner.answer(j, ANSWERS_2[30:])  # the cursor waits in the first empty word
+    hand_in_dictation2(j)
     learner.close_reminder(j)
-    expected = expected_report(form_, answers)
+    expected = expected_report(form_, ALL_RIGHT_1, ANSWERS_2)
     same_report(report_in(pc2), expected, "PC 2's results.html")
     with open(os.path.join(pc2, "skrivlo-pc.txt")) as f:
         name2 = f.read().strip()
@@ -220,7 +221,7 @@ def journey_move(j):
     check(open(os.path.join(classfolder, reports[0]), "rb").read() == report_in(pc2),
           "the class folder's report is not PC 2's results.html")
     rows = overview(classfolder)
-    check(len(rows) == 2 and rows[1][3] == form_[1] and rows[1][5] == "10" and rows[1][11] == reports[0],
+    check(len(rows) == 2 and rows[1][3] == form_[1] and rows[1][5] == "20" and rows[1][10] != "Ikke afsluttet" and rows[1][11] == reports[0],
           "the overview: %s" % rows)
     learner.quit(j, program)
     moved = sorted(os.listdir(os.path.join(classfolder, "gemte-test")))
