@@ -10,6 +10,7 @@
 #include "teacherview/resulttablemodel.h"
 #include "teacherview/trinchart.h"
 #include "timing/timingmarks.h"
+#include "widgets/teacherguide.h"
 
 #include <QAction>
 #include <QDateEdit>
@@ -137,10 +138,12 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     auto *printButton = button(tr("&Udskriv oversigt …"), QStringLiteral("overviewPrintButton"), central);
     auto *pngButton = button(tr("Gem &diagram som PNG …"), QStringLiteral("chartPngButton"), central);
     auto *refreshButton = button(tr("&Opdatér (F5)"), QStringLiteral("refreshButton"), central);
+    auto *helpButton = button(tr("&Hjælp  (F1)"), QStringLiteral("helpButton"), central);
     for (QPushButton *b : { openButton, deleteButton, csvButton, pdfButton, printButton, pngButton })
         buttons->addWidget(b);
     buttons->addStretch();
     buttons->addWidget(refreshButton);
+    buttons->addWidget(helpButton);
     layout->addLayout(buttons);
     setCentralWidget(central);
 
@@ -154,8 +157,13 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     auto *searchKey = new QAction(this);
     searchKey->setShortcut(QKeySequence::Find);
     addAction(searchKey);
+    auto *helpKey = new QAction(this);
+    helpKey->setShortcut(QKeySequence::HelpContents);
+    addAction(helpKey);
 
     connect(refreshKey, &QAction::triggered, this, &TeacherView::refresh);
+    connect(helpKey, &QAction::triggered, this, [this]() { TeacherGuide::open(this); });
+    connect(helpButton, &QPushButton::clicked, this, [this]() { TeacherGuide::open(this); });
     connect(refreshButton, &QPushButton::clicked, this, &TeacherView::refresh);
     connect(deleteKey, &QAction::triggered, this, &TeacherView::deleteLearner);
     connect(searchKey, &QAction::triggered, searchEdit, [this]() { searchEdit->setFocus(Qt::ShortcutFocusReason); searchEdit->selectAll(); });

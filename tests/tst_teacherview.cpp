@@ -10,8 +10,10 @@
 #include "teacherview/teacherview.h"
 #include "teacherview/trinchart.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QtTest>
@@ -277,6 +279,11 @@ void TestTeacherView::viewRefreshesAndDeletes()
     QVERIFY(listed.wait(5000));
     QCOMPARE(view.filter()->rowCount(), 8);
     QCOMPARE(view.trinChart()->counts()[4], 2);
+    // "Hjælp" shows the teacher's guide over the view.
+    view.findChild<QPushButton *>(QStringLiteral("helpButton"))->click();
+    auto *guide = view.findChild<QDialog *>(QStringLiteral("teacherGuide"));
+    QVERIFY(guide && guide->isVisible());
+    guide->close();
 
     // Another PC hands in a learner: it appears at the next refresh.
     hand(classFolder, row("Ida", "2026-12-08T08:00:00", 20, { 20, 20, 19 }, true));
