@@ -45,6 +45,10 @@ int run(Session &session, const QString &scriptPath)
     if (!file.open(QIODevice::ReadOnly))
         return 2;
     const QJsonObject script = QJsonDocument::fromJson(file.readAll()).object();
+    if (!session.settings().acceptsPassword(script.value(QStringLiteral("password")).toString())) {
+        std::fprintf(stderr, "Forkert password.\n");
+        return 2;
+    }
     QTimer closer;
     closer.setInterval(10);
     QObject::connect(&closer, &QTimer::timeout, [&]() {

@@ -47,7 +47,7 @@ def script(folder, number, hand_in_at):
     answers1 = ALL_RIGHT_1 if answers2 else ALL_RIGHT_1[:10] + [""] * 10
     path = os.path.join(folder, "script.json")
     with open(path, "w", encoding="utf-8") as f:
-        json.dump({"details": [oracle.date_text(TODAY)] + form(number), "answers1": answers1,
+        json.dump({"password": learner.PASSWORD, "details": [oracle.date_text(TODAY)] + form(number), "answers1": answers1,
                    "answers2": answers2 or [], "handInAt": hand_in_at}, f, ensure_ascii=False)
     return path, answers1, answers2
 
@@ -153,8 +153,18 @@ def journey_network(j):
                 expected_report(form(1), answers1, answers2), "the report in the outbox")
 
     os.rename(gone, classfolder)
+    # A script is no way past the password: a wrong one starts nothing and sends nothing.
     with open(path, "w") as f:
-        json.dump({}, f)  # the next start, with no learner yet
+        json.dump({"password": "kanel"}, f)
+    before = class_files(classfolder), sorted(os.listdir(os.path.join(workdir, "udbakke")))
+    refused = run_copy(j, workdir, classfolder, path)
+    refused.communicate(timeout=60)
+    check(refused.returncode == 2
+          and (class_files(classfolder), sorted(os.listdir(os.path.join(workdir, "udbakke")))) == before,
+          "a script with a wrong password ended with %s; the class folder holds %s"
+          % (refused.returncode, os.listdir(classfolder)))
+    with open(path, "w") as f:
+        json.dump({"password": learner.PASSWORD}, f)  # the next start, with no learner yet
     finished(run_copy(j, workdir, classfolder, path))
     reports, data = class_files(classfolder)
     check(len(reports) == 1 and len(data) == 1, "the class folder holds %s" % os.listdir(classfolder))
