@@ -300,7 +300,7 @@ void MainWindow::showResults(QWidget *from)
                              tr("Hent din lærer.\n\n"
                                 "Til læreren: Kursistens resultat kom ikke med i oversigten.\n%1\n\n"
                                 "Resultatet er gemt i »results.html« og i\n»%2«.\n"
-                                "Ret fejlen, og skriv så kursisten ind i oversigten.")
+                                "Ret fejlen. Oversigten bliver lavet igen af sig selv, næste gang en test afsluttes.")
                                      .arg(reason, QDir::toNativeSeparators(ReportFile::learnerFilePath(session))),
                              QMessageBox::Ok);
     }
