@@ -163,7 +163,7 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
 
     connect(refreshKey, &QAction::triggered, this, &TeacherView::refresh);
     connect(helpKey, &QAction::triggered, this, [this]() { TeacherGuide::open(this); });
-    connect(helpButton, &QPushButton::clicked, this, [this]() { TeacherGuide::open(this); });
+    connect(helpButton, &QPushButton::clicked, helpKey, &QAction::trigger);
     connect(refreshButton, &QPushButton::clicked, this, &TeacherView::refresh);
     connect(deleteKey, &QAction::triggered, this, &TeacherView::deleteLearner);
     connect(searchKey, &QAction::triggered, searchEdit, [this]() { searchEdit->setFocus(Qt::ShortcutFocusReason); searchEdit->selectAll(); });
