@@ -5,8 +5,7 @@ set -euo pipefail
 
 packages=(
     cmake g++ make ninja-build
-    # qt6-charts-dev needs the OpenGL development files, which it does not pull in itself.
-    qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev qt6-translations-l10n
+    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     librsvg2-bin icoutils
     espeak-ng sox fonts-dejavu-core
     python3

@@ -1,115 +1,131 @@
 #include "teacherview/trinchart.h"
 
-#include "teacherview/resulttablemodel.h"
-
-#include <QBarCategoryAxis>
-#include <QHorizontalBarSeries>
-#include <QBarSet>
-#include <QChart>
-#include <QChartView>
 #include <QCoreApplication>
-#include <QGraphicsLayout>
 #include <QPainter>
-#include <QVBoxLayout>
-#include <QValueAxis>
 
 namespace {
 
-// The chart's series and axes; the window's chart and a picture's are made alike.
-struct Parts
-{
-    QBarSet *bars;
-    QValueAxis *countAxis;
-};
+const QColor barColour(0x3a, 0x5f, 0x9e);
 
-Parts build(QChart *chart)
+// The rows from the top: Trin 1 first, those who did not finish last.
+struct Row
 {
-    chart->setTitle(QCoreApplication::translate("TrinChart", "Trin for de viste kursister"));
-    chart->legend()->hide();
-    chart->setAnimationOptions(QChart::NoAnimation);
-    auto *bars = new QBarSet(QCoreApplication::translate("TrinChart", "Kursister"));
-    bars->setColor(QColor(0x3a, 0x5f, 0x9e));
-    bars->setLabelColor(Qt::black);
-    auto *series = new QHorizontalBarSeries; // the categories' names have room on the left
-    series->append(bars);
-    series->setLabelsVisible(true);
-    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
-    chart->addSeries(series);
-    auto *categories = new QBarCategoryAxis;
-    // The first category is drawn at the bottom: Trin 1 comes out on top.
-    categories->append({ QCoreApplication::translate("TrinChart", "Ikke afsluttet"),
-                         QCoreApplication::translate("TrinChart", "Trin 4"),
-                         QCoreApplication::translate("TrinChart", "Trin 3"),
-                         QCoreApplication::translate("TrinChart", "Trin 2"),
-                         QCoreApplication::translate("TrinChart", "Trin 1") });
-    chart->addAxis(categories, Qt::AlignLeft);
-    series->attachAxis(categories);
-    auto *countAxis = new QValueAxis;
-    countAxis->setLabelFormat(QStringLiteral("%d"));
-    chart->addAxis(countAxis, Qt::AlignBottom);
-    series->attachAxis(countAxis);
-    bars->append({ 0, 0, 0, 0, 0 });
-    return { bars, countAxis };
+    const char *name;
+    size_t count; // index into the counts
+};
+const Row rows[] = { { QT_TRANSLATE_NOOP("TrinChart", "Trin 1"), 1 },
+                     { QT_TRANSLATE_NOOP("TrinChart", "Trin 2"), 2 },
+                     { QT_TRANSLATE_NOOP("TrinChart", "Trin 3"), 3 },
+                     { QT_TRANSLATE_NOOP("TrinChart", "Trin 4"), 4 },
+                     { QT_TRANSLATE_NOOP("TrinChart", "Ikke afsluttet"), 0 } };
+
+// Whole-number ticks, at most eight, with room beyond the longest bar for its number.
+std::pair<int, int> axis(int highest)
+{
+    const int wanted = std::max(4, highest + std::max(1, highest / 8));
+    int step = 1;
+    for (int magnitude = 1;; magnitude *= 10) {
+        for (int factor : { 1, 2, 5 }) {
+            step = factor * magnitude;
+            if ((wanted + step - 1) / step <= 8)
+                return { (wanted + step - 1) / step * step, step };
+        }
+    }
 }
 
-void showCounts(const Parts &parts, const std::array<int, 6> &counts)
+void draw(QPainter &painter, const QRect &area, const std::array<int, 6> &counts)
 {
+    painter.fillRect(area, Qt::white);
+    painter.setPen(Qt::black);
+    const QFontMetrics metrics = painter.fontMetrics();
+    const int line = metrics.height();
+
+    QFont titleFont = painter.font();
+    titleFont.setBold(true);
+    painter.save();
+    painter.setFont(titleFont);
+    const QRect titleRect(area.left(), area.top() + line / 2, area.width(), QFontMetrics(titleFont).height());
+    painter.drawText(titleRect, Qt::AlignCenter, QCoreApplication::translate("TrinChart", "Trin for de viste kursister"));
+    painter.restore();
+
+    int labelWidth = 0;
+    for (const Row &row : rows)
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(QCoreApplication::translate("TrinChart", row.name)));
+    // Names on the left, numbers under the bars.
+    const QRect bars(QPoint(area.left() + labelWidth + line, titleRect.bottom() + line),
+                     QPoint(area.right() - line, area.bottom() - 2 * line));
+    if (bars.width() < 10 || bars.height() < 10)
+        return;
+
     int highest = 0;
-    const int order[5] = { 0, 4, 3, 2, 1 }; // as the categories
-    for (int i = 0; i < 5; ++i) {
-        parts.bars->replace(i, counts[size_t(order[i])]);
-        highest = std::max(highest, counts[size_t(order[i])]);
+    for (int count : counts)
+        highest = std::max(highest, count);
+    const auto [top, step] = axis(highest);
+    const auto xOf = [&](int value) { return bars.left() + int(qint64(bars.width()) * value / top); };
+
+    // Grid lines and the numbers under them.
+    for (int value = 0; value <= top; value += step) {
+        const int x = xOf(value);
+        painter.setPen(value == 0 ? Qt::black : QColor(0xd0, 0xd0, 0xd0));
+        painter.drawLine(x, bars.top(), x, bars.bottom());
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(x - 3 * line, bars.bottom() + line / 4, 6 * line, line), Qt::AlignHCenter | Qt::AlignTop,
+                         QString::number(value));
     }
-    // Whole numbers on the axis, with room beyond the longest bar for its label.
-    const int top = std::max(4, highest + std::max(1, highest / 8));
-    parts.countAxis->setRange(0, top);
-    parts.countAxis->setTickCount(std::min(top, 8) + 1);
-    parts.countAxis->applyNiceNumbers();
+
+    const int rowHeight = bars.height() / int(std::size(rows));
+    for (int i = 0; i < int(std::size(rows)); ++i) {
+        const QRect band(bars.left(), bars.top() + i * rowHeight, bars.width(), rowHeight);
+        painter.drawText(QRect(area.left(), band.top(), labelWidth + line / 2, band.height()),
+                         Qt::AlignRight | Qt::AlignVCenter, QCoreApplication::translate("TrinChart", rows[i].name));
+        const int count = counts[rows[i].count];
+        const int end = xOf(count);
+        // Thick enough to see, not blocks when the window is tall.
+        const int thickness = std::min(band.height() * 3 / 5, 2 * line);
+        const QRect bar(bars.left() + 1, band.center().y() - thickness / 2, end - bars.left(), thickness);
+        if (count > 0)
+            painter.fillRect(bar, barColour);
+        painter.drawText(QRect(end + line / 3, band.top(), 4 * line, band.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                         QString::number(count));
+    }
 }
 
 } // namespace
 
 TrinChart::TrinChart(QWidget *parent)
     : QWidget(parent)
-    , chart(new QChart)
-    , view(new QChartView(chart, this))
 {
-    view->setObjectName(QStringLiteral("trinChart"));
-    view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(320, 260);
+    setObjectName(QStringLiteral("trinChart"));
+    setMinimumSize(320, 260);
     setMaximumWidth(340);
-    const Parts parts = build(chart);
-    bars = parts.bars;
-    countAxis = parts.countAxis;
-
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(view);
-    setCounts(shown);
 }
 
 void TrinChart::setCounts(const std::array<int, 6> &counts)
 {
     shown = counts;
-    showCounts({ bars, countAxis }, counts);
+    // Read out by a screen reader instead of the bars.
+    QStringList parts;
+    for (const Row &row : rows)
+        parts << QCoreApplication::translate("TrinChart", row.name) + QStringLiteral(": ") + QString::number(counts[row.count]);
+    setAccessibleDescription(parts.join(QStringLiteral(", ")));
+    update();
+}
+
+void TrinChart::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    draw(painter, rect(), shown);
 }
 
 // Drawn afresh at the size asked for: the window's chart is tall and narrow beside the table.
 QImage TrinChart::picture(const QSize &size) const
 {
-    auto *copy = new QChart;
-    QChartView canvas(copy);
-    canvas.setRenderHint(QPainter::Antialiasing);
-    showCounts(build(copy), shown);
-    // A view never shown lays its chart out only when told its size.
-    canvas.resize(size);
-    canvas.setSceneRect(QRectF(QPointF(0, 0), size));
-    copy->resize(size);
-    copy->layout()->activate();
     QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::white);
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    canvas.render(&painter);
+    QFont font = painter.font();
+    font.setPixelSize(std::max(12, size.height() / 28));
+    painter.setFont(font);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    draw(painter, image.rect(), shown);
     return image;
 }
