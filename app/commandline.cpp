@@ -29,6 +29,14 @@ Parsed parse(const QStringList &arguments)
                                         "Arbejdsmappen, hvor programmet gemmer sine filer (standard: den mappe, det startes i)."),
             QCoreApplication::translate("CommandLine", "mappe"));
     parser.addOption(resultsOption);
+    const QCommandLineOption classOption(
+            QStringLiteral("klassemappe"),
+            QCoreApplication::translate("CommandLine",
+                                        "Klassemappen, hvor alle kursisters resultater og oversigten samles "
+                                        "(i stedet for indstillingen klassemappe; standard: resultater i "
+                                        "arbejdsmappen)."),
+            QCoreApplication::translate("CommandLine", "mappe"));
+    parser.addOption(classOption);
     // The menu entry's way of naming the user's documents folder, which an Exec line cannot
     // know (it is localised, and moved by many users).
     const QCommandLineOption documentsOption(
@@ -40,6 +48,16 @@ Parsed parse(const QStringList &arguments)
             QStringLiteral("indtal"),
             QCoreApplication::translate("CommandLine", "Læreren indtaler diktaternes optagelser med sin egen stemme."));
     parser.addOption(recordOption);
+    const QCommandLineOption passwordOption(
+            QStringLiteral("ny-adgangskode"),
+            QCoreApplication::translate("CommandLine",
+                                        "Gemmer skolens password for alle, der bruger Skrivlo på denne pc "
+                                        "(kræver administratorrettigheder)."));
+    parser.addOption(passwordOption);
+    const QCommandLineOption resultsViewOption(
+            QStringLiteral("resultater"),
+            QCoreApplication::translate("CommandLine", "Læreren ser klassens resultater."));
+    parser.addOption(resultsViewOption);
 
     Parsed parsed;
     if (!parser.parse(arguments)) {
@@ -65,6 +83,19 @@ Parsed parse(const QStringList &arguments)
                 + QLatin1Char('\n') + seeHelp();
         return parsed;
     }
+    if (parser.isSet(passwordOption) && parser.isSet(recordOption)) {
+        parsed.outcome = Outcome::Error;
+        parsed.text = QCoreApplication::translate("CommandLine",
+                                                  "Brug enten --ny-adgangskode eller --indtal, ikke begge.");
+        return parsed;
+    }
+    if (parser.isSet(classOption) && parser.value(classOption).trimmed().isEmpty()) {
+        parsed.outcome = Outcome::Error;
+        parsed.text = QCoreApplication::translate("CommandLine", "Klassemappen mangler et navn.");
+        return parsed;
+    }
+    if (parser.isSet(classOption))
+        parsed.options.classFolder = QDir::cleanPath(QDir::current().absoluteFilePath(parser.value(classOption)));
     QString folder = parser.value(resultsOption);
     if (parser.isSet(resultsOption) && folder.trimmed().isEmpty()) {
         parsed.outcome = Outcome::Error;
@@ -85,6 +116,13 @@ Parsed parse(const QStringList &arguments)
     }
     parsed.options.resultsFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder.isEmpty() ? QStringLiteral(".") : folder));
     parsed.options.recordingMode = parser.isSet(recordOption);
+    parsed.options.newPassword = parser.isSet(passwordOption);
+    parsed.options.teacherView = parser.isSet(resultsViewOption);
+    if (parsed.options.recordingMode && parsed.options.teacherView) {
+        parsed.outcome = Outcome::Error;
+        parsed.text = QCoreApplication::translate("CommandLine", "Brug enten --indtal eller --resultater, ikke begge.");
+        return parsed;
+    }
     return parsed;
 }
 

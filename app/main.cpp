@@ -1,13 +1,20 @@
 #include "app/autosave.h"
+#include "app/classsync.h"
 #include "app/commandline.h"
 #include "app/danishtexts.h"
+#include "app/folderprompt.h"
 #include "app/mainwindow.h"
+#include "app/newpassworddialog.h"
 #include "app/recordingnotice.h"
 #include "app/recoveryoffer.h"
+#include "app/scriptedrun.h"
 #include "app/splashdialog.h"
+#include "archive/foldercheck.h"
 #include "archive/session.h"
 #include "devices/devicemodule.h"
 #include "devices/studiodevice.h"
+#include "devices/teacherviewdevice.h"
+#include "model/learnerfilename.h"
 #include "model/recoverytext.h"
 #include "recordings/manuscript.h"
 #include "recordings/recordingsurvey.h"
@@ -35,6 +42,15 @@ int refuseToStart(const QString &message)
     return 1;
 }
 
+// The recording window and the teacher's view live in the sound and print module; without it
+// only the test itself can run. what: "optage", "vise resultaterne".
+int refuseWithoutModule(const QString &what)
+{
+    return refuseToStart(QCoreApplication::translate("main", "Skrivlo kan ikke %1, fordi en del af programmet "
+                                                              "mangler (skrivlo_devices). Installér Skrivlo igen.")
+                                 .arg(what));
+}
+
 // What the teacher reads aloud in recording mode: every recording of the manuscript.
 QVector<StudioText> studioTexts()
 {
@@ -42,6 +58,45 @@ QVector<StudioText> studioTexts()
     for (const Manuscript::Recording &recording : Manuscript::recordings())
         texts.append({ recording.fileName, recording.parts });
     return texts;
+}
+
+// The teacher's view, behind the access dialog. It lives in the module, so Qt Charts and
+// Print Support are loaded while the password is typed, and never for a learner's test.
+int runTeacherView(Session &session)
+{
+    SplashDialog splash(nullptr, session.settings(), SplashDialog::Results);
+    QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, []() { DeviceModule::preload(); });
+    if (splash.exec() != QDialog::Accepted)
+        return 0;
+    TeacherViewDevice *device = DeviceModule::teacherView();
+    if (!device)
+        return refuseWithoutModule(QCoreApplication::translate("main", "vise resultaterne"));
+    const std::unique_ptr<QWidget> view = device->newTeacherView(
+            session.classFolder(), session.outbox().path(), session.workingFolder());
+    view->showMaximized();
+    return QApplication::exec();
+}
+
+// The results folder must take files before a learner types anything. When it does not,
+// the teacher picks another (the window built for the first one goes with it) or closes.
+bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow> &window, const QString &classFolder)
+{
+    QString problem;
+    for (;;) {
+        if (problem.isEmpty() && FolderCheck::writable(session->folder(), &problem))
+            return true;
+        const QString other = FolderPrompt::askForAnother(nullptr, problem, session->folder().path());
+        if (other.isEmpty())
+            return false;
+        window.reset();
+        session = std::make_unique<Session>(ResultsFolder(other), session->settings(), classFolder);
+        problem.clear();
+        const InstanceLock::Outcome outcome = session->lock().acquire();
+        if (outcome == InstanceLock::HeldByOther)
+            problem = InstanceLock::heldMessage(session->folder().path());
+        else if (outcome == InstanceLock::NotALockFile)
+            problem = session->lock().notALockFileMessage();
+    }
 }
 
 } // namespace
@@ -91,29 +146,48 @@ int main(int argc, char *argv[])
 
     if (parsed.outcome == CommandLine::Outcome::Error)
         return refuseToStart(parsed.text);
+    if (parsed.options.newPassword)
+        return NewPasswordDialog::run(MachineSettings::defaultPath());
+    // Settings that cannot be trusted open nothing: the fixed password must not take over
+    // from the school's, so the program says what is wrong and stops before the dialog.
+    const MachineSettings settings = MachineSettings::read(MachineSettings::defaultPath());
+    if (settings.isRefused())
+        return refuseToStart(settings.problem());
     QString reason;
     if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
         return refuseToStart(reason);
-    Session session { ResultsFolder(parsed.options.resultsFolder) };
+    // The class folder: the command line's, else the one IT set for the machine (a relative
+    // one lies in the working folder), else "resultater" in the working folder.
+    const QString classFolder = parsed.options.classFolder.isEmpty() ? settings.classFolder()
+                                                                    : parsed.options.classFolder;
+    auto session = std::make_unique<Session>(ResultsFolder(parsed.options.resultsFolder), settings, classFolder);
+    if (parsed.options.teacherView)
+        return runTeacherView(*session);
     // Taking the lock writes a file through to the disk: done on a thread while the dialog
     // is built.
     std::future<InstanceLock::Outcome> locking;
     if (!parsed.options.recordingMode)
-        locking = std::async(std::launch::async, [&session]() { return session.lock().acquire(); });
+        locking = std::async(std::launch::async, [lock = &session->lock()]() { return lock->acquire(); });
 
     // While the teacher types the password, every recording is read and checked, the sound
     // and print module is loaded and the main window is built, so the test comes up at once.
     RecordingSurvey survey;
     std::unique_ptr<MainWindow> window;
-    SplashDialog splash(nullptr);
-    if (locking.valid() && locking.get() == InstanceLock::HeldByOther)
-        return refuseToStart(InstanceLock::heldMessage(session.folder().path()));
+    SplashDialog splash(nullptr, session->settings());
+    const InstanceLock::Outcome locked = locking.valid() ? locking.get() : InstanceLock::NotPossible;
+    if (locked == InstanceLock::HeldByOther)
+        return refuseToStart(InstanceLock::heldMessage(session->folder().path()));
+    if (locked == InstanceLock::NotALockFile)
+        return refuseToStart(session->lock().notALockFileMessage());
+    if (qEnvironmentVariableIsSet(ScriptedRun::variable))
+        return ScriptedRun::run(*session, qEnvironmentVariable(ScriptedRun::variable));
     QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &window, &parsed, &session]() {
         DeviceModule::preload();
         if (parsed.options.recordingMode || window)
             return;
         survey.start();
-        window = std::make_unique<MainWindow>(session);
+        window = std::make_unique<MainWindow>(*session);
+        window->drawAhead();
     });
     if (splash.exec() != QDialog::Accepted)
         return 0;
@@ -121,26 +195,32 @@ int main(int argc, char *argv[])
     if (parsed.options.recordingMode) {
         StudioDevice *device = DeviceModule::studio();
         if (!device)
-            return refuseToStart(QCoreApplication::translate("main", "Skrivlo kan ikke optage, fordi en del af "
-                                                                      "programmet mangler (skrivlo_devices). "
-                                                                      "Installér Skrivlo igen."));
+            return refuseWithoutModule(QCoreApplication::translate("main", "optage"));
         const std::unique_ptr<QWidget> studio = device->newStudio(
                 studioTexts(), [](const QString &path) { voicePlayer->play(path); }, []() { voicePlayer->stop(); });
         studio->showMaximized();
         return application.exec();
     }
+    if (!settleFolder(session, window, classFolder))
+        return 1;
+    // What a write cut off by a crash or a power cut left behind.
+    FolderCheck::removeLeftovers(session->folder());
     if (!RecordingNotice::checkAndAsk(survey))
         return 0;
+    ClassSync::atStart(nullptr, *session, classFolder.isEmpty());
     RecoveryState recovered;
-    const bool resuming = RecoveryOffer::ask(nullptr, session, &recovered);
+    const bool resuming = RecoveryOffer::ask(nullptr, *session, &recovered)
+            || RecoveryOffer::askForClassTest(nullptr, *session, &recovered);
 
     if (!window)
-        window = std::make_unique<MainWindow>(session);
+        window = std::make_unique<MainWindow>(*session);
     if (resuming)
-        RecoveryOffer::resume(window.get(), session, recovered);
+        RecoveryOffer::resume(window.get(), *session, recovered);
     else
-        session.learner().started = QDateTime::currentDateTime();
-    new Autosave(window.get(), session); // owned by the window
+        session->learner().started = QDateTime::currentDateTime();
+    new Autosave(window.get(), *session); // owned by the window
+    ClassSync sync(*session);
+    window->setClassSync(&sync);
     window->showFullScreen();
     return application.exec();
 }

@@ -1,10 +1,12 @@
 #include "app/mainwindow.h"
 
+#include "app/classsync.h"
 #include "app/overview.h"
 #include "app/pagearea.h"
 #include "app/splashdialog.h"
 #include "app/timelimiter.h"
 #include "archive/learnerarchive.h"
+#include "archive/overviewfile.h"
 #include "archive/reportfile.h"
 #include "archive/session.h"
 #include "dictation/dictate1.h"
@@ -21,8 +23,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QImage>
 #include <QMessageBox>
 #include <QScrollArea>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTimer>
 
@@ -147,6 +151,19 @@ Results *MainWindow::resultsPage()
     return built(results, "results", session.folder());
 }
 
+void MainWindow::drawAhead()
+{
+    // Drawing a hidden window gives it the size it would first be shown at and leaves it
+    // hidden and unsized (no page hears a show event); what stays is what the first real
+    // paint would otherwise do after Return: each label's text laid out and shaped, and its
+    // letters in the font caches. Opaque, like the window's backing store, so the same
+    // glyphs are cached; a window is never sized beyond its screen.
+    const qreal ratio = devicePixelRatioF();
+    QImage scratch(screen()->size() * ratio, QImage::Format_RGB32);
+    scratch.setDevicePixelRatio(ratio);
+    render(&scratch);
+}
+
 void MainWindow::keepFocusVisible(QWidget *, QWidget *now)
 {
     // Enter and Tab move the focus by code, which a scroll area does not follow by itself:
@@ -263,7 +280,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     // Answers and countdown go on untouched while the teacher is asked.
-    SplashDialog check(this, SplashDialog::EndTest);
+    SplashDialog check(this, session.settings(), SplashDialog::EndTest);
     if (check.exec() == QDialog::Accepted) {
         event->accept();
         return;
@@ -283,12 +300,22 @@ void MainWindow::showResults(QWidget *from)
                              tr("Hent din lærer.\n\n"
                                 "Til læreren: Kursistens resultat kom ikke med i oversigten.\n%1\n\n"
                                 "Resultatet er gemt i »results.html« og i\n»%2«.\n"
-                                "Ret fejlen, og skriv så kursisten ind i oversigten.")
+                                "Ret fejlen. Oversigten bliver lavet igen af sig selv, næste gang en test afsluttes.")
                                      .arg(reason, QDir::toNativeSeparators(ReportFile::learnerFilePath(session))),
                              QMessageBox::Ok);
     }
     resultsPage()->setLearnerName(info->learnerName());
+    results->setClassFolder(session.classFolder());
     results->loadReport();
+    if (LearnerArchive::waiting(session)) {
+        results->showWaiting(session.classFolder(), [this](QString *reason) {
+            const bool sent = classSync ? classSync->sendNow(reason) : session.outbox().send(reason);
+            QString overview;
+            if (sent && !OverviewFile::rewrite(session.classFolder(), &overview))
+                QMessageBox::warning(this, tr("Oversigten er ikke opdateret"), overview, QMessageBox::Ok);
+            return sent;
+        });
+    }
     replacePage(from, results, Qt::Alignment()); // the report fills the whole page area
     QMessageBox::information(this, tr("Vigtigt!"),
                              tr("Du skal huske at udskrive resultaterne.\nFå evt. din lærer til at hjælpe."),

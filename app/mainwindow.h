@@ -10,6 +10,7 @@ class Dictate1;
 class Dictate1Help;
 class Dictate2;
 class Dictate2Help;
+class ClassSync;
 class DarkMargin;
 class Info;
 class Overview;
@@ -44,6 +45,12 @@ public:
     Dictate2 *secondDictation();
     Results *resultsPage();
 
+    // Lays the window out and draws it once off screen, without showing it: called while the
+    // password is typed, so that the texts are laid out and their letters drawn before Return.
+    void drawAhead();
+    // What sends the outbox when the teacher asks on the results page; set by main.
+    void setClassSync(ClassSync *sync) { classSync = sync; }
+
     // A test continued after a crash: moves on to the page the learner was on, and a
     // dictation's clock and countdown go on from the time already worked.
     void resumeAt(TestStep step, qint64 workedMs);
@@ -67,6 +74,7 @@ private:
     Page *built(Page *&page, const char *name, Arguments &...arguments);
 
     Session &session;
+    ClassSync *classSync = nullptr;
     bool resultsShown = false;
     // Holds whichever page is current, so a page taller or wider than the screen (small
     // screens, scaling, large system text) scrolls instead of pushing the window off it.

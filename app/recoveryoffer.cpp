@@ -2,6 +2,7 @@
 
 #include "app/autosave.h"
 #include "app/mainwindow.h"
+#include "archive/classrecovery.h"
 #include "archive/learnerarchive.h"
 #include "archive/recoveryfile.h"
 #include "archive/session.h"
@@ -9,6 +10,7 @@
 #include "model/recoverytext.h"
 
 #include <QCoreApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -37,7 +39,7 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
     box.setWindowTitle(tr("Ufærdig test"));
     box.setText(tr("En test blev ikke afsluttet.\n\nNavn: %1\nStartet: %2%3\n\n"
                    "Vil du fortsætte testen, hvor kursisten slap?\n"
-                   "»Start forfra« gemmer den ufærdige test i klassemappen.")
+                   "»Start forfra« gemmer den ufærdige test i klassemappen med alle svar, der er skrevet.")
                         .arg(name.isEmpty() ? tr("uden navn") : name,
                              state.learner.started.toString(QStringLiteral("d/M-yyyy 'kl.' HH.mm")),
                              minutesLeftText(state)));
@@ -73,6 +75,16 @@ bool ask(QWidget *parent, Session &session, RecoveryState *state)
                         tr("Der ligger en gemt test, som ikke kan fortsættes.\n%1"), reason);
         return false;
     }
+    QString otherPc;
+    if (ClassRecovery::continuedElsewhere(session, *state, &otherPc)) {
+        // Its copy in the class folder, or one still waiting in the outbox that the start
+        // has just sent, would otherwise be offered to a third PC.
+        ClassRecovery::withdraw(session);
+        setAsideAndTell(parent, folder, tr("Testen er fortsat på en anden pc"),
+                        tr("Den ufærdige test på denne pc er siden fortsat på pc'en %1 og afsluttes der."),
+                        otherPc);
+        return false;
+    }
     if (askToContinue(parent, *state))
         return true;
     if (!LearnerArchive::keepUnfinished(session, *state, &reason)) {
@@ -89,6 +101,50 @@ void resume(MainWindow *window, Session &session, const RecoveryState &state)
     session.learner() = state.learner;
     window->resumeAt(state.step, state.workedMs);
     Autosave::restoreFields(window, state.fields);
+}
+
+bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state)
+{
+    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(session);
+    if (found.isEmpty())
+        return false;
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Question);
+    box.setWindowTitle(tr("Ufærdige test i klassemappen"));
+    box.setText(tr("Der ligger %1 ufærdig(e) test fra andre pc'er i klassemappen, som ikke er gemt "
+                   "i de sidste %2 sekunder.\n\nEr en kursist flyttet hertil fra en pc, der er gået ned, "
+                   "kan testen fortsætte her.")
+                        .arg(found.size())
+                        .arg(ClassRecovery::staleAfterSeconds));
+    QPushButton *choose = box.addButton(tr("Vælg en test..."), QMessageBox::AcceptRole);
+    QPushButton *fresh = box.addButton(tr("Ny test"), QMessageBox::RejectRole);
+    box.setDefaultButton(fresh);
+    box.exec();
+    if (box.clickedButton() != choose)
+        return false;
+    QStringList items;
+    for (const ClassRecovery::Found &test : found) {
+        const QString name = LearnerArchive::typedDetails(test.state).value(2);
+        items.append(tr("%1 - fra pc'en %2 - sidst gemt %3%4")
+                             .arg(name.isEmpty() ? tr("(uden navn)") : name, test.pc,
+                                  test.saved.toString(QStringLiteral("d/M-yyyy 'kl.' HH.mm.ss")),
+                                  minutesLeftText(test.state).replace(QLatin1Char('\n'), QStringLiteral(" - "))));
+    }
+    for (;;) {
+        bool ok = false;
+        const QString picked = QInputDialog::getItem(parent, tr("Fortsæt en test fra en anden pc"),
+                                                     tr("Vælg den test, der skal fortsætte på denne pc:"),
+                                                     items, 0, false, &ok);
+        if (!ok)
+            return false;
+        const ClassRecovery::Found &test = found.at(items.indexOf(picked));
+        QString reason;
+        if (ClassRecovery::takeOver(session, test, &reason)) {
+            *state = test.state;
+            return true;
+        }
+        QMessageBox::warning(parent, tr("Testen kan ikke fortsætte her"), reason, QMessageBox::Ok);
+    }
 }
 
 } // namespace RecoveryOffer

@@ -13,6 +13,11 @@ namespace RecoveryOffer {
 // unfinished report in resultater/, marked as such, also in the overview.
 bool ask(QWidget *parent, Session &session, RecoveryState *state);
 
+// When no test of this PC's own waits: offers, if the teacher asks for it, a test from the
+// class folder that another PC no longer runs (not saved for a while). True when the teacher
+// chose one; state then holds it, and the other PC's copy is marked as taken over.
+bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state);
+
 // Puts a recovered test back on screen: the learner's record, every field and the page
 // with the time that was left.
 void resume(MainWindow *window, Session &session, const RecoveryState &state);

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -23,9 +24,10 @@ QString spacedOut(const QString &text)
 
 } // namespace
 
-SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
+SplashDialog::SplashDialog(QWidget *parent, const MachineSettings &settings, Purpose purpose)
     : QDialog(parent)
     , purpose(purpose)
+    , settings(settings)
 {
     setWindowTitle(tr("Adgang til..."));
     setWindowIcon(QIcon(CompiledPicture::pixmap(QStringLiteral("skrivlo64.png"))));
@@ -97,7 +99,27 @@ SplashDialog::SplashDialog(QWidget *parent, Purpose purpose)
 
 void SplashDialog::slotCheckPassword()
 {
-    if (passwordEdit->text() == tr("kanelsnegle")) {
+    const int delay = purpose == Results ? throttle.nextDelayMs() : 0;
+    if (delay == 0) {
+        answer();
+        return;
+    }
+    // Nothing to type or press until the answer comes; cancelling still works.
+    passwordEdit->setEnabled(false);
+    continueButton->setEnabled(false);
+    messageLabel->setText(QStringLiteral(" "));
+    QTimer::singleShot(delay, this, &SplashDialog::answer);
+}
+
+void SplashDialog::answer()
+{
+    passwordEdit->setEnabled(true);
+    continueButton->setEnabled(true);
+    if (!isVisible()) // cancelled while a slow answer waited
+        return;
+    const bool right = settings.acceptsPassword(passwordEdit->text());
+    throttle.record(right);
+    if (right) {
         accept();
         return;
     }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "settings/machinesettings.h"
+#include "settings/passwordthrottle.h"
+
 #include <QDialog>
 #include <QFont>
 
@@ -17,10 +20,12 @@ class SplashDialog : public QDialog
 public:
     enum Purpose {
         Unlock,  // at start-up, in front of the test
-        EndTest  // when the window is closed before the test is finished
+        EndTest, // when the window is closed before the test is finished
+        Results  // in front of the teacher's view: as Unlock, but guessing is made slow
     };
 
-    explicit SplashDialog(QWidget *parent, Purpose purpose = Unlock);
+    // The settings say which password opens it: the school's, or the fixed one.
+    SplashDialog(QWidget *parent, const MachineSettings &settings, Purpose purpose = Unlock);
 
 signals:
     // The first key of a password: time to prepare what comes after it.
@@ -30,7 +35,11 @@ public slots:
     void slotCheckPassword();
 
 private:
+    void answer();
+
     Purpose purpose;
+    const MachineSettings settings;
+    PasswordThrottle throttle;
     QVBoxLayout *mainLayout;
     QHBoxLayout *buttonLayout;
     QFont smallFont;

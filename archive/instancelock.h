@@ -13,7 +13,8 @@ public:
     enum Outcome {
         Locked,
         HeldByOther,  // another running copy uses the folder
-        NotPossible   // the folder takes no lock file (read-only); the first write will tell
+        NotPossible,  // the folder takes no lock file (read-only); the check at start tells
+        NotALockFile  // a link, a folder or another kind of file lies in the lock's place
     };
 
     explicit InstanceLock(const ResultsFolder &folder);
@@ -22,7 +23,10 @@ public:
 
     // The Danish message for a second copy.
     static QString heldMessage(const QString &folder);
+    // The Danish message for something else in the lock's place, saying what it is.
+    QString notALockFileMessage() const;
 
 private:
+    QString path;
     QLockFile lockFile;
 };

@@ -6,17 +6,22 @@
 class Session;
 struct RecoveryState;
 
-// What keeps every learner's result: the overview row when a test ends, and the report and
-// row of a test that will not be continued. Failures come back as a Danish reason.
+// What keeps every learner's result: the data file (the overview row) when a test ends, and
+// the report and data file of a test that will not be continued, each sent to the class
+// folder through the outbox, and the overview made again. Failures come back as a Danish reason.
 namespace LearnerArchive {
 
-// The results page is reached: marks the test finished, adds the overview row and removes
-// the recovery file. False, with the reason, when the overview could not be written.
+// The results page is reached: marks the test finished, sends the data file, removes the
+// recovery file and rewrites the overview. False, with the reason, when the overview could
+// not be written. A class folder out of reach is no failure: see waiting().
 bool finish(Session &session, QString *reason);
 
-// Keeps a test that will not be continued: its report in resultater/ and its overview
-// row, both marked as not finished. False, with the reason, on failure.
-bool keepUnfinished(const Session &session, const RecoveryState &state, QString *reason);
+// Keeps a test that will not be continued: its report and data file in the class folder,
+// both marked as not finished. False, with the reason, on failure.
+bool keepUnfinished(Session &session, const RecoveryState &state, QString *reason);
+
+// Something still waits in the outbox for the class folder.
+bool waiting(Session &session);
 
 // The details as typed, also when the form was never left.
 QStringList typedDetails(const RecoveryState &state);

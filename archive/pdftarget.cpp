@@ -39,4 +39,53 @@ bool isProtected(const QString &path)
     return false;
 }
 
+bool isInside(const QString &path, const QStringList &allowedFolders)
+{
+    // The folder must exist: its real place is what counts, links and ".." resolved.
+    const QString folder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
+    if (folder.isEmpty())
+        return false;
+    for (const QString &allowed : allowedFolders) {
+        const QString root = QFileInfo(allowed).canonicalFilePath();
+        if (!root.isEmpty() && (folder == root || folder.startsWith(root + QLatin1Char('/'))))
+            return true;
+    }
+    return false;
+}
+
+Verdict check(const QString &chosen, const QStringList &allowedFolders, const QStringList &ownPdfs, QString *reason)
+{
+    auto refuse = [reason](const QString &text) {
+        *reason = text;
+        return Verdict::Refuse;
+    };
+    const QString target = withPdfEnding(chosen);
+    const QString name = QFileInfo(chosen).fileName();
+    // Wildcards and what Windows forbids: "*" once wrote a file named "*.pdf".
+    static const QString forbidden = QStringLiteral("*?\"<>|:\\");
+    for (const QChar c : name) {
+        if (forbidden.contains(c) || c.unicode() < 0x20)
+            return refuse(QCoreApplication::translate("PdfTarget", "Navnet må ikke indeholde tegnene * ? < > | : \\ eller anførselstegn.\n"
+                                                                   "Vælg et andet navn."));
+    }
+    if (name.isEmpty() || !isInside(target, allowedFolders))
+        return refuse(QCoreApplication::translate("PdfTarget", "Resultaterne kan kun gemmes i arbejdsmappen "
+                                                               "»%1« eller en mappe i den.\nVælg en mappe der.")
+                              .arg(QDir::toNativeSeparators(allowedFolders.value(0))));
+    if (isProtected(chosen) || isProtected(target))
+        return refuse(QCoreApplication::translate("PdfTarget", "Den fil må ikke erstattes.\nVælg et andet navn."));
+    for (const QString &path : { chosen, target }) {
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink())
+            continue;
+        // Only a PDF this learner saved here may be replaced: any other file is someone
+        // else's, such as another learner's PDF, the overview or the recovery file.
+        if (path != target || info.isSymLink() || !info.isFile() || !ownPdfs.contains(target))
+            return refuse(QCoreApplication::translate("PdfTarget", "Der findes allerede en fil med det navn.\n"
+                                                                   "Vælg et andet navn."));
+        return Verdict::AskToReplace;
+    }
+    return Verdict::Write;
+}
+
 } // namespace PdfTarget

@@ -21,9 +21,18 @@ bool exists(const ResultsFolder &folder)
     return QFileInfo::exists(path(folder)) || QFileInfo(path(folder)).isSymLink();
 }
 
-bool write(const ResultsFolder &folder, const RecoveryState &state)
+bool write(const ResultsFolder &folder, const RecoveryState &state, bool *replacedLink)
 {
-    return SafeFile::write(path(folder), RecoveryText::serialise(state));
+    const QFileInfo info(path(folder));
+    const bool link = info.isSymLink() || info.isJunction();
+    if (replacedLink)
+        *replacedLink = false;
+    if (link && !QFile::remove(path(folder)))
+        return false;
+    const bool written = SafeFile::write(path(folder), RecoveryText::serialise(state));
+    if (replacedLink)
+        *replacedLink = link && written;
+    return written;
 }
 
 bool read(const ResultsFolder &folder, RecoveryState *state, QString *reason)

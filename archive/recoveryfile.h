@@ -12,7 +12,9 @@ namespace RecoveryFile {
 QString path(const ResultsFolder &folder);
 
 bool exists(const ResultsFolder &folder);
-bool write(const ResultsFolder &folder, const RecoveryState &state);
+// A link put in the file's place is removed (never followed) and a plain file written
+// instead; replacedLink then says so, for the teacher to be told.
+bool write(const ResultsFolder &folder, const RecoveryState &state, bool *replacedLink = nullptr);
 
 // False, with a Danish reason, when the file cannot be read or understood.
 bool read(const ResultsFolder &folder, RecoveryState *state, QString *reason);

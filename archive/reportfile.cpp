@@ -2,6 +2,7 @@
 
 #include "archive/safefile.h"
 #include "archive/session.h"
+#include "archive/outbox.h"
 #include "model/learnerfilename.h"
 
 #include <QDir>
@@ -18,7 +19,7 @@ bool ReportFile::write(const QString &path, const QString &text)
 
 QString ReportFile::learnerFilePath(const Session &session)
 {
-    return session.folder().filePath(LearnerFileName::folderName() + QLatin1Char('/') + session.learner().reportName);
+    return QDir(session.classFolder()).filePath(session.learner().reportName);
 }
 
 QString ReportFile::writeStage(Session &session, Mode mode, const QString &text)
@@ -29,15 +30,15 @@ QString ReportFile::writeStage(Session &session, Mode mode, const QString &text)
     const QString document = mode == Create ? text : learner.document + text;
     if (!write(session.folder().filePath(fileName()), document))
         return fileName();
-    const QString folder = session.folder().filePath(LearnerFileName::folderName());
     if (learner.reportName.isEmpty()) {
         if (!learner.started.isValid())
             learner.started = QDateTime::currentDateTime();
-        const QString stem = LearnerFileName::stem(learner.started, learner.details.value(2));
-        learner.reportName = LearnerFileName::unused(folder, stem);
+        const QString stem = LearnerFileName::stem(learner.started, learner.details.value(2), session.pcName());
+        learner.reportName = LearnerFileName::unused({ session.outbox().path(), session.classFolder() }, stem);
     }
-    if (!QDir().mkpath(folder) || !write(learnerFilePath(session), document))
-        return LearnerFileName::folderName() + QLatin1Char('/') + learner.reportName;
+    if (!session.outbox().put(learner.reportName, document.toUtf8()))
+        return Outbox::folderName() + QLatin1Char('/') + learner.reportName;
     learner.document = document;
+    session.outbox().send();
     return QString();
 }

@@ -4,8 +4,8 @@
 
 class Session;
 
-// The report's files: results.html in the results folder and the learner's own copy in
-// resultater/. The session holds the report so far in memory, and each stage writes all of
+// The report's files: results.html in the working folder and the learner's own copy in the
+// class folder, sent there through the outbox. The session holds the report so far in memory, and each stage writes all of
 // it again, so a file that was deleted or altered between stages comes back whole.
 class ReportFile
 {
@@ -22,12 +22,13 @@ public:
     // the path is a link or anything but a plain file (which is never followed).
     static bool write(const QString &path, const QString &text);
 
-    // Writes a stage of the report to results.html and to the learner's own file. Returns
-    // the file that could not be written, as the teacher finds it in the results folder, or
-    // an empty string. The session's report grows only when both files have it, so the same
-    // stage may be written again after a failure.
+    // Writes a stage of the report to results.html and the learner's own file to the outbox,
+    // and sends the outbox. Returns the file in the working folder that could not be
+    // written, or an empty string; a class folder out of reach is no failure here (the file
+    // waits in the outbox). The session's report grows only when both files have it, so the
+    // same stage may be written again after a failure.
     static QString writeStage(Session &session, Mode mode, const QString &text);
 
-    // The learner's own file, with its folder, for messages and tests.
+    // The learner's own file in the class folder, for messages and tests.
     static QString learnerFilePath(const Session &session);
 };

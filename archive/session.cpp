@@ -1,7 +1,35 @@
 #include "archive/session.h"
 
-Session::Session(const ResultsFolder &folder)
-    : resultsFolder(folder)
-    , instanceLock(folder)
+#include "archive/pcname.h"
+#include "model/learnerfilename.h"
+
+#include <QDir>
+
+namespace {
+
+QString absoluteClassFolder(const ResultsFolder &folder, const QString &classFolder)
 {
+    if (classFolder.isEmpty())
+        return folder.filePath(LearnerFileName::folderName());
+    return QDir::cleanPath(QDir(folder.path()).absoluteFilePath(classFolder));
+}
+
+} // namespace
+
+Session::Session(const ResultsFolder &folder, const MachineSettings &settings, const QString &classFolder,
+                 const QString &pc)
+    : resultsFolder(folder)
+    , classPath(absoluteClassFolder(folder, classFolder))
+    , pc(pc)
+    , box(folder.path(), classPath, classFolder.isEmpty())
+    , instanceLock(folder)
+    , machineSettings(settings)
+{
+}
+
+QString Session::pcName() const
+{
+    if (pc.isEmpty())
+        pc = PcName::ofThisCopy(resultsFolder.path());
+    return pc;
 }

@@ -1,26 +1,55 @@
 #pragma once
 
 #include "archive/instancelock.h"
+#include "archive/outbox.h"
 #include "archive/resultsfolder.h"
 #include "model/learnerrecord.h"
+#include "settings/machinesettings.h"
 
-// What one run of the program shares: the folder every file goes to, the lock that keeps a
-// second copy out of it, and the learner now taking the test. Made by main once the
-// application exists, and handed to the main window and on to the pages that need it.
+#include <functional>
+
+// What one run of the program shares: the PC's own working folder (results.html, the saved
+// test, the lock that keeps a second copy out of it, the outbox), the class folder that
+// every learner's report and data file goes to, the name this copy goes by there, and the
+// learner now taking the test; and the machine's settings (the school's password). Made by main once the application exists, and handed to the
+// main window and on to the pages that need it.
 class Session
 {
 public:
-    explicit Session(const ResultsFolder &folder);
+    // Without a class folder it is "resultater" in the working folder; without a PC name the
+    // one kept in the working folder.
+    explicit Session(const ResultsFolder &folder, const MachineSettings &settings = MachineSettings(),
+                     const QString &classFolder = QString(), const QString &pc = QString());
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
     const ResultsFolder &folder() const { return resultsFolder; }
+    // Both absolute.
+    QString workingFolder() const { return resultsFolder.path(); }
+    QString classFolder() const { return classPath; }
+    // Read, or made and kept in the working folder, when first asked for: after the password
+    // and the folder check, so a start that ends before writes nothing. Asked for first on the
+    // main thread, before the outbox is sent from another.
+    QString pcName() const;
+    Outbox &outbox() { return box; }
     InstanceLock &lock() { return instanceLock; }
+    const MachineSettings &settings() const { return machineSettings; }
     LearnerRecord &learner() { return record; }
     const LearnerRecord &learner() const { return record; }
 
+    // Saves the answers on screen at once, as the recovery file in the given folder: the
+    // results folder, or one the teacher picks when that takes nothing. Set by whoever
+    // keeps the recovery file; false when nothing could be saved.
+    void setAnswerSaver(std::function<bool(const ResultsFolder &)> saver) { answerSaver = std::move(saver); }
+    bool saveAnswers(const ResultsFolder &where) const { return answerSaver && answerSaver(where); }
+
 private:
     const ResultsFolder resultsFolder;
+    const QString classPath;
+    mutable QString pc;
+    Outbox box;
     InstanceLock instanceLock;
+    const MachineSettings machineSettings;
     LearnerRecord record;
+    std::function<bool(const ResultsFolder &)> answerSaver;
 };

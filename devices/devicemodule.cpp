@@ -3,6 +3,7 @@
 #include "devices/printdevice.h"
 #include "devices/sounddevice.h"
 #include "devices/studiodevice.h"
+#include "devices/teacherviewdevice.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -92,4 +93,9 @@ PrintDevice *DeviceModule::printing()
 StudioDevice *DeviceModule::studio()
 {
     return qobject_cast<StudioDevice *>(plugin());
+}
+
+TeacherViewDevice *DeviceModule::teacherView()
+{
+    return qobject_cast<TeacherViewDevice *>(plugin());
 }

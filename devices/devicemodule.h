@@ -3,6 +3,7 @@
 class PrintDevice;
 class SoundDevice;
 class StudioDevice;
+class TeacherViewDevice;
 
 // Finds and loads the module with sound, microphone and printing once in a run: from
 // preload() on a thread of its own, or at the first call of one of its devices.
@@ -18,5 +19,6 @@ void preload();
 SoundDevice *sound();
 PrintDevice *printing();
 StudioDevice *studio();
+TeacherViewDevice *teacherView();
 
 } // namespace DeviceModule

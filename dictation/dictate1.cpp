@@ -2,7 +2,7 @@
 
 #include "archive/session.h"
 #include "content/storytable.h"
-#include "dictation/dictateword.h"
+#include "model/handin.h"
 #include "model/reporttext.h"
 #include "widgets/reportstage.h"
 
@@ -15,11 +15,8 @@ bool Dictate1::writeResults()
 {
     const QString stamp = elapsedTimeStamp();
     int correct = 0;
-    QStringList fragments;
-    for (DictateWord *field : words())
-        fragments.append(field->evaluate(correct));
+    const QString section = HandIn::dictation1(answers(), stamp, &correct);
     session.learner().dictation1Right = correct;
     dictationPassed = correct >= ReportText::dictation1PassMark;
-    return ReportStage::write(this, session, ReportFile::Append,
-                              ReportText::dictation1Section(stamp, fragments, correct));
+    return ReportStage::write(this, session, ReportFile::Append, section);
 }

@@ -1,7 +1,7 @@
 #include "dictation/dictateword.h"
 
-#include "input/learnertext.h"
 #include "input/learnertextvalidator.h"
+#include "model/handin.h"
 #include "widgets/voiceplayer.h"
 
 #include <QEvent>
@@ -37,27 +37,12 @@ DictateWord::~DictateWord() = default;
 
 bool DictateWord::isCorrect() const
 {
-    const QString answer = LearnerText::clean(text()).trimmed();
-    if (answer.isEmpty())
-        return false;
-    if (exactCase)
-        return answer == correctWord;
-    return answer.startsWith(correctWord.left(1), Qt::CaseInsensitive)
-            && answer.mid(1) == correctWord.mid(1);
+    return HandIn::isRight(text(), correctWord, exactCase);
 }
 
 QString DictateWord::evaluate(int &correctCount)
 {
-    QString answer = LearnerText::clean(text()).trimmed();
-    if (answer.isEmpty())
-        answer = QStringLiteral("-");
-    // The learner's text is escaped so that it can never turn into markup in the report.
-    if (isCorrect()) {
-        resultHtml = QStringLiteral("<font color=\"green\">") + answer.toHtmlEscaped() + QStringLiteral("</font>");
-        ++correctCount;
-    } else {
-        resultHtml = answer.toHtmlEscaped() + QStringLiteral("&nbsp;(") + correctWord + QLatin1Char(')');
-    }
+    resultHtml = HandIn::fragment(text(), correctWord, exactCase, correctCount);
     return resultHtml;
 }
 

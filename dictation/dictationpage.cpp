@@ -123,6 +123,14 @@ qint64 DictationPage::workedMs() const
     return workedBefore + (clock.isValid() ? clock.elapsed() : 0);
 }
 
+QStringList DictationPage::answers() const
+{
+    QStringList texts;
+    for (const DictateWord *field : wordFields)
+        texts.append(field->text());
+    return texts;
+}
+
 QString DictationPage::elapsedTimeStamp() const
 {
     return ReportText::timeStamp(workedMs() / 1000);

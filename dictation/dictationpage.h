@@ -3,6 +3,7 @@
 #include "widgets/centerframe.h"
 
 #include <QElapsedTimer>
+#include <QStringList>
 #include <QVector>
 
 class DarkButton;
@@ -35,6 +36,8 @@ public:
 
     // The gaps in reading order.
     const QVector<DictateWord *> &words() const { return wordFields; }
+    // Their texts as typed, in the same order.
+    QStringList answers() const;
 
 signals:
     void nextPage();

@@ -52,14 +52,24 @@ QString safeName(const QString &learnerName)
     return name.count(QLatin1Char('_')) == name.size() ? QString() : name;
 }
 
-QString stem(const QDateTime &started, const QString &learnerName)
+QString stem(const QDateTime &started, const QString &learnerName, const QString &pc)
 {
     QString name = safeName(learnerName);
     if (name.isEmpty())
         name = QCoreApplication::translate("LearnerFileName", "uden navn");
-    const QString prefix = started.toString(QStringLiteral("yyyy-MM-dd HH.mm "));
-    const int room = maxNameBytes - extension.size() - counterReserve - prefix.toUtf8().size();
-    return prefix + trimmedEnd(fitBytes(name, room));
+    const QString prefix = started.toString(QStringLiteral("yyyy-MM-dd HH.mm.ss "));
+    const QString suffix = pc.isEmpty() ? QString() : QStringLiteral(" [%1]").arg(safeName(pc));
+    const int room = maxNameBytes - extension.size() - counterReserve - prefix.toUtf8().size()
+            - suffix.toUtf8().size();
+    return prefix + trimmedEnd(fitBytes(name, room)) + suffix;
+}
+
+QString dataName(const QString &reportName)
+{
+    QString name = reportName;
+    if (name.endsWith(extension))
+        name.chop(extension.size());
+    return name + QStringLiteral(".json");
 }
 
 QString withCounter(const QString &stem, int n)
@@ -67,12 +77,21 @@ QString withCounter(const QString &stem, int n)
     return n <= 1 ? stem + extension : QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
 }
 
-QString unused(const QString &folder, const QString &stem)
+QString unused(const QStringList &folders, const QString &stem)
 {
-    const QDir dir(folder);
+    const auto taken = [&folders](const QString &name) {
+        for (const QString &folder : folders) {
+            const QDir dir(folder);
+            for (const QString &each : { name, dataName(name) }) {
+                if (QFileInfo::exists(dir.filePath(each)) || QFileInfo(dir.filePath(each)).isSymLink())
+                    return true;
+            }
+        }
+        return false;
+    };
     for (int n = 1;; ++n) {
         const QString name = withCounter(stem, n);
-        if (!QFileInfo::exists(dir.filePath(name)) && !QFileInfo(dir.filePath(name)).isSymLink())
+        if (!taken(name))
             return name;
     }
 }

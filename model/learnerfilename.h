@@ -2,26 +2,33 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
-// Names of the files kept for each learner in the archive folder.
+// Names of the files kept for each learner in the class folder.
 namespace LearnerFileName {
 
-// The subfolder of the results folder that holds every learner's report and the overview.
+// The class folder's name in the working folder, where no other is set.
 QString folderName();
 
 // The learner's name as part of a file name: what Windows or Linux refuse replaced by "_",
 // blanks run together, no dot or blank at the end; empty when nothing of the name is left.
 QString safeName(const QString &learnerName);
 
-// "2026-12-07 14.23 Åse Ørnsø": start time and name, with what Windows or Linux refuse in a
-// file name replaced, blanks run together, no dot or blank at the end, and short enough that
-// the whole name with a counter and ".html" stays within 255 bytes.
-QString stem(const QDateTime &started, const QString &learnerName);
+// "2026-12-07 14.23.07 Åse Ørnsø [LAB07-3f9a2c]": start time to the second, name and the PC,
+// with what Windows or Linux refuse in a file name replaced, blanks run together, no dot or
+// blank at the end of the name, and short enough that the whole name with a counter and
+// ".html" stays within 255 bytes. The PC and the second keep it unique in a class folder
+// shared by many PCs, also where case is ignored ("åse" and "Åse" are one name on SMB).
+QString stem(const QDateTime &started, const QString &learnerName, const QString &pc = QString());
+
+// The learner's data file beside the report: the same stem with ".json".
+QString dataName(const QString &reportName);
 
 // stem + ".html", or with " (2)", " (3)" ... for the n-th learner of the same name and minute.
 QString withCounter(const QString &stem, int n);
 
-// The first of withCounter(stem, 1, 2, ...) that is not yet taken in folder.
-QString unused(const QString &folder, const QString &stem);
+// The first of withCounter(stem, 1, 2, ...) that is taken in none of the folders, as
+// report or as data file.
+QString unused(const QStringList &folders, const QString &stem);
 
 } // namespace LearnerFileName

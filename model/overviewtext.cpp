@@ -70,6 +70,14 @@ QString row(const ResultRow &result)
     });
 }
 
+QByteArray document(const QVector<ResultRow> &rows)
+{
+    QString text = headerLine();
+    for (const ResultRow &result : rows)
+        text += row(result);
+    return "\xEF\xBB\xBF" + text.toUtf8();
+}
+
 QString field(const QString &value)
 {
     QString text = value;

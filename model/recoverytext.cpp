@@ -1,5 +1,9 @@
 #include "model/recoverytext.h"
 
+#include "content/pagetexts.h"
+#include "content/storytable.h"
+#include "model/reporttext.h"
+
 #include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -59,45 +63,141 @@ QByteArray serialise(const RecoveryState &state)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
+bool isAnswerField(const QString &name)
+{
+    if (PageTexts::infoFieldObjectNames().contains(name))
+        return true;
+    if (!name.startsWith(QLatin1String("word")))
+        return false;
+    bool number = false;
+    const int n = name.mid(4).toInt(&number);
+    const DictationTable &last = dictation2Table();
+    return number && n >= dictation1Table().firstField && n < last.firstField + last.gaps().size()
+            && name == QStringLiteral("word%1").arg(n);
+}
+
+namespace {
+
+// Every key the program writes, and no other: a file with more or fewer is not one of ours.
+const QStringList keys { QStringLiteral("format"), QStringLiteral("version"), QStringLiteral("started"),
+                         QStringLiteral("details"), QStringLiteral("reportName"), QStringLiteral("document"),
+                         QStringLiteral("dictation1Right"), QStringLiteral("dictation2Right"),
+                         QStringLiteral("page"), QStringLiteral("fields"), QStringLiteral("workedMs") };
+
+// A whole number within [low, high], as the program writes it (JSON numbers are doubles).
+bool wholeNumber(const QJsonValue &value, double low, double high, qint64 *out)
+{
+    if (!value.isDouble())
+        return false;
+    const double d = value.toDouble();
+    if (!(d >= low && d <= high) || d != double(qint64(d)))
+        return false;
+    *out = qint64(d);
+    return true;
+}
+
+bool strings(const QJsonValue &value, QStringList *out)
+{
+    if (!value.isArray())
+        return false;
+    for (const QJsonValue &item : value.toArray()) {
+        if (!item.isString())
+            return false;
+        out->append(item.toString());
+    }
+    return true;
+}
+
+bool readState(const QJsonObject &root, RecoveryState *read)
+{
+    LearnerRecord &learner = read->learner;
+    QStringList rootKeys = root.keys();
+    rootKeys.sort();
+    QStringList expected = keys;
+    expected.sort();
+    if (rootKeys != expected)
+        return false;
+    const QJsonValue started = root.value(QStringLiteral("started"));
+    learner.started = QDateTime::fromString(started.toString(), Qt::ISODateWithMs);
+    if (!started.isString() || !learner.started.isValid())
+        return false;
+    if (!strings(root.value(QStringLiteral("details")), &learner.details)
+        || (!learner.details.isEmpty() && learner.details.size() != ReportText::detailCount))
+        return false;
+    const QJsonValue reportName = root.value(QStringLiteral("reportName"));
+    const QJsonValue document = root.value(QStringLiteral("document"));
+    if (!reportName.isString() || !document.isString())
+        return false;
+    learner.reportName = reportName.toString();
+    learner.document = document.toString();
+    // A name that could lead the report out of its folder is as damaged as a cut-off file.
+    if (learner.reportName.contains(QLatin1Char('/')) || learner.reportName.contains(QLatin1Char('\\'))
+        || (!learner.reportName.isEmpty() && !learner.reportName.endsWith(QLatin1String(".html"))))
+        return false;
+    // The report so far is always the one made from these details.
+    if (!learner.document.isEmpty()
+        && (learner.details.isEmpty() || !learner.document.startsWith(ReportText::header(learner.details))))
+        return false;
+    qint64 number = 0;
+    if (!wholeNumber(root.value(QStringLiteral("dictation1Right")), -1, 20, &number))
+        return false;
+    learner.dictation1Right = int(number);
+    const QJsonValue d2 = root.value(QStringLiteral("dictation2Right"));
+    if (!d2.isArray() || d2.toArray().size() != 3)
+        return false;
+    for (int i = 0; i < 3; ++i) {
+        if (!wholeNumber(d2.toArray().at(i), -1, 20, &number))
+            return false;
+        learner.dictation2Right[i] = int(number);
+    }
+    if ((learner.dictation2Right[0] < 0) != (learner.dictation2Right[1] < 0)
+        || (learner.dictation2Right[0] < 0) != (learner.dictation2Right[2] < 0))
+        return false;
+    if (!wholeNumber(root.value(QStringLiteral("page")), int(TestStep::Details), int(TestStep::Dictation2), &number))
+        return false;
+    read->step = TestStep(number);
+    // Only a learner who passed the first dictation reaches the second.
+    if (int(read->step) > int(TestStep::Dictation1) && learner.dictation1Right < ReportText::dictation1PassMark)
+        return false;
+    if (int(read->step) > int(TestStep::Details) && learner.details.isEmpty())
+        return false;
+    const QJsonValue fields = root.value(QStringLiteral("fields"));
+    if (!fields.isObject())
+        return false;
+    const QJsonObject object = fields.toObject();
+    for (auto it = object.constBegin(); it != object.constEnd(); ++it) {
+        if (!it.value().isString() || !isAnswerField(it.key()))
+            return false;
+        read->fields.insert(it.key(), it.value().toString());
+    }
+    // Two dictations' time and then some; a day is far beyond any test.
+    constexpr double day = 24.0 * 3600 * 1000;
+    if (!wholeNumber(root.value(QStringLiteral("workedMs")), 0, day, &number))
+        return false;
+    read->workedMs = number;
+    return true;
+}
+
+} // namespace
+
 bool parse(const QByteArray &bytes, RecoveryState *state, QString *reason)
 {
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     const QJsonObject root = document.object();
-    if (error.error != QJsonParseError::NoError || root.value(QStringLiteral("format")).toString() != formatName) {
+    if (error.error != QJsonParseError::NoError || root.value(QStringLiteral("format")) != QJsonValue(formatName)) {
         *reason = tr("Filen er beskadiget eller ufuldstændig.");
         return false;
     }
-    if (root.value(QStringLiteral("version")).toInt() != formatVersion) {
+    if (root.value(QStringLiteral("version")) != QJsonValue(formatVersion)) {
         *reason = tr("Filen er fra en anden version af programmet.");
         return false;
     }
     RecoveryState read;
-    LearnerRecord &learner = read.learner;
-    learner.started = QDateTime::fromString(root.value(QStringLiteral("started")).toString(), Qt::ISODateWithMs);
-    for (const QJsonValue &value : root.value(QStringLiteral("details")).toArray())
-        learner.details.append(value.toString());
-    learner.reportName = root.value(QStringLiteral("reportName")).toString();
-    learner.document = root.value(QStringLiteral("document")).toString();
-    learner.dictation1Right = root.value(QStringLiteral("dictation1Right")).toInt(-1);
-    const QJsonArray d2 = root.value(QStringLiteral("dictation2Right")).toArray();
-    for (int i = 0; i < 3; ++i)
-        learner.dictation2Right[i] = d2.at(i).toInt(-1);
-    const int page = root.value(QStringLiteral("page")).toInt(-1);
-    const QJsonObject fields = root.value(QStringLiteral("fields")).toObject();
-    for (auto it = fields.constBegin(); it != fields.constEnd(); ++it)
-        read.fields.insert(it.key(), it.value().toString());
-    read.workedMs = qint64(root.value(QStringLiteral("workedMs")).toDouble(-1));
-    // A name that could lead the report out of its folder is as damaged as a cut-off file.
-    const bool sane = learner.started.isValid() && page >= int(TestStep::Details)
-            && page <= int(TestStep::Dictation2) && read.workedMs >= 0
-            && !learner.reportName.contains(QLatin1Char('/')) && !learner.reportName.contains(QLatin1Char('\\'))
-            && learner.reportName != QLatin1String("..");
-    if (!sane) {
+    if (!readState(root, &read)) {
         *reason = tr("Filen er beskadiget eller ufuldstændig.");
         return false;
     }
-    read.step = TestStep(page);
     *state = read;
     return true;
 }

@@ -27,6 +27,9 @@ constexpr int formatVersion = 1;
 
 QByteArray serialise(const RecoveryState &state);
 
+// The entry fields a recovery file keeps: the form's and the dictations' words, by object name.
+bool isAnswerField(const QString &objectName);
+
 // False, with a Danish reason, for a file that is damaged, cut off or of another version.
 bool parse(const QByteArray &bytes, RecoveryState *state, QString *reason);
 

@@ -34,6 +34,11 @@ const char *const documentEnd = "\n</small>\n\n</body>\n</html>\n";
 
 } // namespace
 
+QString detailLabel(int index)
+{
+    return QString::fromUtf8(detailLabels[index]);
+}
+
 QString header(const QStringList &details)
 {
     QString text = QStringLiteral(
@@ -47,7 +52,7 @@ QString header(const QStringList &details)
             "<h2><u>Diktat til trinindplacering</u></h2>\n\n"
             "<p>\n<small>\n");
     for (int i = 0; i < detailCount; ++i) {
-        text += QString::fromUtf8(detailLabels[i]) + details.value(i).toHtmlEscaped();
+        text += detailLabel(i) + details.value(i).toHtmlEscaped();
         text += i + 1 < detailCount ? QStringLiteral("<br>\n") : QStringLiteral("\n</small>\n\n");
     }
     return text;

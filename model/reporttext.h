@@ -14,6 +14,11 @@ namespace ReportText {
 // The details form in page order: date, place of teaching, name, address, year of birth,
 // years at primary school, upper-secondary exam, education, job.
 constexpr int detailCount = 9;
+// The places in that order that the overview and the teacher's view take out.
+enum Detail { Place = 1, Name = 2, BirthYear = 4 };
+
+// A detail's label as the report writes it before the value: "Navn: ".
+QString detailLabel(int index);
 
 // Stage 1: document head and the learner's details.
 QString header(const QStringList &details);

@@ -3,10 +3,6 @@
 #include "model/learnerrecord.h"
 #include "model/reporttext.h"
 
-namespace {
-enum Detail { Place = 1, Name = 2, BirthYear = 4 };
-}
-
 int ResultRow::dictation2Total() const
 {
     if (!dictation2Taken())
@@ -35,9 +31,9 @@ ResultRow ResultRow::fromRecord(const LearnerRecord &learner, const QString &pc)
     ResultRow row;
     row.started = learner.started;
     row.pc = pc;
-    row.place = learner.details.value(Place);
-    row.name = learner.details.value(Name);
-    row.birthYear = learner.details.value(BirthYear);
+    row.place = learner.details.value(ReportText::Place);
+    row.name = learner.details.value(ReportText::Name);
+    row.birthYear = learner.details.value(ReportText::BirthYear);
     row.dictation1Right = learner.dictation1Right;
     row.dictation2Right = learner.dictation2Right;
     row.finished = learner.finished;

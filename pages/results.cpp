@@ -2,6 +2,7 @@
 
 #include "archive/pdftarget.h"
 #include "archive/resultsfolder.h"
+#include "archive/safefile.h"
 #include "devices/devicemodule.h"
 #include "devices/printdevice.h"
 #include "timing/timingmarks.h"
@@ -14,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -69,25 +71,53 @@ void Results::loadReport()
     reportView->setFocus(Qt::OtherFocusReason);
 }
 
+void Results::showReport(const QString &path)
+{
+    reportView->setSource(QUrl::fromLocalFile(path));
+    reportView->reload(); // the same file may have changed since it was last shown
+    reportView->setFocus(Qt::OtherFocusReason);
+}
+
+QStringList Results::allowedFolders() const
+{
+    if (classFolder.isEmpty())
+        return { folder.path() };
+    return { folder.path(), classFolder };
+}
+
 void Results::saveAsPDF()
 {
     PrintDevice *device = printDevice();
     if (!device)
         return;
-    const QString fileName = pdfFileName();
-    if (fileName.isEmpty())
-        return;
+    const QString fileName = pdfFileName(PdfTarget::suggestedName(learnerName, QDate::currentDate()));
+    if (!fileName.isEmpty())
+        writePdf(device, fileName);
+}
+
+void Results::writePdf(PrintDevice *device, const QString &fileName)
+{
     TIMING_MARK("pdf-begin");
-    device->writePdf(*reportView->document(), fileName);
+    const QByteArray pdf = device->pdf(*reportView->document());
+    if (pdf.isEmpty() || !SafeFile::write(fileName, pdf)) {
+        QMessageBox::warning(this, tr("PDF-filen er ikke gemt"),
+                             tr("Hent din lærer.\n\nPDF-filen »%1« kunne ikke gemmes. Resultaterne er stadig "
+                                "gemt i »%2«.\nPrøv en anden mappe, eller udskriv resultaterne.")
+                                     .arg(QDir::toNativeSeparators(fileName),
+                                          QDir::toNativeSeparators(folder.filePath(tr("results.html")))),
+                             QMessageBox::Ok, QMessageBox::NoButton);
+        return;
+    }
     TIMING_MARK("pdf-written");
     if (!savedPdfs.contains(fileName))
         savedPdfs.append(fileName);
 }
 
-// Asks where to save, in the results folder. The dialog is Qt's own in read-only mode, so
-// no other learner's file can be deleted or renamed from it; a report, a file of the
-// program itself or any file this page did not save is refused. Empty when the learner cancels.
-QString Results::pdfFileName()
+// Asks where to save, in the allowed folders only. The dialog is Qt's own in read-only mode,
+// so no other learner's file can be deleted or renamed from it, and it is brought back when
+// the learner goes to a folder outside; the name is checked before the dialog lets go
+// (PdfTarget::check). Empty when the learner cancels.
+QString Results::pdfFileName(const QString &suggested)
 {
     QFileDialog dialog(this, tr("Gem resultater som PDF-fil"), folder.path(), tr("Adobe PDF-filer (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
@@ -95,28 +125,33 @@ QString Results::pdfFileName()
     dialog.setOptions(QFileDialog::ReadOnly | QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.setLabelText(QFileDialog::Reject, tr("Annullér")); // as in the access dialog; Qt's own says "Annuller"
-    dialog.selectFile(PdfTarget::suggestedName(learnerName, QDate::currentDate()));
+    QList<QUrl> places;
+    for (const QString &allowed : allowedFolders())
+        places.append(QUrl::fromLocalFile(allowed));
+    dialog.setSidebarUrls(places);
+    connect(&dialog, &QFileDialog::directoryEntered, &dialog, [this, &dialog](const QString &entered) {
+        if (PdfTarget::isInside(QDir(entered).filePath(QStringLiteral("x.pdf")), allowedFolders()))
+            return;
+        dialog.setDirectory(folder.path());
+        QString reason;
+        PdfTarget::check(QDir(entered).filePath(QStringLiteral("x.pdf")), allowedFolders(), savedPdfs, &reason);
+        QMessageBox::warning(&dialog, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
+    });
+    dialog.selectFile(suggested);
     while (dialog.exec() == QDialog::Accepted) {
         const QString chosen = dialog.selectedFiles().value(0);
+        QString reason;
+        const PdfTarget::Verdict verdict = PdfTarget::check(chosen, allowedFolders(), savedPdfs, &reason);
         const QString target = PdfTarget::withPdfEnding(chosen);
-        if (PdfTarget::isProtected(chosen) || PdfTarget::isProtected(target)) {
-            QMessageBox::warning(this, tr("Ups!"), tr("Den fil må ikke erstattes.\nVælg et andet navn."),
-                                 QMessageBox::Ok, QMessageBox::NoButton);
+        if (verdict == PdfTarget::Verdict::Refuse) {
+            QMessageBox::warning(this, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
             continue;
         }
-        if (QFileInfo::exists(target) || QFileInfo(target).isSymLink()) {
-            // Only a PDF this learner saved here may be replaced: any other file is someone
-            // else's, such as another learner's PDF in the same folder.
-            if (!savedPdfs.contains(target)) {
-                QMessageBox::warning(this, tr("Ups!"), tr("Der findes allerede en fil med det navn.\nVælg et andet navn."),
-                                     QMessageBox::Ok, QMessageBox::NoButton);
-                continue;
-            }
-            if (QMessageBox::question(this, tr("Gem resultater som PDF-fil"),
-                                      tr("%1 findes allerede.\nVil du erstatte den?").arg(QFileInfo(target).fileName()))
-                != QMessageBox::Yes)
-                continue;
-        }
+        if (verdict == PdfTarget::Verdict::AskToReplace
+            && QMessageBox::question(this, tr("Gem resultater som PDF-fil"),
+                                     tr("%1 findes allerede.\nVil du erstatte den?").arg(QFileInfo(target).fileName()))
+                    != QMessageBox::Yes)
+            continue;
         return target;
     }
     return QString();
@@ -124,8 +159,31 @@ QString Results::pdfFileName()
 
 void Results::printResults()
 {
-    if (PrintDevice *device = printDevice())
-        device->print(*reportView->document(), tr("Udskriv resultater"), this);
+    PrintDevice *device = printDevice();
+    if (!device)
+        return;
+    const QString chosen = device->print(*reportView->document(), tr("Udskriv resultater"), this);
+    if (chosen.isEmpty())
+        return;
+    // Printing to a file is saving a PDF, by the same rules: a name that passes is written
+    // at once, any other leads to the save dialog in the results folder.
+    QString reason;
+    const PdfTarget::Verdict verdict = PdfTarget::check(chosen, allowedFolders(), savedPdfs, &reason);
+    const QString target = PdfTarget::withPdfEnding(chosen);
+    if (verdict == PdfTarget::Verdict::Write
+        || (verdict == PdfTarget::Verdict::AskToReplace
+            && QMessageBox::question(this, tr("Gem resultater som PDF-fil"),
+                                     tr("%1 findes allerede.\nVil du erstatte den?").arg(QFileInfo(target).fileName()))
+                    == QMessageBox::Yes)) {
+        writePdf(device, target);
+        return;
+    }
+    if (verdict == PdfTarget::Verdict::AskToReplace)
+        return;
+    QMessageBox::warning(this, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
+    const QString fileName = pdfFileName(QFileInfo(target).fileName());
+    if (!fileName.isEmpty())
+        writePdf(device, fileName);
 }
 
 // The module that prints; when it is missing the learner is told, and the report is still
@@ -142,4 +200,40 @@ PrintDevice *Results::printDevice()
                                  .arg(QDir::toNativeSeparators(folder.filePath(tr("results.html")))),
                              QMessageBox::Ok, QMessageBox::NoButton);
     return device;
+}
+
+void Results::showWaiting(const QString &classFolder, std::function<bool(QString *)> retry)
+{
+    const QString text = tr("Hent din lærer. Resultatet er gemt sikkert på denne pc, men er endnu ikke "
+                            "nået frem til klassemappen »%1«. Det bliver sendt, så snart klassemappen "
+                            "kan nås: næste gang Skrivlo starter, eller når læreren trykker »Send igen«.")
+                                 .arg(QDir::toNativeSeparators(classFolder));
+    if (!waitingNotice) {
+        waitingNotice = new QLabel;
+        waitingNotice->setObjectName(QStringLiteral("waitingNotice"));
+        waitingNotice->setWordWrap(true);
+        waitingNotice->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: black; "
+                                                    "border: 1px solid #c9a400; padding: 6px; }"));
+        sendAgainButton = new QPushButton(tr("Send igen"), this);
+        sendAgainButton->setObjectName(QStringLiteral("sendAgainButton"));
+        auto *row = new QHBoxLayout;
+        row->addWidget(waitingNotice, 1);
+        row->addWidget(sendAgainButton);
+        // Between the report and the buttons, where it is seen before printing.
+        mainLayout->insertLayout(mainLayout->indexOf(reportView) + 1, row);
+    }
+    waitingNotice->setText(text);
+    waitingNotice->setVisible(true);
+    sendAgainButton->setVisible(true);
+    disconnect(sendAgainButton, nullptr, this, nullptr);
+    connect(sendAgainButton, &QPushButton::clicked, this, [this, text, retry]() {
+        QString reason;
+        if (retry(&reason)) {
+            waitingNotice->setVisible(false);
+            sendAgainButton->setVisible(false);
+            reportView->setFocus(Qt::OtherFocusReason);
+        } else {
+            waitingNotice->setText(text + QStringLiteral("\n") + reason);
+        }
+    });
 }

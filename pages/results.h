@@ -4,10 +4,13 @@
 
 #include <QStringList>
 
+#include <functional>
+
 class DarkButton;
 class PrintDevice;
 class QHBoxLayout;
 class QLabel;
+class QPushButton;
 class QTextBrowser;
 class QVBoxLayout;
 class ResultsFolder;
@@ -23,6 +26,15 @@ public:
 
     // Loads the report; called right before the page is shown.
     void loadReport();
+    // Shows another report file, as the teacher's view opens one learner's result.
+    void showReport(const QString &path);
+    // A line under the report, only while the result waits in the outbox: that it is safe on
+    // this PC and will reach the class folder, with a button for the teacher to send it now.
+    // retry returns false, with the reason, while it still waits.
+    void showWaiting(const QString &classFolder, std::function<bool(QString *)> retry);
+
+    // The class folder, where a PDF may be saved too.
+    void setClassFolder(const QString &path) { classFolder = path; }
     // Whose results these are, for the name the save dialog suggests.
     void setLearnerName(const QString &name) { learnerName = name; }
 
@@ -31,11 +43,15 @@ private slots:
     void printResults();
 
 private:
-    QString pdfFileName();
+    // The folders a PDF may be saved in, with the folders below them.
+    QStringList allowedFolders() const;
+    QString pdfFileName(const QString &suggested);
+    void writePdf(PrintDevice *device, const QString &fileName);
     PrintDevice *printDevice();
 
     const ResultsFolder &folder;
 
+    QString classFolder;
     QString learnerName;
     QStringList savedPdfs; // the only files a later save may replace
     QVBoxLayout *mainLayout;
@@ -44,6 +60,8 @@ private:
     QLabel *pdfCaption;
     QLabel *printCaption;
     QTextBrowser *reportView;
+    QLabel *waitingNotice = nullptr;
+    QPushButton *sendAgainButton = nullptr;
     DarkButton *pdfButton;
     DarkButton *printButton;
 };

@@ -1,16 +1,24 @@
+#include "app/folderprompt.h"
 #include "app/recoveryoffer.h"
+#include "archive/classrecovery.h"
+#include "archive/foldercheck.h"
+#include "archive/instancelock.h"
 #include "archive/learnerarchive.h"
 #include "archive/overviewfile.h"
+#include "archive/pcname.h"
 #include "archive/recoveryfile.h"
 #include "model/learnerdatatext.h"
 #include "model/learnerfilename.h"
 #include "model/overviewtext.h"
 #include "model/recoverytext.h"
 #include "model/reporttext.h"
+#include "tests/support/answerkey.h"
 #include "tests/support/modaldialog.h"
 #include "tests/support/testfolder.h"
 #include "widgets/voiceplayer.h"
 
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QtTest>
 
 // What is kept for every learner: safe file names, the overview's CSV, damaged recovery
@@ -25,16 +33,26 @@ private slots:
     void fileNameIsSafeAndShort();
     void overviewRows_data();
     void overviewRows();
-    void overviewWaitsForAnotherCopy();
+    void overviewIsMadeFromTheDataFiles();
+    void outboxSendsOnceWhenTheClassFolderIsBack();
+    void namesStayApartAcrossPcs();
+    void aTestMovesToAnotherPcOnce();
     void dataFileKeepsTheRow_data();
     void dataFileKeepsTheRow();
     void dataFileRefusesDamage_data();
     void dataFileRefusesDamage();
     void recoveryRefusesDamage_data();
     void recoveryRefusesDamage();
+    void recoveryReadsWhatItWrites();
     void unfinishedReportIsClosedAndMarked();
+    void startingAgainKeepsTheUnfinishedTest_data();
     void startingAgainKeepsTheUnfinishedTest();
     void damagedRecoveryIsSetAside();
+    void linksAreNeverFollowed_data();
+    void linksAreNeverFollowed();
+    void leftoversOfCutOffWritesAreRemoved();
+    void unwritableFolderOffersAnother_data();
+    void unwritableFolderOffersAnother();
 
 private:
     const ResultsFolder &folder() { return dir->session().folder(); }
@@ -52,6 +70,8 @@ LearnerRecord learner(const QString &name, int d1, std::array<int, 3> d2, bool f
     record.started = started;
     record.details = QStringList { QStringLiteral("7/12-2026"), QStringLiteral("Sprogcenter Nord"), name,
                                    QStringLiteral("Vej 1"), QStringLiteral("1980") };
+    while (record.details.size() < ReportText::detailCount)
+        record.details.append(QString()); // the form's other fields, left empty
     record.reportName = QStringLiteral("2026-12-07 14.23 x.html");
     record.dictation1Right = d1;
     record.dictation2Right = d2;
@@ -72,7 +92,7 @@ void TestArchive::fileNameIsSafeAndShort_data()
 {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("stem");
-    const QString prefix = QStringLiteral("2026-12-07 14.23 ");
+    const QString prefix = QStringLiteral("2026-12-07 14.23.40 ");
     QTest::newRow("Danish letters") << QString::fromUtf8("Åse Ørnsø") << prefix + QString::fromUtf8("Åse Ørnsø");
     QTest::newRow("refused characters") << QStringLiteral("a/b\\c:d*e?f\"g<h>i|j") << prefix + QStringLiteral("a_b_c_d_e_f_g_h_i_j");
     QTest::newRow("only dots") << QStringLiteral("...") << prefix + QStringLiteral("uden navn");
@@ -129,25 +149,144 @@ void TestArchive::overviewRows()
     QCOMPARE(OverviewText::row(learner(name, d1, d2, finished)), row);
 }
 
-// The lock of another copy that is still appending: no row is written past it.
-void TestArchive::overviewWaitsForAnotherCopy()
+namespace {
+
+void put(const QString &path, const QByteArray &bytes)
 {
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+// Rows from every data file, sorted by start time; damaged, foreign and newer files left
+// alone; a hand-edited overview kept aside; one that cannot be replaced loses nothing.
+void TestArchive::overviewIsMadeFromTheDataFiles()
+{
+    const QString classFolder = dir->session().classFolder();
+    QVector<ResultRow> rows;
+    for (int second : { 30, 5, 17 }) {
+        LearnerRecord record = learner(QStringLiteral("Bo %1").arg(second), 12, { -1, -1, -1 }, true);
+        record.started.setTime(QTime(9, 0, second));
+        record.reportName = QStringLiteral("b%1.html").arg(second);
+        rows.append(ResultRow::fromRecord(record, QStringLiteral("PC-%1").arg(second)));
+        put(QDir(classFolder).filePath(QStringLiteral("b%1.json").arg(second)), LearnerDataText::serialise(rows.last()));
+    }
+    const QByteArray good = LearnerDataText::serialise(rows.first());
+    put(QDir(classFolder).filePath(QStringLiteral("damaged.json")), good.left(40));
+    put(QDir(classFolder).filePath(QStringLiteral("foreign.json")), "{\"a\": 1}");
+    put(QDir(classFolder).filePath(QStringLiteral("newer.json")), QByteArray(good).replace("\"version\": 1", "\"version\": 2"));
+    int skipped = 0;
+    const QVector<ResultRow> read = OverviewFile::rows(classFolder, &skipped);
+    QCOMPARE(skipped, 3);
+    QCOMPARE(read, (QVector<ResultRow> { rows[1], rows[2], rows[0] }));
+
+    // A teacher's correction of a row whose learner is still there is kept aside.
+    const QString overview = OverviewFile::path(classFolder);
+    put(overview, OverviewText::document(read).replace("Bo 5", "Bo Fem"));
     QString reason;
-    QVERIFY(OverviewFile::append(folder(), QStringLiteral("a;1\r\n"), &reason));
-    QLockFile held(OverviewFile::path(folder()) + QStringLiteral(".lock"));
-    QVERIFY(held.tryLock(0));
-    QElapsedTimer waited;
-    waited.start();
-    QVERIFY(!OverviewFile::append(folder(), QStringLiteral("b;2\r\n"), &reason, 300));
-    QVERIFY(waited.elapsed() >= 300);
+    QVERIFY2(OverviewFile::rewrite(classFolder, &reason), qPrintable(reason));
+    QCOMPARE(contents(overview), OverviewText::document(read));
+    QVERIFY(contents(overview).startsWith("\xEF\xBB\xBF" "Dato;Starttid;"));
+    const QStringList aside = QDir(classFolder).entryList({ QStringLiteral("oversigt rettet*.csv") });
+    QCOMPARE(aside.size(), 1);
+    QVERIFY(contents(QDir(classFolder).filePath(aside.first())).contains("Bo Fem"));
+    // A row of a learner whose files the teacher removed is no hand edit.
+    QFile::remove(QDir(classFolder).filePath(QStringLiteral("b17.json")));
+    QVERIFY(OverviewFile::rewrite(classFolder, &reason));
+    QCOMPARE(QDir(classFolder).entryList({ QStringLiteral("oversigt rettet*.csv") }).size(), 1);
+    QVERIFY(!contents(overview).contains("Bo 17"));
+
+    // Something that is not a plain file in its place: refused with a reason, data files kept.
+    QVERIFY(QFile::remove(overview));
+    QVERIFY(QDir().mkdir(overview));
+    reason.clear();
+    QVERIFY(!OverviewFile::rewrite(classFolder, &reason));
     QVERIFY(!reason.isEmpty());
-    held.unlock();
-    QVERIFY(OverviewFile::append(folder(), QStringLiteral("c;3\r\n"), &reason));
-    QFile file(OverviewFile::path(folder()));
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QByteArray bytes = file.readAll();
-    QVERIFY(bytes.startsWith("\xEF\xBB\xBF" "Dato;Starttid;"));
-    QVERIFY(bytes.endsWith("\r\na;1\r\nc;3\r\n"));
+    QCOMPARE(OverviewFile::rows(classFolder).size(), 2);
+}
+
+// A class folder out of reach at the hand-in: the files wait in the outbox; once it is back
+// they arrive once, byte-equal, and sending again changes nothing.
+void TestArchive::outboxSendsOnceWhenTheClassFolderIsBack()
+{
+    const QString classFolder = dir->filePath(QStringLiteral("klasse"));
+    Session session(ResultsFolder(dir->path()), MachineSettings(), classFolder, QStringLiteral("LAB07-3f9a2c"));
+    QCOMPARE(session.classFolder(), classFolder);
+    QVERIFY(session.outbox().put(QStringLiteral("a.html"), "report"));
+    QVERIFY(session.outbox().put(QStringLiteral("gemte-test/LAB07-3f9a2c.json"), "saved"));
+    QString reason;
+    QVERIFY(!session.outbox().send(&reason));
+    QVERIFY(reason.contains(QLatin1String("Klassemappen")));
+    QCOMPARE(session.outbox().waiting().size(), 2);
+    QVERIFY(QDir().mkpath(classFolder));
+    for (int round = 0; round < 2; ++round) {
+        QVERIFY2(session.outbox().send(&reason), qPrintable(reason));
+        QVERIFY(session.outbox().waiting().isEmpty());
+        QCOMPARE(contents(QDir(classFolder).filePath(QStringLiteral("a.html"))), QByteArray("report"));
+        QCOMPARE(contents(QDir(classFolder).filePath(QStringLiteral("gemte-test/LAB07-3f9a2c.json"))), QByteArray("saved"));
+        QCOMPARE(QDir(classFolder).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("a.html") });
+        QVERIFY(session.outbox().put(QStringLiteral("a.html"), "report")); // the same learner sent twice
+    }
+}
+
+// Two PCs, the same second, names that differ only in case: the names differ also where
+// case is ignored, and each copy of the program keeps the name it was given.
+void TestArchive::namesStayApartAcrossPcs()
+{
+    const QString a = LearnerFileName::stem(started, QString::fromUtf8("åse ørnsø"), QStringLiteral("LAB07-3f9a2c"));
+    const QString b = LearnerFileName::stem(started, QString::fromUtf8("Åse Ørnsø"), QStringLiteral("LAB08-00a1b2"));
+    const QString c = LearnerFileName::stem(started, QString::fromUtf8("Åse Ørnsø"), QStringLiteral("LAB07-3f9a2d"));
+    QCOMPARE(a, QString::fromUtf8("2026-12-07 14.23.40 åse ørnsø [LAB07-3f9a2c]"));
+    QVERIFY(a.compare(b, Qt::CaseInsensitive) != 0 && b.compare(c, Qt::CaseInsensitive) != 0);
+    QCOMPARE(LearnerFileName::dataName(LearnerFileName::withCounter(a, 2)), a + QStringLiteral(" (2).json"));
+
+    const QString pc = PcName::ofThisCopy(dir->path());
+    QVERIFY2(PcName::isWellFormed(pc), qPrintable(pc));
+    QCOMPARE(PcName::ofThisCopy(dir->path()), pc);
+    QTemporaryDir other;
+    QVERIFY(PcName::ofThisCopy(other.path()) != pc);
+    QCOMPARE(PcName::hostPart(QStringLiteral("lærer-pc_07.skole.local")), QStringLiteral("L-RER-PC-07"));
+}
+
+// PC 1 dies in Dictation 2: its saved test is offered at PC 2 only once it is no longer
+// refreshed, PC 2 takes it over, and PC 1, started again, sees that it went on elsewhere.
+void TestArchive::aTestMovesToAnotherPcOnce()
+{
+    const QString classFolder = dir->filePath(QStringLiteral("klasse"));
+    QVERIFY(QDir().mkpath(classFolder));
+    QTemporaryDir work1, work2;
+    Session pc1(ResultsFolder(work1.path()), MachineSettings(), classFolder, QStringLiteral("PC1-000001"));
+    Session pc2(ResultsFolder(work2.path()), MachineSettings(), classFolder, QStringLiteral("PC2-000002"));
+    RecoveryState state;
+    state.learner = learner(QStringLiteral("Bo"), 20, { -1, -1, -1 }, false);
+    state.step = TestStep::Dictation2;
+    state.fields.insert(QStringLiteral("word21"), QStringLiteral("svar"));
+    ClassRecovery::put(pc1, RecoveryText::serialise(state));
+    QVERIFY(pc1.outbox().send());
+    const QDateTime now = QDateTime::currentDateTime();
+    QVERIFY(ClassRecovery::leftByOthers(pc2, now).isEmpty()); // saved a moment ago: still running
+    QVERIFY(ClassRecovery::leftByOthers(pc1, now.addSecs(600)).isEmpty()); // never its own
+    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(pc2, now.addSecs(600));
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found.first().pc, QStringLiteral("PC1-000001"));
+    QVERIFY(found.first().state == state);
+    QString reason, where;
+    QVERIFY(!ClassRecovery::continuedElsewhere(pc1, state, &where));
+    QVERIFY2(ClassRecovery::takeOver(pc2, found.first(), &reason), qPrintable(reason));
+    QVERIFY(ClassRecovery::leftByOthers(pc2, now.addSecs(600)).isEmpty());
+    QVERIFY(!ClassRecovery::takeOver(pc2, found.first(), &reason)); // a third PC comes too late
+    QVERIFY(!reason.isEmpty());
+    QVERIFY(ClassRecovery::continuedElsewhere(pc1, state, &where));
+    QCOMPARE(where, QStringLiteral("PC2-000002"));
 }
 
 void TestArchive::dataFileKeepsTheRow_data()
@@ -212,8 +351,12 @@ void TestArchive::recoveryRefusesDamage_data()
 {
     RecoveryState state;
     state.learner = learner(QStringLiteral("Bo"), 19, { -1, -1, -1 }, false);
+    state.learner.details = QStringList(9, QStringLiteral("x"));
     state.step = TestStep::Dictation1;
     const QByteArray good = RecoveryText::serialise(state);
+    RecoveryState read;
+    QString reason;
+    QVERIFY2(RecoveryText::parse(good, &read, &reason), qPrintable(reason)); // each row spoils one thing
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QString>("reason");
     const QString damaged = QStringLiteral("beskadiget");
@@ -224,6 +367,34 @@ void TestArchive::recoveryRefusesDamage_data()
     QTest::newRow("other version") << QByteArray(good).replace("\"version\": 1", "\"version\": 7") << "anden version";
     QTest::newRow("report name leaves its folder") << QByteArray(good).replace("14.23 x.html", "../../x.html") << damaged;
     QTest::newRow("page out of range") << QByteArray(good).replace("\"page\": 3", "\"page\": 42") << damaged;
+    // Valid format, version and page, but not what the program writes.
+    auto with = [&good](const char *key, const QJsonValue &value) {
+        QJsonObject root = QJsonDocument::fromJson(good).object();
+        if (value.isUndefined())
+            root.remove(QLatin1String(key));
+        else
+            root.insert(QLatin1String(key), value);
+        return QJsonDocument(root).toJson();
+    };
+    QTest::newRow("fields a list") << with("fields", QJsonArray { 1, 2 }) << damaged;
+    QTest::newRow("a field not text") << with("fields", QJsonObject { { "word1", 5 } }) << damaged;
+    QTest::newRow("a field the program has not") << with("fields", QJsonObject { { "passwordEdit", "x" } }) << damaged;
+    QTest::newRow("details a text") << with("details", "x") << damaged;
+    QTest::newRow("details too few") << with("details", QJsonArray { "a", "b" }) << damaged;
+    QTest::newRow("document a number") << with("document", 5) << damaged;
+    QTest::newRow("document not from the details") << with("document", "<html>") << damaged;
+    QTest::newRow("started not a time") << with("started", "i går") << damaged;
+    QTest::newRow("dictation 1 count out of range") << with("dictation1Right", 21) << damaged;
+    QTest::newRow("dictation 1 count not whole") << with("dictation1Right", 19.5) << damaged;
+    QTest::newRow("dictation 2 counts too few") << with("dictation2Right", QJsonArray { 1, 2 }) << damaged;
+    QTest::newRow("dictation 2 counts half taken") << with("dictation2Right", QJsonArray { 1, -1, 2 }) << damaged;
+    QTest::newRow("dictation 2 without passing dictation 1") << with("page", 5).replace("\"dictation1Right\": 19", "\"dictation1Right\": 3") << damaged;
+    QTest::newRow("time worked negative") << with("workedMs", -1) << damaged;
+    QTest::newRow("time worked a text") << with("workedMs", "1000") << damaged;
+    QTest::newRow("report name not a report") << with("reportName", "oversigt.csv") << damaged;
+    QTest::newRow("a key too many") << with("extra", true) << damaged;
+    QTest::newRow("a key missing") << with("fields", QJsonValue(QJsonValue::Undefined)) << damaged;
+    QTest::newRow("version as text") << with("version", "1") << "anden version";
 }
 
 void TestArchive::recoveryRefusesDamage()
@@ -236,6 +407,23 @@ void TestArchive::recoveryRefusesDamage()
     QVERIFY2(given.contains(reason), qPrintable(given));
 }
 
+// What the program writes it reads back, exactly.
+void TestArchive::recoveryReadsWhatItWrites()
+{
+    RecoveryState state;
+    state.learner = learner(QStringLiteral("Bo"), 19, { 12, 9, 15 }, false);
+    state.learner.details = QStringList(9, QStringLiteral("x"));
+    state.learner.document = ReportText::header(state.learner.details);
+    state.step = TestStep::Dictation2;
+    state.fields.insert(QStringLiteral("nameEdit"), QStringLiteral("Bo"));
+    state.fields.insert(QStringLiteral("word80"), QStringLiteral("sidst"));
+    state.workedMs = 61234;
+    RecoveryState read;
+    QString reason;
+    QVERIFY2(RecoveryText::parse(RecoveryText::serialise(state), &read, &reason), qPrintable(reason));
+    QVERIFY(read == state);
+}
+
 void TestArchive::unfinishedReportIsClosedAndMarked()
 {
     const QString open = ReportText::header(QStringList(9, QStringLiteral("x")));
@@ -246,24 +434,60 @@ void TestArchive::unfinishedReportIsClosedAndMarked()
     QCOMPARE(ReportText::unfinished(closed), closed.chopped(16) + mark);
 }
 
-// "Start forfra" before the form was left (the journeys try it after Dictation 1): the
-// typed details make the kept report and the overview row.
+void TestArchive::startingAgainKeepsTheUnfinishedTest_data()
+{
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("answered"); // right answers typed into Dictation 1
+    QTest::addColumn<QByteArray>("kept"); // in the kept report
+    QTest::addColumn<QByteArray>("row");  // the end of the overview row
+    // Before the form was left: the typed details make the kept report and the row.
+    QTest::newRow("in the form") << int(TestStep::Details) << 0
+                                 << QByteArray("Navn: Ida<br>\nAdresse: <br>\nF\xc3\xb8" "dsels\xc3\xa5r: 2001<br>")
+                                 << QByteArray(";Ida;2001;;;;;;Ikke afsluttet;");
+    // In Dictation 1 after 11 answers: judged as at a hand-in.
+    QTest::newRow("dictation 1 after 11 answers")
+            << int(TestStep::Dictation1) << 11
+            << QByteArray("<h3>Diktat 1 [01:05]</h3>\n\n<p>\n<small>\n<font color=\"green\">k\xc3\xb8rte</font>, ")
+            << QByteArray(";Ida;2001;11;;;;;Ikke afsluttet;");
+}
+
+// "Start forfra" keeps everything typed, in the class folder and the overview, marked as not
+// finished, and the offer says so.
 void TestArchive::startingAgainKeepsTheUnfinishedTest()
 {
-    RecoveryState inTheForm;
-    inTheForm.learner.started = started;
-    inTheForm.step = TestStep::Details;
-    inTheForm.fields.insert(QStringLiteral("nameEdit"), QStringLiteral("Ida"));
-    inTheForm.fields.insert(QStringLiteral("birthYearEdit"), QStringLiteral("2001"));
-    QString reason;
-    QVERIFY2(LearnerArchive::keepUnfinished(dir->session(), inTheForm, &reason), qPrintable(reason));
+    QFETCH(int, step);
+    QFETCH(int, answered);
+    QFETCH(QByteArray, kept);
+    QFETCH(QByteArray, row);
+    RecoveryState state;
+    state.learner.started = started;
+    state.step = TestStep(step);
+    state.fields.insert(QStringLiteral("nameEdit"), QStringLiteral("Ida"));
+    state.fields.insert(QStringLiteral("birthYearEdit"), QStringLiteral("2001"));
+    if (state.step != TestStep::Details) {
+        state.learner.details = LearnerArchive::typedDetails(state);
+        state.learner.document = ReportText::header(state.learner.details);
+        state.workedMs = 65000;
+    }
+    for (int i = 1; i <= answered; ++i)
+        state.fields.insert(QStringLiteral("word%1").arg(i), AnswerKey::word(i));
+    QVERIFY(RecoveryFile::write(folder(), state));
+    auto offer = answerMessageBox(QStringLiteral("Start forfra"));
+    RecoveryState read;
+    QVERIFY(!RecoveryOffer::ask(nullptr, dir->session(), &read));
+    QVERIFY2(offer->text.contains(QStringLiteral("ufærdige test i klassemappen med alle svar")), qPrintable(offer->text));
+    QVERIFY(!RecoveryFile::exists(folder()));
 
-    QFile ida(folder().filePath(QStringLiteral("resultater/2026-12-07 14.23 Ida.html")));
-    QVERIFY(ida.open(QIODevice::ReadOnly));
-    QVERIFY(ida.readAll().contains("Navn: Ida<br>\nAdresse: <br>\nF\xc3\xb8" "dsels\xc3\xa5r: 2001<br>"));
-    QFile overview(OverviewFile::path(folder()));
-    QVERIFY(overview.open(QIODevice::ReadOnly));
-    QVERIFY(overview.readAll().endsWith("\r\n2026-12-07;14:23;;Ida;2001;;;;;;Ikke afsluttet;2026-12-07 14.23 Ida.html\r\n"));
+    const QString stem = QStringLiteral("2026-12-07 14.23.40 Ida [%1]").arg(dir->session().pcName());
+    const QDir classFolder(dir->session().classFolder());
+    const QByteArray report = contents(classFolder.filePath(stem + ".html"));
+    QVERIFY2(report.contains(kept), report.constData());
+    QCOMPARE(report.count("<font color=\"green\">"), answered);
+    QVERIFY(report.endsWith("<b>Testen blev ikke afsluttet.</b>\n</small>\n\n</body>\n</html>\n"));
+    QVERIFY(contents(classFolder.filePath(stem + ".json")).contains("\"finished\": false"));
+    const QByteArray rows = contents(OverviewFile::path(classFolder.path()));
+    QVERIFY2(rows.endsWith(row + (stem + ".html\r\n").toUtf8()), rows.constData());
+    QVERIFY(dir->session().outbox().waiting().isEmpty());
 }
 
 void TestArchive::damagedRecoveryIsSetAside()
@@ -281,6 +505,148 @@ void TestArchive::damagedRecoveryIsSetAside()
     const QStringList aside = QDir(dir->path()).entryList({ QStringLiteral("skrivlo-gemt-test ul*.json") });
     QCOMPARE(aside.size(), 1);
     QVERIFY(seen->text.contains(aside.first()));
+}
+
+void TestArchive::linksAreNeverFollowed_data()
+{
+    QTest::addColumn<QString>("name"); // what is replaced by a link to another folder's file
+    QTest::addColumn<QString>("told"); // in the message, or empty for none
+    QTest::newRow("resultater") << "resultater" << "genvej (et link)";
+    QTest::newRow("resultater a file") << "resultater" << "er en fil";
+    QTest::newRow("the lock") << "skrivlo.lock" << "genvej (et link)";
+    QTest::newRow("the lock a folder") << "skrivlo.lock" << "en mappe";
+    QTest::newRow("the recovery file, mid-test") << "skrivlo-gemt-test.json" << QString();
+}
+
+// A link in place of a file or folder of the program is refused with what it is, or (the
+// recovery file) replaced by a plain file; the place it points to is never written.
+void TestArchive::linksAreNeverFollowed()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, told);
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(name);
+    const QString path = dir->filePath(name);
+    if (QTest::currentDataTag() == QLatin1String("resultater a file"))
+        QVERIFY(QFile(path).open(QIODevice::WriteOnly));
+    else if (QTest::currentDataTag() == QLatin1String("the lock a folder"))
+        QVERIFY(QDir().mkdir(path));
+    else
+        QVERIFY(QFile::link(target, path));
+    if (name == QLatin1String("resultater")) {
+        QVERIFY(QDir().mkdir(target));
+        QString reason;
+        QVERIFY(!FolderCheck::writable(folder(), &reason));
+        QVERIFY2(reason.contains(told) && reason.contains(QDir::toNativeSeparators(path)), qPrintable(reason));
+        // A row or a report at the hand-in does not go through it either.
+        QVERIFY(dir->session().outbox().put(QStringLiteral("a.html"), "report"));
+        QVERIFY(!dir->session().outbox().send(&reason));
+        QVERIFY(QDir(target).isEmpty());
+    } else if (name == QLatin1String("skrivlo.lock")) {
+        InstanceLock lock(folder());
+        QCOMPARE(lock.acquire(), InstanceLock::NotALockFile);
+        const QString message = lock.notALockFileMessage();
+        QVERIFY2(message.contains(told) && !message.contains(QStringLiteral("kører allerede")), qPrintable(message));
+        QVERIFY(!QFileInfo::exists(target));
+    } else {
+        QVERIFY(QFile(target).open(QIODevice::WriteOnly));
+        RecoveryState state;
+        state.learner.started = started;
+        state.step = TestStep::Dictation1;
+        bool replaced = false;
+        QVERIFY(RecoveryFile::write(folder(), state, &replaced));
+        QVERIFY(replaced);
+        QVERIFY(!QFileInfo(path).isSymLink() && QFileInfo(path).isFile());
+        QCOMPARE(QFileInfo(target).size(), 0);
+        QVERIFY(RecoveryFile::write(folder(), state, &replaced));
+        QVERIFY(!replaced);
+    }
+}
+
+// What a write cut off by a kill or a power cut left: this program's own temporary files in
+// its own folders, once older than a minute. Nothing else.
+void TestArchive::leftoversOfCutOffWritesAreRemoved()
+{
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-120);
+    struct Leftover { const char *name; bool aged; bool removed; };
+    const Leftover files[] = {
+        { "results.html.ZBXAqJ", true, true },
+        { "skrivlo-gemt-test.json.YZrxVi", true, true },
+        { "resultater/2026-12-07 14.23 \xc3\x85se \xc3\x98rns\xc3\xb8.html.KGrooS", true, true },
+        { "resultater/oversigt.csv.Qw3rTy", true, true },
+        { "results.html.AbCdEf", false, false },       // may be a write going on now
+        { "noter.txt.AbCdEf", true, false },           // not a file of this program
+        { "results.html.toolong", true, false },       // not a temporary name
+        { "results.html", true, false },
+    };
+    QVERIFY(QDir().mkdir(dir->filePath(QStringLiteral("resultater"))));
+    for (const Leftover &file : files) {
+        QFile made(dir->filePath(QString::fromUtf8(file.name)));
+        QVERIFY(made.open(QIODevice::WriteOnly));
+        if (file.aged)
+            QVERIFY(made.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    // A link with a temporary name is not removed: it is not ours to judge.
+    QVERIFY(QFile::link(dir->filePath(QStringLiteral("results.html")), dir->filePath(QStringLiteral("results.html.LnKlnk"))));
+
+    const QStringList removed = FolderCheck::removeLeftovers(folder());
+    for (const Leftover &file : files)
+        QVERIFY2(QFileInfo::exists(dir->filePath(QString::fromUtf8(file.name))) != file.removed, file.name);
+    QCOMPARE(removed.size(), 4);
+    QVERIFY(QFileInfo(dir->filePath(QStringLiteral("results.html.LnKlnk"))).isSymLink());
+}
+
+void TestArchive::unwritableFolderOffersAnother_data()
+{
+    QTest::addColumn<QStringList>("answers"); // the teacher's buttons, box after box
+    QTest::addColumn<bool>("picked");         // a folder comes back
+    QTest::newRow("close the program") << QStringList { "Luk programmet" } << false;
+    QTest::newRow("another folder") << QStringList { "Vælg en anden mappe …", "<folder>" } << true;
+    QTest::newRow("no folder picked, then close")
+            << QStringList { "Vælg en anden mappe …", "<cancel>", "Luk programmet" } << false;
+}
+
+// After the password: the box names the folder and why, and the teacher picks another or
+// closes the program.
+void TestArchive::unwritableFolderOffersAnother()
+{
+    QFETCH(QStringList, answers);
+    QFETCH(bool, picked);
+    QTemporaryDir other;
+    QVERIFY(QFile(dir->filePath(QStringLiteral("resultater"))).open(QIODevice::WriteOnly));
+    QString problem;
+    QVERIFY(!FolderCheck::writable(folder(), &problem));
+    QVector<std::shared_ptr<ModalRecord>> boxes;
+    std::function<void(int)> answerFrom = [&](int i) {
+        if (i >= answers.size())
+            return;
+        if (answers[i].startsWith(QLatin1Char('<'))) {
+            answerModal([&, i](QWidget *dialog) {
+                answerFrom(i + 1);
+                auto *files = qobject_cast<QFileDialog *>(dialog);
+                QVERIFY(files);
+                if (answers[i] == QLatin1String("<cancel>")) {
+                    files->reject();
+                    return;
+                }
+                files->setDirectory(other.path()); // and no name: the folder shown is the one chosen
+                if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                    name->clear();
+                QMetaObject::invokeMethod(files, "accept");
+            });
+            return;
+        }
+        boxes.append(answerMessageBox(answers[i], [&, i]() { answerFrom(i + 1); }));
+    };
+    answerFrom(0);
+    const QString chosen = FolderPrompt::askForAnother(nullptr, problem, folder().path());
+    disarmModalAnswerers();
+    QCOMPARE(QDir::cleanPath(chosen), picked ? QDir::cleanPath(other.path()) : QString());
+    QVERIFY(boxes.first()->seen);
+    QVERIFY2(boxes.first()->text.contains(QDir::toNativeSeparators(dir->filePath(QStringLiteral("resultater"))))
+                     && boxes.first()->text.contains(QStringLiteral("er en fil")),
+             qPrintable(boxes.first()->text));
+    QCOMPARE(boxes.size(), int(answers.size() - answers.filter(QStringLiteral("<")).size()));
 }
 
 SKRIVLO_TEST_MAIN(TestArchive)

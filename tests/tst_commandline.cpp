@@ -41,21 +41,30 @@ void TestCommandLine::parses_data()
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("folder"); // relative to the working directory, or absolute
     QTest::addColumn<bool>("recording");
+    QTest::addColumn<bool>("teacherView");
 
     const int run = int(CommandLine::Outcome::Run);
     const int error = int(CommandLine::Outcome::Error);
-    QTest::newRow("nothing") << QStringList() << run << "." << false;
-    QTest::newRow("folder") << QStringList { "--resultatmappe", "klasse 3" } << run << "klasse 3" << false;
-    QTest::newRow("short folder") << QStringList { "-r", "a/b/../c" } << run << "a/c" << false;
-    QTest::newRow("recording") << QStringList { "--indtal" } << run << "." << true;
-    QTest::newRow("documents") << QStringList { "--dokumenter" } << run << QDir::homePath() + "/Dokumenter/Skrivlo" << false;
-    QTest::newRow("documents and folder") << QStringList { "--dokumenter", "-r", "x" } << error << "" << false;
-    QTest::newRow("help") << QStringList { "--help" } << int(CommandLine::Outcome::Help) << "" << false;
-    QTest::newRow("version") << QStringList { "--version" } << int(CommandLine::Outcome::Version) << "" << false;
-    QTest::newRow("unknown option") << QStringList { "--resultat" } << error << "" << false;
-    QTest::newRow("stray argument") << QStringList { "noget" } << error << "" << false;
-    QTest::newRow("empty folder") << QStringList { "--resultatmappe", " " } << error << "" << false;
-    QTest::newRow("folder without value") << QStringList { "--resultatmappe" } << error << "" << false;
+    QTest::newRow("nothing") << QStringList() << run << "." << false << false;
+    QTest::newRow("folder") << QStringList { "--resultatmappe", "klasse 3" } << run << "klasse 3" << false << false;
+    QTest::newRow("short folder") << QStringList { "-r", "a/b/../c" } << run << "a/c" << false << false;
+    QTest::newRow("recording") << QStringList { "--indtal" } << run << "." << true << false;
+    QTest::newRow("new password") << QStringList { "--ny-adgangskode" } << run << "." << false << false;
+    QTest::newRow("new password and recording") << QStringList { "--ny-adgangskode", "--indtal" } << error << "" << false << false;
+    QTest::newRow("documents") << QStringList { "--dokumenter" } << run << QDir::homePath() + "/Dokumenter/Skrivlo" << false << false;
+    QTest::newRow("documents and folder") << QStringList { "--dokumenter", "-r", "x" } << error << "" << false << false;
+    QTest::newRow("help") << QStringList { "--help" } << int(CommandLine::Outcome::Help) << "" << false << false;
+    QTest::newRow("version") << QStringList { "--version" } << int(CommandLine::Outcome::Version) << "" << false << false;
+    QTest::newRow("unknown option") << QStringList { "--resultat" } << error << "" << false << false;
+    QTest::newRow("stray argument") << QStringList { "noget" } << error << "" << false << false;
+    QTest::newRow("empty folder") << QStringList { "--resultatmappe", " " } << error << "" << false << false;
+    QTest::newRow("folder without value") << QStringList { "--resultatmappe" } << error << "" << false << false;
+    QTest::newRow("teacher's view") << QStringList { "--resultater" } << run << "." << false << true;
+    QTest::newRow("teacher's view, class folder")
+            << QStringList { "--resultater", "--klassemappe", "../klasse 3b" } << run << "." << false << true;
+    QTest::newRow("teacher's view and recording") << QStringList { "--resultater", "--indtal" } << error << "" << false << false;
+    QTest::newRow("empty class folder") << QStringList { "--resultater", "--klassemappe", "" } << error << "" << false << false;
+    QTest::newRow("class folder") << QStringList { "--klassemappe", "../hold 3" } << run << "." << false << false;
 }
 
 void TestCommandLine::parses()
@@ -64,13 +73,20 @@ void TestCommandLine::parses()
     QFETCH(int, outcome);
     QFETCH(QString, folder);
     QFETCH(bool, recording);
+    QFETCH(bool, teacherView);
 
+    const int classOption = arguments.indexOf(QStringLiteral("--klassemappe"));
+    const QString classFolder = classOption < 0 ? QString()
+            : QDir::cleanPath(QDir::current().absoluteFilePath(arguments.value(classOption + 1)));
     arguments.prepend(QStringLiteral("skrivlo"));
     const CommandLine::Parsed parsed = CommandLine::parse(arguments);
     QCOMPARE(int(parsed.outcome), outcome);
     if (parsed.outcome == CommandLine::Outcome::Run) {
         QCOMPARE(parsed.options.resultsFolder, QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
         QCOMPARE(parsed.options.recordingMode, recording);
+        QCOMPARE(parsed.options.newPassword, arguments.contains(QStringLiteral("--ny-adgangskode")));
+        QCOMPARE(parsed.options.teacherView, teacherView);
+        QCOMPARE(parsed.options.classFolder, classFolder);
     } else {
         QVERIFY(!parsed.text.isEmpty());
     }

@@ -1,7 +1,9 @@
 // The page sequence through the real main window, driven by its green arrows: the branch
 // after the first dictation, the progress panel, the countdown and the closing reminder.
 
+#include "app/autosave.h"
 #include "app/mainwindow.h"
+#include "archive/recoveryfile.h"
 #include "app/timelimiter.h"
 #include "dictation/dictate1.h"
 #include "dictation/dictate2.h"
@@ -21,6 +23,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -82,11 +86,14 @@ private slots:
     void cleanup();
 
     void startsOnWelcome();
+    void drawnAheadShowsAsBefore();
     void sequenceAndBranch_data();
     void sequenceAndBranch();
     void timeUpHandsInWithOnlyTheReminder();
     void closingTheWindowDestroysEveryPage();
     void everyPageSpeaksAndFitsSmallScreens();
+    void recoveryFileKeepsUpAndTells_data();
+    void recoveryFileKeepsUpAndTells();
 
 private:
     QWidget *page(const char *name) const;
@@ -242,6 +249,29 @@ void TestMainWindow::startsOnWelcome()
     // The later pages are built when they are first needed, not before the window shows.
     QVERIFY(!window->findChild<Dictate1 *>());
     QVERIFY(!dictate1Page && !dictate2Page);
+}
+
+// Drawn ahead while the password is typed, a window stays hidden and keeps no size of its
+// own: shown, it comes up as one that was not, each part in the same place and size.
+void TestMainWindow::drawnAheadShowsAsBefore()
+{
+    MainWindow ahead(workDir.session());
+    ahead.drawAhead();
+    QVERIFY(!ahead.isVisible());
+    QVERIFY(!ahead.testAttribute(Qt::WA_Resized));
+    MainWindow plain(workDir.session());
+    for (MainWindow *shown : { &ahead, &plain }) {
+        shown->show();
+        QVERIFY(QTest::qWaitForWindowExposed(shown));
+    }
+    QCOMPARE(ahead.size(), plain.size());
+    for (const char *name : { "overview", "scrollArea", "welcome", "voiceButton", "nextButton" }) {
+        const QWidget *a = ahead.findChild<QWidget *>(QLatin1String(name));
+        const QWidget *p = plain.findChild<QWidget *>(QLatin1String(name));
+        QVERIFY2(a && p, name);
+        QCOMPARE(a->mapTo(&ahead, QPoint(0, 0)), p->mapTo(&plain, QPoint(0, 0)));
+        QCOMPARE(a->size(), p->size());
+    }
 }
 
 void TestMainWindow::sequenceAndBranch_data()
@@ -461,6 +491,61 @@ void TestMainWindow::everyPageSpeaksAndFitsSmallScreens()
     clickArrow("dictate2");
     QTest::qWait(100); // boxes come up inside the click; this lets anything queued arrive too
     checkPage("results");
+}
+
+void TestMainWindow::recoveryFileKeepsUpAndTells_data()
+{
+    QTest::addColumn<QString>("fault"); // made before the key
+    QTest::addColumn<QString>("told");  // the box's title, or empty for none
+    QTest::newRow("a key") << "" << "";
+    QTest::newRow("the file cannot be written") << "folder" << "Svarene bliver ikke gemt";
+    QTest::newRow("the file becomes a link") << "link" << "Den gemte test var erstattet";
+}
+
+// A key reaches the recovery file within half a second. When the file cannot be written,
+// the teacher is told at once and saving goes on; a link in its place is replaced.
+void TestMainWindow::recoveryFileKeepsUpAndTells()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, told);
+    workDir.session().learner() = LearnerRecord(); // a new learner: the earlier tests finished theirs
+    new Autosave(window.get(), workDir.session());
+    const QString path = RecoveryFile::path(workDir.session().folder());
+    QFile::remove(path);
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(QStringLiteral("andet.json"));
+    clickArrow("welcome");
+    QTest::qWait(400); // the save after the move into the form
+    if (fault == QLatin1String("folder")) {
+        QFile::remove(path);
+        QVERIFY(QDir().mkdir(path));
+    } else if (fault == QLatin1String("link")) {
+        QVERIFY(QFile(target).open(QIODevice::WriteOnly));
+        QFile::remove(path);
+        QVERIFY(QFile::link(target, path));
+    }
+    auto box = answerMessageBox(QStringLiteral("OK"), {}, 1500);
+    auto *place = page("info")->findChild<QLineEdit *>(QStringLiteral("placeEdit"));
+    QTest::keyClicks(place, QStringLiteral("Århus"));
+    QTest::qWait(700); // past the half second, short of the regular save
+    QCOMPARE(box->seen, !told.isEmpty());
+    if (box->seen) {
+        QCOMPARE(box->title, told);
+        QVERIFY2(box->text.startsWith(QStringLiteral("Hent din lærer.")), qPrintable(box->text));
+    }
+    if (fault == QLatin1String("folder")) {
+        // Tried again: once the folder is gone the file is there.
+        QVERIFY(QDir().rmdir(path));
+        QTest::keyClicks(place, QStringLiteral(" C"));
+        QTest::qWait(700);
+    }
+    QFile file(path);
+    QVERIFY(!QFileInfo(path).isSymLink() && file.open(QIODevice::ReadOnly));
+    const QJsonObject fields = QJsonDocument::fromJson(file.readAll()).object().value(QStringLiteral("fields")).toObject();
+    QVERIFY(fields.value(QStringLiteral("placeEdit")).toString().startsWith(QStringLiteral("Århus")));
+    if (fault == QLatin1String("link"))
+        QCOMPARE(QFileInfo(target).size(), 0);
+    QFile::remove(path);
 }
 
 SKRIVLO_TEST_MAIN(TestMainWindow)

@@ -5,6 +5,8 @@
 #include "widgets/reportstage.h"
 #include "widgets/voiceplayer.h"
 
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QtTest>
 
 #ifdef Q_OS_LINUX
@@ -46,6 +48,11 @@ QByteArray contents(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         return QByteArray("<unreadable>");
     return file.readAll();
+}
+
+QString seconds()
+{
+    return QStringLiteral("00");
 }
 
 } // namespace
@@ -110,6 +117,7 @@ void TestReportFile::failedWriteLeavesTheEarlierFileWhole()
 
     QVERIFY2(!written, contents(path).left(20).constData());
     QCOMPARE(contents(path), earlier);
+    // Nothing left behind beside the report.
     QCOMPARE(QDir(folder->path()).entryList(QDir::Files), QStringList { ReportFile::fileName() });
 }
 #endif
@@ -127,7 +135,8 @@ void TestReportFile::stagesRewriteTheWholeReportToBothFiles()
 
     const QByteArray whole("head\ndictation 1\ndictation 2\n");
     QCOMPARE(contents(path), whole);
-    QCOMPARE(session().learner().reportName, QString::fromUtf8("2026-12-07 14.23 Åse Ørnsø.html"));
+    QCOMPARE(session().learner().reportName,
+             QString::fromUtf8("2026-12-07 14.23.%1 Åse Ørnsø [%2].html").arg(seconds(), session().pcName()));
     QCOMPARE(contents(ReportFile::learnerFilePath(session())), whole);
 }
 
@@ -140,26 +149,44 @@ void TestReportFile::sameNameSameMinuteGetsFilesOfTheirOwn()
         names.append(session().learner().reportName);
         QCOMPARE(contents(ReportFile::learnerFilePath(session())), QStringLiteral("learner %1\n").arg(learner).toUtf8());
     }
-    QCOMPARE(names, (QStringList { QStringLiteral("2026-12-07 14.23 Ali.html"), QStringLiteral("2026-12-07 14.23 Ali (2).html"),
-                                   QStringLiteral("2026-12-07 14.23 Ali (3).html") }));
+    const QString stem = QStringLiteral("2026-12-07 14.23.%1 Ali [%2]").arg(seconds(), session().pcName());
+    QCOMPARE(names, (QStringList { stem + ".html", stem + " (2).html", stem + " (3).html" }));
 }
 
 void TestReportFile::failedHandInIsTriedAgain_data()
 {
-    QTest::addColumn<QString>("obstacle"); // made before the hand-in, taken away in the box
-    QTest::addColumn<QString>("named");    // the file the box names
-    QTest::addColumn<bool>("retry");       // the teacher tries again, or gives up
-    QTest::newRow("results.html is a folder") << "results.html" << "»results.html«" << true;
-    QTest::newRow("resultater is a file") << "resultater" << "»resultater/2026-12-07 14.23 uden navn.html«" << true;
-    QTest::newRow("given up") << "results.html" << "»results.html«" << false;
+    QTest::addColumn<QString>("obstacle");   // made before the hand-in, taken away in the box
+    QTest::addColumn<QString>("named");      // the file the box names
+    QTest::addColumn<bool>("answersKept");   // the recovery file can be written meanwhile
+    QTest::addColumn<QStringList>("answers"); // the teacher's buttons, box after box
+    QTest::addColumn<QString>("says");       // what the first box says about the answers
+    const QString kept = QStringLiteral("Alle svar er bevaret");
+    const QString lost = QStringLiteral("kun på skærmen og i programmets hukommelse");
+    QTest::newRow("results.html is a folder") << "results.html" << "»results.html«" << true
+                                              << QStringList { "Prøv igen" } << kept;
+    QTest::newRow("the outbox is a file") << "udbakke" << "»udbakke/2026-12-07 14.23." << true
+                                          << QStringList { "Prøv igen" } << kept;
+    QTest::newRow("given up, answers kept") << "results.html" << "»results.html«" << true
+                                            << QStringList { "Luk programmet", "OK" } << kept;
+    QTest::newRow("answers only in memory: retry") << "results.html" << "»results.html«" << false
+                                                   << QStringList { "Prøv igen" } << lost;
+    QTest::newRow("answers only in memory: given up after the last warning")
+            << "results.html" << "»results.html«" << false
+            << QStringList { "Luk programmet", "Tilbage", "Luk programmet", "Luk programmet alligevel", "OK" } << lost;
+    QTest::newRow("answers only in memory: saved on a USB stick, then given up")
+            << "results.html" << "»results.html«" << false
+            << QStringList { "Gem et andet sted …", "<usb>", "Luk programmet", "OK" } << lost;
 }
 
-// At a hand-in the teacher can free the folder and try again; nothing is lost meanwhile.
+// At a hand-in the teacher can free the folder and try again; nothing is lost meanwhile, and
+// answers that are only in memory are never let go without a last word.
 void TestReportFile::failedHandInIsTriedAgain()
 {
     QFETCH(QString, obstacle);
     QFETCH(QString, named);
-    QFETCH(bool, retry);
+    QFETCH(bool, answersKept);
+    QFETCH(QStringList, answers);
+    QFETCH(QString, says);
     QVERIFY(ReportStage::write(nullptr, session(), ReportFile::Create, QStringLiteral("head\n")));
     const QString blocked = folder->filePath(obstacle);
     QVERIFY(QFile::remove(path));
@@ -168,32 +195,82 @@ void TestReportFile::failedHandInIsTriedAgain()
         QVERIFY(QDir().mkdir(blocked));
     else
         QVERIFY(QFile(blocked).open(QIODevice::WriteOnly));
-    if (!retry) {
-        // The learner is told to fetch the teacher, and the page ends the test.
-        std::shared_ptr<ModalRecord> critical;
-        auto question = answerMessageBox(QStringLiteral("Luk programmet"),
-                                         [&critical]() { critical = answerMessageBox(QStringLiteral("OK")); });
-        const bool written = ReportStage::write(nullptr, session(), ReportFile::Append, QStringLiteral("answers\n"));
-        QVERIFY(question->seen);
-        QVERIFY(critical && critical->seen);
-        QCOMPARE(critical->title, QStringLiteral("Kritisk fejl!"));
-        QVERIFY(!written);
-        QCOMPARE(session().learner().document, QStringLiteral("head\n"));
+    // The autosave's part: the answers as a file in the folder asked for.
+    QStringList savedIn;
+    session().setAnswerSaver([&savedIn, answersKept, this](const ResultsFolder &where) {
+        if (answersKept == (where.path() != folder->path()))
+            return false;
+        QFile file(where.filePath(QStringLiteral("answers")));
+        savedIn.append(where.path());
+        return file.open(QIODevice::WriteOnly) && file.write("answers\n") == 8;
+    });
+    QTemporaryDir usb;
+
+    // Each box is answered in turn; a last "Prøv igen" takes the obstacle away.
+    QVector<std::shared_ptr<ModalRecord>> seenBoxes;
+    std::function<void(int)> answerFrom = [&](int i) {
+        if (i >= answers.size())
+            return;
+        if (answers[i] == QLatin1String("<usb>")) {
+            answerModal([&, i](QWidget *dialog) {
+                answerFrom(i + 1);
+                auto *files = qobject_cast<QFileDialog *>(dialog);
+                QVERIFY(files);
+                files->setDirectory(usb.path()); // and no name: the folder shown is the one chosen
+                if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                    name->clear();
+                QMetaObject::invokeMethod(files, "accept");
+            });
+            return;
+        }
+        seenBoxes.append(answerMessageBox(answers[i], [&, i]() {
+            if (i + 1 == answers.size() && answers[i] == QStringLiteral("Prøv igen")) {
+                QFile::remove(blocked);
+                QDir().rmdir(blocked);
+            }
+            answerFrom(i + 1);
+        }));
+    };
+    answerFrom(0);
+    const bool written = ReportStage::write(nullptr, session(), ReportFile::Append, QStringLiteral("answers\n"));
+    disarmModalAnswerers();
+
+    QList<ModalRecord> boxes;
+    for (const auto &box : seenBoxes)
+        boxes.append(*box);
+    QCOMPARE(boxes.size(), int(answers.size() - answers.count(QStringLiteral("<usb>"))));
+    for (const ModalRecord &box : boxes)
+        QVERIFY2(box.seen, qPrintable(box.title));
+    const ModalRecord &first = boxes.first();
+    QStringList buttons = first.buttons;
+    buttons.sort();
+    QCOMPARE(buttons, (QStringList { QStringLiteral("Gem et andet sted …"), QStringLiteral("Luk programmet"),
+                                     QStringLiteral("Prøv igen") }));
+    // The learner at the screen is sent for the teacher before the teacher's detail.
+    QVERIFY2(first.text.startsWith(QStringLiteral("Hent din lærer.\n")), qPrintable(first.text));
+    QVERIFY2(first.text.contains(named), qPrintable(first.text));
+    QVERIFY2(first.text.contains(says), qPrintable(first.text));
+    QCOMPARE(first.text.contains(QStringLiteral("Alle svar er bevaret")), answersKept);
+    if (answers.last() == QStringLiteral("Prøv igen")) {
+        QVERIFY(written);
+        QCOMPARE(contents(path), QByteArray("head\nanswers\n"));
+        QCOMPARE(contents(ReportFile::learnerFilePath(session())), QByteArray("head\nanswers\n"));
         return;
     }
-    auto seen = answerMessageBox(QStringLiteral("Prøv igen"), [blocked]() {
-        QFile::remove(blocked);
-        QDir().rmdir(blocked);
-    });
-    QVERIFY(ReportStage::write(nullptr, session(), ReportFile::Append, QStringLiteral("answers\n")));
-
-    QVERIFY(seen->seen);
-    QCOMPARE(seen->buttons, (QStringList { QStringLiteral("Prøv igen"), QStringLiteral("Luk programmet") }));
-    // The learner at the screen is sent for the teacher before the teacher's detail.
-    QVERIFY2(seen->text.startsWith(QStringLiteral("Hent din lærer.\n")), qPrintable(seen->text));
-    QVERIFY2(seen->text.contains(named), qPrintable(seen->text));
-    QCOMPARE(contents(path), QByteArray("head\nanswers\n"));
-    QCOMPARE(contents(ReportFile::learnerFilePath(session())), QByteArray("head\nanswers\n"));
+    // Given up: the learner is told to fetch the teacher, and the page ends the test.
+    QVERIFY(!written);
+    QCOMPARE(boxes.last().title, QStringLiteral("Kritisk fejl!"));
+    QCOMPARE(session().learner().document, QStringLiteral("head\n"));
+    const bool warned = answers.contains(QStringLiteral("Luk programmet alligevel"));
+    QCOMPARE(warned, !answersKept && !answers.contains(QStringLiteral("<usb>")));
+    if (warned)
+        QCOMPARE(boxes[1].title, QStringLiteral("Svarene går tabt"));
+    if (answers.contains(QStringLiteral("<usb>"))) {
+        // The box after the USB stick tells where the answers are now.
+        QVERIFY2(boxes[1].text.contains(QDir::toNativeSeparators(usb.path())), qPrintable(boxes[1].text));
+        QCOMPARE(contents(QDir(usb.path()).filePath(QStringLiteral("answers"))), QByteArray("answers\n"));
+        QCOMPARE(contents(QDir(usb.path()).filePath(ReportFile::fileName())).left(13), QByteArray("head\nanswers\n"));
+    }
 }
 
 SKRIVLO_TEST_MAIN(TestReportFile)

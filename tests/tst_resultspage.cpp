@@ -121,6 +121,8 @@ private slots:
     void cancellingSaveWritesNothing();
     void othersFilesAreNeverReplaced_data();
     void othersFilesAreNeverReplaced();
+    void printToFileIsSavedByTheSameRules_data();
+    void printToFileIsSavedByTheSameRules();
     void cancellingPrintPrintsNothing();
 
 private:
@@ -163,6 +165,7 @@ void TestResultsPage::cleanup()
     host.reset();
     page = nullptr;
     folder = ResultsFolder(workDir.path());
+    QDir(saveDir.filePath(QStringLiteral("resultater"))).removeRecursively();
     for (const QString &name : filesIn(saveDir.path()))
         QFile::remove(saveDir.filePath(name));
 }
@@ -310,43 +313,142 @@ void TestResultsPage::cancellingSaveWritesNothing()
 
 void TestResultsPage::othersFilesAreNeverReplaced_data()
 {
-    QTest::addColumn<QString>("name");
-    QTest::newRow("a report") << "results.html";
-    QTest::newRow("another learner's PDF") << "Bo Ødegård.pdf";
-    QTest::newRow("another learner's PDF, typed without .pdf") << "Bo Ødegård";
+    QTest::addColumn<QString>("name");     // typed: a name in the folder, or a whole path
+    QTest::addColumn<QString>("existing"); // a file there that must stay as it is, or empty
+    QTest::newRow("a report") << "results.html" << "results.html";
+    QTest::newRow("another learner's PDF") << "Bo Ødegård.pdf" << "Bo Ødegård.pdf";
+    QTest::newRow("another learner's PDF, typed without .pdf") << "Bo Ødegård" << "Bo Ødegård.pdf";
+    QTest::newRow("the overview") << "resultater/oversigt.csv" << "resultater/oversigt.csv";
+    QTest::newRow("the recovery file") << "skrivlo-gemt-test.json" << "skrivlo-gemt-test.json";
+    QTest::newRow("the lock") << "skrivlo.lock" << "skrivlo.lock";
+    QTest::newRow("a wildcard") << "*" << "";
+    QTest::newRow("/etc") << "/etc/skrivlo" << "";
+    QTest::newRow("beside the program") << QCoreApplication::applicationDirPath() + "/skrivlo" << "";
+    QTest::newRow("out through ..") << "../skrivlo-udenfor" << "";
 }
 
-// Another learner's report or PDF in the folder is refused as a target, with a message, and
-// the dialog stays open for another name.
+// Anything but a new PDF, or one saved by this page, is refused as a target, with a
+// message, and the dialog stays open for another name; nothing outside the results folder
+// is ever written.
 void TestResultsPage::othersFilesAreNeverReplaced()
 {
     QFETCH(QString, name);
+    QFETCH(QString, existing);
     folder = ResultsFolder(saveDir.path());
-    const QString existing = name == QLatin1String("results.html") ? name : PdfTarget::withPdfEnding(name);
+    QDir().mkpath(saveDir.filePath(QStringLiteral("resultater")));
     const QString other = saveDir.filePath(existing);
-    writeFile(other, QByteArray("another learner's report\n"));
+    if (!existing.isEmpty())
+        writeFile(other, QByteArray("another learner's report\n"));
+    const QStringList before = filesIn(saveDir.path());
+    const QString outside = QFileInfo(name).isAbsolute() ? name : saveDir.filePath(name);
     auto warning = std::make_shared<ModalRecord>();
     auto second = std::make_shared<bool>(false);
     answerModal([this, name, warning, second](QWidget *dialog) {
         auto *files = qobject_cast<QFileDialog *>(dialog);
         QVERIFY(files);
         answerModal([warning, second](QWidget *box) {
-            *warning = ModalRecord { true, QString(), box->windowTitle(), qobject_cast<QMessageBox *>(box)->text() };
+            warning->seen = true;
+            warning->title = box->windowTitle();
+            warning->text = qobject_cast<QMessageBox *>(box)->text();
             answerModal([second](QWidget *again) {
                 *second = qobject_cast<QFileDialog *>(again) != nullptr;
                 static_cast<QDialog *>(again)->reject();
             });
             static_cast<QDialog *>(box)->accept();
         }, 2000);
-        typeFileName(files, saveDir.filePath(name));
+        if (QFileInfo(name).isRelative() && !name.startsWith(QLatin1String("..")))
+            typeFileName(files, saveDir.filePath(name));
+        else if (auto *nameField = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            nameField->setText(name); // typed as a path into the name field
         QMetaObject::invokeMethod(files, "accept");
     });
     QTest::mouseClick(button("pdfButton"), Qt::LeftButton);
     QVERIFY(warning->seen);
     QCOMPARE(warning->title, QStringLiteral("Ups!"));
     QVERIFY(*second);
-    QCOMPARE(readFile(other), QByteArray("another learner's report\n"));
-    QCOMPARE(filesIn(saveDir.path()), QStringList { existing });
+    if (!existing.isEmpty())
+        QCOMPARE(readFile(other), QByteArray("another learner's report\n"));
+    QCOMPARE(filesIn(saveDir.path()), before);
+    QCOMPARE(filesIn(saveDir.filePath(QStringLiteral("resultater"))), QStringList(existing.startsWith("resultater") ? QStringList { QStringLiteral("oversigt.csv") } : QStringList()));
+    if (existing.isEmpty())
+        QVERIFY(!QFileInfo::exists(outside) && !QFileInfo::exists(outside + QStringLiteral(".pdf")));
+}
+
+void TestResultsPage::printToFileIsSavedByTheSameRules_data()
+{
+    QTest::addColumn<QString>("name");     // the print dialog's output file, in the results folder
+    QTest::addColumn<QString>("existing"); // a file there that must stay as it is, or empty
+    QTest::addColumn<QString>("written");  // the PDF written, or empty
+    QTest::addColumn<QString>("told");     // the title of the box that tells why, or empty
+    QTest::newRow("the overview") << "resultater/oversigt.csv" << "resultater/oversigt.csv" << "" << "Ups!";
+    QTest::newRow("results.html") << "results.html" << "results.html" << "" << "Ups!";
+    QTest::newRow("another learner's PDF") << "Bo Ødegård.pdf" << "Bo Ødegård.pdf" << "" << "Ups!";
+    QTest::newRow("outside the results folder") << "../udenfor.pdf" << "" << "" << "Ups!";
+    QTest::newRow("a new name") << "Åse på print.pdf" << "" << "Åse på print.pdf" << "";
+    QTest::newRow("a name the disk takes not") << QString(300, QLatin1Char('a')) + ".pdf" << "" << ""
+                                               << "PDF-filen er ikke gemt";
+}
+
+// "Udskriv til fil" in the print dialog: the dialog itself writes nothing; the page saves the
+// PDF by the save dialog's rules, and a refused name leads to that dialog.
+void TestResultsPage::printToFileIsSavedByTheSameRules()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, existing);
+    QFETCH(QString, written);
+    QFETCH(QString, told);
+    folder = ResultsFolder(saveDir.path());
+    QDir().mkpath(saveDir.filePath(QStringLiteral("resultater")));
+    if (!existing.isEmpty())
+        writeFile(saveDir.filePath(existing), QByteArray("another learner's report\n"));
+    const QString output = QDir::cleanPath(saveDir.filePath(name));
+    auto box = std::make_shared<ModalRecord>();
+    auto saveDialog = std::make_shared<bool>(false);
+    answerModal([output, box, saveDialog](QWidget *dialog) {
+        auto *printers = dialog->findChild<QComboBox *>(QStringLiteral("printers"));
+        auto *fileName = dialog->findChild<QLineEdit *>(QStringLiteral("filename"));
+        QVERIFY(printers && fileName);
+        printers->setCurrentIndex(printers->count() - 1); // "Udskriv til fil (PDF)"
+        fileName->setText(output);
+        // Qt's own question before replacing is answered "Ja"; the page must still refuse.
+        answerModal([box, saveDialog](QWidget *next) {
+            auto record = [box, saveDialog](QWidget *shown) {
+                if (auto *files = qobject_cast<QFileDialog *>(shown)) {
+                    *saveDialog = true;
+                    files->reject();
+                    return;
+                }
+                box->seen = true;
+                box->title = shown->windowTitle();
+                box->text = qobject_cast<QMessageBox *>(shown)->text();
+                answerModal([saveDialog](QWidget *again) {
+                    *saveDialog = qobject_cast<QFileDialog *>(again) != nullptr;
+                    static_cast<QDialog *>(again)->reject();
+                }, 2000);
+                static_cast<QDialog *>(shown)->accept();
+            };
+            if (auto *question = qobject_cast<QMessageBox *>(next); question && question->button(QMessageBox::Yes)) {
+                answerModal(record, 2000);
+                question->button(QMessageBox::Yes)->click();
+                return;
+            }
+            record(next);
+        }, 3000);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    QTest::mouseClick(button("printButton"), Qt::LeftButton);
+    QTest::qWait(50);
+    disarmModalAnswerers();
+    if (!existing.isEmpty())
+        QCOMPARE(readFile(saveDir.filePath(existing)), QByteArray("another learner's report\n"));
+    QCOMPARE(box->seen, !told.isEmpty());
+    QCOMPARE(box->title, told);
+    QCOMPARE(*saveDialog, told == QLatin1String("Ups!"));
+    QVERIFY(!QFileInfo::exists(QDir::cleanPath(saveDir.filePath(QStringLiteral("../udenfor.pdf")))));
+    if (!written.isEmpty())
+        QVERIFY(readFile(saveDir.filePath(written)).startsWith("%PDF"));
+    else
+        QVERIFY(!QFileInfo::exists(output) || !existing.isEmpty());
 }
 
 void TestResultsPage::cancellingPrintPrintsNothing()

@@ -6,7 +6,9 @@
 #include <QtTest>
 #include <QtWidgets>
 
-// The teacher's password: exact equality, a clear message, nothing lost on a wrong try.
+// The teacher's password: exact equality, a clear message, nothing lost on a wrong try; the
+// school's password in place of the fixed one when IT has set it; slow guessing in front of
+// the teacher's view.
 class TestSplashDialog : public QObject
 {
     Q_OBJECT
@@ -17,30 +19,44 @@ private slots:
     void messageStaysThroughRepeatedFailures();
     void escapeAndCancelReject_data();
     void escapeAndCancelReject();
+    void slowAfterThreeWrongTries_data();
+    void slowAfterThreeWrongTries();
     void closingTheProgram_data();
     void closingTheProgram();
+
+private:
+    QTemporaryDir machine;
 };
 
 void TestSplashDialog::password_data()
 {
+    QTest::addColumn<QString>("school"); // set by IT; empty: none
     QTest::addColumn<QString>("typed");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("right") << "kanelsnegle" << true;
-    QTest::newRow("empty") << "" << false;
-    QTest::newRow("blank before") << " kanelsnegle" << false;
-    QTest::newRow("blank after") << "kanelsnegle " << false;
-    QTest::newRow("capitals") << "KANELSNEGLE" << false;
-    QTest::newRow("capital first") << "Kanelsnegle" << false;
-    QTest::newRow("part") << "kanel" << false;
-    QTest::newRow("longer") << "kanelsneglen" << false;
+    QTest::newRow("right") << "" << "kanelsnegle" << true;
+    QTest::newRow("empty") << "" << "" << false;
+    QTest::newRow("blank before") << "" << " kanelsnegle" << false;
+    QTest::newRow("blank after") << "" << "kanelsnegle " << false;
+    QTest::newRow("capitals") << "" << "KANELSNEGLE" << false;
+    QTest::newRow("capital first") << "" << "Kanelsnegle" << false;
+    QTest::newRow("part") << "" << "kanel" << false;
+    QTest::newRow("longer") << "" << "kanelsneglen" << false;
+    QTest::newRow("school's set: the fixed") << "Æblegrød 1. klasse" << "kanelsnegle" << false;
+    QTest::newRow("school's set: the school's") << "Æblegrød 1. klasse" << "Æblegrød 1. klasse" << true;
+    QTest::newRow("school's set: near miss") << "Æblegrød 1. klasse" << "æblegrød 1. klasse" << false;
 }
 
 void TestSplashDialog::password()
 {
+    QFETCH(QString, school);
     QFETCH(QString, typed);
     QFETCH(bool, accepted);
+    const QString ini = machine.filePath(QString::fromLatin1(QTest::currentDataTag()) + QStringLiteral(".ini"));
+    QString reason;
+    if (!school.isEmpty())
+        QVERIFY2(MachineSettings::writePassword(ini, school, &reason), qPrintable(reason));
 
-    SplashDialog dialog(nullptr);
+    SplashDialog dialog(nullptr, MachineSettings::read(ini));
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit"));
@@ -64,7 +80,7 @@ void TestSplashDialog::password()
 
 void TestSplashDialog::messageStaysThroughRepeatedFailures()
 {
-    SplashDialog dialog(nullptr);
+    SplashDialog dialog(nullptr, MachineSettings());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit"));
@@ -91,7 +107,7 @@ void TestSplashDialog::escapeAndCancelReject_data()
 void TestSplashDialog::escapeAndCancelReject()
 {
     QFETCH(bool, useEscape);
-    SplashDialog dialog(nullptr);
+    SplashDialog dialog(nullptr, MachineSettings());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QSignalSpy rejected(&dialog, &QDialog::rejected);
@@ -101,6 +117,45 @@ void TestSplashDialog::escapeAndCancelReject()
         QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("cancelButton")), Qt::LeftButton);
     QCOMPARE(rejected.count(), 1);
     QVERIFY(!dialog.isVisible());
+}
+
+void TestSplashDialog::slowAfterThreeWrongTries_data()
+{
+    QTest::addColumn<int>("purpose");
+    QTest::addColumn<bool>("slow");
+    QTest::newRow("the test: never slow") << int(SplashDialog::Unlock) << false;
+    QTest::newRow("the teacher's view") << int(SplashDialog::Results) << true;
+}
+
+// How long the waits are is the throttle's (tst_schoolpassword); here, that the dialog waits.
+void TestSplashDialog::slowAfterThreeWrongTries()
+{
+    QFETCH(int, purpose);
+    QFETCH(bool, slow);
+    SplashDialog dialog(nullptr, MachineSettings(), SplashDialog::Purpose(purpose));
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    auto *edit = dialog.findChild<QLineEdit *>(QStringLiteral("passwordEdit"));
+    auto *message = dialog.findChild<QLabel *>(QStringLiteral("messageLabel"));
+    const QString wrong = QStringLiteral("<html><font color=\"red\">Forkert password!</font></html>");
+    QTest::keyClicks(edit, QStringLiteral("kanel"));
+    for (int attempt = 0; attempt < PasswordThrottle::freeTries; ++attempt) {
+        QTest::keyClick(edit, Qt::Key_Return);
+        QVERIFY(edit->isEnabled());
+        QCOMPARE(message->text(), wrong);
+    }
+
+    // The fourth try, the right password: answered only after a wait, when the wait is asked for.
+    edit->setText(QStringLiteral("kanelsnegle"));
+    QSignalSpy accepted(&dialog, &QDialog::accepted);
+    QTest::keyClick(edit, Qt::Key_Return);
+    QCOMPARE(accepted.count(), slow ? 0 : 1);
+    if (slow) {
+        QVERIFY(!edit->isEnabled());
+        QCOMPARE(message->text(), QStringLiteral(" "));
+        QTRY_COMPARE_WITH_TIMEOUT(accepted.count(), 1, 10000);
+        QVERIFY(edit->isEnabled());
+    }
 }
 
 void TestSplashDialog::closingTheProgram_data()
@@ -117,7 +172,7 @@ void TestSplashDialog::closingTheProgram()
 {
     QFETCH(QString, typed);
     QFETCH(bool, closes);
-    SplashDialog dialog(nullptr, SplashDialog::EndTest);
+    SplashDialog dialog(nullptr, MachineSettings(), SplashDialog::EndTest);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     QCOMPARE(dialog.windowTitle(), QStringLiteral("Luk programmet?"));

@@ -71,6 +71,9 @@ private:
     // it wholly gets no paint event of its own.
     void notePainted(QWidget *widget)
     {
+        // Drawn off screen (QWidget::render on a hidden window) is not painted on the screen.
+        if (!widget->window()->isVisible())
+            return;
         if (!widget->isWindow())
             note(widget->objectName(), 0);
         QWidget *window = widget->window();

@@ -1,7 +1,13 @@
 #include "widgets/reportstage.h"
 
+#include "archive/resultsfolder.h"
+#include "archive/session.h"
+#include "model/reporttext.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -12,22 +18,80 @@ QString tr(const char *text)
     return QCoreApplication::translate("ReportFile", text);
 }
 
-bool offerRetry(QWidget *parent, const QString &failedFile)
+enum class Choice { Retry, Elsewhere, GiveUp };
+
+// keptIn: the folder that holds every answer now, or empty when they are only in memory.
+Choice offerRetry(QWidget *parent, const QString &failedFile, const QString &keptIn, bool inResultsFolder)
 {
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Critical);
-    box.setWindowTitle(tr("Resultaterne er ikke gemt"));
-    box.setText(tr("Hent din lærer.\n\n"
-                   "Til læreren: Programmet kan ikke skrive til filen\n»%1«.\n"
-                   "Alle svar er bevaret. Skaf plads på disken, eller ret fejlen,\n"
-                   "og tryk så på »Prøv igen«.\n"
-                   "»Luk programmet« lukker, uden at diktaten kommer med i resultaterne.")
-                        .arg(QDir::toNativeSeparators(failedFile)));
+    box.setWindowTitle(inResultsFolder || !keptIn.isEmpty() ? tr("Resultaterne er ikke gemt") : tr("Svarene er ikke gemt"));
+    const QString file = QDir::toNativeSeparators(failedFile);
+    if (inResultsFolder)
+        box.setText(tr("Hent din lærer.\n\n"
+                       "Til læreren: Programmet kan ikke skrive til filen\n»%1«.\n"
+                       "Alle svar er bevaret. Skaf plads på disken, eller ret fejlen,\n"
+                       "og tryk så på »Prøv igen«.\n"
+                       "»Luk programmet« lukker, uden at diktaten kommer med i resultaterne.")
+                            .arg(file));
+    else if (!keptIn.isEmpty())
+        box.setText(tr("Hent din lærer.\n\n"
+                       "Til læreren: Programmet kan ikke skrive til filen\n»%1«.\n"
+                       "Alle svar er gemt i mappen »%2«. Skaf plads på disken, eller ret fejlen,\n"
+                       "og tryk så på »Prøv igen«.\n"
+                       "»Luk programmet« lukker, uden at diktaten kommer med i resultaterne.")
+                            .arg(file, QDir::toNativeSeparators(keptIn)));
+    else
+        box.setText(tr("Hent din lærer.\n\n"
+                       "Til læreren: Programmet kan ikke skrive til filen\n»%1«.\n"
+                       "Svarene er heller ikke gemt i nogen anden fil: de findes kun på skærmen og i "
+                       "programmets hukommelse, indtil programmet lukkes.\n"
+                       "Skaf plads på disken, eller ret fejlen, og tryk så på »Prøv igen«. "
+                       "Eller gem svarene et andet sted, fx på en USB-nøgle.")
+                            .arg(file));
     QPushButton *retry = box.addButton(tr("Prøv igen"), QMessageBox::AcceptRole);
+    QPushButton *elsewhere = box.addButton(tr("Gem et &andet sted …"), QMessageBox::ActionRole);
     box.addButton(tr("Luk programmet"), QMessageBox::RejectRole);
     box.setDefaultButton(retry);
     box.exec();
-    return box.clickedButton() == retry;
+    if (box.clickedButton() == retry)
+        return Choice::Retry;
+    return box.clickedButton() == elsewhere ? Choice::Elsewhere : Choice::GiveUp;
+}
+
+// The last word before answers that exist only in memory are let go.
+bool confirmLoss(QWidget *parent)
+{
+    QMessageBox box(parent);
+    box.setIcon(QMessageBox::Warning);
+    box.setWindowTitle(tr("Svarene går tabt"));
+    box.setText(tr("Svarene er ikke gemt nogen steder. Lukker du programmet nu, går alle svar i denne "
+                   "diktat tabt.\n\nVil du lukke programmet alligevel?"));
+    QPushButton *back = box.addButton(tr("Tilbage"), QMessageBox::RejectRole);
+    QPushButton *close = box.addButton(tr("Luk programmet alligevel"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(back);
+    box.exec();
+    return box.clickedButton() == close;
+}
+
+// The answers and the report with this stage, in a folder the teacher picks (a USB stick).
+// Returns the folder, or empty when nothing was saved there.
+QString saveElsewhere(QWidget *parent, const Session &session, const QString &text)
+{
+    const QString folder = QFileDialog::getExistingDirectory(parent, tr("Vælg en mappe til svarene"), QString(),
+                                                             QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+    if (folder.isEmpty())
+        return QString();
+    const ResultsFolder there(folder);
+    const bool answers = session.saveAnswers(there);
+    const bool report = ReportFile::write(there.filePath(ReportFile::fileName()),
+                                          ReportText::unfinished(session.learner().document + text));
+    if (answers && report)
+        return folder;
+    QMessageBox::warning(parent, tr("Ikke gemt"),
+                         tr("Svarene kan heller ikke gemmes i mappen »%1«.").arg(QDir::toNativeSeparators(folder)),
+                         QMessageBox::Ok);
+    return QString();
 }
 
 void tellCritical(QWidget *parent, const QString &failedFile)
@@ -44,11 +108,27 @@ namespace ReportStage {
 
 bool write(QWidget *parent, Session &session, ReportFile::Mode mode, const QString &text)
 {
+    QString keptIn;
     for (;;) {
         const QString failed = ReportFile::writeStage(session, mode, text);
         if (failed.isEmpty())
             return true;
-        if (mode == ReportFile::Create || !offerRetry(parent, failed)) {
+        if (mode == ReportFile::Create) {
+            tellCritical(parent, failed);
+            return false;
+        }
+        // Said only when it is true now: the recovery file is written again first.
+        const bool inResultsFolder = session.saveAnswers(session.folder());
+        const Choice choice = offerRetry(parent, failed, keptIn, inResultsFolder);
+        if (choice == Choice::Retry)
+            continue;
+        if (choice == Choice::Elsewhere) {
+            const QString folder = saveElsewhere(parent, session, text);
+            if (!folder.isEmpty())
+                keptIn = folder;
+            continue;
+        }
+        if (inResultsFolder || !keptIn.isEmpty() || confirmLoss(parent)) {
             tellCritical(parent, failed);
             return false;
         }

@@ -493,6 +493,8 @@ class Journey:
             "LANG": "C.UTF-8",
             "LC_ALL": "C.UTF-8",
             "QT_QPA_PLATFORM": "xcb",
+            # The machine's own settings (a school's password) never reach a journey.
+            "SKRIVLO_SETTINGS_FILE": os.path.join(self.home, "machine-settings", "Skrivlo.ini"),
             # No audio server unless the journey starts one: the program must run on in silence.
             "PULSE_SERVER": "unix:" + os.path.join(self.runtime, "no-sound-server"),
         }

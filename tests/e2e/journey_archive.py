@@ -8,8 +8,16 @@ Variants (--variant):
   close   Alt+F4 in Dictation 1: a wrong password keeps every answer, the right one ends;
           the next start continues the test
   kill    SIGKILL in the middle of Dictation 2, restart, continue, hand in
-  full    the results folder (a small tmpfs) is full at the hand-in of Dictation 2:
-          "Prøv igen" after space is freed writes the complete report
+  kill-in-rename
+          SIGKILL while a save waits in its rename (slowed by strace), restart: the cut-off
+          write's temporary file, once older than a minute, is gone, and so are earlier ones
+  full    the results folder (a small tmpfs) is full at the hand-in of Dictation 2: the
+          teacher is told at once that the answers are not saved, and "Prøv igen" after
+          space is freed writes the complete report
+  full-before-dictation2
+          the folder fills as Dictation 2 opens: told at once; at the hand-in the box says
+          the answers are in no file, the teacher saves them on a "USB stick" and gives up;
+          the saved test, started from the stick's copy, comes back with all 60 answers
 """
 
 import csv
@@ -220,23 +228,73 @@ def journey_kill(j):
     learner.quit(j, program)
 
 
-def journey_full(j):
+def journey_kill_in_rename(j):
+    strace = shutil.which("strace")
+    if not strace:
+        raise Skip("no strace here (scripts/install-deps.sh --test)")
     workdir = j.workdir()
-    mount = 'mount -t tmpfs -o size=2m,nr_inodes=1000 skrivlo-full "$1" && cd "$1" && shift && exec "$@"'
-    probe = subprocess.run(["unshare", "-m", "sh", "-c", mount, "sh", workdir, "true"], capture_output=True)
+    # Every rename waits 20 s, so the kill finds a save between its temporary file and the
+    # rename. (A new file needs none: Qt links it into place at once.)
+    renames = "rename,renameat,renameat2"
+    argv = [strace, "-f", "-qq", "-o", os.path.join(j.artifacts, "strace.log"), "-e", "trace=" + renames,
+            "-e", "inject=%s:delay_enter=20000000" % renames, j.program]
+    program = learner.unlock(j, workdir, argv=argv)
+    learner.next_page(j, "form")
+    j.type(CLASS[0][0])
+    temporary = lambda: [n for n in os.listdir(workdir) if n.startswith(learner.RECOVERY_FILE + ".")]
+    j.until(temporary, 15, "a save of the recovery file waiting in its rename")
+    left = temporary()
+    with open("/proc/%d/task/%d/children" % (program.pid, program.pid)) as f:
+        traced = [int(p) for p in f.read().split()]
+    check(traced, "strace has no program under it")
+    os.kill(traced[0], signal.SIGKILL)
+    os.kill(program.pid, signal.SIGKILL)  # strace itself would sit out the delay
+    program.wait_exit(10)
+    j.until(lambda: not os.path.exists("/proc/%d" % traced[0]), 10, "the killed program to be gone")
+    check(temporary() == left, "the kill did not leave the temporary file: %s" % os.listdir(workdir))
+    print("left by the kill: %s" % left)
+    with open(os.path.join(workdir, learner.RECOVERY_FILE), encoding="utf-8") as f:
+        check(json.load(f)["page"] == 1, "the saved test before the cut-off save is not whole")
+
+    # Older ones from earlier crashes, and one as fresh as a write going on now.
+    os.makedirs(os.path.join(workdir, "resultater"), exist_ok=True)
+    earlier = ["results.html.ZBXAqJ", "resultater/2026-12-07 14.23 Åse Ørnsø.html.KGrooS"]
+    fresh = "results.html.Fr3shX"
+    for name in earlier + [fresh]:
+        open(os.path.join(workdir, name), "w").close()
+    minutes_ago = time.time() - 120
+    for name in earlier + left:
+        os.utime(os.path.join(workdir, name), (minutes_ago, minutes_ago))
+
+    program = learner.unlock_recovered(j, workdir, "Fortsæt")
+    j.wait_page("form")
+    for name in earlier + left:
+        check(not os.path.exists(os.path.join(workdir, name)), "%s is still there" % name)
+    check(os.path.exists(os.path.join(workdir, fresh)), "a temporary file younger than a minute was removed")
+    learner.quit(j, program)
+
+
+NOT_SAVED_TITLE = "Svarene bliver ikke gemt"
+FULL_MOUNT = 'mount -t tmpfs -o size=2m,nr_inodes=1000 skrivlo-full "$1" && cd "$1" && shift && exec "$@"'
+
+
+def to_dictation1_in_small_folder(j, workdir, form):
+    """The learner at Dictation 1 in a results folder of its own small tmpfs; returns the
+    program and that folder as the program sees it."""
+    probe = subprocess.run(["unshare", "-m", "sh", "-c", FULL_MOUNT, "sh", workdir, "true"], capture_output=True)
     if probe.returncode != 0:
         raise Skip("no private tmpfs here: %s" % probe.stderr.decode().strip())
-    form = CLASS[0]
-    program = j.launch(workdir, argv=["unshare", "-m", "sh", "-c", mount, "sh", workdir, j.program])
+    program = j.launch(workdir, argv=["unshare", "-m", "sh", "-c", FULL_MOUNT, "sh", workdir, j.program])
     learner.unlock_started(j, program)
-    # The program's own mount, as the program sees it.
-    folder = "/proc/%d/root%s" % (program.pid, workdir)
     learner.next_page(j, "form")
     learner.fill_form(j, form)
     learner.next_page(j, "guide")
     learner.next_page(j, "dictation1")
-    through_dictation1(j, program)
-    learner.answer(j, ANSWERS_2)
+    # The program's own mount, as the program sees it.
+    return program, "/proc/%d/root%s" % (program.pid, workdir)
+
+
+def fill(folder):
     filler = os.path.join(folder, "filler")
     try:
         with open(filler, "wb") as f:
@@ -247,8 +305,19 @@ def journey_full(j):
         pass
     check(os.path.exists(filler), "the folder was full before the filler")
     print("results folder: %s" % os.listdir(folder))
+    return filler
+
+
+def journey_full(j):
+    workdir = j.workdir()
+    form = CLASS[0]
+    program, folder = to_dictation1_in_small_folder(j, workdir, form)
+    through_dictation1(j, program)
+    learner.answer(j, ANSWERS_2)
+    filler = fill(folder)
+    learner.confirm(j, NOT_SAVED_TITLE, activate=True)  # at the next save, not at the hand-in
     hand_in_dictation2(j)
-    j.wait_window("Resultaterne er ikke gemt")
+    j.wait_window("Svarene er ikke gemt")
     j.shot("full-folder")
     check(program.running(), "a full folder ended the program")
     os.remove(filler)
@@ -264,10 +333,57 @@ def journey_full(j):
     learner.quit(j, program)
 
 
+def journey_full_before_dictation2(j):
+    workdir = j.workdir()
+    usb = j.workdir("usb")
+    form = CLASS[1]
+    program, folder = to_dictation1_in_small_folder(j, workdir, form)
+    learner.answer(j, ALL_RIGHT_1)
+    learner.hand_in(j, "guide")
+    fill(folder)
+    # The first save that fails tells the teacher: still on the help page when the answers
+    # saved last were older than the hand-in, else once Dictation 2 is on screen.
+    told_on_help_page = not j.never_shown(NOT_SAVED_TITLE, within=3)
+    if told_on_help_page:
+        learner.confirm(j, NOT_SAVED_TITLE, activate=True)
+    learner.click_arrow(j)
+    if not told_on_help_page:
+        learner.confirm(j, NOT_SAVED_TITLE, activate=True)
+    j.wait_page("dictation2")
+    learner.answer(j, ANSWERS_2)
+    hand_in_dictation2(j)
+    j.wait_window("Svarene er ikke gemt")
+    j.shot("answers-in-no-file")
+    j.key("alt+a")  # "Gem et andet sted …"
+    j.wait_window("Vælg en mappe til svarene")
+    j.type(usb)
+    j.key("Return")
+    j.wait_window_gone("Vælg en mappe til svarene")
+    # Now the box may say that every answer is kept, and where; giving up needs no warning.
+    j.wait_window("Resultaterne er ikke gemt")
+    j.key("Escape")
+    j.wait_window("Kritisk fejl!")
+    check(not j.window_shown("Svarene går tabt"), "a last warning although the answers are on the stick")
+    j.key("Return")
+    check(program.wait_exit(10) == 1, "giving up did not end with exit status 1")
+    check(set(os.listdir(usb)) == {learner.RECOVERY_FILE, "results.html"}, "on the stick: %s" % os.listdir(usb))
+
+    # The teacher takes the stick to a PC with room and continues there.
+    again = j.workdir("again")
+    shutil.copy(os.path.join(usb, learner.RECOVERY_FILE), again)
+    program = learner.unlock_recovered(j, again, "Fortsæt")
+    j.wait_page("dictation2")
+    hand_in_dictation2(j)
+    learner.close_reminder(j)
+    same_report(report_in(again), expected_report(form, ALL_RIGHT_1, ANSWERS_2), "the report continued from the stick")
+    learner.quit(j, program)
+
+
 if __name__ == "__main__":
     journey = Journey("archive", deadline=170)
     body = {"class": journey_class, "close": journey_close, "kill": journey_kill,
-            "full": journey_full}.get(journey.variant)
+            "kill-in-rename": journey_kill_in_rename, "full": journey_full,
+            "full-before-dictation2": journey_full_before_dictation2}.get(journey.variant)
     if body is None:
-        sys.exit("--variant class, close, kill or full")
+        sys.exit("--variant class, close, kill, kill-in-rename, full or full-before-dictation2")
     sys.exit(journey.run(body))

@@ -1,6 +1,8 @@
 """The teacher's password: near misses are refused and leave the typed text in the field;
 the right one opens the test full screen. Annullér or Escape ends the program at once,
-with exit status 0 and nothing written."""
+with exit status 0 and nothing written. IT sets the school's password with
+--ny-adgangskode: from then on only it opens the test and ends one, never the fixed one,
+and a password typed into the settings file by hand keeps the program from starting."""
 
 import os
 import sys
@@ -43,7 +45,7 @@ def right_password_after_near_misses(j):
           "the test window is not full screen: %s" % (j.geometry(window),))
     j.shot("welcome")
     learner.quit(j, program)
-    check(os.listdir(workdir) == [], "opening and closing the test left %s" % os.listdir(workdir))
+    check(os.listdir(workdir) == [learner.PC_FILE], "opening and closing the test left %s" % os.listdir(workdir))
 
 
 def cancelled(j, how):
@@ -63,11 +65,59 @@ def cancelled(j, how):
     check(os.listdir(workdir) == [], "cancelling by %s left %s" % (how, os.listdir(workdir)))
 
 
+SCHOOL = "Rødgrød med fløde"
+
+
+def school_password(j):
+    settings = os.path.join(j.tmp, "machine", "Skrivlo", "Skrivlo.ini")
+    j.program_env["SKRIVLO_SETTINGS_FILE"] = settings
+    workdir = j.workdir("school")
+    setter = j.launch(workdir, argv=[j.program, "--ny-adgangskode"])
+    j.wait_window("Skolens password")
+    j.type(SCHOOL)
+    j.key("Tab")
+    j.type(SCHOOL)
+    j.shot("new-password")
+    j.key("Return")
+    j.wait_window("Skolens password er gemt")
+    j.key("Return")
+    check(setter.wait_exit(10) == 0, "--ny-adgangskode did not end with status 0")
+    with open(settings, "rb") as f:
+        stored = f.read()
+    check(SCHOOL.encode() not in stored and b"pbkdf2-sha256$" in stored,
+          "the settings file holds %r" % stored)
+
+    program, dialog = learner.start(j, workdir)
+    refused(j, dialog, learner.PASSWORD)
+    j.key("ctrl+a")
+    j.type(SCHOOL)
+    j.key("Return")
+    j.wait_window(learner.MAIN_TITLE)
+    j.wait_page("guide")
+    # Ending the test: the fixed password leaves it running, the school's ends it.
+    learner.end_test(j, learner.PASSWORD, right=False)
+    check(program.running(), "the fixed password ended the test")
+    learner.end_test(j, SCHOOL, right=True)
+    check(program.wait_exit(10) == 0, "the school's password did not end the test")
+
+    # A password typed in by hand is refused, and the fixed one does not take over.
+    with open(settings, "w") as f:
+        f.write("[General]\npassword=hemmelig\n")
+    program = j.launch(workdir)
+    j.wait_window("Skrivlo kan ikke starte")
+    check(not j.window_shown(learner.ACCESS_TITLE), "the access dialog came up beside the refusal")
+    j.shot("hand-written-password")
+    j.key("Return")
+    check(program.wait_exit(10) == 1, "a hand-written password did not stop the program")
+    del j.program_env["SKRIVLO_SETTINGS_FILE"]
+
+
 def journey(j):
     right_password_after_near_misses(j)
     cancelled(j, "button")
     cancelled(j, "escape")
+    school_password(j)
 
 
 if __name__ == "__main__":
-    sys.exit(Journey("password", deadline=75).run(journey))
+    sys.exit(Journey("password", deadline=130).run(journey))

@@ -1,14 +1,19 @@
 """When results.html cannot be written the learner meets the "Kritisk fejl!" box, the program
-ends with exit status 1, and no half-written report is left to pass for a real one.
+ends with exit status 1, and no half-written report is left to pass for a real one. A folder
+that takes no files at all is named right after the password, before anyone types; a
+recovery file that cannot be written is told at once.
 
 Variants (--variant):
   readonly        the working directory is read-only (for root: a read-only tmpfs in a
-                  private mount namespace; as a last resort results.html is a folder)
+                  private mount namespace; as a last resort results.html is a folder): told
+                  after the password, and the teacher closes the program
+  resultater-file `resultater` is a file: told after the password, likewise
   devfull         results.html is a link to /dev/full: opening works, writing does not
-  full-at-form    the disk fills while the header is written
+  full-at-form    the disk fills while the header is written (the recovery file, larger,
+                  fails as the form comes up)
   full-at-dictation1
                   the header fits, the disk fills while Dictation 1 is handed in; the
-                  teacher gives up instead of trying again
+                  answers are in no file, so giving up takes a last warning
 """
 
 import datetime
@@ -40,10 +45,31 @@ def critical_box_ends_program(j, program):
     check(status == 1, "after the Kritisk fejl box the exit status is %s, not 1" % status)
 
 
-def to_form_and_leave_it(j, program):
+FOLDER_TITLE = "Skrivlo kan ikke gemme resultater"
+NOT_SAVED_TITLE = "Svarene bliver ikke gemt"
+
+
+def to_form_and_leave_it(j, program, recovery_fails=False):
     learner.next_page(j, "form")
+    if recovery_fails:
+        # Told as soon as the first save fails; the learner's typing goes on after OK.
+        learner.confirm(j, NOT_SAVED_TITLE, activate=True)
     learner.fill_form(j, FORM)
     learner.click_arrow(j)
+
+
+def folder_refused_at_start(j, program, workdir, before):
+    """The teacher types the password and is told at once; "Luk programmet" (the default)."""
+    j.wait_window(learner.ACCESS_TITLE)
+    j.type(learner.PASSWORD)
+    j.key("Return")
+    j.wait_window(FOLDER_TITLE)
+    j.shot("folder-refused")
+    check(not j.window_shown(learner.MAIN_TITLE), "the test page came up behind the box")
+    j.key("Return")
+    status = program.wait_exit(10)
+    check(status == 1, "closing at the folder box gave exit status %s, not 1" % status)
+    check(sorted(set(os.listdir(workdir)) - {learner.PC_FILE}) == before, "left behind: %s" % os.listdir(workdir))
 
 
 def file_size_limit(size):
@@ -81,12 +107,16 @@ def journey(j):
     workdir = j.workdir()
     variant = j.variant
     if variant == "readonly":
+        before = sorted(os.listdir(workdir))
         program, means = read_only_launch(j, workdir)
         print("read-only working directory by %s" % means)
-        learner.unlock_started(j, program)
-        to_form_and_leave_it(j, program)
-        critical_box_ends_program(j, program)
-        check(os.listdir(workdir) in ([], ["results.html"]), "left behind: %s" % os.listdir(workdir))
+        folder_refused_at_start(j, program, workdir, before)
+        return
+    if variant == "resultater-file":
+        open(os.path.join(workdir, "resultater"), "w").close()
+        program = j.launch(workdir)
+        folder_refused_at_start(j, program, workdir, ["resultater"])
+        check(os.path.isfile(os.path.join(workdir, "resultater")), "resultater was changed")
         return
     if variant == "devfull":
         os.symlink("/dev/full", os.path.join(workdir, "results.html"))
@@ -95,32 +125,41 @@ def journey(j):
         to_form_and_leave_it(j, program)
         critical_box_ends_program(j, program)
         # The typed details stay in the recovery file for the next start.
-        check(set(os.listdir(workdir)) - {learner.RECOVERY_FILE} == {"results.html"},
+        check(set(os.listdir(workdir)) - {learner.RECOVERY_FILE, "resultater", learner.PC_FILE} == {"results.html"},
               "left behind: %s" % os.listdir(workdir))
         check(os.readlink(os.path.join(workdir, "results.html")) == "/dev/full", "the link was replaced")
         return
     if variant == "full-at-form":
         program = j.launch(workdir, preexec=file_size_limit(200))
         learner.unlock_started(j, program)
-        to_form_and_leave_it(j, program)
+        to_form_and_leave_it(j, program, recovery_fails=True)
         critical_box_ends_program(j, program)
         report = program.report()
         check(not report, "a half-written header was left behind: %r" % report)
         return
     if variant == "full-at-dictation1":
         header = header_bytes()
-        program = j.launch(workdir, preexec=file_size_limit(len(header) + 100))
+        # Room for the header, not for Dictation 1 (some 800 bytes more); the recovery file
+        # of the form (some 600 bytes) fits, and no longer once the header is in it too.
+        program = j.launch(workdir, preexec=file_size_limit(len(header) + 300))
         learner.unlock_started(j, program)
         to_form_and_leave_it(j, program)
+        # With the report in it, the recovery file no longer fits: told on the next page.
+        j.wait_page("guide")
+        learner.confirm(j, NOT_SAVED_TITLE, activate=True)
         learner.next_page(j, "dictation1", j.wait_page("guide"))
         check(program.report() == header, "the header was not written whole before the disk filled")
         learner.answer(j, ANSWERS)
         learner.click_arrow(j)
         j.wait_window("Advarsel!")
         j.key("Return")
-        # The teacher may try again; giving up (Escape) ends with the Kritisk fejl box.
-        j.wait_window("Resultaterne er ikke gemt")
+        # The teacher may try again. The box does not claim the answers are kept: they are in
+        # no file. Closing (Escape) takes a last warning, where "Tilbage" has the focus.
+        j.wait_window("Svarene er ikke gemt")
+        j.shot("answers-not-saved")
         j.key("Escape")
+        j.wait_window("Svarene går tabt")
+        j.key("Tab", "space")  # "Luk programmet alligevel"
         critical_box_ends_program(j, program)
         report = program.report()
         check(report in (None, b"", header),

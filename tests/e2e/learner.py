@@ -11,6 +11,10 @@ END_TITLE = "Luk programmet?"
 WRONG_PASSWORD_TITLE = "Forkert password"
 RECOVERY_TITLE = "Ufærdig test"
 RECOVERY_FILE = "skrivlo-gemt-test.json"
+PC_FILE = "skrivlo-pc.txt"  # the name this working folder goes by in the class folder; kept
+CLASS_TESTS_TITLE = "Ufærdige test i klassemappen"
+PICK_TEST_TITLE = "Fortsæt en test fra en anden pc"
+MOVED_TITLE = "Testen er fortsat på en anden pc"
 RECORDINGS_TITLE = "Optagelser mangler"
 GUIDE_TITLE = "Vejledning til læreren"
 
@@ -126,9 +130,12 @@ def hand_in(journey, expect, title="Advarsel!"):
     return journey.wait_page(expect)
 
 
-def confirm(journey, title):
-    """Return in a message box: "Ja" or OK, which have the focus."""
-    journey.wait_window(title)
+def confirm(journey, title, activate=False):
+    """Return in a message box: "Ja" or OK, which have the focus. A box that comes up by
+    itself while the learner types (activate) is given the keyboard first, as a click would."""
+    window = journey.wait_window(title)
+    if activate:
+        journey.tool("xdotool", "windowactivate", "--sync", str(window))
     journey.wait_active(title)
     journey.key("Return")
     journey.wait_window_gone(title)
@@ -165,15 +172,16 @@ def quit(journey, program):
     check(status == 0, "closing the main window gave exit status %s" % status)
 
 
-def end_test(journey, password, pressed=False):
-    """Alt+F4 during the test, and the teacher types a password into the box that asks."""
+def end_test(journey, password, pressed=False, right=None):
+    """Alt+F4 during the test, and the teacher types a password into the box that asks;
+    right says whether it opens (by default: when it is the fixed one)."""
     if not pressed:
         journey.key("alt+F4")
     journey.wait_window(END_TITLE)
     journey.wait_active(END_TITLE)
     journey.type(password)
     journey.key("Return")
-    if password != PASSWORD:
+    if not (password == PASSWORD if right is None else right):
         # A wrong one is said so before the test comes back.
         journey.wait_window(WRONG_PASSWORD_TITLE)
         journey.key("Return")
@@ -195,6 +203,26 @@ def unlock_recovered(journey, workdir, choice, argv=None):
     journey.shot("recovery-offer")
     journey.key("Return" if choice == "Fortsæt" else "Tab", *([] if choice == "Fortsæt" else ["space"]))
     journey.wait_window_gone(RECOVERY_TITLE)
+    journey.wait_window(MAIN_TITLE)
+    return program
+
+
+def unlock_class_test(journey, workdir, argv):
+    """Starts skrivlo on a PC with no test of its own; after the password the teacher is
+    offered the unfinished tests in the class folder, presses »Vælg en test...« (not the
+    default: Tab from »Ny test«, then space) and takes the first test in the list."""
+    program = journey.launch(workdir, argv=argv)
+    journey.wait_window(ACCESS_TITLE)
+    journey.type(PASSWORD)
+    journey.key("Return")
+    journey.wait_window(CLASS_TESTS_TITLE)
+    journey.shot("class-tests-offer")
+    journey.key("Tab", "space")
+    journey.wait_window_gone(CLASS_TESTS_TITLE)
+    journey.wait_window(PICK_TEST_TITLE)
+    journey.shot("pick-a-test")
+    journey.key("Return")
+    journey.wait_window_gone(PICK_TEST_TITLE)
     journey.wait_window(MAIN_TITLE)
     return program
 

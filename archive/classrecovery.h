@@ -1,0 +1,51 @@
+#pragma once
+
+#include "model/recoverytext.h"
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QVector>
+
+class Session;
+
+// The copy of each PC's recovery file in the class folder, "gemte-test/<pc>.json", so that a
+// learner whose PC dies can go on at another. Each PC writes only its own copy, through the
+// outbox, and refreshes it every little while as long as a test runs on it: a copy that
+// has not been refreshed for a while belongs to a PC that no longer runs the test.
+namespace ClassRecovery {
+
+QString folderName();
+QString nameFor(const QString &pc);
+
+// Seconds after which a copy counts as left by a PC that no longer runs the test.
+constexpr int staleAfterSeconds = 90;
+
+struct Found
+{
+    RecoveryState state;
+    QString pc;         // the PC that saved it
+    QDateTime saved;    // when it was saved last
+    QString path;
+};
+
+void put(Session &session, const QByteArray &recoveryBytes);
+// Tells the other PCs that the test still runs here: a small file of this PC's own beside
+// its copy, written straight to the class folder (a sign of life that waited would be a lie).
+void beat(const QString &classFolder, const QString &pc, const QDateTime &now = QDateTime::currentDateTime());
+// The test on this PC has ended: its copy goes from the outbox and from the class folder.
+void withdraw(Session &session);
+
+// Tests in the class folder from other PCs, not refreshed for staleAfterSeconds, whose
+// report has no data file yet (not finished, not kept as unfinished). Oldest save last.
+QVector<Found> leftByOthers(Session &session, const QDateTime &now = QDateTime::currentDateTime());
+
+// This PC continues the test: the other PC's copy is renamed so that neither the other PC,
+// should it start again, nor a third PC continues it too. False, with a Danish reason, when
+// the class folder refused the rename (someone else took it over first).
+bool takeOver(Session &session, const Found &found, QString *reason);
+
+// True when this PC's own unfinished test was continued at another PC; pc names it.
+bool continuedElsewhere(Session &session, const RecoveryState &own, QString *pc);
+
+} // namespace ClassRecovery

@@ -1,0 +1,129 @@
+#include "archive/outbox.h"
+
+#include "archive/safefile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QMutexLocker>
+
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("Outbox", text);
+}
+
+// A learner's files are kilobytes; a file this large in the outbox is not one of ours.
+constexpr qint64 largest = 16 * 1024 * 1024;
+
+bool readAll(const QString &path, QByteArray *bytes)
+{
+    QFile file(path);
+    if (!SafeFile::mayReplace(path) || !file.open(QIODevice::ReadOnly) || file.size() > largest)
+        return false;
+    *bytes = file.readAll();
+    return file.error() == QFile::NoError;
+}
+
+} // namespace
+
+Outbox::Outbox(const QString &workingFolder, const QString &classFolder, bool mayCreate)
+    : box(QDir(workingFolder).filePath(folderName()))
+    , target(classFolder)
+    , mayCreate(mayCreate)
+{
+}
+
+QString Outbox::folderName()
+{
+    return QStringLiteral("udbakke");
+}
+
+bool Outbox::put(const QString &name, const QByteArray &bytes)
+{
+    const QString path = QDir(box).filePath(name);
+    QMutexLocker lock(&guard);
+    return QDir().mkpath(QFileInfo(path).path()) && SafeFile::write(path, bytes);
+}
+
+void Outbox::withdraw(const QString &name)
+{
+    QMutexLocker lock(&guard);
+    QFile::remove(QDir(box).filePath(name));
+}
+
+QStringList Outbox::waiting() const
+{
+    QStringList names;
+    QMutexLocker lock(&guard);
+    QDirIterator it(box, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        // QSaveFile's temporary files end in a dot and six characters; they are no file of ours yet.
+        const QString name = QDir(box).relativeFilePath(path);
+        if (name.endsWith(QLatin1String(".html")) || name.endsWith(QLatin1String(".json")))
+            names.append(name);
+    }
+    names.sort();
+    return names;
+}
+
+bool Outbox::send(QString *reason)
+{
+    bool all = true;
+    QString why;
+    for (const QString &name : waiting()) {
+        if (!sendOne(name, &why))
+            all = false;
+    }
+    if (!all && reason)
+        *reason = why;
+    return all;
+}
+
+bool Outbox::sendOne(const QString &name, QString *reason)
+{
+    const QString from = QDir(box).filePath(name);
+    const QString to = QDir(target).filePath(name);
+    QByteArray bytes;
+    {
+        QMutexLocker lock(&guard);
+        if (!readAll(from, &bytes))
+            return true; // withdrawn meanwhile, or not a plain file: nothing to send
+    }
+    const QFileInfo folder(QFileInfo(to).path());
+    if (mayCreate && !QFileInfo::exists(target))
+        QDir().mkpath(target);
+    if (!QFileInfo::exists(target) || !QFileInfo(target).isDir()) {
+        *reason = tr("Klassemappen findes ikke eller kan ikke nås.");
+        return false;
+    }
+    // The default class folder made into a link to somewhere else is never written through.
+    if (mayCreate && !SafeFile::mayWriteInto(target)) {
+        *reason = tr("Klassemappen er en genvej (et link) til en anden mappe.");
+        return false;
+    }
+    QByteArray there;
+    const bool same = QFileInfo::exists(to) && readAll(to, &there) && there == bytes;
+    if (!same) {
+        if (!QDir().mkpath(folder.filePath()) || !SafeFile::write(to, bytes)) {
+            *reason = tr("Klassemappen tager ikke imod filer: den er skrivebeskyttet eller fuld, "
+                         "eller forbindelsen er afbrudt.");
+            return false;
+        }
+        // What a share reports as written is read back before the outbox lets go of it.
+        if (!readAll(to, &there) || there != bytes) {
+            *reason = tr("Filen kom ikke helt frem til klassemappen.");
+            return false;
+        }
+    }
+    QMutexLocker lock(&guard);
+    QByteArray now;
+    // A newer version put meanwhile stays for the next send.
+    if (readAll(from, &now) && now == bytes)
+        QFile::remove(from);
+    return true;
+}

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QMutex>
+#include <QString>
+#include <QStringList>
+
+// Files on their way to the class folder. Every file meant for the class folder is written
+// here first, in the PC's own working folder ("udbakke"), under the name it will have there,
+// and then copied over. What the class folder does not take (server off, cable out, share
+// read-only or full) waits here and goes at the next send. Sending is idempotent: a file the
+// class folder already holds with the same bytes is only taken out of the outbox; anything
+// else reaches the class folder through a temporary name and a rename, so no half file is
+// ever seen there. Put and send may run on different threads.
+class Outbox
+{
+public:
+    // mayCreate: the class folder is the default one in the working folder, made when missing.
+    Outbox(const QString &workingFolder, const QString &classFolder, bool mayCreate = false);
+
+    static QString folderName();
+    QString path() const { return box; }
+
+    // Writes the file into the outbox (relative name, "/" between folders). False when the
+    // working folder takes nothing: then the caller tells, as for results.html.
+    bool put(const QString &name, const QByteArray &bytes);
+    // The file will not be sent after all (a recovery copy of a finished test).
+    void withdraw(const QString &name);
+
+    // Copies every waiting file. True when the outbox is empty afterwards; otherwise reason
+    // says in Danish why the class folder took nothing.
+    bool send(QString *reason = nullptr);
+
+    // Relative names of the files still waiting.
+    QStringList waiting() const;
+
+private:
+    bool sendOne(const QString &name, QString *reason);
+
+    QString box;
+    QString target;
+    bool mayCreate;
+    mutable QMutex guard; // between a put and the removal of what was sent
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+#include <QtPlugin>
+
+#include <memory>
+
+class QWidget;
+
+// The teacher's view of the class, from the module skrivlo_devices (Qt Charts and Qt Print
+// Support, which the test itself never loads).
+class TeacherViewDevice
+{
+public:
+    virtual ~TeacherViewDevice() = default;
+
+    // classFolder: every learner's files; outbox: this PC's files not yet handed in;
+    // workFolder: this PC's arbejdsmappe (its saved test, where PDFs are offered a place).
+    virtual std::unique_ptr<QWidget> newTeacherView(const QString &classFolder, const QString &outbox,
+                                                    const QString &workFolder) = 0;
+};
+
+#define SKRIVLO_TEACHER_VIEW_DEVICE_IID "dk.skrivlo.TeacherViewDevice/1"
+Q_DECLARE_INTERFACE(TeacherViewDevice, SKRIVLO_TEACHER_VIEW_DEVICE_IID)

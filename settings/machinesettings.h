@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QString>
+
+// The settings IT makes for every user of a PC, in one INI file that only an administrator
+// may write: /etc/xdg/Skrivlo/Skrivlo.ini on Linux, %ProgramData%\Skrivlo\Skrivlo.ini on
+// Windows. Read once by main and kept in the session. Tests point the environment variable
+// SKRIVLO_SETTINGS_FILE at a file of their own.
+//
+// The school's password is the key "password", as a line SchoolPassword makes. Without one,
+// the fixed password holds. A file that cannot be read, or that holds a password in any other
+// form (typed in by hand), is refused: then no password is accepted, since the fixed one
+// would open what the school meant to lock, and problem() says what IT should do.
+class MachineSettings
+{
+public:
+    enum class State {
+        Read,        // read, or no file at all
+        Unreadable,  // there, but this user may not read it
+        Damaged,     // not an INI file the settings can be read from
+        HandWritten, // a password that was not stored by Skrivlo
+    };
+
+    static constexpr const char *pathVariable = "SKRIVLO_SETTINGS_FILE";
+    static constexpr const char *passwordKey = "password";
+    // The class folder every PC of a class writes to, such as \\server\skrivlo\hold-3 or
+    // /mnt/skrivlo/hold-3; empty when not set.
+    static constexpr const char *classFolderKey = "klassemappe";
+
+    // The machine's file, or the one SKRIVLO_SETTINGS_FILE names.
+    static QString defaultPath();
+    static MachineSettings read(const QString &path);
+
+    // No file: the fixed password.
+    MachineSettings() = default;
+
+    QString path() const { return file; }
+    State state() const { return fileState; }
+    bool isRefused() const { return fileState != State::Read; }
+    // In Danish, for the teacher to show IT; empty when the settings were read.
+    QString problem() const;
+
+    QString classFolder() const { return classFolderValue; }
+
+    bool hasSchoolPassword() const { return !storedPassword.isEmpty(); }
+    // The school's password when it is set, else the fixed one; nothing when refused.
+    bool acceptsPassword(const QString &typed) const;
+
+    // Stores the word as the school's password in the file, keeping the file's other keys
+    // and replacing a password typed in by hand. False, with a Danish reason, without the
+    // rights to write there or when the file cannot be read.
+    static bool canWrite(const QString &path, QString *reason);
+    static bool writePassword(const QString &path, const QString &word, QString *reason);
+
+private:
+    QString file;
+    State fileState = State::Read;
+    QString storedPassword;
+    QString classFolderValue;
+    QString handWrittenKey; // the key of a refused password, to name it in problem()
+};

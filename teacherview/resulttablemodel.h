@@ -1,0 +1,43 @@
+#pragma once
+
+#include "archive/classlisting.h"
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QVector>
+
+// Every learner of the class, one row each. Updated in place by stem, so a refresh keeps the
+// teacher's selection and scroll position.
+class ResultTableModel : public QAbstractTableModel
+{
+    Q_OBJECT
+
+public:
+    // The Trin beside the name, where a narrow screen still shows it beside the chart.
+    enum Column { Date, Start, Name, Level, NotFinished, Place, BirthYear, Dictation1, Context, Etymology,
+                  Morphology, Dictation2, State, ColumnCount };
+    // What sorting and filtering go by: a date, a number or the text as shown.
+    static constexpr int SortRole = Qt::UserRole;
+    static constexpr int EntryRole = Qt::UserRole + 1; // index into entries()
+
+    explicit ResultTableModel(QObject *parent = nullptr);
+
+    void setEntries(const QVector<ClassEntry> &entries);
+    const QVector<ClassEntry> &entries() const { return rows; }
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+    // Background and text colour per Trin (0 for not finished), chosen for a contrast of at
+    // least 4.5:1 between them.
+    static QColor levelBackground(int level);
+
+private:
+    QVariant text(const ClassEntry &entry, int column) const;
+    QVariant sortKey(const ClassEntry &entry, int column) const;
+
+    QVector<ClassEntry> rows;
+    QHash<QString, int> rowOf; // "<state>/<stem>" -> row
+};

@@ -1,0 +1,335 @@
+#include "archive/classlisting.h"
+#include "model/learnerdatatext.h"
+#include "model/reportscan.h"
+#include "model/reporttext.h"
+#include "model/resultrow.h"
+#include "support/modaldialog.h"
+#include "support/testfolder.h"
+#include "teacherview/resultfilter.h"
+#include "teacherview/resulttablemodel.h"
+#include "teacherview/teacherview.h"
+#include "teacherview/trinchart.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QtTest>
+
+// The teacher's view: reading the class folder (data files, reports of the old format,
+// damaged files, the outbox), the table's sorting and filtering, the chart's counts, and
+// deleting a learner.
+class TestTeacherView : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void oldReport_data();
+    void oldReport();
+    void listing();
+    void sortAndFilter_data();
+    void sortAndFilter();
+    void removeRefusedWhenUnreachable();
+    void viewRefreshesAndDeletes();
+    void cleanup() { disarmModalAnswerers(); }
+};
+
+namespace {
+
+QStringList twenty(int right)
+{
+    QStringList fragments;
+    for (int i = 0; i < 20; ++i)
+        fragments << (i < right ? QStringLiteral("ord") : QStringLiteral("<s>ort</s> (ord)"));
+    return fragments;
+}
+
+// A report as the program writes it, up to where the learner got.
+QString report(const QString &name, int d1, std::array<int, 3> d2, bool finished)
+{
+    QString html = ReportText::header({ "7/12-2026", "Sprogcenter Øst", name, "Vej 1", "1984", "", "", "", "" });
+    html += ReportText::dictation1Section(QStringLiteral("03:10"), twenty(d1), d1);
+    if (d2[0] >= 0)
+        html += ReportText::dictation2Section(QStringLiteral("09:55"), {}, d2);
+    return finished ? html : ReportText::unfinished(html);
+}
+
+ResultRow row(const QString &name, const QString &started, int d1, std::array<int, 3> d2, bool finished)
+{
+    ResultRow r;
+    r.started = QDateTime::fromString(started, Qt::ISODate);
+    r.pc = QStringLiteral("pc1");
+    r.place = QStringLiteral("Sprogcenter");
+    r.name = name;
+    r.birthYear = QStringLiteral("1990");
+    r.dictation1Right = d1;
+    r.dictation2Right = d2;
+    r.finished = finished;
+    r.reportName = started.left(10) + QLatin1Char(' ') + name + QStringLiteral(".html");
+    return r;
+}
+
+void put(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Writes a learner's data file and report as the program leaves them in a folder.
+void hand(const QString &folder, const ResultRow &r)
+{
+    const QString stem = r.reportName.chopped(5);
+    put(folder + QLatin1Char('/') + stem + QStringLiteral(".json"), LearnerDataText::serialise(r));
+    put(folder + QLatin1Char('/') + r.reportName, "<html><title>Resultater</title></html>");
+}
+
+// Eight learners at each Trin and not finished, one of the old format, one damaged, one waiting.
+void seedClass(const QString &classFolder, const QString &outbox)
+{
+    hand(classFolder, row("Åse Ørnsø", "2026-12-01T09:00:05", 12, { -1, -1, -1 }, true));      // Trin 1
+    hand(classFolder, row("Bo; Holm", "2026-12-02T09:00:00", 19, { 10, 8, 6 }, true));         // 24: Trin 2
+    hand(classFolder, row("Carl Ærø", "2026-12-03T10:30:00", 20, { 15, 14, 12 }, true));       // 41: Trin 3
+    hand(classFolder, row("Dorte", "2026-12-04T11:00:00", 20, { 20, 18, 15 }, true));          // 53: Trin 4
+    hand(classFolder, row("Ebbe", "2026-12-05T12:00:00", 19, { -1, -1, -1 }, false));          // not finished
+    put(classFolder + QStringLiteral("/2026-12-06 08.15 Frida Ådal.html"),
+        report(QStringLiteral("Frida Ådal"), 19, { 13, 13, 13 }, true).toUtf8());               // 39: Trin 3
+    put(classFolder + QStringLiteral("/2026-12-06 09.00 Gorm.json"), "{\"format\": \"noget andet\"");
+    hand(outbox, row("Hanne", "2026-12-07T13:00:00", 20, { 20, 20, 20 }, true));               // waiting, Trin 4
+    put(classFolder + QStringLiteral("/oversigt.csv"), "old");
+}
+
+} // namespace
+
+void TestTeacherView::oldReport_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<bool>("read");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("dictation1");
+    QTest::addColumn<int>("dictation2");
+    QTest::addColumn<int>("level");
+
+    const QString file = QStringLiteral("2026-12-07 14.23 Åse Ørnsø.html");
+    QTest::newRow("Trin 1 from Dictation 1") << file << report("Åse Ørnsø", 17, { -1, -1, -1 }, true)
+                                             << true << "Åse Ørnsø" << 17 << -1 << 1;
+    QTest::newRow("Trin 3") << file << report("Åse <Ørnsø> & co", 20, { 14, 13, 11 }, true)
+                            << true << "Åse <Ørnsø> & co" << 20 << 38 << 3;
+    QTest::newRow("Trin 4, highest") << file << report("A", 20, { 20, 20, 20 }, true) << true << "A" << 20 << 60 << 4;
+    QTest::newRow("not finished after Dictation 1") << file << report("Bo", 19, { -1, -1, -1 }, false)
+                                                    << true << "Bo" << 19 << -1 << 0;
+    QTest::newRow("not finished after Dictation 2") << file << report("Bo", 19, { 1, 2, 3 }, false)
+                                                    << true << "Bo" << 19 << 6 << 0;
+    QTest::newRow("name with a counter") << QStringLiteral("2026-12-07 14.23 Bo (2).html")
+                                         << report("Bo", 19, { 10, 10, 10 }, true) << true << "Bo" << 19 << 30 << 2;
+    QTest::newRow("a Trin that does not match the numbers")
+            << file << report("Bo", 19, { 10, 10, 10 }, true).replace("Trin 2", "Trin 4") << false << "" << 0 << 0 << 0;
+    QTest::newRow("a total that is not the sum")
+            << file << report("Bo", 19, { 10, 10, 10 }, true).replace("Total: 30", "Total: 31") << false << "" << 0 << 0 << 0;
+    QTest::newRow("foreign HTML") << file << QStringLiteral("<html><body>Navn: x</body></html>") << false << "" << 0 << 0 << 0;
+    QTest::newRow("no start time in the name") << QStringLiteral("Åse.html") << report("Åse", 19, { 1, 1, 1 }, true)
+                                               << false << "" << 0 << 0 << 0;
+}
+
+void TestTeacherView::oldReport()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, html);
+    QFETCH(bool, read);
+    ResultRow scanned;
+    QString reason;
+    QCOMPARE(ReportScan::parse(fileName, html, &scanned, &reason), read);
+    if (!read) {
+        QVERIFY(!reason.isEmpty());
+        return;
+    }
+    QFETCH(QString, name);
+    QFETCH(int, dictation1);
+    QFETCH(int, dictation2);
+    QFETCH(int, level);
+    QCOMPARE(scanned.name, name);
+    QCOMPARE(scanned.place, QStringLiteral("Sprogcenter Øst"));
+    QCOMPARE(scanned.birthYear, QStringLiteral("1984"));
+    QCOMPARE(scanned.started, QDateTime(QDate(2026, 12, 7), QTime(14, 23)));
+    QCOMPARE(scanned.dictation1Right, dictation1);
+    QCOMPARE(scanned.dictation2Total(), dictation2);
+    QCOMPARE(scanned.level(), level);
+    QCOMPARE(scanned.reportName, fileName);
+}
+
+void TestTeacherView::listing()
+{
+    TestFolder folder;
+    const QString classFolder = folder.filePath("klasse");
+    const QString outbox = folder.filePath("udbakke");
+    seedClass(classFolder, outbox);
+    ClassListing listing(classFolder, outbox);
+    ClassListing::Result result = listing.scan();
+    QVERIFY(result.reachable);
+    QCOMPARE(result.entries.size(), 8);
+    QHash<QString, ClassEntry> byStem;
+    for (const ClassEntry &entry : result.entries)
+        byStem.insert(entry.stem, entry);
+    QCOMPARE(byStem.value("2026-12-06 08.15 Frida Ådal").row.level(), 3); // the old format
+    QVERIFY(byStem.value("2026-12-06 08.15 Frida Ådal").dataPath.isEmpty());
+    QCOMPARE(byStem.value("2026-12-06 09.00 Gorm").state, ClassEntry::Unreadable);
+    QVERIFY(byStem.value("2026-12-06 09.00 Gorm").problem.contains("Gorm.json"));
+    QCOMPARE(byStem.value("2026-12-07 Hanne").state, ClassEntry::Waiting);
+    QCOMPARE(byStem.value("2026-12-02 Bo; Holm").row.name, QStringLiteral("Bo; Holm"));
+
+    // Handed in from the outbox: one row, no longer waiting; a changed file is read again.
+    hand(classFolder, row("Hanne", "2026-12-07T13:00:00", 20, { 20, 20, 20 }, true));
+    put(classFolder + QStringLiteral("/2026-12-05 Ebbe.json"), "{}");
+    result = listing.scan();
+    QCOMPARE(result.entries.size(), 8);
+    for (const ClassEntry &entry : result.entries) {
+        if (entry.stem == "2026-12-07 Hanne")
+            QCOMPARE(entry.state, ClassEntry::Handed);
+        if (entry.stem == "2026-12-05 Ebbe")
+            QCOMPARE(entry.state, ClassEntry::Unreadable);
+    }
+
+    // The share gone: said so, and the outbox still listed.
+    QVERIFY(QDir(classFolder).removeRecursively());
+    result = listing.scan();
+    QVERIFY(!result.reachable);
+    QVERIFY(result.problem.contains("klasse"));
+    QCOMPARE(result.entries.size(), 1);
+}
+
+void TestTeacherView::sortAndFilter_data()
+{
+    QTest::addColumn<int>("column");
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<QStringList>("names"); // in the order shown
+    QTest::addColumn<QVector<int>>("counts"); // not finished, Trin 1-4, unreadable
+
+    const QStringList byDate { "Kan ikke læses", "Åse Ørnsø", "Bo; Holm", "Carl Ærø", "Dorte",
+                               "Ebbe", "Frida Ådal", "Hanne" };
+    QTest::newRow("all, by date") << int(ResultTableModel::Start) << "" << QDate() << QDate() << byDate
+                                  << QVector<int> { 1, 1, 1, 2, 2, 1 };
+    QTest::newRow("by Dictation 2 total")
+            << int(ResultTableModel::Dictation2) << "" << QDate() << QDate()
+            << QStringList { "Kan ikke læses", "Åse Ørnsø", "Ebbe", "Bo; Holm", "Frida Ådal",
+                             "Carl Ærø", "Dorte", "Hanne" }
+            << QVector<int> { 1, 1, 1, 2, 2, 1 };
+    QTest::newRow("name search, any case") << int(ResultTableModel::Name) << "æ" << QDate() << QDate()
+                                           << QStringList { "Carl Ærø" } << QVector<int> { 0, 0, 0, 1, 0, 0 };
+    QTest::newRow("date range, damaged file still shown")
+            << int(ResultTableModel::Level) << "" << QDate(2026, 12, 2) << QDate(2026, 12, 4)
+            << QStringList { "Kan ikke læses", "Bo; Holm", "Carl Ærø", "Dorte" }
+            << QVector<int> { 0, 0, 1, 1, 1, 1 };
+}
+
+void TestTeacherView::sortAndFilter()
+{
+    QFETCH(int, column);
+    QFETCH(QString, search);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(QStringList, names);
+    QFETCH(QVector<int>, counts);
+    TestFolder folder;
+    seedClass(folder.filePath("klasse"), folder.filePath("udbakke"));
+    ClassListing listing(folder.filePath("klasse"), folder.filePath("udbakke"));
+    ResultTableModel model;
+    model.setEntries(listing.scan().entries);
+    ResultFilter filter;
+    filter.setSourceModel(&model);
+    filter.setNameSearch(search);
+    filter.setDateRange(from, to);
+    filter.sort(column, Qt::AscendingOrder);
+    QStringList shown;
+    for (int row = 0; row < filter.rowCount(); ++row)
+        shown << filter.index(row, ResultTableModel::Name).data().toString();
+    QCOMPARE(shown, names);
+    const std::array<int, 6> levels = filter.levelCounts();
+    QCOMPARE(QVector<int>(levels.begin(), levels.end()), counts);
+    // The Trin is written in its cell, beside its colour.
+    for (int row = 0; row < filter.rowCount(); ++row) {
+        const QModelIndex level = filter.index(row, ResultTableModel::Level);
+        if (level.data().toString().startsWith("Trin "))
+            QVERIFY(level.data(Qt::BackgroundRole).isValid());
+    }
+}
+
+void TestTeacherView::removeRefusedWhenUnreachable()
+{
+    TestFolder folder;
+    seedClass(folder.filePath("klasse"), folder.filePath("udbakke"));
+    QString reason;
+    QVERIFY(!ClassListing::remove(folder.filePath("væk"), folder.filePath("udbakke"), "2026-12-07 Hanne", &reason));
+    QVERIFY(reason.contains("kan ikke nås"));
+    QVERIFY(QFile::exists(folder.filePath("udbakke/2026-12-07 Hanne.json"))); // nothing deleted
+}
+
+void TestTeacherView::viewRefreshesAndDeletes()
+{
+    TestFolder folder;
+    const QString classFolder = folder.filePath("klasse");
+    seedClass(classFolder, folder.filePath("udbakke"));
+    TeacherView view(classFolder, folder.filePath("udbakke"), folder.path());
+    QSignalSpy listed(&view, &TeacherView::listed);
+    QVERIFY(listed.wait(5000));
+    QCOMPARE(view.filter()->rowCount(), 8);
+    QCOMPARE(view.trinChart()->counts()[4], 2);
+    // "Hjælp" shows the teacher's guide over the view.
+    view.findChild<QPushButton *>(QStringLiteral("helpButton"))->click();
+    auto *guide = view.findChild<QDialog *>(QStringLiteral("teacherGuide"));
+    QVERIFY(guide && guide->isVisible());
+    guide->close();
+
+    // Another PC hands in a learner: it appears at the next refresh.
+    hand(classFolder, row("Ida", "2026-12-08T08:00:00", 20, { 20, 20, 19 }, true));
+    view.refresh();
+    QVERIFY(listed.wait(5000));
+    QCOMPARE(view.filter()->rowCount(), 9);
+    QCOMPARE(view.trinChart()->counts()[4], 3);
+    // The picture for the PNG file and the printed overview has its bars, the longest for Trin 4.
+    const QImage picture = view.trinChart()->picture(QSize(720, 400));
+    QMap<int, int> barRows; // y -> bar pixels
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            barRows[y] += picture.pixel(x, y) == QColor(0x3a, 0x5f, 0x9e).rgb();
+    int longest = 0;
+    for (int pixels : barRows)
+        longest = std::max(longest, pixels);
+    QVERIFY2(longest > 200, qPrintable(QString::number(longest)));
+
+    // Delete Bo; Holm, answered with "Slet": the files go, and the overview is made again.
+    auto *table = view.findChild<QTableView *>("resultTable");
+    table->sortByColumn(ResultTableModel::Name, Qt::AscendingOrder);
+    table->selectRow(1); // after the damaged file
+    QCOMPARE(table->currentIndex().siblingAtColumn(ResultTableModel::Name).data().toString(), QStringLiteral("Bo; Holm"));
+    const auto asked = answerMessageBox("Slet");
+    QMetaObject::invokeMethod(&view, "deleteLearner");
+    QVERIFY(asked->seen);
+    QVERIFY(asked->text.contains("»Bo; Holm« (2026-12-02 09:00)"));
+    QVERIFY(!QFile::exists(classFolder + "/2026-12-02 Bo; Holm.json"));
+    QVERIFY(!QFile::exists(classFolder + "/2026-12-02 Bo; Holm.html"));
+    QFile overview(classFolder + "/oversigt.csv");
+    QVERIFY(overview.open(QIODevice::ReadOnly));
+    const QString csv = QString::fromUtf8(overview.readAll());
+    QVERIFY(!csv.contains("Bo; Holm"));
+    QVERIFY(csv.contains("Carl Ærø"));
+    QCOMPARE(csv.count("\r\n"), 1 + 6); // header, and the readable learners handed in
+    QVERIFY(listed.wait(5000));
+    QCOMPARE(view.filter()->rowCount(), 8);
+
+    // Deleted on another PC while the view is open: the row goes at the next listing.
+    QVERIFY(QFile::remove(classFolder + "/2026-12-08 Ida.json"));
+    QVERIFY(QFile::remove(classFolder + "/2026-12-08 Ida.html"));
+    view.refresh();
+    QVERIFY(listed.wait(5000));
+    QCOMPARE(view.filter()->rowCount(), 7);
+    QCOMPARE(view.trinChart()->counts()[4], 2);
+}
+
+SKRIVLO_TEST_MAIN(TestTeacherView)
+#include "tst_teacherview.moc"
