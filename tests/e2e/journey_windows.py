@@ -4,7 +4,8 @@ working folder read from the .lnk), --version in a box, a second copy refused by
 Alt+F4 asking for the
 password, then the whole test by keyboard with the first sentence heard at the sound device
 (Wine's PulseAudio driver), the report byte for byte as on Linux, the learner's own report
-in resultater\\, a PDF read back, and the uninstaller.
+and the overview in the class folder on a UNC path, a PDF read back, the teacher's view from
+its entry showing the learner, and the uninstaller.
 
 --program is the installer (build-windows/skrivlo-<version>-setup.exe), --sounds the
 deployed recordings; packaging/windows/test.sh runs it."""
@@ -20,6 +21,7 @@ import time
 import unicodedata
 
 import journey_dictation2 as whole_test
+import journey_teacherview as teacher
 import learner
 import oracle
 import sound
@@ -86,6 +88,9 @@ class Wine:
                  # No Mono or Gecko to offer (no network), and no Linux menu entries.
                  "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d"}
         j.program_env.update(extra)
+        # The prefix is new, so the program reads the machine's settings where the installer
+        # wrote them (%ProgramData%), not the private file the Linux journeys give it.
+        j.program_env["SKRIVLO_SETTINGS_FILE"] = None
         self.env = dict(j.env(), **extra)
 
     def unix(self, path):
@@ -181,6 +186,9 @@ def walk(j, wine, setup):
     argv = ["wine", target] + arguments.split()
     cwd = wine.unix(folder)
     check(os.path.samefile(cwd, program_folder), "the entry's working folder is %r" % folder)
+    # Wine keeps \\server\share\... under dosdevices/unc/: the share exists when its folder does.
+    class_folder = os.path.join(wine.prefix, "dosdevices", "unc", *CLASS_FOLDER[2:].split("\\"))
+    os.makedirs(class_folder)
     documents = os.path.realpath(os.path.join(wine.prefix, "drive_c/users", pwd.getpwuid(os.getuid()).pw_name,
                                               "Documents"))
     workdir = os.path.join(documents, "Skrivlo")
@@ -269,12 +277,20 @@ def walk(j, wine, setup):
     expected = oracle.header(details) + section1 + section2
     check(actual == expected, "results.html differs from the expected report:\n--- expected\n%s\n--- actual\n%s"
           % (expected, actual))
-    own = [name for name in os.listdir(os.path.join(workdir, "resultater")) if name.endswith(".html")]
-    check(len(own) == 1 and "Jørgen Ødegård" in unicodedata.normalize("NFC", own[0]),
-          "resultater holds %s, not the learner's own report by name" % own)
-    with open(os.path.join(workdir, "resultater", own[0]), "rb") as f:
+    # Sent to the class folder IT set at the install, through the outbox.
+    own = lambda: [name for name in os.listdir(class_folder) if name.endswith(".html")]
+    waiting = lambda: [name for _, _, names in os.walk(os.path.join(workdir, "udbakke")) for name in names]
+    j.until(lambda: len(own()) == 1 and not waiting(), 30,
+            "the learner's report in the class folder, and the outbox empty")
+    check("Jørgen Ødegård [" in unicodedata.normalize("NFC", own()[0]),
+          "the class folder holds %s, not the learner's own report by name and PC" % own())
+    with open(os.path.join(class_folder, own()[0]), "rb") as f:
         check(oracle.without_stamps(f.read().decode("utf-8")) == expected,
               "the learner's own report differs from results.html")
+    j.until(lambda: os.path.isfile(os.path.join(class_folder, "oversigt.csv")), 30, "the class's overview")
+    with open(os.path.join(class_folder, "oversigt.csv"), "rb") as f:
+        overview = unicodedata.normalize("NFC", f.read().decode("utf-8"))
+    check(overview.count("\r\n") == 2 and "Jørgen Ødegård" in overview, "the overview reads:\n%s" % overview)
 
     learner.save_pdf(j, "trin3.pdf", shot="save-dialog")
     found = lambda: [os.path.join(d, "trin3.pdf") for d, _, names in os.walk(documents) if "trin3.pdf" in names]
@@ -286,6 +302,23 @@ def walk(j, wine, setup):
     j.shot("results-after-pdf")
     j.wait_active(learner.MAIN_TITLE)
     learner.quit(j, program)
+    wine.settle()
+
+    # The teacher's view, as its entry starts it: the class folder's one learner, with a Trin.
+    target, arguments, folder = shortcut(os.path.join(menu, "Skrivlo - resultater.lnk".replace("-", "\u2013")))
+    check(arguments.split()[0] == "--resultater", "the teacher's entry starts %r %r" % (target, arguments))
+    view = j.launch(wine.unix(folder), argv=["wine", target] + arguments.split())
+    j.wait_window(learner.ACCESS_TITLE, timeout=WINE_START)
+    j.wait_active(learner.ACCESS_TITLE, timeout=WINE_START)
+    j.type(learner.PASSWORD)
+    j.key("Return")
+    window = j.wait_window(teacher.VIEW_TITLE, timeout=WINE_START)
+    j.until(lambda: teacher.trin_cells(j.grab(), j.geometry(window)), 30, "the learner's Trin in the view")
+    j.shot("teacher-view")
+    j.wait_active(teacher.VIEW_TITLE)
+    j.key("alt+F4")
+    # Its listing ran on a thread of its own; the program must still end.
+    check(view.wait_exit(30) == 0, "the teacher's view did not end with status 0")
     wine.settle()
 
     took = time.monotonic()
