@@ -1,6 +1,5 @@
 #include "content/storytable.h"
 
-#include <QRegularExpression>
 #include <QSet>
 
 #include <algorithm>
@@ -20,15 +19,21 @@ QString firstWord(const QString &text)
     return text.left(end);
 }
 
+// Split by hand, not by a regular expression: this runs on the recording survey's thread, and
+// the Windows (MinGW) build crashed under Wine when such a thread ended, freeing the
+// thread's regular-expression JIT stack.
 QSet<QString> wordsOf(const DictationTable &table)
 {
-    static const QRegularExpression nonLetters(QStringLiteral("\\P{L}+"));
     QSet<QString> words;
     for (const StoryLine &line : table.lines) {
         for (const StoryPiece &piece : line.pieces) {
             const QString text = piece.isGap() ? piece.word : piece.text;
-            for (const QString &word : text.split(nonLetters, Qt::SkipEmptyParts))
-                words.insert(word);
+            for (int at = 0; at < text.size();) {
+                const QString word = firstWord(text.mid(at));
+                if (!word.isEmpty())
+                    words.insert(word);
+                at += qMax<int>(1, word.size());
+            }
         }
     }
     return words;

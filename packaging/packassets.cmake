@@ -2,7 +2,7 @@
 # (Windows) to take with -DSKRIVLO_ASSETS=<folder>.
 # Run as: cmake -DSOUNDS=<dir> -DIMAGES=<dir> -DICON=<png> -DOUT=<dir> -P packassets.cmake
 file(GLOB recordings "${SOUNDS}/*.wav")
-file(GLOB pictures "${IMAGES}/*.png" "${IMAGES}/*.ico")
+file(GLOB pictures "${IMAGES}/*.png" "${IMAGES}/*.raw" "${IMAGES}/*.ico")
 list(LENGTH recordings count)
 if(count EQUAL 0 OR NOT EXISTS "${SOUNDS}/manuscript.txt")
     message(FATAL_ERROR "No recordings in ${SOUNDS}: build the program first.")

@@ -600,7 +600,8 @@ class Journey:
 
     def launch(self, workdir, sound=False, argv=None, preexec=None):
         env = self.env(sound=sound)
-        env.update(self.program_env)
+        for name, value in self.program_env.items():  # None takes a variable away
+            env.pop(name) if value is None else env.update({name: value})
         if sound and not preexec:
             preexec = _audio_priority
         popen = self.spawn("skrivlo", argv or [self.program], env=env, cwd=workdir, preexec=preexec)

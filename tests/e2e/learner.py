@@ -33,8 +33,10 @@ def unlock(journey, workdir, sound=False, argv=None):
     return unlock_started(journey, program)
 
 
-def unlock_started(journey, program, recordings_notice=False, main_title=MAIN_TITLE):
-    journey.wait_window(ACCESS_TITLE)
+def unlock_started(journey, program, recordings_notice=False, main_title=MAIN_TITLE, timeout=15):
+    journey.wait_window(ACCESS_TITLE, timeout)
+    # Shown is not yet typed into: under load the window manager hands over the keyboard later.
+    journey.wait_active(ACCESS_TITLE, timeout)
     journey.type(PASSWORD)
     journey.key("Return")
     if recordings_notice:
@@ -43,9 +45,9 @@ def unlock_started(journey, program, recordings_notice=False, main_title=MAIN_TI
         journey.shot("recordings-notice")
         journey.key("alt+f")
         journey.wait_window_gone(RECORDINGS_TITLE)
-    journey.wait_window(main_title)
+    journey.wait_window(main_title, timeout)
     if main_title == MAIN_TITLE:
-        journey.wait_page("guide")
+        journey.wait_page("guide", timeout)
     return program
 
 
@@ -122,6 +124,7 @@ def hand_in(journey, expect, title="Advarsel!"):
     """Green arrow, then "Ja" in the confirmation box (it has the focus, so Return)."""
     click_arrow(journey)
     journey.wait_window(title)
+    journey.wait_active(title)
     journey.key("Return")
     journey.wait_window_gone(title)
     return journey.wait_page(expect)
@@ -133,6 +136,7 @@ def confirm(journey, title, activate=False):
     window = journey.wait_window(title)
     if activate:
         journey.tool("xdotool", "windowactivate", "--sync", str(window))
+    journey.wait_active(title)
     journey.key("Return")
     journey.wait_window_gone(title)
 
@@ -174,6 +178,7 @@ def end_test(journey, password, pressed=False, right=None):
     if not pressed:
         journey.key("alt+F4")
     journey.wait_window(END_TITLE)
+    journey.wait_active(END_TITLE)
     journey.type(password)
     journey.key("Return")
     if not (password == PASSWORD if right is None else right):
@@ -222,13 +227,16 @@ def unlock_class_test(journey, workdir, argv):
     return program
 
 
-def save_pdf(journey, typed_name):
-    """PDF button, then the file name typed into the save dialog and Return."""
+def save_pdf(journey, typed_name, shot=None):
+    """PDF button, then the file name typed into the save dialog and Return; with shot, a
+    screenshot of the dialog by that name."""
     screen = journey.grab()
     icon = screen.pdf_icon()
     check(icon, "no PDF button on the results page")
     journey.click_centre(icon)
     journey.wait_window("Gem resultater som PDF-fil")
+    if shot:
+        journey.shot(shot)
     journey.key("ctrl+a")  # over the suggested name
     journey.type(typed_name)
     journey.key("Return")

@@ -19,7 +19,7 @@ if ! { cmake --build "$build" --target skrivlo_assets &&
 fi
 failed=0
 [ "$(ls "$build"/sounds/*.wav | wc -l)" -eq 84 ] || { echo "the first build has not 84 recordings"; failed=1; }
-for file in sounds/*.wav resources/images/{next,voice,pdf,print,skrivlo64,skrivlo-splash}.png \
+for file in sounds/*.wav resources/images/{next,voice,pdf,print,skrivlo64,skrivlo-splash}.{png,raw} \
         resources/images/skrivlo64.ico packaging/skrivlo128.png; do
     for made in "$build"/$file; do
         cmp -s "$made" "$tmp/build/${made#"$build"/}" || { echo "not taken: ${made#"$build"/}"; failed=1; }
