@@ -1,7 +1,7 @@
 #include "settings/schoolpassword.h"
 
 #include <QCryptographicHash>
-#include <QPasswordDigestor>
+#include <QMessageAuthenticationCode>
 #include <QRandomGenerator>
 #include <QStringList>
 
@@ -21,13 +21,39 @@ struct Parts
     QByteArray hash;
 };
 
+// PBKDF2 with HMAC-SHA256 (RFC 8018), as Qt's QPasswordDigestor computes it. That one lives
+// in Qt Network, which would bring Kerberos and proxy libraries into every start of the
+// program for this one function; the HMAC is Qt Core's.
+QByteArray pbkdf2(const QByteArray &password, const QByteArray &salt, int iterations, int length)
+{
+    QMessageAuthenticationCode mac(QCryptographicHash::Sha256, password);
+    QByteArray key;
+    for (quint32 block = 1; key.size() < length; ++block) {
+        const char index[4] = { char(block >> 24), char(block >> 16), char(block >> 8), char(block) };
+        mac.reset();
+        mac.addData(salt);
+        mac.addData(index, sizeof index);
+        QByteArray link = mac.result();
+        QByteArray sum = link;
+        for (int round = 1; round < iterations; ++round) {
+            mac.reset();
+            mac.addData(link);
+            link = mac.result();
+            char *to = sum.data();
+            const char *from = link.constData();
+            for (qsizetype i = 0; i < sum.size(); ++i)
+                to[i] ^= from[i];
+        }
+        key += sum;
+    }
+    return key.left(length);
+}
+
 QByteArray derive(const QString &word, const QByteArray &salt, int iterations)
 {
     // The same letters typed on another system may come composed differently (å as one
     // character or as a + ring); the normal form makes them the same password.
-    return QPasswordDigestor::deriveKeyPbkdf2(QCryptographicHash::Sha256,
-                                              word.normalized(QString::NormalizationForm_C).toUtf8(), salt,
-                                              iterations, hashBytes);
+    return pbkdf2(word.normalized(QString::NormalizationForm_C).toUtf8(), salt, iterations, hashBytes);
 }
 
 bool parse(const QString &stored, Parts *parts)

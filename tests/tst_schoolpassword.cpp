@@ -5,6 +5,7 @@
 #include "tests/support/modaldialog.h"
 #include "tests/support/testfolder.h"
 
+#include <QPasswordDigestor>
 #include <QtTest>
 #include <QtWidgets>
 
@@ -20,6 +21,8 @@ private slots:
     void acceptedPassword_data();
     void acceptedPassword();
     void storedAsHashOnly();
+    void sameAsQtsDigestor_data();
+    void sameAsQtsDigestor();
     void refusedSettings_data();
     void refusedSettings();
     void writeRefused_data();
@@ -133,6 +136,33 @@ void TestSchoolPassword::storedAsHashOnly()
     QCOMPARE(SchoolPassword::make(QStringLiteral("passwd"), "salt", 1).section(QLatin1Char('$'), 3),
              QString::fromLatin1(QByteArray::fromHex("55ac046e56e3089fec1691c22544b605f94185216dde0465e68b9d57c20dacbc")
                                          .toBase64()));
+}
+
+// Lines stored before, by Qt's own PBKDF2, must go on matching.
+void TestSchoolPassword::sameAsQtsDigestor_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<QByteArray>("salt");
+    QTest::addColumn<int>("iterations");
+    QTest::newRow("one round") << "kanelsnegle" << QByteArray("0123456789abcdef") << 1;
+    QTest::newRow("two rounds") << "kanelsnegle" << QByteArray("0123456789abcdef") << 2;
+    QTest::newRow("Danish letters, binary salt") << "Rødgrød med fløde" << QByteArray::fromHex("00ff10e5f8c6d8c5") << 997;
+    QTest::newRow("decomposed å") << QString::fromUtf8("bla\xcc\x8a" "bær") << QByteArray(24, '\0') << 50;
+    QTest::newRow("empty word") << "" << QByteArray("saltsaltsaltsalt") << 3;
+    QTest::newRow("the default rounds") << "Æbleskiver i december" << QByteArray("saltsaltsaltsalt")
+                                        << SchoolPassword::defaultIterations;
+}
+
+void TestSchoolPassword::sameAsQtsDigestor()
+{
+    QFETCH(QString, word);
+    QFETCH(QByteArray, salt);
+    QFETCH(int, iterations);
+    const QByteArray expected = QPasswordDigestor::deriveKeyPbkdf2(
+            QCryptographicHash::Sha256, word.normalized(QString::NormalizationForm_C).toUtf8(), salt, iterations,
+            SchoolPassword::hashBytes);
+    QCOMPARE(SchoolPassword::make(word, salt, iterations).section(QLatin1Char('$'), 3),
+             QString::fromLatin1(expected.toBase64()));
 }
 
 void TestSchoolPassword::refusedSettings_data()
