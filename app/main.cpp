@@ -60,8 +60,8 @@ QVector<StudioText> studioTexts()
     return texts;
 }
 
-// The teacher's view, behind the access dialog. It lives in the module, so Qt Charts and
-// Print Support are loaded while the password is typed, and never for a learner's test.
+// The teacher's view, behind the access dialog. It lives in the module, which is loaded
+// while the password is typed.
 int runTeacherView(Session &session)
 {
     SplashDialog splash(nullptr, session.settings(), SplashDialog::Results);
@@ -77,26 +77,36 @@ int runTeacherView(Session &session)
     return QApplication::exec();
 }
 
-// The results folder must take files before a learner types anything. When it does not,
-// the teacher picks another (the window built for the first one goes with it) or closes.
-bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow> &window, const QString &classFolder)
+// What is wrong with the results folder for writing, or nothing.
+QString folderProblem(const ResultsFolder &folder)
 {
     QString problem;
-    for (;;) {
-        if (problem.isEmpty() && FolderCheck::writable(session->folder(), &problem))
-            return true;
+    FolderCheck::writable(folder, &problem);
+    return problem;
+}
+
+// The results folder must take files before a learner types anything. When it does not,
+// the teacher picks another (the window built for the first one goes with it) or closes.
+// The first folder's check was made while the password was typed.
+bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow> &window, const QString &classFolder,
+                  std::future<QString> firstCheck)
+{
+    QString problem = firstCheck.get();
+    while (!problem.isEmpty()) {
         const QString other = FolderPrompt::askForAnother(nullptr, problem, session->folder().path());
         if (other.isEmpty())
             return false;
         window.reset();
         session = std::make_unique<Session>(ResultsFolder(other), session->settings(), classFolder);
-        problem.clear();
         const InstanceLock::Outcome outcome = session->lock().acquire();
         if (outcome == InstanceLock::HeldByOther)
             problem = InstanceLock::heldMessage(session->folder().path());
         else if (outcome == InstanceLock::NotALockFile)
             problem = session->lock().notALockFileMessage();
+        else
+            problem = folderProblem(session->folder());
     }
+    return true;
 }
 
 } // namespace
@@ -181,6 +191,11 @@ int main(int argc, char *argv[])
         return refuseToStart(session->lock().notALockFileMessage());
     if (qEnvironmentVariableIsSet(ScriptedRun::variable))
         return ScriptedRun::run(*session, qEnvironmentVariable(ScriptedRun::variable));
+    // The folder's write check (a file written through to the disk and removed) runs while
+    // the teacher types, so Return goes straight to the test.
+    std::future<QString> folderChecked;
+    if (!parsed.options.recordingMode)
+        folderChecked = std::async(std::launch::async, folderProblem, session->folder());
     QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &window, &parsed, &session]() {
         DeviceModule::preload();
         if (parsed.options.recordingMode || window)
@@ -201,7 +216,7 @@ int main(int argc, char *argv[])
         studio->showMaximized();
         return application.exec();
     }
-    if (!settleFolder(session, window, classFolder))
+    if (!settleFolder(session, window, classFolder, std::move(folderChecked)))
         return 1;
     // What a write cut off by a crash or a power cut left behind.
     FolderCheck::removeLeftovers(session->folder());

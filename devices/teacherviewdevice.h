@@ -7,8 +7,8 @@
 
 class QWidget;
 
-// The teacher's view of the class, from the module skrivlo_devices (Qt Charts and Qt Print
-// Support, which the test itself never loads).
+// The teacher's view of the class, from the module skrivlo_devices (with Qt Print Support,
+// which the program itself does not link).
 class TeacherViewDevice
 {
 public:
