@@ -87,11 +87,11 @@ QString folderProblem(const ResultsFolder &folder)
 
 // The results folder must take files before a learner types anything. When it does not,
 // the teacher picks another (the window built for the first one goes with it) or closes.
-// The first folder's check was made while the password was typed.
+// The first folder's check is made while the password is typed.
 bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow> &window, const QString &classFolder,
                   std::future<QString> firstCheck)
 {
-    QString problem = firstCheck.get();
+    QString problem = firstCheck.valid() ? firstCheck.get() : folderProblem(session->folder());
     while (!problem.isEmpty()) {
         const QString other = FolderPrompt::askForAnother(nullptr, problem, session->folder().path());
         if (other.isEmpty())
@@ -192,14 +192,14 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsSet(ScriptedRun::variable))
         return ScriptedRun::run(*session, qEnvironmentVariable(ScriptedRun::variable));
     // The folder's write check (a file written through to the disk and removed) runs while
-    // the teacher types, so Return goes straight to the test.
+    // the teacher types too, so Return goes straight to the test.
     std::future<QString> folderChecked;
-    if (!parsed.options.recordingMode)
-        folderChecked = std::async(std::launch::async, folderProblem, session->folder());
-    QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, [&survey, &window, &parsed, &session]() {
+    QObject::connect(&splash, &SplashDialog::passwordEdited, &splash,
+                     [&survey, &window, &parsed, &session, &folderChecked]() {
         DeviceModule::preload();
         if (parsed.options.recordingMode || window)
             return;
+        folderChecked = std::async(std::launch::async, folderProblem, session->folder());
         survey.start();
         window = std::make_unique<MainWindow>(*session);
         window->drawAhead();
