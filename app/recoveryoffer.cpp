@@ -51,10 +51,10 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
 }
 
 // Keeps a recovery file that cannot be used now where the next learner's cannot replace it.
-void setAsideAndTell(QWidget *parent, const ResultsFolder &folder, const QString &title, const QString &what,
-                     const QString &reason)
+void setAsideAndTell(QWidget *parent, const ResultsFolder &folder, RecoveryFile::Aside why, const QString &title,
+                     const QString &what, const QString &reason)
 {
-    const QString aside = RecoveryFile::setAside(folder);
+    const QString aside = RecoveryFile::setAside(folder, why);
     QMessageBox::warning(parent, title,
                          what.arg(reason) + tr("\n\nFilen er lagt til side som\n»%1«\ni arbejdsmappen. Testen starter forfra.").arg(aside),
                          QMessageBox::Ok);
@@ -71,7 +71,7 @@ bool ask(QWidget *parent, Session &session, RecoveryState *state)
         return false;
     QString reason;
     if (!RecoveryFile::read(folder, state, &reason)) {
-        setAsideAndTell(parent, folder, tr("Gemt test kan ikke bruges"),
+        setAsideAndTell(parent, folder, RecoveryFile::Aside::Unreadable, tr("Gemt test kan ikke bruges"),
                         tr("Der ligger en gemt test, som ikke kan fortsættes.\n%1"), reason);
         return false;
     }
@@ -80,7 +80,7 @@ bool ask(QWidget *parent, Session &session, RecoveryState *state)
         // Its copy in the class folder, or one still waiting in the outbox that the start
         // has just sent, would otherwise be offered to a third PC.
         ClassRecovery::withdraw(session);
-        setAsideAndTell(parent, folder, tr("Testen er fortsat på en anden pc"),
+        setAsideAndTell(parent, folder, RecoveryFile::Aside::ContinuedElsewhere, tr("Testen er fortsat på en anden pc"),
                         tr("Den ufærdige test på denne pc er siden fortsat på pc'en %1 og afsluttes der."),
                         otherPc);
         return false;
@@ -88,7 +88,7 @@ bool ask(QWidget *parent, Session &session, RecoveryState *state)
     if (askToContinue(parent, *state))
         return true;
     if (!LearnerArchive::keepUnfinished(session, *state, &reason)) {
-        setAsideAndTell(parent, folder, tr("Ufærdig test ikke gemt"),
+        setAsideAndTell(parent, folder, RecoveryFile::Aside::NotKept, tr("Ufærdig test ikke gemt"),
                         tr("Den ufærdige test kunne ikke gemmes i klassemappen.\n%1"), reason);
         return false;
     }

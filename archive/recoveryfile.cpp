@@ -51,10 +51,14 @@ bool read(const ResultsFolder &folder, RecoveryState *state, QString *reason)
     return RecoveryText::parse(file.readAll(), state, reason);
 }
 
-QString setAside(const ResultsFolder &folder)
+QString setAside(const ResultsFolder &folder, Aside why)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
-    const QString aside = folder.filePath(QStringLiteral("skrivlo-gemt-test ulæselig %1.json").arg(stamp));
+    // A teacher reads the name in the working folder: it says what the file is, not only that.
+    const QString word = why == Aside::Unreadable           ? QStringLiteral("ulæselig")
+            : why == Aside::ContinuedElsewhere               ? QStringLiteral("fortsat på anden pc")
+                                                             : QStringLiteral("ikke gemt i klassemappen");
+    const QString aside = folder.filePath(QStringLiteral("skrivlo-gemt-test %1 %2.json").arg(word, stamp));
     QFile::rename(path(folder), aside);
     return QFileInfo(aside).fileName();
 }

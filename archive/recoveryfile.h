@@ -19,8 +19,11 @@ bool write(const ResultsFolder &folder, const RecoveryState &state, bool *replac
 // False, with a Danish reason, when the file cannot be read or understood.
 bool read(const ResultsFolder &folder, RecoveryState *state, QString *reason);
 
-// Moves an unusable file aside, for the teacher to look at; returns its new name.
-QString setAside(const ResultsFolder &folder);
+// Why a file is moved aside; its new name says it.
+enum class Aside { Unreadable, ContinuedElsewhere, NotKept };
+
+// Moves a file that cannot be used now aside, for the teacher to look at; returns its new name.
+QString setAside(const ResultsFolder &folder, Aside why);
 
 void remove(const ResultsFolder &folder);
 

@@ -245,7 +245,8 @@ def journey_move(j):
     learner.confirm(j, learner.MOVED_TITLE)
     j.wait_window(learner.MAIN_TITLE)
     j.wait_page("guide")
-    aside = [n for n in os.listdir(pc1) if n.startswith("skrivlo-gemt-test") and n != learner.RECOVERY_FILE]
+    # Put aside under a name that says why, not as unreadable.
+    aside = [n for n in os.listdir(pc1) if n.startswith("skrivlo-gemt-test fortsat på anden pc ")]
     check(not os.path.exists(os.path.join(pc1, learner.RECOVERY_FILE)) and len(aside) == 1,
           "PC 1's working folder holds %s" % os.listdir(pc1))
     learner.quit(j, program)
