@@ -99,9 +99,7 @@ def journey(j):
     classfolder = os.path.join(workdir, "resultater")
     seed(classfolder)
     program = j.launch(workdir, argv=[j.program, "--resultater"])
-    j.wait_window(learner.ACCESS_TITLE)
-    j.type(learner.PASSWORD)
-    j.key("Return")
+    learner.unlock_started(j, program, main_title=VIEW_TITLE)
     window = j.wait_window(VIEW_TITLE)
     geometry = j.geometry(window)
     check(geometry[2] >= j.screen[0] - 10 and geometry[3] < j.screen[1] and geometry[3] > j.screen[1] * 0.8,

@@ -35,6 +35,7 @@ CLASS_FOLDER = r"\\skole\klasser\Hold 3b, Åbyhøj"
 # for a hex digit right after one.
 CLASS_FOLDER_INI = r'"\\\\skole\\klasser\\Hold 3b, \xc5\x62yh\xf8j"'
 MENU = "ProgramData/Microsoft/Windows/Start Menu/Programs/Skrivlo"
+TEST_ENTRY, STUDIO_ENTRY, VIEW_ENTRY = "Skrivlo.lnk", "Skrivlo – indtal optagelser.lnk", "Skrivlo – resultater.lnk"
 WINE_START = 60  # seconds for a window of a program starting under Wine on a busy machine
 # The Linux journey's answers, but no "<" or ">": typed by xdotool they reached the program
 # under Wine as "Z" and "X" in 2 of 8 runs (the key left of Z on a Danish keyboard), and
@@ -171,8 +172,7 @@ def walk(j, wine, setup):
         check(os.path.isfile(os.path.join(program_folder, name)), "the install holds no %s" % name)
     menu = os.path.join(wine.prefix, "drive_c", MENU)
     entries = sorted(os.listdir(menu))
-    check(entries == ["Skrivlo - indtal optagelser.lnk".replace("-", "\u2013"),
-                      "Skrivlo - resultater.lnk".replace("-", "\u2013"), "Skrivlo.lnk"],
+    check(entries == sorted([TEST_ENTRY, STUDIO_ENTRY, VIEW_ENTRY]),
           "the Start menu holds %s" % entries)
     with open(os.path.join(wine.prefix, "drive_c/ProgramData/Skrivlo/Skrivlo.ini"), "rb") as f:
         settings = f.read()
@@ -181,7 +181,7 @@ def walk(j, wine, setup):
     check(wine.registry(r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Skrivlo"),
           "the install is not among the programs Windows can remove")
 
-    target, arguments, folder = shortcut(os.path.join(menu, "Skrivlo.lnk"))
+    target, arguments, folder = shortcut(os.path.join(menu, TEST_ENTRY))
     check(target.lower() == "c:\\program files\\skrivlo\\skrivlo.exe", "the entry starts %r" % target)
     argv = ["wine", target] + arguments.split()
     cwd = wine.unix(folder)
@@ -305,14 +305,11 @@ def walk(j, wine, setup):
     wine.settle()
 
     # The teacher's view, as its entry starts it: the class folder's one learner, with a Trin.
-    target, arguments, folder = shortcut(os.path.join(menu, "Skrivlo - resultater.lnk".replace("-", "\u2013")))
+    target, arguments, folder = shortcut(os.path.join(menu, VIEW_ENTRY))
     check(arguments.split()[0] == "--resultater", "the teacher's entry starts %r %r" % (target, arguments))
     view = j.launch(wine.unix(folder), argv=["wine", target] + arguments.split())
-    j.wait_window(learner.ACCESS_TITLE, timeout=WINE_START)
-    j.wait_active(learner.ACCESS_TITLE, timeout=WINE_START)
-    j.type(learner.PASSWORD)
-    j.key("Return")
-    window = j.wait_window(teacher.VIEW_TITLE, timeout=WINE_START)
+    learner.unlock_started(j, view, main_title=teacher.VIEW_TITLE, timeout=WINE_START)
+    window = j.wait_window(teacher.VIEW_TITLE)
     j.until(lambda: teacher.trin_cells(j.grab(), j.geometry(window)), 30, "the learner's Trin in the view")
     j.shot("teacher-view")
     j.wait_active(teacher.VIEW_TITLE)
