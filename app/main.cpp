@@ -77,11 +77,13 @@ int runTeacherView(Session &session)
     return QApplication::exec();
 }
 
-// What is wrong with the results folder for writing, or nothing.
+// What is wrong with the results folder for writing, or nothing. One that takes files is
+// cleared of what a write cut off by a crash or a power cut left behind.
 QString folderProblem(const ResultsFolder &folder)
 {
     QString problem;
-    FolderCheck::writable(folder, &problem);
+    if (FolderCheck::writable(folder, &problem))
+        FolderCheck::removeLeftovers(folder);
     return problem;
 }
 
@@ -191,15 +193,18 @@ int main(int argc, char *argv[])
         return refuseToStart(session->lock().notALockFileMessage());
     if (qEnvironmentVariableIsSet(ScriptedRun::variable))
         return ScriptedRun::run(*session, qEnvironmentVariable(ScriptedRun::variable));
-    // The folder's write check (a file written through to the disk and removed) runs while
-    // the teacher types too, so Return goes straight to the test.
+    // The folders' write checks (a file written through to the disk, or to the share, and
+    // removed) run while the teacher types too, so Return goes straight to the test.
     std::future<QString> folderChecked;
+    std::future<ClassSync::FolderState> classChecked;
     QObject::connect(&splash, &SplashDialog::passwordEdited, &splash,
-                     [&survey, &window, &parsed, &session, &folderChecked]() {
+                     [&survey, &window, &parsed, &session, &folderChecked, &classChecked, &classFolder]() {
         DeviceModule::preload();
         if (parsed.options.recordingMode || window)
             return;
         folderChecked = std::async(std::launch::async, folderProblem, session->folder());
+        classChecked = std::async(std::launch::async, ClassSync::check, session->classFolder(),
+                                  classFolder.isEmpty(), session->pcName());
         survey.start();
         window = std::make_unique<MainWindow>(*session);
         window->drawAhead();
@@ -218,11 +223,12 @@ int main(int argc, char *argv[])
     }
     if (!settleFolder(session, window, classFolder, std::move(folderChecked)))
         return 1;
-    // What a write cut off by a crash or a power cut left behind.
-    FolderCheck::removeLeftovers(session->folder());
     if (!RecordingNotice::checkAndAsk(survey))
         return 0;
-    ClassSync::atStart(nullptr, *session, classFolder.isEmpty());
+    ClassSync::atStart(nullptr, *session,
+                       classChecked.valid() ? classChecked.get()
+                                            : ClassSync::check(session->classFolder(), classFolder.isEmpty(),
+                                                               session->pcName()));
     RecoveryState recovered;
     const bool resuming = RecoveryOffer::ask(nullptr, *session, &recovered)
             || RecoveryOffer::askForClassTest(nullptr, *session, &recovered);
