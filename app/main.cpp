@@ -230,7 +230,10 @@ int main(int argc, char *argv[])
                                             : ClassSync::check(session->classFolder(), classFolder.isEmpty(),
                                                                session->pcName()));
     RecoveryState recovered;
-    const bool resuming = RecoveryOffer::ask(nullptr, *session, &recovered)
+    const RecoveryOffer::Choice choice = RecoveryOffer::ask(nullptr, *session, &recovered);
+    if (choice == RecoveryOffer::Choice::Stop)
+        return 1;
+    const bool resuming = choice == RecoveryOffer::Choice::Continue
             || RecoveryOffer::askForClassTest(nullptr, *session, &recovered);
 
     if (!window)

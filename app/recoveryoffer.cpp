@@ -10,6 +10,7 @@
 #include "model/recoverytext.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
@@ -51,49 +52,65 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
 }
 
 // Keeps a recovery file that cannot be used now where the next learner's cannot replace it.
-void setAsideAndTell(QWidget *parent, const ResultsFolder &folder, RecoveryFile::Aside why, const QString &title,
+// False when it could not: the teacher is told, and no test may start.
+bool setAsideAndTell(QWidget *parent, const ResultsFolder &folder, RecoveryFile::Aside why, const QString &title,
                      const QString &what, const QString &reason)
 {
-    const QString aside = RecoveryFile::setAside(folder, why);
+    QString aside;
+    if (!RecoveryFile::setAside(folder, why, &aside)) {
+        QMessageBox::critical(parent, title,
+                              what.arg(reason)
+                                      + tr("\n\nFilen kunne ikke lægges til side, og en ny test ville skrive hen over den. "
+                                           "Derfor lukker Skrivlo nu.\n\nFlyt filen\n»%1«\nud af arbejdsmappen, "
+                                           "og start så Skrivlo igen.")
+                                                .arg(QDir::toNativeSeparators(RecoveryFile::path(folder))),
+                              QMessageBox::Ok);
+        return false;
+    }
     QMessageBox::warning(parent, title,
                          what.arg(reason) + tr("\n\nFilen er lagt til side som\n»%1«\ni arbejdsmappen. Testen starter forfra.").arg(aside),
                          QMessageBox::Ok);
+    return true;
+}
+
+RecoveryOffer::Choice afreshOrStop(bool setAside)
+{
+    return setAside ? RecoveryOffer::Choice::StartAfresh : RecoveryOffer::Choice::Stop;
 }
 
 } // namespace
 
 namespace RecoveryOffer {
 
-bool ask(QWidget *parent, Session &session, RecoveryState *state)
+Choice ask(QWidget *parent, Session &session, RecoveryState *state)
 {
     const ResultsFolder &folder = session.folder();
     if (!RecoveryFile::exists(folder))
-        return false;
+        return Choice::StartAfresh;
     QString reason;
     if (!RecoveryFile::read(folder, state, &reason)) {
-        setAsideAndTell(parent, folder, RecoveryFile::Aside::Unreadable, tr("Gemt test kan ikke bruges"),
-                        tr("Der ligger en gemt test, som ikke kan fortsættes.\n%1"), reason);
-        return false;
+        return afreshOrStop(setAsideAndTell(parent, folder, RecoveryFile::Aside::Unreadable,
+                                            tr("Gemt test kan ikke bruges"),
+                                            tr("Der ligger en gemt test, som ikke kan fortsættes.\n%1"), reason));
     }
     QString otherPc;
     if (ClassRecovery::continuedElsewhere(session, *state, &otherPc)) {
         // Its copy in the class folder, or one still waiting in the outbox that the start
         // has just sent, would otherwise be offered to a third PC.
         ClassRecovery::withdraw(session);
-        setAsideAndTell(parent, folder, RecoveryFile::Aside::ContinuedElsewhere, tr("Testen er fortsat på en anden pc"),
-                        tr("Den ufærdige test på denne pc er siden fortsat på pc'en %1 og afsluttes der."),
-                        otherPc);
-        return false;
+        return afreshOrStop(setAsideAndTell(
+                parent, folder, RecoveryFile::Aside::ContinuedElsewhere, tr("Testen er fortsat på en anden pc"),
+                tr("Den ufærdige test på denne pc er siden fortsat på pc'en %1 og afsluttes der."), otherPc));
     }
     if (askToContinue(parent, *state))
-        return true;
+        return Choice::Continue;
     if (!LearnerArchive::keepUnfinished(session, *state, &reason)) {
-        setAsideAndTell(parent, folder, RecoveryFile::Aside::NotKept, tr("Ufærdig test ikke gemt"),
-                        tr("Den ufærdige test kunne ikke gemmes i klassemappen.\n%1"), reason);
-        return false;
+        return afreshOrStop(setAsideAndTell(parent, folder, RecoveryFile::Aside::NotKept,
+                                            tr("Ufærdig test ikke gemt"),
+                                            tr("Den ufærdige test kunne ikke gemmes i klassemappen.\n%1"), reason));
     }
     RecoveryFile::remove(folder);
-    return false;
+    return Choice::StartAfresh;
 }
 
 void resume(MainWindow *window, Session &session, const RecoveryState &state)

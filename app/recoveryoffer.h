@@ -8,10 +8,15 @@ struct RecoveryState;
 // The offer to continue a test that a crash or a power cut interrupted.
 namespace RecoveryOffer {
 
-// Looks for an unfinished test and asks the teacher what to do with it. True when the
-// teacher chose to continue; state then holds the test. Starting again keeps the
-// unfinished report in resultater/, marked as such, also in the overview.
-bool ask(QWidget *parent, Session &session, RecoveryState *state);
+enum class Choice {
+    StartAfresh,
+    Continue, // state holds the test
+    Stop, // a saved test could not be put aside: a new one would write over it
+};
+
+// Looks for an unfinished test and asks the teacher what to do with it. Starting again
+// keeps the unfinished report in resultater/, marked as such, also in the overview.
+Choice ask(QWidget *parent, Session &session, RecoveryState *state);
 
 // When no test of this PC's own waits: offers, if the teacher asks for it, a test from the
 // class folder that another PC no longer runs (not saved for a while). True when the teacher

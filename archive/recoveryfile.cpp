@@ -51,16 +51,25 @@ bool read(const ResultsFolder &folder, RecoveryState *state, QString *reason)
     return RecoveryText::parse(file.readAll(), state, reason);
 }
 
-QString setAside(const ResultsFolder &folder, Aside why)
+bool setAside(const ResultsFolder &folder, Aside why, QString *name)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
     // A teacher reads the name in the working folder: it says what the file is, not only that.
     const QString word = why == Aside::Unreadable           ? QStringLiteral("ulæselig")
             : why == Aside::ContinuedElsewhere               ? QStringLiteral("fortsat på anden pc")
                                                              : QStringLiteral("ikke gemt i klassemappen");
-    const QString aside = folder.filePath(QStringLiteral("skrivlo-gemt-test %1 %2.json").arg(word, stamp));
-    QFile::rename(path(folder), aside);
-    return QFileInfo(aside).fileName();
+    const QString stem = QStringLiteral("skrivlo-gemt-test %1 %2").arg(word, stamp);
+    QString aside = folder.filePath(stem + QLatin1String(".json"));
+    for (int n = 2; QFileInfo(aside).exists() || QFileInfo(aside).isSymLink(); ++n)
+        aside = folder.filePath(QStringLiteral("%1 (%2).json").arg(stem).arg(n));
+    *name = QFileInfo(aside).fileName();
+    if (QFile::rename(path(folder), aside))
+        return true;
+    if (!QFile::copy(path(folder), aside))
+        return false;
+    // The copy keeps the answers now; an original that stays is written over by the next test.
+    QFile::remove(path(folder));
+    return true;
 }
 
 void remove(const ResultsFolder &folder)

@@ -22,8 +22,11 @@ bool read(const ResultsFolder &folder, RecoveryState *state, QString *reason);
 // Why a file is moved aside; its new name says it.
 enum class Aside { Unreadable, ContinuedElsewhere, NotKept };
 
-// Moves a file that cannot be used now aside, for the teacher to look at; returns its new name.
-QString setAside(const ResultsFolder &folder, Aside why);
+// Moves a file that cannot be used now aside, for the teacher to look at, under a name of its
+// own; name is that name. Where it cannot be moved (on Windows, a file another program holds
+// open), it is copied. False when neither worked: the file is then still in its place, and a
+// new test would write over it.
+bool setAside(const ResultsFolder &folder, Aside why, QString *name);
 
 void remove(const ResultsFolder &folder);
 

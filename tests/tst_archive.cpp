@@ -47,7 +47,8 @@ private slots:
     void unfinishedReportIsClosedAndMarked();
     void startingAgainKeepsTheUnfinishedTest_data();
     void startingAgainKeepsTheUnfinishedTest();
-    void damagedRecoveryIsSetAside();
+    void savedTestThatCannotBeUsedIsKept_data();
+    void savedTestThatCannotBeUsedIsKept();
     void linksAreNeverFollowed_data();
     void linksAreNeverFollowed();
     void leftoversOfCutOffWritesAreRemoved();
@@ -474,7 +475,7 @@ void TestArchive::startingAgainKeepsTheUnfinishedTest()
     QVERIFY(RecoveryFile::write(folder(), state));
     auto offer = answerMessageBox(QStringLiteral("Start forfra"));
     RecoveryState read;
-    QVERIFY(!RecoveryOffer::ask(nullptr, dir->session(), &read));
+    QCOMPARE(RecoveryOffer::ask(nullptr, dir->session(), &read), RecoveryOffer::Choice::StartAfresh);
     QVERIFY2(offer->text.contains(QStringLiteral("ufærdige test i klassemappen med alle svar")), qPrintable(offer->text));
     QVERIFY(!RecoveryFile::exists(folder()));
 
@@ -490,21 +491,69 @@ void TestArchive::startingAgainKeepsTheUnfinishedTest()
     QVERIFY(dir->session().outbox().waiting().isEmpty());
 }
 
-void TestArchive::damagedRecoveryIsSetAside()
+void TestArchive::savedTestThatCannotBeUsedIsKept_data()
 {
-    QFile damaged(RecoveryFile::path(folder()));
-    QVERIFY(damaged.open(QIODevice::WriteOnly));
-    damaged.write("{\"format\": \"skrivlo-recovery\", \"version\": 1, \"page\"");
-    damaged.close();
-    auto seen = answerMessageBox(QStringLiteral("OK"));
+    QTest::addColumn<bool>("damaged"); // else whole, but the teacher starts again and it cannot be kept
+    QTest::addColumn<bool>("deep"); // the folder lies so deep that a longer name no longer fits
+    QTest::addColumn<QString>("asideAs");
+    QTest::newRow("damaged") << true << false << QString::fromUtf8("skrivlo-gemt-test ulæselig ");
+    QTest::newRow("not kept") << false << false << QStringLiteral("skrivlo-gemt-test ikke gemt i klassemappen ");
+    QTest::newRow("damaged, cannot be set aside") << true << true << QString();
+    QTest::newRow("not kept, cannot be set aside") << false << true << QString();
+}
+
+// A saved test that cannot be continued is put aside under a name that says why, and the
+// next test starts; one that cannot even be put aside (on Windows: a path beyond its limit, a
+// file held open) stays untouched where it is, and nothing starts that would write over it.
+void TestArchive::savedTestThatCannotBeUsedIsKept()
+{
+    QFETCH(bool, damaged);
+    QFETCH(bool, deep);
+    QFETCH(QString, asideAs);
+    QString path = dir->path();
+    if (deep) {
+        // The saved test's path fits the system's limit of 4096 bytes; a name set aside does not.
+        while (path.toUtf8().size() < 4050)
+            path += QLatin1Char('/') + QString(qBound(1, 4050 - int(path.toUtf8().size()) - 1, 200), QLatin1Char('d'));
+        QVERIFY(QDir().mkpath(path));
+    }
+    // Without an outbox, a test started again cannot be kept.
+    put(QDir(path).filePath(Outbox::folderName()), "not a folder");
+    Session session{ ResultsFolder(path) };
+    QByteArray saved = "{\"format\": \"skrivlo-recovery\", \"version\": 1, \"page\"";
+    if (!damaged) {
+        RecoveryState state;
+        state.learner.started = started;
+        state.step = TestStep::Details;
+        state.fields.insert(QStringLiteral("nameEdit"), QStringLiteral("Ida"));
+        QVERIFY(RecoveryFile::write(session.folder(), state));
+        saved = contents(RecoveryFile::path(session.folder()));
+    } else {
+        put(RecoveryFile::path(session.folder()), saved);
+    }
+    std::shared_ptr<ModalRecord> told;
+    auto first = answerMessageBox(damaged ? QStringLiteral("OK") : QStringLiteral("Start forfra"),
+                                  [&]() { told = damaged ? nullptr : answerMessageBox(QStringLiteral("OK")); });
     RecoveryState state;
-    QVERIFY(!RecoveryOffer::ask(nullptr, dir->session(), &state));
-    QVERIFY(seen->seen);
-    QVERIFY2(seen->text.contains(QLatin1String("beskadiget")), qPrintable(seen->text));
-    QVERIFY(!RecoveryFile::exists(folder()));
-    const QStringList aside = QDir(dir->path()).entryList({ QStringLiteral("skrivlo-gemt-test ul*.json") });
+    const RecoveryOffer::Choice choice = RecoveryOffer::ask(nullptr, session, &state);
+    if (damaged)
+        told = first;
+    QVERIFY(told && told->seen);
+    const QStringList aside = QDir(path).entryList({ QStringLiteral("skrivlo-gemt-test *.json") });
+    if (deep) {
+        QCOMPARE(choice, RecoveryOffer::Choice::Stop);
+        QCOMPARE(told->icon, QMessageBox::Critical);
+        QVERIFY2(told->text.contains(QStringLiteral("kunne ikke lægges til side")), qPrintable(told->text));
+        QCOMPARE(contents(RecoveryFile::path(session.folder())), saved);
+        QVERIFY(aside.isEmpty());
+        return;
+    }
+    QCOMPARE(choice, RecoveryOffer::Choice::StartAfresh);
+    QVERIFY(!RecoveryFile::exists(session.folder()));
     QCOMPARE(aside.size(), 1);
-    QVERIFY(seen->text.contains(aside.first()));
+    QVERIFY2(aside.first().startsWith(asideAs), qPrintable(aside.first()));
+    QVERIFY(told->text.contains(aside.first()));
+    QCOMPARE(contents(QDir(path).filePath(aside.first())), saved);
 }
 
 void TestArchive::linksAreNeverFollowed_data()
