@@ -60,7 +60,7 @@ bool setAsideAndTell(QWidget *parent, const ResultsFolder &folder, RecoveryFile:
     if (!RecoveryFile::setAside(folder, why, &aside)) {
         QMessageBox::critical(parent, title,
                               what.arg(reason)
-                                      + tr("\n\nFilen kunne ikke lægges til side, og en ny test ville skrive hen over den. "
+                                      + tr("\n\nFilen kunne ikke lægges til side, og en ny test ville skrive oven i den. "
                                            "Derfor lukker Skrivlo nu.\n\nFlyt filen\n»%1«\nud af arbejdsmappen, "
                                            "og start så Skrivlo igen.")
                                                 .arg(QDir::toNativeSeparators(RecoveryFile::path(folder))),
