@@ -59,21 +59,10 @@ ClassSync::~ClassSync()
         QThread::msleep(10);
 }
 
-ClassSync::FolderState ClassSync::check(const QString &classFolder, bool mayCreate, const QString &pc)
-{
-    FolderState state;
-    state.usable = FolderCheck::classFolderUsable(classFolder, mayCreate, pc, &state.reason);
-    return state;
-}
-
 void ClassSync::atStart(QWidget *parent, Session &session, bool mayCreate)
 {
-    atStart(parent, session, check(session.classFolder(), mayCreate, session.pcName()));
-}
-
-void ClassSync::atStart(QWidget *parent, Session &session, const FolderState &state)
-{
-    if (!state.usable) {
+    QString reason;
+    if (!FolderCheck::classFolderUsable(session.classFolder(), mayCreate, session.pcName(), &reason)) {
         const int waiting = session.outbox().waiting().size();
         QMessageBox::warning(
                 parent, tr("Klassemappen kan ikke bruges"),
@@ -81,7 +70,7 @@ void ClassSync::atStart(QWidget *parent, Session &session, const FolderState &st
                    "Testen kan godt gå i gang. Resultaterne gemmes sikkert på denne pc i udbakken\n»%3«\n"
                    "og sendes til klassemappen, så snart den kan nås igen: når en kursist afleverer, "
                    "næste gang Skrivlo starter, eller når du trykker »Send igen« på resultatsiden.%4")
-                        .arg(QDir::toNativeSeparators(session.classFolder()), state.reason,
+                        .arg(QDir::toNativeSeparators(session.classFolder()), reason,
                              QDir::toNativeSeparators(session.outbox().path()),
                              waiting ? tr("\n\n%1 fil(er) fra tidligere venter allerede i udbakken.").arg(waiting)
                                      : QString()),

@@ -3,7 +3,6 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QObject>
-#include <QString>
 #include <QTimer>
 
 #include <atomic>
@@ -23,21 +22,10 @@ public:
     explicit ClassSync(Session &session, QObject *parent = nullptr);
     ~ClassSync() override;
 
-    // Whether the class folder takes files now, and why not. On a share that is a round trip
-    // or more, so the start makes it on a thread while the password is typed. mayCreate: the
-    // folder is the default one in the working folder.
-    struct FolderState
-    {
-        bool usable = false;
-        QString reason;
-    };
-    static FolderState check(const QString &classFolder, bool mayCreate, const QString &pc);
-
-    // At start, after the password: tells the teacher plainly when the class folder does not
-    // take files (which folder, why, and that the test can go on); otherwise sends what an
-    // earlier run left in the outbox and removes this PC's copy of a saved test that no
-    // longer exists.
-    static void atStart(QWidget *parent, Session &session, const FolderState &state);
+    // At start, after the password: checks that the class folder takes files and tells the
+    // teacher plainly when it does not (which folder, why, and that the test can go on);
+    // then sends what an earlier run left in the outbox and removes this PC's copy of a saved
+    // test that no longer exists. mayCreate: the folder is the default one in the working folder.
     static void atStart(QWidget *parent, Session &session, bool mayCreate);
 
     // When the teacher asks: sends at once. False, with the reason, when something still waits.

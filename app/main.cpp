@@ -77,13 +77,11 @@ int runTeacherView(Session &session)
     return QApplication::exec();
 }
 
-// What is wrong with the results folder for writing, or nothing. One that takes files is
-// cleared of what a write cut off by a crash or a power cut left behind.
+// What is wrong with the results folder for writing, or nothing.
 QString folderProblem(const ResultsFolder &folder)
 {
     QString problem;
-    if (FolderCheck::writable(folder, &problem))
-        FolderCheck::removeLeftovers(folder);
+    FolderCheck::writable(folder, &problem);
     return problem;
 }
 
@@ -193,18 +191,15 @@ int main(int argc, char *argv[])
         return refuseToStart(session->lock().notALockFileMessage());
     if (qEnvironmentVariableIsSet(ScriptedRun::variable))
         return ScriptedRun::run(*session, qEnvironmentVariable(ScriptedRun::variable));
-    // The folders' write checks (a file written through to the disk, or to the share, and
-    // removed) run while the teacher types too, so Return goes straight to the test.
+    // The folder's write check (a file written through to the disk and removed) runs while
+    // the teacher types too, so Return goes straight to the test.
     std::future<QString> folderChecked;
-    std::future<ClassSync::FolderState> classChecked;
     QObject::connect(&splash, &SplashDialog::passwordEdited, &splash,
-                     [&survey, &window, &parsed, &session, &folderChecked, &classChecked, &classFolder]() {
+                     [&survey, &window, &parsed, &session, &folderChecked]() {
         DeviceModule::preload();
         if (parsed.options.recordingMode || window)
             return;
         folderChecked = std::async(std::launch::async, folderProblem, session->folder());
-        classChecked = std::async(std::launch::async, ClassSync::check, session->classFolder(),
-                                  classFolder.isEmpty(), session->pcName());
         survey.start();
         window = std::make_unique<MainWindow>(*session);
         window->drawAhead();
@@ -223,12 +218,11 @@ int main(int argc, char *argv[])
     }
     if (!settleFolder(session, window, classFolder, std::move(folderChecked)))
         return 1;
+    // What a write cut off by a crash or a power cut left behind.
+    FolderCheck::removeLeftovers(session->folder());
     if (!RecordingNotice::checkAndAsk(survey))
         return 0;
-    ClassSync::atStart(nullptr, *session,
-                       classChecked.valid() ? classChecked.get()
-                                            : ClassSync::check(session->classFolder(), classFolder.isEmpty(),
-                                                               session->pcName()));
+    ClassSync::atStart(nullptr, *session, classFolder.isEmpty());
     RecoveryState recovered;
     const RecoveryOffer::Choice choice = RecoveryOffer::ask(nullptr, *session, &recovered);
     if (choice == RecoveryOffer::Choice::Stop)
