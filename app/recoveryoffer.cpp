@@ -51,31 +51,27 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
     return box.clickedButton() == resume;
 }
 
-// Keeps a recovery file that cannot be used now where the next learner's cannot replace it.
-// False when it could not: the teacher is told, and no test may start.
-bool setAsideAndTell(QWidget *parent, const ResultsFolder &folder, RecoveryFile::Aside why, const QString &title,
-                     const QString &what, const QString &reason)
+// Keeps a recovery file that cannot be used now where the next learner's cannot replace it,
+// and tells the teacher. Stop when it could not: no test may start.
+RecoveryOffer::Choice setAsideAndTell(QWidget *parent, const ResultsFolder &folder, RecoveryFile::Aside why,
+                                      const QString &title, const QString &what, const QString &reason)
 {
+    const QString happened = what.arg(reason);
     QString aside;
     if (!RecoveryFile::setAside(folder, why, &aside)) {
         QMessageBox::critical(parent, title,
-                              what.arg(reason)
+                              happened
                                       + tr("\n\nFilen kunne ikke lægges til side, og en ny test ville skrive oven i den. "
                                            "Derfor lukker Skrivlo nu.\n\nFlyt filen\n»%1«\nud af arbejdsmappen, "
                                            "og start så Skrivlo igen.")
                                                 .arg(QDir::toNativeSeparators(RecoveryFile::path(folder))),
                               QMessageBox::Ok);
-        return false;
+        return RecoveryOffer::Choice::Stop;
     }
     QMessageBox::warning(parent, title,
-                         what.arg(reason) + tr("\n\nFilen er lagt til side som\n»%1«\ni arbejdsmappen. Testen starter forfra.").arg(aside),
+                         happened + tr("\n\nFilen er lagt til side som\n»%1«\ni arbejdsmappen. Testen starter forfra.").arg(aside),
                          QMessageBox::Ok);
-    return true;
-}
-
-RecoveryOffer::Choice afreshOrStop(bool setAside)
-{
-    return setAside ? RecoveryOffer::Choice::StartAfresh : RecoveryOffer::Choice::Stop;
+    return RecoveryOffer::Choice::StartAfresh;
 }
 
 } // namespace
@@ -89,25 +85,24 @@ Choice ask(QWidget *parent, Session &session, RecoveryState *state)
         return Choice::StartAfresh;
     QString reason;
     if (!RecoveryFile::read(folder, state, &reason)) {
-        return afreshOrStop(setAsideAndTell(parent, folder, RecoveryFile::Aside::Unreadable,
-                                            tr("Gemt test kan ikke bruges"),
-                                            tr("Der ligger en gemt test, som ikke kan fortsættes.\n%1"), reason));
+        return setAsideAndTell(parent, folder, RecoveryFile::Aside::Unreadable, tr("Gemt test kan ikke bruges"),
+                               tr("Der ligger en gemt test, som ikke kan fortsættes.\n%1"), reason);
     }
     QString otherPc;
     if (ClassRecovery::continuedElsewhere(session, *state, &otherPc)) {
         // Its copy in the class folder, or one still waiting in the outbox that the start
         // has just sent, would otherwise be offered to a third PC.
         ClassRecovery::withdraw(session);
-        return afreshOrStop(setAsideAndTell(
-                parent, folder, RecoveryFile::Aside::ContinuedElsewhere, tr("Testen er fortsat på en anden pc"),
-                tr("Den ufærdige test på denne pc er siden fortsat på pc'en %1 og afsluttes der."), otherPc));
+        return setAsideAndTell(parent, folder, RecoveryFile::Aside::ContinuedElsewhere,
+                               tr("Testen er fortsat på en anden pc"),
+                               tr("Den ufærdige test på denne pc er siden fortsat på pc'en %1 og afsluttes der."),
+                               otherPc);
     }
     if (askToContinue(parent, *state))
         return Choice::Continue;
     if (!LearnerArchive::keepUnfinished(session, *state, &reason)) {
-        return afreshOrStop(setAsideAndTell(parent, folder, RecoveryFile::Aside::NotKept,
-                                            tr("Ufærdig test ikke gemt"),
-                                            tr("Den ufærdige test kunne ikke gemmes i klassemappen.\n%1"), reason));
+        return setAsideAndTell(parent, folder, RecoveryFile::Aside::NotKept, tr("Ufærdig test ikke gemt"),
+                               tr("Den ufærdige test kunne ikke gemmes i klassemappen.\n%1"), reason);
     }
     RecoveryFile::remove(folder);
     return Choice::StartAfresh;

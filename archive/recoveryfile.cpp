@@ -59,8 +59,13 @@ bool setAside(const ResultsFolder &folder, Aside why, QString *name)
             : why == Aside::ContinuedElsewhere               ? QStringLiteral("fortsat på anden pc")
                                                              : QStringLiteral("ikke gemt i klassemappen");
     const QString stem = QStringLiteral("skrivlo-gemt-test %1 %2").arg(word, stamp);
+    // A link counts as taken too, even one that points nowhere.
+    const auto taken = [](const QString &name) {
+        const QFileInfo info(name);
+        return info.exists() || info.isSymLink();
+    };
     QString aside = folder.filePath(stem + QLatin1String(".json"));
-    for (int n = 2; QFileInfo(aside).exists() || QFileInfo(aside).isSymLink(); ++n)
+    for (int n = 2; taken(aside); ++n)
         aside = folder.filePath(QStringLiteral("%1 (%2).json").arg(stem).arg(n));
     *name = QFileInfo(aside).fileName();
     if (QFile::rename(path(folder), aside))

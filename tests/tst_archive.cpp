@@ -533,12 +533,13 @@ void TestArchive::savedTestThatCannotBeUsedIsKept()
     }
     std::shared_ptr<ModalRecord> told;
     auto first = answerMessageBox(damaged ? QStringLiteral("OK") : QStringLiteral("Start forfra"),
-                                  [&]() { told = damaged ? nullptr : answerMessageBox(QStringLiteral("OK")); });
+                                  [&]() { if (!damaged) told = answerMessageBox(QStringLiteral("OK")); });
     RecoveryState state;
     const RecoveryOffer::Choice choice = RecoveryOffer::ask(nullptr, session, &state);
     if (damaged)
         told = first;
     QVERIFY(told && told->seen);
+    QVERIFY2(!damaged || told->text.contains(QLatin1String("beskadiget")), qPrintable(told->text));
     const QStringList aside = QDir(path).entryList({ QStringLiteral("skrivlo-gemt-test *.json") });
     if (deep) {
         QCOMPARE(choice, RecoveryOffer::Choice::Stop);
