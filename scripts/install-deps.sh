@@ -8,13 +8,13 @@ packages=(
     qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
     librsvg2-bin icoutils
     espeak-ng sox fonts-dejavu-core
-    python3
+    python3 libsodium-dev pkg-config
 )
 test_packages=(
     xvfb xauth openbox dbus-daemon x11-xkb-utils x11-utils xdotool imagemagick
     pulseaudio pulseaudio-utils poppler-utils python3-numpy
     desktop-file-utils appstream lintian dpkg-dev file
-    samba smbnetfs fuse
+    samba smbnetfs fuse faketime
 )
 for option in "$@"; do
     case $option in

@@ -1,0 +1,7 @@
+#include "sealing/keyring.h"
+
+void Keyring::add(std::shared_ptr<const ClassKey> key)
+{
+    if (key)
+        keys.insert(key->id(), std::move(key));
+}
