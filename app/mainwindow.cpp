@@ -298,8 +298,8 @@ void MainWindow::showResults(QWidget *from)
         QMessageBox::warning(this, tr("Resultatet er ikke sendt"),
                              tr("Hent din lærer.\n\n"
                                 "Til læreren: %1\n\n"
-                                "Rapporten er gemt i »results.html« i arbejdsmappen. Gem den som PDF-fil, "
-                                "eller udskriv den, før Skrivlo lukkes.")
+                                "Resultatet er gemt i »results.html« i arbejdsmappen. Gem det som PDF-fil, "
+                                "eller udskriv det, før Skrivlo lukkes.")
                                      .arg(reason),
                              QMessageBox::Ok);
     }
