@@ -99,7 +99,14 @@ def save_as(j, keys, title, path):
     j.type(path)
     j.key("Return")
     j.wait_window_gone(title)
-    j.until(lambda: os.path.isfile(path) and os.path.getsize(path) > 0, 10, path)
+
+    def whole():  # a PDF is written page by page after the dialog has gone
+        if not os.path.isfile(path):
+            return False
+        with open(path, "rb") as f:
+            data = f.read()
+        return data.rstrip().endswith(b"%%EOF") if path.endswith(".pdf") else data.endswith(b"IEND\xaeB`\x82")
+    j.until(whole, 10, path + " written whole")
 
 
 def search(j, text):
@@ -239,16 +246,16 @@ def journey(j):
     plain = lambda: [n for n in os.listdir(classfolder) if not n.endswith(sealed.SUFFIX) and n != "noegler"]
     j.until(lambda: not plain(), 15, "the files in the clear to go")
     learner.confirm(j, "Beskyt de gamle resultater")
-    old = {"Karen Kløft": "3", "Mette Munk": "2"}  # and their Trin
+    old = {"Karen Kløft": ("2026-12-06", "3"), "Mette Munk": ("2026-11-20", "2")}  # day and Trin
 
     def listed_sealed():
         rows = {r[3]: r for r in export_csv(j, os.path.join(j.tmp, "beskyttet.csv"))}
         return rows if all(name in rows and rows[name][11] != stems[name] + ".html" for name in old) else None
     rows = j.until(listed_sealed, 10, "the old results listed sealed")
     keys = sealed.class_keys(classfolder, learner.PASSWORD)
-    for name, trin in old.items():
+    for name, (day, trin) in old.items():
         row = rows[name]
-        check(row[10] == trin and re.fullmatch(r"\S+ [0-9a-f]{8}\.html", row[11]), "%s sealed: %r" % (name, row))
+        check((row[0], row[10]) == (day, trin) and re.fullmatch(r"\S+ [0-9a-f]{8}\.html", row[11]), "%s sealed: %r" % (name, row))
         opened = sealed.opened(classfolder, row[11], keys)
         check(opened and ("Navn: " + name).encode() in opened, "%s's report does not open sealed" % name)
 
