@@ -8,7 +8,8 @@ Variants (--variant):
                   private mount namespace; as a last resort results.html is a folder): told
                   after the password, and the teacher closes the program
   resultater-file `resultater` is a file: told after the password, likewise
-  devfull         results.html is a link to /dev/full: opening works, writing does not
+  devfull         results.html becomes a link to /dev/full during the test: opening works,
+                  writing does not
   full-at-form    the disk fills while the header is written (the recovery file, larger,
                   fails as the form comes up)
   full-at-dictation1
@@ -119,14 +120,18 @@ def journey(j):
         check(os.path.isfile(os.path.join(workdir, "resultater")), "resultater was changed")
         return
     if variant == "devfull":
-        os.symlink("/dev/full", os.path.join(workdir, "results.html"))
         program = j.launch(workdir)
         learner.unlock_started(j, program)
+        # Put in place once the test runs: a new test removes the report of the learner before.
+        os.symlink("/dev/full", os.path.join(workdir, "results.html"))
         to_form_and_leave_it(j, program)
         critical_box_ends_program(j, program)
-        # The typed details stay in the recovery file for the next start.
-        check(set(os.listdir(workdir)) - {learner.RECOVERY_FILE, "resultater", learner.PC_FILE} == {"results.html"},
-              "left behind: %s" % os.listdir(workdir))
+        # The typed details stay in the recovery file for the next start, sealed with the
+        # working folder's key; the outbox and the class folder keep the key line.
+        kept = {learner.RECOVERY_SEALED, learner.KEY_FILE, "resultater", "udbakke", learner.PC_FILE}
+        check(set(os.listdir(workdir)) - kept == {"results.html"}, "left behind: %s" % os.listdir(workdir))
+        saved = learner.saved_test(workdir)
+        check(saved and FORM[1] in saved["fields"].values(), "the saved test: %s" % saved)
         check(os.readlink(os.path.join(workdir, "results.html")) == "/dev/full", "the link was replaced")
         return
     if variant == "full-at-form":
