@@ -51,10 +51,14 @@ NOT_SAVED_TITLE = "Svarene bliver ikke gemt"
 
 
 def to_form_and_leave_it(j, program, recovery_fails=False):
-    learner.next_page(j, "form")
     if recovery_fails:
-        # Told as soon as the first save fails; the learner's typing goes on after OK.
+        # Told as soon as the first save fails, which may be before a screenshot saw the
+        # form under the box; the learner's typing goes on after OK.
+        learner.click_arrow(j)
         learner.confirm(j, NOT_SAVED_TITLE, activate=True)
+        j.wait_page("form")
+    else:
+        learner.next_page(j, "form")
     learner.fill_form(j, FORM)
     learner.click_arrow(j)
 
@@ -149,8 +153,8 @@ def journey(j):
         program = j.launch(workdir, preexec=file_size_limit(len(header) + 300))
         learner.unlock_started(j, program)
         to_form_and_leave_it(j, program)
-        # With the report in it, the recovery file no longer fits: told on the next page.
-        j.wait_page("guide")
+        # With the report in it, the recovery file no longer fits: told on the next page, a
+        # moment after it comes (the box may cover the page before a screenshot sees it).
         learner.confirm(j, NOT_SAVED_TITLE, activate=True)
         learner.next_page(j, "dictation1", j.wait_page("guide"))
         check(program.report() == header, "the header was not written whole before the disk filled")
