@@ -258,6 +258,7 @@ int main(int argc, char *argv[])
     if (!settleFolder(session, window, classFolder, std::move(folderChecked)))
         return 1;
     session->unlock(unlocked->own.key, unlocked->others);
+    ClassKeys::keepLocally(unlocked->own, session->workingFolder());
     // The key goes to the class folder as it is (only the password opens it), so that the
     // teacher's view finds it; what an older version left in the outbox is sealed first.
     session->outbox().putAsIs(ClassKeys::publishedName(unlocked->own.line), unlocked->own.line.toLatin1() + '\n');

@@ -58,6 +58,7 @@ int run(Session &session, const QString &scriptPath)
     if (!own.key)
         return 2;
     session.unlock(own.key, Keyring());
+    ClassKeys::keepLocally(own, session.workingFolder());
     session.outbox().putAsIs(ClassKeys::publishedName(own.line), own.line.toLatin1() + '\n');
     QTimer closer;
     closer.setInterval(10);

@@ -119,8 +119,13 @@ Own forPc(const Own &fromSettings, const QString &workingFolder, const QString &
         if (own.line.isEmpty())
             return Own();
     }
-    SafeFile::write(local, own.line.toLatin1() + '\n');
+    own.keepLocally = true;
     return own;
+}
+
+bool keepLocally(const Own &own, const QString &workingFolder)
+{
+    return !own.keepLocally || SafeFile::write(QDir(workingFolder).filePath(localFileName()), own.line.toLatin1() + '\n');
 }
 
 } // namespace ClassKeys

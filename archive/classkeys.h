@@ -35,12 +35,16 @@ struct Own
 {
     std::shared_ptr<const ClassKey> key;
     QString line; // the key wrapped under the password
+    bool keepLocally = false; // not the settings', and not yet in the working folder
 };
+
+// Keeps the key line in the working folder, once the start knows that folder takes files.
+bool keepLocally(const Own &own, const QString &workingFolder);
 
 // This PC's key, after the password was accepted. fromSettings: what the settings' line gave,
 // when they hold one. Else the working folder's copy when the password opens it, else a key
-// line of the class folder's that it opens, else a new key. A key not from the settings is
-// kept in the working folder. The class folder's lines are looked for no longer than lookMs
+// line of the class folder's that it opens, else a new key (keepLocally then says to keep it
+// in the working folder, which the caller does with keepLocally()). The class folder's lines are looked for no longer than lookMs
 // (a share that hangs must not hold up the start) and handed back in classLines. A null key
 // when libsodium cannot work here.
 Own forPc(const Own &fromSettings, const QString &workingFolder, const QString &classFolder,

@@ -300,12 +300,18 @@ void TestSchoolPassword::newPasswordDialog_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
     QTest::addColumn<QString>("objection"); // empty: saved
-    QTest::newRow("saved") << "Rødgrød med fløde" << "Rødgrød med fløde" << "";
-    QTest::newRow("empty") << "" << "" << "Skriv et password.";
-    QTest::newRow("short") << "hemmeligt" << "hemmeligt" << "Vælg et længere password";
-    QTest::newRow("two words") << "rødgrød med" << "rødgrød med" << "Vælg et længere password";
-    QTest::newRow("not the same") << "Rødgrød med fløde" << "Rødgrød med fløden" << "ikke det samme";
-    QTest::newRow("the fixed") << "kanelsnegle" << "kanelsnegle" << "det faste";
+    QTest::addColumn<QString>("current");   // "set before:typed": a school password set before, and what is typed for it
+    QTest::newRow("saved") << "Rødgrød med fløde" << "Rødgrød med fløde" << "" << QString();
+    // Changed: the class key stays, wrapped under the new password, so every result still opens.
+    QTest::newRow("changed, the current one right") << "Æbleskiver i december" << "Æbleskiver i december" << ""
+                                                    << "Rødgrød med fløde:Rødgrød med fløde";
+    QTest::newRow("changed, the current one wrong") << "Æbleskiver i december" << "Æbleskiver i december"
+                                                    << "nuværende password er forkert" << "Rødgrød med fløde:rødgrød";
+    QTest::newRow("empty") << "" << "" << "Skriv et password." << QString();
+    QTest::newRow("short") << "hemmeligt" << "hemmeligt" << "Vælg et længere password" << QString();
+    QTest::newRow("two words") << "rødgrød med" << "rødgrød med" << "Vælg et længere password" << QString();
+    QTest::newRow("not the same") << "Rødgrød med fløde" << "Rødgrød med fløden" << "ikke det samme" << QString();
+    QTest::newRow("the fixed") << "kanelsnegle" << "kanelsnegle" << "det faste" << QString();
 }
 
 void TestSchoolPassword::newPasswordDialog()
@@ -313,15 +319,25 @@ void TestSchoolPassword::newPasswordDialog()
     QFETCH(QString, first);
     QFETCH(QString, second);
     QFETCH(QString, objection);
+    QFETCH(QString, current);
+    QString keyBefore;
+    QString reason;
+    if (!current.isEmpty()) {
+        QVERIFY(MachineSettings::writePassword(iniPath(), current.section(QLatin1Char(':'), 0, 0), &reason));
+        keyBefore = KeyWrap::keyIdOf(MachineSettings::read(iniPath()).schoolKeyLine());
+    }
+    const QByteArray before = iniBytes();
     NewPasswordDialog dialog(iniPath());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    if (!current.isEmpty())
+        QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("currentEdit")), current.section(QLatin1Char(':'), 1));
     auto *firstEdit = dialog.findChild<QLineEdit *>(QStringLiteral("firstEdit"));
     auto *secondEdit = dialog.findChild<QLineEdit *>(QStringLiteral("secondEdit"));
     auto *message = dialog.findChild<QLabel *>(QStringLiteral("messageLabel"));
     QVERIFY(firstEdit && secondEdit && message);
     QCOMPARE(secondEdit->echoMode(), QLineEdit::Password);
-    QVERIFY(firstEdit->hasFocus());
+    QVERIFY(firstEdit->hasFocus() || !current.isEmpty());
     QTest::keyClicks(firstEdit, first);
     QTest::keyClicks(secondEdit, second);
     QTest::keyClick(secondEdit, Qt::Key_Return); // Enter presses "Gem"
@@ -331,11 +347,15 @@ void TestSchoolPassword::newPasswordDialog()
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(settings.acceptsPassword(first));
         QVERIFY(!settings.acceptsPassword(QStringLiteral("kanelsnegle")));
+        if (!current.isEmpty()) {
+            QVERIFY(!settings.acceptsPassword(current.section(QLatin1Char(':'), 0, 0)));
+            QCOMPARE(KeyWrap::keyIdOf(settings.schoolKeyLine()), keyBefore);
+        }
     } else {
         QVERIFY(dialog.isVisible());
         QVERIFY2(message->text().contains(objection), qPrintable(message->text()));
-        QVERIFY(!QFileInfo::exists(iniPath()));
-        QVERIFY(firstEdit->hasFocus());
+        QCOMPARE(iniBytes(), before); // nothing written
+        QVERIFY(dialog.focusWidget() && dialog.focusWidget()->inherits("QLineEdit"));
     }
 }
 
