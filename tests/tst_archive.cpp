@@ -346,7 +346,14 @@ void TestArchive::aTestMovesToAnotherPcOnce()
     Session pc3(ResultsFolder(work3.path()), MachineSettings(), classFolder, QStringLiteral("PC3-000003"));
     pc3.unlock(ClassKey::generate(), Keyring());
     QVERIFY(ClassRecovery::leftByOthers(pc3, now.addSecs(600)).isEmpty());
-    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(pc2, now.addSecs(600));
+    // Judged by the share's clock, not this PC's: the copy left ten minutes ago by the
+    // share's time is offered, whatever time this PC believes it is.
+    QVERIFY(ClassRecovery::leftByOthers(pc2).isEmpty());
+    QFile copy(QDir(classFolder).filePath(QStringLiteral("gemte-test/PC1-000001.json.skrivlo")));
+    QVERIFY(copy.open(QIODevice::ReadWrite));
+    QVERIFY(copy.setFileTime(QFileInfo(copy).lastModified().addSecs(-600), QFileDevice::FileModificationTime));
+    copy.close();
+    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(pc2);
     QCOMPARE(found.size(), 1);
     QCOMPARE(found.first().pc, QStringLiteral("PC1-000001"));
     QVERIFY(found.first().state == state);
