@@ -20,16 +20,24 @@ Variants (--variant):
            tells the teacher and puts its own copy aside, and a second learner takes a test
            there. Then no file under the class folder, the outbox or either working folder
            (results.html apart) holds either learner's name, address or job, in UTF-8 or UTF-16
+  dropbox  a drop box on Linux (root only): two Unix users as two PCs hand in by keyboard to a
+           class folder they may put files in but not list, read or delete from (mode 1733,
+           owned by a third user, the teacher, who alone may read what is put there); each
+           start tells the teacher it cannot look for tests from other PCs; the teacher's view,
+           run as the teacher, shows both learners
 """
 
 import datetime
 import json
 import os
+import pwd
 import re
 import shutil
 import signal
+import struct
 import subprocess
 import sys
+import tempfile
 import time
 
 import learner
@@ -38,6 +46,7 @@ import sealed
 from harness import Journey, Skip, check
 from journey_archive import (ALL_RIGHT_1, ANSWERS_2, expected_report, hand_in_dictation2, report_in,
                              same_report, through_dictation1)
+from journey_teacherview import VIEW_TITLE, export_csv
 
 TODAY = datetime.date.today()
 # Same names on several PCs, and names that differ only in case: each result stays its learner's.
@@ -456,11 +465,176 @@ def journey_smb(j):
             subprocess.run(["fusermount", "-u", mnt], capture_output=True)
 
 
+DROPBOX_CLASS = [
+    ["Sprogcenter Syd", "Dina Dahl", "Skolevej 4", "1985", "10", "", "", ""],
+    ["Sprogcenter Syd", "Emil Ørum", "Havnegade 9", "1992", "12", "ja", "", ""],
+]
+# As a learner: what the drop box must refuse, each tried on its own; prints {what: errno name or "allowed"}.
+PROBE = r"""
+import errno, json, os, sys
+folder, other = sys.argv[1], sys.argv[2]
+def tried(what):
+    try:
+        what()
+        return "allowed"
+    except OSError as e:
+        return errno.errorcode.get(e.errno, str(e.errno))
+def read():
+    with open(other, "rb") as f:
+        f.read()
+def write():
+    with open(other, "r+b") as f:
+        f.write(b"x")
+print(json.dumps({**{"list " + d: tried(lambda d=d: os.listdir(os.path.join(folder, d)))
+                     for d in ("", "gemte-test", "noegler")},
+                  "read": tried(read), "write": tried(write), "delete": tried(lambda: os.remove(other)),
+                  "rename": tried(lambda: os.rename(other, other + ".x"))}))
+"""
+
+
+def default_acl(teacher_uid):
+    """What `setfacl -d -m u:TEACHER:rwx,g::-,o::-` puts on a folder (system.posix_acl_default):
+    a file made in it is its owner's and the teacher's only. Mode 1733 alone leaves a
+    learner's file readable to any learner who knows its name."""
+    none = 0xffffffff
+    entries = [(0x01, 7, none), (0x02, 7, teacher_uid), (0x04, 0, none), (0x10, 7, none), (0x20, 0, none)]
+    return struct.pack("<I", 2) + b"".join(struct.pack("<HHI", *e) for e in entries)
+
+
+def add_user(name, home):
+    """A Unix user of the journey's own, with a home only it may enter."""
+    subprocess.run(["useradd", "--no-create-home", "--home-dir", home, "--shell", "/usr/sbin/nologin",
+                    "--user-group", name], check=True, capture_output=True, timeout=30)
+    user = pwd.getpwnam(name)
+    for folder in (home, os.path.join(home, "run"), os.path.join(home, "arbejde")):
+        os.makedirs(folder)
+        os.chown(folder, user.pw_uid, user.pw_gid)
+        os.chmod(folder, 0o700)
+    return user
+
+
+def as_user(user, argv):
+    return ["setpriv", "--reuid=%d" % user.pw_uid, "--regid=%d" % user.pw_gid, "--clear-groups",
+            "--pdeathsig=KILL", "--"] + argv
+
+
+def launch_as(j, user, argv):
+    """The program in the user's own working folder, with the user's own home, runtime folder
+    and no session bus (the journey's is root's). The X server takes any local client."""
+    own = {"HOME": user.pw_dir, "XDG_RUNTIME_DIR": os.path.join(user.pw_dir, "run"), "USER": user.pw_name,
+           "XDG_CONFIG_HOME": os.path.join(user.pw_dir, ".config"), "DBUS_SESSION_BUS_ADDRESS": None}
+    kept = dict(j.program_env)
+    j.program_env.update(own)
+    try:
+        return j.launch(os.path.join(user.pw_dir, "arbejde"), argv=as_user(user, argv))
+    finally:
+        j.program_env.clear()
+        j.program_env.update(kept)
+
+
+def dropbox_test(j, user, classfolder, form_):
+    """A learner's short test on the user's PC; returns the stem its files got."""
+    before = class_files(classfolder)[0]
+    program = launch_as(j, user, [j.program, "--klassemappe", classfolder])
+    j.wait_window(learner.ACCESS_TITLE, 30)
+    j.wait_active(learner.ACCESS_TITLE)
+    j.type(learner.PASSWORD)
+    j.key("Return")
+    # The tests left by other PCs cannot be listed: the teacher is told so and goes on.
+    j.wait_window(learner.CLASS_TESTS_TITLE, 30)
+    j.shot("cannot-look-" + user.pw_name)
+    learner.confirm(j, learner.CLASS_TESTS_TITLE)
+    j.wait_window(learner.MAIN_TITLE)
+    j.wait_page("guide")
+    learner.next_page(j, "form")
+    learner.fill_form(j, form_)
+    learner.next_page(j, "guide")
+    learner.next_page(j, "dictation1")
+    learner.answer(j, TRIN_1)
+    learner.hand_in(j, "results")
+    learner.close_reminder(j)
+    same_report(program.report(), expected_report(form_, TRIN_1), "%s's results.html" % user.pw_name)
+    learner.quit(j, program)
+    outbox = os.path.join(program.workdir, "udbakke")
+    check(not [f for _, _, fs in os.walk(outbox) for f in fs], "%s's outbox kept %s" % (user.pw_name, os.listdir(outbox)))
+    new = sorted(set(class_files(classfolder)[0]) - set(before))
+    check(len(new) == 1 and new[0].startswith(pc_name(program.workdir) + " "),
+          "%s's test left %s in the class folder" % (user.pw_name, new))
+    return new[0]
+
+
+def journey_dropbox(j):
+    if os.geteuid() != 0:
+        raise Skip("Unix users of the journey's own need root")
+    missing = [t for t in ("useradd", "userdel", "setpriv") if not shutil.which(t)]
+    if missing:
+        raise Skip("missing %s" % " ".join(missing))
+    prefix = "skrivlo%d" % os.getpid()
+    base = tempfile.mkdtemp(prefix="skrivlo-dropbox-")
+    os.chmod(base, 0o711)  # the users reach their homes and the class folder, and see nothing else
+    users = {}
+    try:
+        for role in ("a", "b", "t"):
+            users[role] = add_user(prefix + role, os.path.join(base, prefix + role))
+        teacher = users["t"]
+        classfolder = os.path.join(base, "klasse")
+        for folder in (classfolder, os.path.join(classfolder, "gemte-test"), os.path.join(classfolder, "noegler")):
+            os.mkdir(folder)
+            os.chown(folder, teacher.pw_uid, teacher.pw_gid)
+            os.chmod(folder, 0o1733)
+            try:
+                os.setxattr(folder, "system.posix_acl_default", default_acl(teacher.pw_uid))
+            except OSError as e:
+                raise Skip("no POSIX ACLs on %s: %s" % (base, e))
+        stems = [dropbox_test(j, users[role], classfolder, form_) for role, form_ in zip("ab", DROPBOX_CLASS)]
+
+        # A PC that cannot list noegler/ makes a key of its own; the password opens every one.
+        keys = published_keys(classfolder)
+        for stem, form_ in zip(stems, DROPBOX_CLASS):
+            opened = sealed.opened(classfolder, stem + ".json", keys)
+            check(opened is not None, "%s does not open with the keys in noegler/" % stem)
+            check_data(json.loads(opened.decode("utf-8")), stem, form_[1], TRIN_1, None)
+        check(not os.listdir(os.path.join(classfolder, "gemte-test")),
+              "finished tests left %s in gemte-test/" % os.listdir(os.path.join(classfolder, "gemte-test")))
+
+        view = launch_as(j, teacher, [j.program, "--resultater", "--klassemappe", classfolder])
+        learner.unlock_started(j, view, main_title=VIEW_TITLE, timeout=30)
+        export = os.path.join(teacher.pw_dir, "arbejde", "klassen.csv")
+        rows = j.until(lambda: (lambda r: r if len(r) >= 2 else None)(export_csv(j, export)), 20,
+                       "both learners in the teacher's view")
+        check(sorted((r[3], r[10]) for r in rows) == [(f[1], "1") for f in DROPBOX_CLASS],
+              "the teacher's view shows %s" % [(r[3], r[10]) for r in rows])
+        j.shot("teachers-view")
+        j.key("alt+F4")
+        check(view.wait_exit(15) == 0, "the teacher's view did not close cleanly")
+
+        # Learner A can neither find learner B's result nor read, change or remove it.
+        other = os.path.join(classfolder, stems[1] + DATA)
+        probe = subprocess.run(as_user(users["a"], [sys.executable, "-c", PROBE, classfolder, other]),
+                               env={"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": users["a"].pw_dir},
+                               cwd=users["a"].pw_dir, capture_output=True, timeout=30)
+        tried = json.loads(probe.stdout or b"{}")
+        check(len(tried) == 7 and "allowed" not in tried.values(),
+              "as learner A: %s %s" % (tried, probe.stderr.decode(errors="replace")))
+        print("drop box: %s and %s reached the teacher's view; as learner A: %s" % (stems[0], stems[1], tried))
+    except BaseException:
+        j.shot("failure-before-the-users-go")  # the users' windows close with them
+        raise
+    finally:
+        for program in j.programs:
+            if program.running():
+                os.kill(program.pid, signal.SIGKILL)
+                program.popen.wait(10)
+        for user in users.values():
+            subprocess.run(["userdel", user.pw_name], capture_output=True, timeout=30)
+        shutil.rmtree(base, ignore_errors=True)
+
+
 if __name__ == "__main__":
     journey = Journey("classfolder", deadline=1500,
                       options=lambda p: p.add_argument("--rounds", type=int, default=20))
     body = {"fifteen": journey_fifteen, "network": journey_network, "smb": journey_smb,
-            "move": journey_move}.get(journey.variant)
+            "move": journey_move, "dropbox": journey_dropbox}.get(journey.variant)
     if body is None:
-        sys.exit("--variant fifteen, smb, network or move")
+        sys.exit("--variant fifteen, smb, network, move or dropbox")
     sys.exit(journey.run(body))
