@@ -139,6 +139,15 @@ void TestArchive::overviewRows_data()
                                                           << start + "\"Ali; \"\"Bo\"\"\nHansen\"" + end + "19;14;9;15;38;3;2026-12-07 14.23 x.html\r\n";
     QTest::newRow("formula kept as text") << "=SUM(A1)" << 5 << -1 << true
                                           << start + "'=SUM(A1)" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    // What a spreadsheet still reads as a formula: after a tab, a blank or a line break, or full width.
+    QTest::newRow("formula after a tab") << "\t=1+1" << 5 << -1 << true
+                                         << start + "'\t=1+1" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("formula after a blank") << " @SUM(A1)" << 5 << -1 << true
+                                           << start + "' @SUM(A1)" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("formula on a second line") << "Ali\n-2+3" << 5 << -1 << true
+                                              << start + "\"'Ali\n-2+3\"" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("full-width sign") << QString::fromUtf8("\xef\xbc\x9d" "1+1") << 5 << -1 << true
+                                     << start + QString::fromUtf8("'\xef\xbc\x9d" "1+1") + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
     QTest::newRow("not finished") << "Bo" << 19 << -1 << false
                                   << start + "Bo" + end + "19;;;;;Ikke afsluttet;2026-12-07 14.23 x.html\r\n";
 }
