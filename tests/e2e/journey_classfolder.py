@@ -54,8 +54,6 @@ NAMES = ["Åse Ørnsø", "åse ørnsø", "ÅSE ØRNSØ", 'Bo; "Ben" Ødegård', 
 # What a learner's files in the class folder are called: the PC's name and a random id.
 STEM = re.compile(r"^([A-Z0-9][A-Z0-9-]{0,19}-[0-9a-f]{6}) [0-9a-f]{8}$")
 REPORT, DATA = ".html" + sealed.SUFFIX, ".json" + sealed.SUFFIX
-KEY_FILE = "skrivlo-noegle.txt"  # the PC's class key, wrapped under the password
-SAVED_TEST = "skrivlo-gemt-test.json"  # the saved test's plain name, which it is sealed under
 
 
 def form(number):
@@ -86,11 +84,6 @@ def finished(popen, timeout=120):
     return out
 
 
-def pc_name(workdir):
-    with open(os.path.join(workdir, learner.PC_FILE), encoding="ascii") as f:
-        return f.read().strip()
-
-
 def class_files(classfolder):
     """The stems of the sealed reports and of the sealed data files in the class folder."""
     names = [n for n in os.listdir(classfolder) if os.path.isfile(os.path.join(classfolder, n))]
@@ -99,7 +92,7 @@ def class_files(classfolder):
 
 def own_keys(workdir):
     """The key a PC keeps in its working folder, opened with the password; {} while it has none."""
-    path = os.path.join(workdir, KEY_FILE)
+    path = os.path.join(workdir, learner.KEY_FILE)
     if not os.path.isfile(path):
         return {}
     with open(path, encoding="latin-1") as f:
@@ -144,7 +137,7 @@ def arrived(classfolder, runs, outputs, workdirs):
     reports, data = class_files(classfolder)
     check(len(reports) == copies and reports == data,
           "%d reports and %d data files: %s" % (len(reports), len(data), os.listdir(classfolder)))
-    runs_of = {pc_name(w): run for w, run in zip(workdirs, runs)}
+    runs_of = {learner.pc_name(w): run for w, run in zip(workdirs, runs)}
     pcs = [STEM.match(s) and STEM.match(s).group(1) for s in reports]
     check(sorted(pcs) == sorted(runs_of), "not one result named for each PC and a random id: %s" % reports)
     keys = published_keys(classfolder)
@@ -293,7 +286,7 @@ def journey_move(j):
     learner.next_page(j, "dictation1")
     through_dictation1(j, program)
     learner.answer(j, ANSWERS_2[:30])
-    name1 = pc_name(pc1)
+    name1 = learner.pc_name(pc1)
     keys = own_keys(pc1)
     check(keys, "PC 1 keeps no key in its working folder")
     typed = lambda fields: fields and [fields.get("word%d" % n) for n in range(21, 51)] == ANSWERS_2[:30]
@@ -301,7 +294,7 @@ def journey_move(j):
     os.kill(program.pid, signal.SIGKILL)
     program.wait_exit(10)
     # A copy PC 1 had saved but not yet sent when it died: it leaves at PC 1's next start.
-    saved = sealed.opened(pc1, SAVED_TEST, keys)
+    saved = sealed.opened(pc1, learner.RECOVERY_FILE, keys)
     check(saved is not None, "PC 1's saved test does not open with its key")
     waiting = os.path.join(pc1, "udbakke", "gemte-test", name1 + ".json" + sealed.SUFFIX)
     os.makedirs(os.path.dirname(waiting), exist_ok=True)
@@ -320,7 +313,7 @@ def journey_move(j):
     hand_in_dictation2(j)
     learner.close_reminder(j)
     same_report(report_in(pc2), expected_report(MOVED, ALL_RIGHT_1, ANSWERS_2), "PC 2's results.html")
-    name2 = pc_name(pc2)
+    name2 = learner.pc_name(pc2)
     reports, data = j.until(lambda: (lambda r, d: (r, d) if r and d else None)(*class_files(classfolder)), 20,
                             "the report and the data file in the class folder")
     check(reports == data and len(reports) == 1 and STEM.match(reports[0]) and reports[0].startswith(name1 + " "),
@@ -346,7 +339,7 @@ def journey_move(j):
     j.wait_page("guide")
     # Put aside under a name that says why, not as unreadable.
     aside = [n for n in os.listdir(pc1) if n.startswith("skrivlo-gemt-test fortsat på anden pc ")]
-    check(not os.path.exists(os.path.join(pc1, SAVED_TEST + sealed.SUFFIX)) and len(aside) == 1,
+    check(not os.path.exists(os.path.join(pc1, learner.RECOVERY_SEALED)) and len(aside) == 1,
           "PC 1's working folder holds %s" % os.listdir(pc1))
     # The next learner on PC 1 stops at Trin 1.
     learner.next_page(j, "form")
@@ -557,7 +550,7 @@ def dropbox_test(j, user, classfolder, form_):
     outbox = os.path.join(program.workdir, "udbakke")
     check(not [f for _, _, fs in os.walk(outbox) for f in fs], "%s's outbox kept %s" % (user.pw_name, os.listdir(outbox)))
     new = sorted(set(class_files(classfolder)[0]) - set(before))
-    check(len(new) == 1 and new[0].startswith(pc_name(program.workdir) + " "),
+    check(len(new) == 1 and new[0].startswith(learner.pc_name(program.workdir) + " "),
           "%s's test left %s in the class folder" % (user.pw_name, new))
     return new[0]
 
