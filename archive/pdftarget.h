@@ -31,6 +31,8 @@ enum class Verdict {
 // The one check before a PDF is written, from the save dialog or the print dialog's file
 // output: only new PDFs, or this run's own (ownPdfs), inside the allowed folders. chosen is
 // the name as given, target the same with ".pdf" at the end.
-Verdict check(const QString &chosen, const QStringList &allowedFolders, const QStringList &ownPdfs, QString *reason);
+// Nothing goes into sealedFolders (the class folder), not even where it lies in an allowed one.
+Verdict check(const QString &chosen, const QStringList &allowedFolders, const QStringList &ownPdfs, QString *reason,
+              const QStringList &sealedFolders = {});
 
 } // namespace PdfTarget

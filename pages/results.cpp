@@ -7,6 +7,7 @@
 #include "devices/printdevice.h"
 #include "timing/timingmarks.h"
 #include "widgets/darkbutton.h"
+#include "widgets/reportbrowser.h"
 
 #include <QDate>
 #include <QDir>
@@ -30,7 +31,7 @@ Results::Results(QWidget *parent, const ResultsFolder &folder)
     headingLabel = new QLabel(tr("<html><b>Resultater</b></html>"));
     headingLabel->setFont(headingFont);
 
-    reportView = new QTextBrowser;
+    reportView = new ReportBrowser;
     reportView->setObjectName(QStringLiteral("reportView"));
     reportView->setFrameShape(QFrame::NoFrame);
     reportView->setAccessibleName(tr("Resultater"));
@@ -78,11 +79,22 @@ void Results::showReport(const QString &path)
     reportView->setFocus(Qt::OtherFocusReason);
 }
 
+void Results::showReportHtml(const QString &html)
+{
+    reportView->setHtml(html);
+    reportView->setFocus(Qt::OtherFocusReason);
+}
+
 QStringList Results::allowedFolders() const
 {
+    return { folder.path() };
+}
+
+QStringList Results::sealedFolders() const
+{
     if (classFolder.isEmpty())
-        return { folder.path() };
-    return { folder.path(), classFolder };
+        return {};
+    return { classFolder };
 }
 
 void Results::saveAsPDF()
@@ -130,18 +142,20 @@ QString Results::pdfFileName(const QString &suggested)
         places.append(QUrl::fromLocalFile(allowed));
     dialog.setSidebarUrls(places);
     connect(&dialog, &QFileDialog::directoryEntered, &dialog, [this, &dialog](const QString &entered) {
-        if (PdfTarget::isInside(QDir(entered).filePath(QStringLiteral("x.pdf")), allowedFolders()))
+        if (PdfTarget::isInside(QDir(entered).filePath(QStringLiteral("x.pdf")), allowedFolders())
+            && !PdfTarget::isInside(QDir(entered).filePath(QStringLiteral("x.pdf")), sealedFolders()))
             return;
         dialog.setDirectory(folder.path());
         QString reason;
-        PdfTarget::check(QDir(entered).filePath(QStringLiteral("x.pdf")), allowedFolders(), savedPdfs, &reason);
+        PdfTarget::check(QDir(entered).filePath(QStringLiteral("x.pdf")), allowedFolders(), savedPdfs, &reason,
+                         sealedFolders());
         QMessageBox::warning(&dialog, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
     });
     dialog.selectFile(suggested);
     while (dialog.exec() == QDialog::Accepted) {
         const QString chosen = dialog.selectedFiles().value(0);
         QString reason;
-        const PdfTarget::Verdict verdict = PdfTarget::check(chosen, allowedFolders(), savedPdfs, &reason);
+        const PdfTarget::Verdict verdict = PdfTarget::check(chosen, allowedFolders(), savedPdfs, &reason, sealedFolders());
         const QString target = PdfTarget::withPdfEnding(chosen);
         if (verdict == PdfTarget::Verdict::Refuse) {
             QMessageBox::warning(this, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
@@ -168,7 +182,7 @@ void Results::printResults()
     // Printing to a file is saving a PDF, by the same rules: a name that passes is written
     // at once, any other leads to the save dialog in the results folder.
     QString reason;
-    const PdfTarget::Verdict verdict = PdfTarget::check(chosen, allowedFolders(), savedPdfs, &reason);
+    const PdfTarget::Verdict verdict = PdfTarget::check(chosen, allowedFolders(), savedPdfs, &reason, sealedFolders());
     const QString target = PdfTarget::withPdfEnding(chosen);
     if (verdict == PdfTarget::Verdict::Write
         || (verdict == PdfTarget::Verdict::AskToReplace

@@ -28,6 +28,8 @@ public:
     void loadReport();
     // Shows another report file, as the teacher's view opens one learner's result.
     void showReport(const QString &path);
+    // A report read and opened by the caller (a sealed one).
+    void showReportHtml(const QString &html);
     // A line under the report, only while the result waits in the outbox: that it is safe on
     // this PC and will reach the class folder, with a button for the teacher to send it now.
     // retry returns false, with the reason, while it still waits.
@@ -45,6 +47,7 @@ private slots:
 private:
     // The folders a PDF may be saved in, with the folders below them.
     QStringList allowedFolders() const;
+    QStringList sealedFolders() const;
     QString pdfFileName(const QString &suggested);
     void writePdf(PrintDevice *device, const QString &fileName);
     PrintDevice *printDevice();

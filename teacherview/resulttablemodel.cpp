@@ -4,6 +4,14 @@
 
 namespace {
 
+// What a learner typed, kept in a direction of its own: a right-to-left mark in a name must not
+// turn the cells around it ("Trin 4" read from a Trin 1 row).
+QString isolated(const QString &typed)
+{
+    return QChar(0x2068) + typed + QChar(0x2069);
+}
+
+
 QString count(int value)
 {
     return value < 0 ? QString() : QString::number(value);
@@ -111,17 +119,17 @@ QVariant ResultTableModel::text(const ClassEntry &entry, int column) const
     if (entry.state == ClassEntry::Unreadable) {
         // The file's name goes where there is room; the tooltip says what is wrong with it.
         if (column == Name)
-            return tr("Kan ikke læses");
+            return tr("Ændret eller beskadiget");
         if (column == State)
-            return row.reportName.chopped(5);
+            return row.reportName; // the file's name
         return QString();
     }
     const bool taken = row.dictation2Taken();
     switch (column) {
     case Date: return row.started.toString(QStringLiteral("yyyy-MM-dd"));
     case Start: return row.started.toString(QStringLiteral("HH:mm:ss"));
-    case Name: return row.name.isEmpty() ? tr("uden navn") : row.name;
-    case Place: return row.place;
+    case Name: return row.name.isEmpty() ? tr("uden navn") : isolated(row.name);
+    case Place: return isolated(row.place);
     case BirthYear: return row.birthYear;
     case Dictation1: return count(row.dictation1Right);
     case Context: return taken ? count(row.dictation2Right[0]) : QString();
@@ -130,7 +138,10 @@ QVariant ResultTableModel::text(const ClassEntry &entry, int column) const
     case Dictation2: return count(row.dictation2Total());
     case Level: return row.finished ? tr("Trin %1").arg(row.level()) : QStringLiteral("–");
     case NotFinished: return row.finished ? QString() : tr("Ikke afsluttet");
-    case State: return entry.state == ClassEntry::Waiting ? tr("Venter i udbakken") : QString();
+    case State:
+        if (entry.state == ClassEntry::Waiting)
+            return tr("Venter i udbakken");
+        return entry.unsealed ? tr("Ikke beskyttet") : QString();
     default: return QString();
     }
 }

@@ -1,6 +1,5 @@
 #include "teacherview/teacherview.h"
 
-#include "archive/overviewfile.h"
 #include "archive/recoveryfile.h"
 #include "archive/safefile.h"
 #include "model/overviewtext.h"
@@ -47,10 +46,11 @@ QPushButton *button(const QString &text, const QString &name, QWidget *parent)
 
 } // namespace
 
-TeacherView::TeacherView(const QString &classFolder, const QString &outbox, const QString &work, QWidget *parent)
+TeacherView::TeacherView(const QString &classFolder, const QString &outbox, const QString &work,
+                         const ClassListing::Keys &keys, bool fixedPassword, QWidget *parent)
     : QMainWindow(parent)
     , workFolder(work)
-    , listing(std::make_unique<ClassListing>(classFolder, outbox))
+    , listing(std::make_unique<ClassListing>(classFolder, outbox, keys))
     , model(new ResultTableModel(this))
     , proxy(new ResultFilter(this))
     , table(new QTableView)
@@ -106,6 +106,14 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     statusLabel->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #000; padding: 6px; }"));
     statusLabel->hide();
     layout->addWidget(statusLabel);
+    fixedPasswordLabel = new QLabel(tr("Alle, der har Skrivlo, kan åbne resultaterne, indtil IT sætter skolens eget "
+                                       "password (»skrivlo --ny-adgangskode«)."));
+    fixedPasswordLabel->setObjectName(QStringLiteral("fixedPasswordLabel"));
+    fixedPasswordLabel->setTextFormat(Qt::PlainText);
+    fixedPasswordLabel->setWordWrap(true);
+    fixedPasswordLabel->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #000; padding: 6px; }"));
+    fixedPasswordLabel->setVisible(fixedPassword);
+    layout->addWidget(fixedPasswordLabel);
 
     table->setObjectName(QStringLiteral("resultTable"));
     table->setModel(proxy);
@@ -139,9 +147,12 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     auto *pngButton = button(tr("Gem &diagram som PNG …"), QStringLiteral("chartPngButton"), central);
     auto *refreshButton = button(tr("&Opdatér (F5)"), QStringLiteral("refreshButton"), central);
     auto *helpButton = button(tr("&Hjælp  (F1)"), QStringLiteral("helpButton"), central);
+    sealButton = button(tr("&Beskyt de gamle resultater …"), QStringLiteral("sealButton"), central);
+    sealButton->hide();
     for (QPushButton *b : { openButton, deleteButton, csvButton, pdfButton, printButton, pngButton })
         buttons->addWidget(b);
     buttons->addStretch();
+    buttons->addWidget(sealButton);
     buttons->addWidget(refreshButton);
     buttons->addWidget(helpButton);
     layout->addLayout(buttons);
@@ -191,6 +202,7 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     connect(pdfButton, &QPushButton::clicked, this, &TeacherView::saveOverviewPdf);
     connect(printButton, &QPushButton::clicked, this, &TeacherView::printOverview);
     connect(pngButton, &QPushButton::clicked, this, &TeacherView::saveChartPng);
+    connect(sealButton, &QPushButton::clicked, this, &TeacherView::sealOld);
 
     filterChanged();
     countLabel->setText(tr("Klassemappen læses …"));
@@ -223,6 +235,7 @@ void TeacherView::showListing()
     if (result.reachable) {
         statusLabel->hide();
         model->setEntries(result.entries);
+        sealButton->setVisible(result.unsealed > 0);
     } else {
         // What was read before stays on screen: the share may be back in a moment.
         statusLabel->setText(tr("%1 Listen viser det, der sidst blev læst%2. Skrivlo prøver igen om %3 sek.; "
@@ -282,10 +295,14 @@ void TeacherView::openReport()
     const ClassEntry *entry = currentEntry();
     if (!entry || entry->reportPath.isEmpty())
         return;
-    if (!QFileInfo::exists(entry->reportPath)) {
-        QMessageBox::information(this, tr("Skrivlo – resultater"),
-                                 tr("Resultatet for »%1« findes ikke længere. Det er måske slettet på en anden pc.")
-                                         .arg(entry->row.name));
+    QString html;
+    QString reason;
+    if (!listing->openReport(*entry, &html, &reason)) {
+        QMessageBox box(QMessageBox::Information, tr("Skrivlo – resultater"),
+                        tr("Resultatet for »%1« kan ikke vises.\n\n%2").arg(entry->row.name, reason),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
         refresh();
         return;
     }
@@ -296,7 +313,7 @@ void TeacherView::openReport()
     layout->setContentsMargins(0, 0, 0, 0);
     auto *page = new Results(&dialog, workFolder);
     page->setLearnerName(entry->row.name);
-    page->showReport(entry->reportPath);
+    page->showReportHtml(html);
     layout->addWidget(page);
     dialog.resize(size() * 0.8);
     dialog.exec();
@@ -313,9 +330,10 @@ void TeacherView::deleteLearner()
             : tr("»%1« (%2)").arg(entry.row.name.isEmpty() ? tr("uden navn") : entry.row.name,
                                    entry.row.started.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
     QMessageBox question(QMessageBox::Question, tr("Slet kursist"),
-                         tr("Vil du slette resultatet for %1?\n\nResultatet, datafilen og rækken i oversigten "
+                         tr("Vil du slette resultatet for %1?\n\nResultatet og datafilen "
                             "slettes fra klassemappen og udbakken. Det kan ikke fortrydes.").arg(who),
                          QMessageBox::NoButton, this);
+    question.setTextFormat(Qt::PlainText);
     QPushButton *yes = question.addButton(tr("&Slet"), QMessageBox::DestructiveRole);
     QPushButton *no = question.addButton(tr("&Annullér"), QMessageBox::RejectRole);
     question.setDefaultButton(no);
@@ -327,8 +345,6 @@ void TeacherView::deleteLearner()
     bool removed = ClassListing::remove(listing->classFolder(), listing->outbox(), entry.stem, &reason);
     if (removed)
         removed = removeRecoveryOf(entry, &reason);
-    if (removed)
-        removed = OverviewFile::rewrite(listing->classFolder(), &reason);
     if (!removed)
         QMessageBox::warning(this, tr("Slet kursist"), tr("Sletningen lykkedes ikke.\n\n%1").arg(reason));
     refresh();
@@ -341,7 +357,7 @@ bool TeacherView::removeRecoveryOf(const ClassEntry &entry, QString *reason)
         return true;
     RecoveryState state;
     QString unread;
-    if (!RecoveryFile::read(workFolder, &state, &unread))
+    if (!RecoveryFile::read(workFolder, listing->keys(), &state, &unread))
         return true; // not understood: it cannot be told whose it is, so it is left for the teacher
     if (QFileInfo(state.learner.reportName).fileName() != entry.row.reportName)
         return true;
@@ -469,6 +485,45 @@ void TeacherView::printOverview()
     dialog.setWindowTitle(tr("Udskriv oversigt"));
     if (dialog.exec() == QDialog::Accepted)
         renderOverview(printer);
+}
+
+// Once asked for: the class folder's results from before sealing are sealed, on the listing's
+// thread, and the teacher is told how many.
+void TeacherView::sealOld()
+{
+    QMessageBox question(QMessageBox::Question, tr("Beskyt de gamle resultater"),
+                         tr("Nogle resultater i klassemappen er gemt, før Skrivlo beskyttede dem, så alle, der kan "
+                            "åbne klassemappen, kan læse dem.\n\nSkal Skrivlo beskytte dem nu? Hvert resultat "
+                            "beskyttes og læses igen, før den ubeskyttede fil slettes."),
+                         QMessageBox::NoButton, this);
+    QPushButton *yes = question.addButton(tr("&Beskyt dem"), QMessageBox::AcceptRole);
+    question.addButton(tr("&Annullér"), QMessageBox::RejectRole);
+    question.setDefaultButton(yes);
+    question.exec();
+    if (question.clickedButton() != yes)
+        return;
+    sealButton->setEnabled(false);
+    setCursor(Qt::BusyCursor);
+    auto *sealing = new QFutureWatcher<std::pair<int, QString>>(this);
+    connect(sealing, &QFutureWatcher<std::pair<int, QString>>::finished, this, [this, sealing]() {
+        const auto [count, reason] = sealing->result();
+        sealing->deleteLater();
+        unsetCursor();
+        sealButton->setEnabled(true);
+        QMessageBox box(reason.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
+                        tr("Beskyt de gamle resultater"),
+                        tr("%1 resultater er nu beskyttet.").arg(count) + (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        refresh();
+    });
+    ClassListing *reader = listing.get();
+    sealing->setFuture(QtConcurrent::run(&pool, [reader]() {
+        QString reason;
+        const int count = reader->sealUnsealed(&reason);
+        return std::pair<int, QString>(count, reason);
+    }));
 }
 
 void TeacherView::saveChartPng()

@@ -30,7 +30,10 @@ class TeacherView : public QMainWindow
 
 public:
     // workFolder is this PC's arbejdsmappe: its recovery file, and where PDFs are offered a place.
+    // keys: what opens the sealed files. fixedPassword: no school password is set, so anyone
+    // with Skrivlo can open them, which the view says in a line of its own.
     TeacherView(const QString &classFolder, const QString &outbox, const QString &workFolder,
+                const ClassListing::Keys &keys = ClassListing::Keys(), bool fixedPassword = false,
                 QWidget *parent = nullptr);
     ~TeacherView() override;
 
@@ -56,6 +59,7 @@ private slots:
     void saveOverviewPdf();
     void printOverview();
     void saveChartPng();
+    void sealOld();
 
 private:
     const ClassEntry *currentEntry() const;
@@ -85,5 +89,7 @@ private:
     QDateEdit *toEdit;
     QPushButton *openButton;
     QPushButton *deleteButton;
+    QPushButton *sealButton;
+    QLabel *fixedPasswordLabel;
     QTimer *pollTimer;
 };
