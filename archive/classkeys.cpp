@@ -1,5 +1,6 @@
 #include "archive/classkeys.h"
 
+#include "archive/outbox.h"
 #include "archive/safefile.h"
 #include "sealing/keywrap.h"
 
@@ -123,9 +124,11 @@ Own forPc(const Own &fromSettings, const QString &workingFolder, const QString &
     return own;
 }
 
-bool keepLocally(const Own &own, const QString &workingFolder)
+void keep(const Own &own, const QString &workingFolder, Outbox &outbox)
 {
-    return !own.keepLocally || SafeFile::write(QDir(workingFolder).filePath(localFileName()), own.line.toLatin1() + '\n');
+    if (own.keepLocally)
+        SafeFile::write(QDir(workingFolder).filePath(localFileName()), own.line.toLatin1() + '\n');
+    outbox.putAsIs(publishedName(own.line), own.line.toLatin1() + '\n');
 }
 
 } // namespace ClassKeys
