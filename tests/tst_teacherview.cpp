@@ -212,6 +212,23 @@ void TestTeacherView::listing()
     QCOMPARE(frida->row.started, QDateTime(QDate(2026, 12, 6), QTime(8, 15)));
     QCOMPARE(frida->row.level(), 3);
 
+    // A learner still taking the test has only the sealed report so far: listed by name, not
+    // as a changed file, and not finished.
+    const QString going = QStringLiteral("PC2-000002 0a0b0c0d");
+    put(classFolder + "/" + going + ".html.skrivlo",
+        SealedFile::seal(*testClassKey(), going + ".html", report(QStringLiteral("Ida"), 19, { -1, -1, -1 }, false).toUtf8()));
+    bool listedGoing = false;
+    for (const ClassEntry &entry : listing.scan().entries) {
+        if (entry.stem == going) {
+            listedGoing = true;
+            QCOMPARE(entry.state, ClassEntry::Handed);
+            QCOMPARE(entry.row.name, QStringLiteral("Ida"));
+            QVERIFY(!entry.row.finished);
+        }
+    }
+    QVERIFY(listedGoing);
+    QVERIFY(QFile::remove(classFolder + "/" + going + ".html.skrivlo"));
+
     // Handed in from the outbox: one row, no longer waiting; a changed file is read again.
     hand(classFolder, row("Hanne", "2026-12-07T13:00:00", 20, { 20, 20, 20 }, true));
     put(classFolder + QStringLiteral("/2026-12-05 Ebbe.json.skrivlo"), "{}");
