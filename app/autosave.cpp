@@ -97,7 +97,8 @@ bool Autosave::saveTo(const ResultsFolder &folder)
         return false;
     const bool ours = folder.path() == session.folder().path();
     bool replacedLink = false;
-    const bool written = RecoveryFile::write(folder, state, &replacedLink);
+    const std::shared_ptr<const ClassKey> key = session.classKey();
+    const bool written = key && RecoveryFile::write(folder, *key, state, &replacedLink);
     if (!ours)
         return written;
     const QString file = QDir::toNativeSeparators(RecoveryFile::path(folder));

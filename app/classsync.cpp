@@ -2,7 +2,6 @@
 
 #include "archive/classrecovery.h"
 #include "archive/foldercheck.h"
-#include "archive/overviewfile.h"
 #include "archive/recoveryfile.h"
 #include "archive/session.h"
 
@@ -24,10 +23,7 @@ constexpr int retrySeconds = 30;
 
 QByteArray localCopy(const Session &session)
 {
-    QFile file(RecoveryFile::path(session.folder()));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > 4 * 1024 * 1024)
-        return QByteArray();
-    return file.readAll();
+    return RecoveryFile::opened(session.folder(), session.keys());
 }
 
 // How many learners' results wait in the outbox: each learner has a report and a data file
@@ -45,19 +41,6 @@ int learnersWaiting(const QStringList &names)
         learners.insert(name);
     }
     return int(learners.size());
-}
-
-// A learner's data file that arrives late puts its row into the overview at once.
-bool sendAndList(Outbox &box, const QString &classFolder)
-{
-    bool data = false;
-    for (const QString &name : box.waiting())
-        data = data || (name.endsWith(QLatin1String(".json")) && !name.contains(QLatin1Char('/')));
-    QString reason;
-    const bool sent = box.send(&reason);
-    if (sent && data)
-        OverviewFile::rewrite(classFolder, &reason);
-    return sent;
 }
 
 } // namespace
@@ -101,7 +84,7 @@ void ClassSync::atStart(QWidget *parent, Session &session, bool mayCreate)
     FolderCheck::removeClassLeftovers(session.classFolder(), session.pcName());
     if (!RecoveryFile::exists(session.folder()))
         ClassRecovery::withdraw(session);
-    sendAndList(session.outbox(), session.classFolder());
+    session.outbox().send();
 }
 
 bool ClassSync::sendNow(QString *reason)
@@ -133,7 +116,7 @@ void ClassSync::tick()
     QThreadPool::globalInstance()->start([this, box, classFolder, pc, beating, now]() {
         if (beating)
             ClassRecovery::beat(classFolder, pc, now);
-        const bool sent = sendAndList(*box, classFolder);
+        const bool sent = box->send();
         QMetaObject::invokeMethod(this, [this, sent]() {
             nextTry = sent ? QDateTime() : QDateTime::currentDateTime().addSecs(retrySeconds);
         }, Qt::QueuedConnection);

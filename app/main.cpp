@@ -9,7 +9,9 @@
 #include "app/recoveryoffer.h"
 #include "app/scriptedrun.h"
 #include "app/splashdialog.h"
+#include "archive/classkeys.h"
 #include "archive/foldercheck.h"
+#include "archive/reportfile.h"
 #include "archive/session.h"
 #include "devices/devicemodule.h"
 #include "devices/studiodevice.h"
@@ -24,7 +26,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QStyle>
 #include <QStyleFactory>
 
@@ -66,13 +70,28 @@ int runTeacherView(Session &session)
 {
     SplashDialog splash(nullptr, session.settings(), SplashDialog::Results);
     QObject::connect(&splash, &SplashDialog::passwordEdited, &splash, []() { DeviceModule::preload(); });
+    // The view opens the class folder's keys itself, on its own thread, with the password.
+    auto typed = std::make_shared<QString>();
+    splash.setUnlock([typed](const QString &password, std::shared_ptr<const ClassKey>) {
+        *typed = password;
+        return true;
+    });
     if (splash.exec() != QDialog::Accepted)
         return 0;
     TeacherViewDevice *device = DeviceModule::teacherView();
     if (!device)
         return refuseWithoutModule(QCoreApplication::translate("main", "vise resultaterne"));
+    QStringList keyLines;
+    if (!session.settings().schoolKeyLine().isEmpty())
+        keyLines.append(session.settings().schoolKeyLine());
+    QFile local(QDir(session.workingFolder()).filePath(ClassKeys::localFileName()));
+    if (local.size() < 4096 && local.open(QIODevice::ReadOnly))
+        keyLines.append(QString::fromLatin1(local.readAll()).trimmed());
+    const QString keyring = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                                    .filePath(ClassKeys::folderName());
     const std::unique_ptr<QWidget> view = device->newTeacherView(
-            session.classFolder(), session.outbox().path(), session.workingFolder());
+            session.classFolder(), session.outbox().path(), session.workingFolder(), *typed, keyLines, keyring,
+            !session.settings().hasSchoolPassword());
     view->showMaximized();
     return QApplication::exec();
 }
@@ -204,6 +223,26 @@ int main(int argc, char *argv[])
         window = std::make_unique<MainWindow>(*session);
         window->drawAhead();
     });
+    // A right password also unlocks the class key (read, taken from the class folder, or
+    // made), on the dialog's worker thread.
+    struct Unlocked
+    {
+        ClassKeys::Own own;
+        Keyring others;
+    };
+    auto unlocked = std::make_shared<Unlocked>();
+    if (!parsed.options.recordingMode) {
+        splash.setUnlock([unlocked, settingsLine = session->settings().schoolKeyLine(),
+                          work = session->workingFolder(), classPath = session->classFolder()](
+                                 const QString &password, std::shared_ptr<const ClassKey> settingsKey) {
+            QStringList classLines;
+            unlocked->own = ClassKeys::forPc({ settingsKey, settingsLine }, work, classPath, password, &classLines);
+            // Keys of PCs whose settings hold a key of their own: a test they left can go on here.
+            unlocked->others.add(unlocked->own.key);
+            ClassKeys::open(&unlocked->others, classLines, password, nullptr, 4);
+            return unlocked->own.key != nullptr;
+        });
+    }
     if (splash.exec() != QDialog::Accepted)
         return 0;
 
@@ -218,6 +257,12 @@ int main(int argc, char *argv[])
     }
     if (!settleFolder(session, window, classFolder, std::move(folderChecked)))
         return 1;
+    session->unlock(unlocked->own.key, unlocked->others);
+    ClassKeys::keepLocally(unlocked->own, session->workingFolder());
+    // The key goes to the class folder as it is (only the password opens it), so that the
+    // teacher's view finds it; what an older version left in the outbox is sealed first.
+    session->outbox().putAsIs(ClassKeys::publishedName(unlocked->own.line), unlocked->own.line.toLatin1() + '\n');
+    session->outbox().sealLeftInTheClear();
     // What a write cut off by a crash or a power cut left behind.
     FolderCheck::removeLeftovers(session->folder());
     if (!RecordingNotice::checkAndAsk(survey))
@@ -232,10 +277,14 @@ int main(int argc, char *argv[])
 
     if (!window)
         window = std::make_unique<MainWindow>(*session);
-    if (resuming)
+    if (resuming) {
         RecoveryOffer::resume(window.get(), *session, recovered);
-    else
+    } else {
         session->learner().started = QDateTime::currentDateTime();
+        // The learner before has gone: their report is kept sealed in the class folder (or
+        // the outbox), not in the clear for the next learner at this PC to read.
+        QFile::remove(session->folder().filePath(ReportFile::fileName()));
+    }
     new Autosave(window.get(), *session); // owned by the window
     ClassSync sync(*session);
     window->setClassSync(&sync);

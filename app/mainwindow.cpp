@@ -6,7 +6,6 @@
 #include "app/splashdialog.h"
 #include "app/timelimiter.h"
 #include "archive/learnerarchive.h"
-#include "archive/overviewfile.h"
 #include "archive/reportfile.h"
 #include "archive/session.h"
 #include "dictation/dictate1.h"
@@ -280,7 +279,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
         return;
     }
     // Answers and countdown go on untouched while the teacher is asked.
-    SplashDialog check(this, session.settings(), SplashDialog::EndTest);
+    SplashDialog check(this, session.settings(), SplashDialog::EndTest, &endTestTries);
     if (check.exec() == QDialog::Accepted) {
         event->accept();
         return;
@@ -296,12 +295,12 @@ void MainWindow::showResults(QWidget *from)
     resultsShown = true;
     QString reason;
     if (!LearnerArchive::finish(session, &reason)) {
-        QMessageBox::warning(this, tr("Oversigten er ikke opdateret"),
+        QMessageBox::warning(this, tr("Resultatet er ikke sendt"),
                              tr("Hent din lærer.\n\n"
-                                "Til læreren: Kursistens resultat kom ikke med i oversigten.\n%1\n\n"
-                                "Resultatet er gemt i »results.html« og i\n»%2«.\n"
-                                "Ret fejlen. Oversigten bliver lavet igen af sig selv, næste gang en test afsluttes.")
-                                     .arg(reason, QDir::toNativeSeparators(ReportFile::learnerFilePath(session))),
+                                "Til læreren: %1\n\n"
+                                "Resultatet er gemt i »results.html« i arbejdsmappen. Gem det som PDF-fil, "
+                                "eller udskriv det, før Skrivlo lukkes.")
+                                     .arg(reason),
                              QMessageBox::Ok);
     }
     resultsPage()->setLearnerName(info->learnerName());
@@ -309,11 +308,7 @@ void MainWindow::showResults(QWidget *from)
     results->loadReport();
     if (LearnerArchive::waiting(session)) {
         results->showWaiting(session.classFolder(), [this](QString *reason) {
-            const bool sent = classSync ? classSync->sendNow(reason) : session.outbox().send(reason);
-            QString overview;
-            if (sent && !OverviewFile::rewrite(session.classFolder(), &overview))
-                QMessageBox::warning(this, tr("Oversigten er ikke opdateret"), overview, QMessageBox::Ok);
-            return sent;
+            return classSync ? classSync->sendNow(reason) : session.outbox().send(reason);
         });
     }
     replacePage(from, results, Qt::Alignment()); // the report fills the whole page area

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "content/teststep.h"
+#include "settings/passwordthrottle.h"
 
 #include <QBrush>
 #include <QPalette>
@@ -76,6 +77,8 @@ private:
     Session &session;
     ClassSync *classSync = nullptr;
     bool resultsShown = false;
+    // Wrong tries at ending the test, counted over every time the teacher is asked.
+    PasswordThrottle endTestTries;
     // Holds whichever page is current, so a page taller or wider than the screen (small
     // screens, scaling, large system text) scrolls instead of pushing the window off it.
     QScrollArea *scrollArea;

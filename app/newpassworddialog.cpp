@@ -8,8 +8,35 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QEventLoop>
 #include <QPushButton>
+#include <QThread>
 #include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+
+// Runs the slow key derivation beside the dialog, which stays painted while it waits.
+template<typename Fn>
+auto besideTheWindow(QWidget *window, Fn fn)
+{
+    decltype(fn()) result {};
+    window->setEnabled(false);
+    window->setCursor(Qt::BusyCursor);
+    QEventLoop waiting;
+    QThread *worker = QThread::create([&result, &fn]() { result = fn(); });
+    QObject::connect(worker, &QThread::finished, &waiting, &QEventLoop::quit);
+    worker->start();
+    waiting.exec();
+    worker->wait();
+    delete worker;
+    window->unsetCursor();
+    window->setEnabled(true);
+    return result;
+}
+
+} // namespace
 
 int NewPasswordDialog::run(const QString &settingsPath)
 {
@@ -32,12 +59,21 @@ int NewPasswordDialog::run(const QString &settingsPath)
 NewPasswordDialog::NewPasswordDialog(const QString &settingsPath, QWidget *parent)
     : QDialog(parent)
     , settingsPath(settingsPath)
+    , keyIsSet(!MachineSettings::read(settingsPath).schoolKeyLine().isEmpty())
 {
     setWindowTitle(tr("Skolens password"));
     introLabel = new QLabel(tr("Skolens password gælder for alle, der bruger Skrivlo på denne pc, i stedet for "
-                               "det faste password. Det gemmes ikke som tekst, kun som en hash, i »%1«.")
+                               "det faste password. Det gemmes ikke som tekst, kun som en nøgle, der kun kan "
+                               "åbnes med det, i »%1«.")
                                     .arg(QDir::toNativeSeparators(settingsPath)));
     introLabel->setWordWrap(true);
+    currentEdit = new QLineEdit;
+    currentEdit->setObjectName(QStringLiteral("currentEdit"));
+    currentEdit->setEchoMode(QLineEdit::Password);
+    forgottenLabel = new QLabel(tr("Er det nuværende password glemt, så fjern linjen »password=« i filen, og kør "
+                                   "kommandoen igen. Resultater, der er gemt før, kan så kun åbnes med det gamle "
+                                   "password."));
+    forgottenLabel->setWordWrap(true);
     firstEdit = new QLineEdit;
     firstEdit->setObjectName(QStringLiteral("firstEdit"));
     firstEdit->setEchoMode(QLineEdit::Password);
@@ -52,6 +88,8 @@ NewPasswordDialog::NewPasswordDialog(const QString &settingsPath, QWidget *paren
     saveButton->setObjectName(QStringLiteral("saveButton"));
 
     auto *fields = new QFormLayout;
+    if (keyIsSet)
+        fields->addRow(tr("Nuværende password:"), currentEdit);
     fields->addRow(tr("Nyt password:"), firstEdit);
     fields->addRow(tr("Skriv det igen:"), secondEdit);
     auto *buttons = new QHBoxLayout;
@@ -63,6 +101,7 @@ NewPasswordDialog::NewPasswordDialog(const QString &settingsPath, QWidget *paren
     layout->addSpacing(10);
     layout->addLayout(fields);
     layout->addWidget(messageLabel);
+    layout->addWidget(forgottenLabel);
     layout->addLayout(buttons);
     setLayout(layout);
     setMinimumWidth(420);
@@ -70,7 +109,17 @@ NewPasswordDialog::NewPasswordDialog(const QString &settingsPath, QWidget *paren
     saveButton->setDefault(true);
     connect(cancelButton, &QPushButton::clicked, this, &NewPasswordDialog::reject);
     connect(saveButton, &QPushButton::clicked, this, &NewPasswordDialog::slotSave);
-    firstEdit->setFocus(Qt::OtherFocusReason);
+    currentEdit->setVisible(keyIsSet);
+    forgottenLabel->setVisible(keyIsSet);
+    (keyIsSet ? currentEdit : firstEdit)->setFocus(Qt::OtherFocusReason);
+}
+
+void NewPasswordDialog::showObjection(const QString &objection, QLineEdit *field)
+{
+    messageLabel->setText(tr("<html><font color=\"red\">%1</font></html>").arg(objection.toHtmlEscaped()));
+    field = field ? field : firstEdit;
+    field->selectAll();
+    field->setFocus(Qt::OtherFocusReason);
 }
 
 void NewPasswordDialog::slotSave()
@@ -87,13 +136,26 @@ void NewPasswordDialog::slotSave()
     else if (MachineSettings().acceptsPassword(word))
         objection = tr("Vælg et andet password end det faste.");
     if (!objection.isEmpty()) {
-        messageLabel->setText(tr("<html><font color=\"red\">%1</font></html>").arg(objection.toHtmlEscaped()));
-        firstEdit->selectAll();
-        firstEdit->setFocus(Qt::OtherFocusReason);
+        showObjection(objection);
         return;
     }
+    // The key every result so far is sealed with, wrapped anew under the new password.
+    std::shared_ptr<const ClassKey> key;
+    if (keyIsSet) {
+        const QString current = currentEdit->text();
+        key = besideTheWindow(this, [this, current]() {
+            return MachineSettings::read(settingsPath).unlock(current).key;
+        });
+        if (!key) {
+            showObjection(tr("Det nuværende password er forkert."), currentEdit);
+            return;
+        }
+    }
     QString reason;
-    if (!MachineSettings::writePassword(settingsPath, word, &reason)) {
+    const bool written = besideTheWindow(this, [this, word, key, &reason]() {
+        return MachineSettings::writePassword(settingsPath, word, &reason, key);
+    });
+    if (!written) {
         QMessageBox::critical(this, tr("Skolens password kan ikke gemmes"), reason, QMessageBox::Ok);
         reject();
         return;

@@ -7,7 +7,9 @@ class QLineEdit;
 class QPushButton;
 
 // IT's dialog for "skrivlo --ny-adgangskode": the school's password, typed twice, written
-// to the machine's settings as a hash.
+// to the machine's settings as the class key wrapped under it. Where a school key is set
+// already, the current password is asked for too, so that the same key is wrapped anew and
+// every result sealed with it still opens.
 class NewPasswordDialog : public QDialog
 {
     Q_OBJECT
@@ -25,8 +27,14 @@ public slots:
     void slotSave();
 
 private:
+    // Says what is wrong under the fields, and puts the cursor where it is to be mended.
+    void showObjection(const QString &objection, QLineEdit *field = nullptr);
+
     QString settingsPath;
+    bool keyIsSet;
     QLabel *introLabel;
+    QLineEdit *currentEdit;
+    QLabel *forgottenLabel;
     QLineEdit *firstEdit;
     QLineEdit *secondEdit;
     QLabel *messageLabel;

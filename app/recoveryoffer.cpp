@@ -92,7 +92,7 @@ Choice ask(QWidget *parent, Session &session, RecoveryState *state)
     if (!RecoveryFile::exists(folder))
         return Choice::StartAfresh;
     QString reason;
-    if (!RecoveryFile::read(folder, state, &reason)) {
+    if (!RecoveryFile::read(folder, session.keys(), state, &reason)) {
         return setAsideAndTell(parent, folder, RecoveryFile::Aside::Unreadable, tr("Gemt test kan ikke bruges"),
                                tr("Der ligger en gemt test, som ikke kan fortsættes.\n%1"), reason);
     }
@@ -126,7 +126,16 @@ void resume(MainWindow *window, Session &session, const RecoveryState &state)
 
 bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state)
 {
-    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(session);
+    bool looked = true;
+    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(session, QDateTime::currentDateTime(), &looked);
+    if (!looked) {
+        QMessageBox::information(parent, tr("Ufærdige test i klassemappen"),
+                                 tr("Skrivlo kan ikke se, om en test fra en anden pc venter på at blive fortsat: "
+                                    "klassemappen tager imod resultater, men viser dem kun til læreren.\n\n"
+                                    "Skal en kursist fortsætte en test fra en anden pc, så start Skrivlo på den pc igen."),
+                                 QMessageBox::Ok);
+        return false;
+    }
     if (found.isEmpty())
         return false;
     QMessageBox box(parent);

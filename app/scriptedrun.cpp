@@ -2,6 +2,7 @@
 
 #include "app/classsync.h"
 #include "app/mainwindow.h"
+#include "archive/classkeys.h"
 #include "archive/session.h"
 #include "content/pagetexts.h"
 #include "dictation/dictate1.h"
@@ -45,10 +46,20 @@ int run(Session &session, const QString &scriptPath)
     if (!file.open(QIODevice::ReadOnly))
         return 2;
     const QJsonObject script = QJsonDocument::fromJson(file.readAll()).object();
-    if (!session.settings().acceptsPassword(script.value(QStringLiteral("password")).toString())) {
+    const QString password = script.value(QStringLiteral("password")).toString();
+    const MachineSettings::Unlock opened = session.settings().unlock(password);
+    if (!opened.accepted) {
         std::fprintf(stderr, "Forkert password.\n");
         return 2;
     }
+    // The class key, as after the access dialog.
+    const ClassKeys::Own own = ClassKeys::forPc({ opened.key, session.settings().schoolKeyLine() },
+                                                session.workingFolder(), session.classFolder(), password);
+    if (!own.key)
+        return 2;
+    session.unlock(own.key, Keyring());
+    ClassKeys::keepLocally(own, session.workingFolder());
+    session.outbox().putAsIs(ClassKeys::publishedName(own.line), own.line.toLatin1() + '\n');
     QTimer closer;
     closer.setInterval(10);
     QObject::connect(&closer, &QTimer::timeout, [&]() {

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -24,10 +25,12 @@ QString spacedOut(const QString &text)
 
 } // namespace
 
-SplashDialog::SplashDialog(QWidget *parent, const MachineSettings &settings, Purpose purpose)
+SplashDialog::SplashDialog(QWidget *parent, const MachineSettings &settings, Purpose purpose,
+                           PasswordThrottle *throttle)
     : QDialog(parent)
     , purpose(purpose)
     , settings(settings)
+    , throttle(throttle ? throttle : &ownThrottle)
 {
     setWindowTitle(tr("Adgang til..."));
     setWindowIcon(QIcon(CompiledPicture::pixmap(QStringLiteral("skrivlo64.png"))));
@@ -97,28 +100,65 @@ SplashDialog::SplashDialog(QWidget *parent, const MachineSettings &settings, Pur
     passwordEdit->setFocus(Qt::OtherFocusReason);
 }
 
+SplashDialog::~SplashDialog()
+{
+    // A check still running finishes on its own; its answer goes nowhere.
+    if (checking)
+        checking->disconnect(this);
+}
+
 void SplashDialog::slotCheckPassword()
 {
-    const int delay = purpose == Results ? throttle.nextDelayMs() : 0;
-    if (delay == 0) {
-        answer();
+    if (checking)
         return;
-    }
-    // Nothing to type or press until the answer comes; cancelling still works.
-    passwordEdit->setEnabled(false);
-    continueButton->setEnabled(false);
+    // Every box makes guessing slow: each wrong try in a row waits longer for its answer.
+    const int delay = throttle->nextDelayMs();
+    setChecking(true);
     messageLabel->setText(QStringLiteral(" "));
     QTimer::singleShot(delay, this, &SplashDialog::answer);
 }
 
+// Nothing to type or press until the answer comes; cancelling still works.
+void SplashDialog::setChecking(bool on)
+{
+    passwordEdit->setEnabled(!on);
+    continueButton->setEnabled(!on);
+    if (on)
+        setCursor(Qt::BusyCursor);
+    else
+        unsetCursor();
+}
+
 void SplashDialog::answer()
 {
-    passwordEdit->setEnabled(true);
-    continueButton->setEnabled(true);
-    if (!isVisible()) // cancelled while a slow answer waited
+    if (!isVisible()) { // cancelled while a slow answer waited
+        setChecking(false);
         return;
-    const bool right = settings.acceptsPassword(passwordEdit->text());
-    throttle.record(right);
+    }
+    // The check is slow on purpose (the key derivation takes half a second or more), so it
+    // runs beside the window, which goes on answering.
+    const QString typed = passwordEdit->text();
+    const MachineSettings checkedSettings = settings;
+    const KeyUnlock unlock = afterAccepted;
+    auto right = std::make_shared<bool>(false);
+    checking = QThread::create([checkedSettings, unlock, typed, right]() {
+        const MachineSettings::Unlock opened = checkedSettings.unlock(typed);
+        *right = opened.accepted && (!unlock || unlock(typed, opened.key));
+    });
+    connect(checking, &QThread::finished, checking, &QObject::deleteLater);
+    connect(checking, &QThread::finished, this, [this, right]() {
+        checking = nullptr;
+        checked(*right);
+    });
+    checking->start();
+}
+
+void SplashDialog::checked(bool right)
+{
+    setChecking(false);
+    if (!isVisible())
+        return;
+    throttle->record(right);
     if (right) {
         accept();
         return;

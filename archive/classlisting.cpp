@@ -1,35 +1,126 @@
 #include "archive/classlisting.h"
 
+#include "archive/classkeys.h"
+#include "archive/safefile.h"
 #include "model/learnerdatatext.h"
+#include "model/learnerfilename.h"
 #include "model/reportscan.h"
+#include "sealing/keywrap.h"
+#include "sealing/sealedfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QMutexLocker>
+#include <QRandomGenerator>
 #include <QSet>
 
 namespace {
 
 const QString dataSuffix = QStringLiteral(".json");
 const QString reportSuffix = QStringLiteral(".html");
-constexpr qint64 largestFile = 4 * 1024 * 1024; // a report is a few kB; anything bigger is foreign
 
 QString tr(const char *text)
 {
     return QCoreApplication::translate("ClassListing", text);
 }
 
+// The plain name a file of the folder stands for ("<stem>.json" for "<stem>.json.skrivlo").
+QString plainOf(const QString &fileName)
+{
+    const QString plain = SealedFile::plainName(fileName);
+    return plain.isEmpty() ? fileName : plain;
+}
+
+bool isSealed(const QString &fileName)
+{
+    return !SealedFile::plainName(fileName).isEmpty();
+}
+
+// The contents of a file of the folder, opened when sealed. False, with a Danish reason, for
+// anything that must not be trusted: too large to be the program's, changed, cut off,
+// renamed, or sealed with a key the password does not open.
+bool contents(const QString &path, const Keyring &keys, QByteArray *plain, QString *reason)
+{
+    const QFileInfo info(path);
+    QFile file(path);
+    if (info.isSymLink() || info.size() > SealedFile::largestFile) {
+        *reason = tr("Filen er for stor, eller den er en genvej: Skrivlo skriver ingen af delene.");
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *reason = tr("Filen kan ikke læses: %1").arg(file.errorString());
+        return false;
+    }
+    const QByteArray bytes = file.readAll();
+    const QString name = info.fileName();
+    if (!isSealed(name)) {
+        *plain = bytes;
+        return true;
+    }
+    switch (SealedFile::open(keys, plainOf(name), bytes, plain)) {
+    case SealedFile::Opened::Yes:
+        return true;
+    case SealedFile::Opened::OtherKey:
+        *reason = tr("Filen er beskyttet med en nøgle, som skolens password ikke åbner: den kommer fra en anden "
+                     "klassemappe, eller den blev gemt med et password, der siden er skiftet.");
+        return false;
+    case SealedFile::Opened::NotSealed:
+    case SealedFile::Opened::Changed:
+        break;
+    }
+    *reason = tr("Filen er ændret, beskadiget eller omdøbt, efter Skrivlo gemte den.");
+    return false;
+}
+
 } // namespace
 
-ClassListing::ClassListing(const QString &classFolder, const QString &outbox)
+ClassListing::ClassListing(const QString &classFolder, const QString &outbox, const Keys &keys)
     : folder(classFolder)
     , outboxFolder(outbox)
+    , given(keys)
 {
+}
+
+Keyring ClassListing::keys() const
+{
+    QMutexLocker lock(&keysGuard);
+    return keyring;
+}
+
+// Every key the password opens: those this PC knows, the class folder's, those waiting in the
+// outbox and the teacher's own. Each opened key is kept in the teacher's keyring.
+void ClassListing::refreshKeys()
+{
+    if (given.password.isEmpty())
+        return;
+    QStringList lines = given.lines;
+    lines += ClassKeys::linesIn(QDir(folder).filePath(ClassKeys::folderName()));
+    lines += ClassKeys::linesIn(QDir(outboxFolder).filePath(ClassKeys::folderName()));
+    if (!given.keyringFolder.isEmpty())
+        lines += ClassKeys::linesIn(given.keyringFolder);
+    Keyring known = keys();
+    const QStringList opened = ClassKeys::open(&known, lines, given.password, &triedLines);
+    if (opened.isEmpty())
+        return;
+    {
+        QMutexLocker lock(&keysGuard);
+        keyring = known;
+    }
+    cache.clear(); // a file that no key opened before may open now
+    if (given.keyringFolder.isEmpty() || !QDir().mkpath(given.keyringFolder))
+        return;
+    for (const QString &line : opened) {
+        const QString kept = QDir(given.keyringFolder).filePath(ClassKeys::publishedName(line).section(QLatin1Char('/'), 1));
+        if (!QFileInfo::exists(kept))
+            SafeFile::write(kept, line.toLatin1() + '\n');
+    }
 }
 
 ClassListing::Result ClassListing::scan()
 {
+    refreshKeys();
     Result result;
     bool reachable = true;
     result.entries = list(folder, ClassEntry::Handed, &reachable);
@@ -45,6 +136,8 @@ ClassListing::Result ClassListing::scan()
         if (!handed.contains(entry.stem))
             result.entries.append(std::move(entry));
     }
+    for (const ClassEntry &entry : std::as_const(result.entries))
+        result.unsealed += entry.unsealed && entry.state == ClassEntry::Handed ? 1 : 0;
     return result;
 }
 
@@ -56,62 +149,161 @@ QVector<ClassEntry> ClassListing::list(const QString &dir, ClassEntry::State sta
         *reachable = false;
         return entries;
     }
-    // One directory listing; names alone decide which stems exist.
-    const QFileInfoList files = listed.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name);
-    QHash<QString, int> kinds; // stem -> 1 data, 2 report
-    for (const QFileInfo &file : files) {
+    // One directory listing; names alone decide which stems exist. A sealed file goes before
+    // a plain one of the same learner (left for a moment while old results are sealed).
+    struct Files
+    {
+        QString data;
+        QString report;
+    };
+    QHash<QString, Files> stems;
+    for (const QFileInfo &file : listed.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
         const QString name = file.fileName();
-        if (name.startsWith(QLatin1Char('.')))
+        if (name.startsWith(QLatin1Char('.')) || file.isSymLink())
             continue;
-        if (name.endsWith(dataSuffix, Qt::CaseInsensitive))
-            kinds[name.chopped(dataSuffix.size())] |= 1;
-        else if (name.endsWith(reportSuffix, Qt::CaseInsensitive))
-            kinds[name.chopped(reportSuffix.size())] |= 2;
+        const QString plain = plainOf(name);
+        const bool sealed = isSealed(name);
+        for (const auto &[suffix, member] : { std::pair { dataSuffix, &Files::data },
+                                              std::pair { reportSuffix, &Files::report } }) {
+            if (!plain.endsWith(suffix, Qt::CaseInsensitive))
+                continue;
+            QString &slot = stems[plain.chopped(suffix.size())].*member;
+            if (slot.isEmpty() || sealed)
+                slot = name;
+        }
     }
-    QStringList stems = kinds.keys();
-    stems.sort();
-    for (const QString &stem : std::as_const(stems))
-        entries.append(read(dir, stem, kinds.value(stem) & 1, kinds.value(stem) & 2, state));
+    QStringList names = stems.keys();
+    names.sort();
+    for (const QString &stem : std::as_const(names))
+        entries.append(read(dir, stem, stems.value(stem).data, stems.value(stem).report, state));
     return entries;
 }
 
-ClassEntry ClassListing::read(const QString &dir, const QString &stem, bool hasData, bool hasReport,
-                              ClassEntry::State state)
+ClassEntry ClassListing::read(const QString &dir, const QString &stem, const QString &dataFile,
+                              const QString &reportFile, ClassEntry::State state)
 {
-    const QString dataPath = QDir(dir).filePath(stem + dataSuffix);
-    const QString reportPath = QDir(dir).filePath(stem + reportSuffix);
-    const QString source = hasData ? dataPath : reportPath;
+    const QString source = QDir(dir).filePath(dataFile.isEmpty() ? reportFile : dataFile);
     const QFileInfo info(source);
     auto cached = cache.constFind(source);
     if (cached != cache.constEnd() && cached->size == info.size() && cached->modified == info.lastModified()
-        && cached->entry.state == state && cached->entry.reportPath.isEmpty() == !hasReport)
+        && cached->entry.state == state && cached->entry.reportPath.isEmpty() == reportFile.isEmpty())
         return cached->entry;
 
     ClassEntry entry;
     entry.stem = stem;
     entry.state = state;
-    entry.dataPath = hasData ? dataPath : QString();
-    entry.reportPath = hasReport ? reportPath : QString();
+    entry.unsealed = !isSealed(info.fileName());
+    entry.dataPath = dataFile.isEmpty() ? QString() : QDir(dir).filePath(dataFile);
+    entry.reportPath = reportFile.isEmpty() ? QString() : QDir(dir).filePath(reportFile);
     entry.row.reportName = stem + reportSuffix;
-    QFile file(source);
+    QByteArray plain;
     QString reason;
-    bool read = false;
-    if (info.size() > largestFile)
-        reason = tr("Filen er for stor til at være et resultat fra Skrivlo.");
-    else if (!file.open(QIODevice::ReadOnly))
-        reason = tr("Filen kan ikke læses: %1").arg(file.errorString());
-    else if (hasData)
-        read = LearnerDataText::parse(file.readAll(), &entry.row, &reason);
-    else
-        read = ReportScan::parse(stem + reportSuffix, QString::fromUtf8(file.readAll()), &entry.row, &reason);
+    bool read = contents(source, keys(), &plain, &reason);
+    if (read && !dataFile.isEmpty())
+        read = LearnerDataText::parse(plain, &entry.row, &reason);
+    else if (read)
+        read = ReportScan::parse(stem + reportSuffix, QString::fromUtf8(plain), &entry.row, &reason);
+    // A data file that names another learner's report was put in this one's place.
+    if (read && entry.row.reportName != stem + reportSuffix) {
+        read = false;
+        reason = tr("Filen hører til et andet resultat.");
+    }
     if (!read) {
         entry.state = ClassEntry::Unreadable;
-        entry.problem = tr("%1: %2").arg(QFileInfo(source).fileName(), reason);
+        entry.problem = tr("%1: %2").arg(info.fileName(), reason);
         entry.row = ResultRow();
-        entry.row.reportName = stem + reportSuffix;
+        entry.row.reportName = info.fileName();
     }
     cache.insert(source, { info.size(), info.lastModified(), entry });
     return entry;
+}
+
+bool ClassListing::openReport(const ClassEntry &entry, QString *html, QString *reason) const
+{
+    if (entry.reportPath.isEmpty() || !QFileInfo::exists(entry.reportPath)) {
+        *reason = tr("Resultatet findes ikke længere. Det er måske slettet på en anden pc.");
+        return false;
+    }
+    QByteArray plain;
+    if (!contents(entry.reportPath, keys(), &plain, reason))
+        return false;
+    *html = QString::fromUtf8(plain);
+    return true;
+}
+
+int ClassListing::sealUnsealed(QString *reason)
+{
+    const Keyring known = keys();
+    // Sealed with the key of this PC's settings where there is one, else with any the
+    // password opened.
+    std::shared_ptr<const ClassKey> key;
+    for (const QString &line : given.lines) {
+        key = known.find(KeyWrap::keyIdOf(line));
+        if (key)
+            break;
+    }
+    if (!key && !known.isEmpty())
+        key = known.find(known.ids().first());
+    if (!key) {
+        *reason = tr("Skrivlo har ingen nøgle til klassemappen endnu. Start en test på en af klassens pc'er først.");
+        return 0;
+    }
+    QStringList failed;
+    int sealed = 0;
+    bool reachable = true;
+    for (const ClassEntry &entry : list(folder, ClassEntry::Handed, &reachable)) {
+        if (!entry.unsealed || entry.state != ClassEntry::Handed)
+            continue;
+        // A new name that holds nothing of the learner; the data file names its report anew.
+        const QString pc = entry.row.pc.isEmpty() ? QStringLiteral("ARKIV") : entry.row.pc;
+        const QString id = QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'));
+        const QString stem = LearnerFileName::anonymousStem(pc, id);
+        QVector<std::pair<QString, QByteArray>> files; // plain name -> contents
+        QStringList originals;
+        QString why;
+        if (!entry.reportPath.isEmpty()) {
+            QByteArray report;
+            if (!contents(entry.reportPath, known, &report, &why)) {
+                failed.append(QFileInfo(entry.reportPath).fileName() + QStringLiteral(": ") + why);
+                continue;
+            }
+            files.append({ stem + reportSuffix, report });
+            originals.append(entry.reportPath);
+        }
+        if (!entry.dataPath.isEmpty()) {
+            ResultRow row = entry.row;
+            row.reportName = stem + reportSuffix;
+            files.append({ stem + dataSuffix, LearnerDataText::serialise(row) });
+            originals.append(entry.dataPath);
+        }
+        bool written = true;
+        for (const auto &[name, bytes] : files) {
+            const QString path = QDir(folder).filePath(SealedFile::sealedName(name));
+            QFile back(path);
+            QByteArray opened;
+            written = written && SafeFile::write(path, SealedFile::seal(*key, name, bytes)) && back.open(QIODevice::ReadOnly)
+                    && SealedFile::open(known, name, back.readAll(), &opened) == SealedFile::Opened::Yes && opened == bytes;
+        }
+        if (!written) {
+            for (const auto &[name, bytes] : files)
+                QFile::remove(QDir(folder).filePath(SealedFile::sealedName(name)));
+            failed.append(entry.stem);
+            continue;
+        }
+        for (const QString &original : std::as_const(originals)) {
+            if (!QFile::remove(original))
+                failed.append(QFileInfo(original).fileName());
+        }
+        ++sealed;
+    }
+    // The overview of before was made from these files; the view makes it now.
+    const QString overview = QDir(folder).filePath(QStringLiteral("oversigt.csv"));
+    if (QFileInfo::exists(overview) && !QFile::remove(overview))
+        failed.append(QStringLiteral("oversigt.csv"));
+    if (!failed.isEmpty())
+        *reason = tr("Disse filer kunne ikke beskyttes:\n%1").arg(failed.join(QLatin1Char('\n')));
+    cache.clear();
+    return sealed;
 }
 
 bool ClassListing::remove(const QString &classFolder, const QString &outbox, const QString &stem, QString *reason)
@@ -130,10 +322,12 @@ bool ClassListing::remove(const QString &classFolder, const QString &outbox, con
     QStringList left;
     for (const QString &dir : { classFolder, outbox }) {
         for (const QString &suffix : { dataSuffix, reportSuffix }) {
-            QFile file(QDir(dir).filePath(stem + suffix));
-            if (file.exists() && !file.remove())
-                left.append(QDir::toNativeSeparators(file.fileName()) + QStringLiteral(" (") + file.errorString()
-                            + QLatin1Char(')'));
+            for (const QString &name : { stem + suffix, SealedFile::sealedName(stem + suffix) }) {
+                QFile file(QDir(dir).filePath(name));
+                if ((file.exists() || QFileInfo(file.fileName()).isSymLink()) && !file.remove())
+                    left.append(QDir::toNativeSeparators(file.fileName()) + QStringLiteral(" (") + file.errorString()
+                                + QLatin1Char(')'));
+            }
         }
     }
     if (left.isEmpty())

@@ -4,6 +4,7 @@
 #include "archive/safefile.h"
 #include "archive/session.h"
 #include "model/learnerfilename.h"
+#include "sealing/sealedfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -16,18 +17,19 @@ namespace ClassRecovery {
 
 namespace {
 
-// A test's worth of answers is a few kilobytes.
-constexpr qint64 largest = 4 * 1024 * 1024;
-
 const QString movedMark = QStringLiteral(" fortsat på ");
 
-bool readState(const QString &path, RecoveryState *state)
+// A copy is opened under the name it was sealed with, so one PC's copy put in another's
+// place does not open.
+bool readState(const QString &path, const QString &sealedAs, const Keyring &keys, RecoveryState *state)
 {
     QFile file(path);
-    if (!SafeFile::mayReplace(path) || !file.open(QIODevice::ReadOnly) || file.size() > largest)
+    if (!SafeFile::mayReplace(path) || !file.open(QIODevice::ReadOnly) || file.size() > SealedFile::largestFile)
         return false;
+    QByteArray plain;
     QString reason;
-    return RecoveryText::parse(file.readAll(), state, &reason);
+    return SealedFile::open(keys, sealedAs, file.readAll(), &plain) == SealedFile::Opened::Yes
+            && RecoveryText::parse(plain, state, &reason);
 }
 
 QDir folderOf(const Session &session)
@@ -64,26 +66,33 @@ QString beatName(const QString &pc)
 
 void beat(const QString &classFolder, const QString &pc, const QDateTime &now)
 {
-    const QString path = QDir(classFolder).filePath(beatName(pc));
-    if (QDir().mkpath(QFileInfo(path).path()))
-        SafeFile::write(path, now.toString(Qt::ISODate).toLatin1() + '\n');
+    // Never makes the class folder itself: a missing one is a share not mounted.
+    const QDir folder(classFolder);
+    if (!folder.exists() || (!folder.exists(folderName()) && !folder.mkdir(folderName())))
+        return;
+    SafeFile::write(folder.filePath(beatName(pc)), now.toString(Qt::ISODate).toLatin1() + '\n');
 }
 
 void withdraw(Session &session)
 {
     session.outbox().withdraw(nameFor(session.pcName()));
     const QDir folder(session.classFolder());
-    QFile::remove(folder.filePath(nameFor(session.pcName())));
+    QFile::remove(folder.filePath(SealedFile::sealedName(nameFor(session.pcName()))));
     QFile::remove(folder.filePath(beatName(session.pcName())));
 }
 
-QVector<Found> leftByOthers(Session &session, const QDateTime &now)
+QVector<Found> leftByOthers(Session &session, const QDateTime &now, bool *looked)
 {
     QVector<Found> found;
     const QDir folder = folderOf(session);
     const QDir classFolder(session.classFolder());
-    for (const QFileInfo &info : folder.entryInfoList({ QStringLiteral("*.json") }, QDir::Files)) {
-        const QString pc = info.completeBaseName();
+    // A drop box lets this PC put files in, not list what others put there.
+    const QFileInfo listed(folder.path());
+    if (looked)
+        *looked = !listed.exists() || listed.isReadable();
+    const QString ending = QStringLiteral(".json") + SealedFile::suffix();
+    for (const QFileInfo &info : folder.entryInfoList({ QLatin1Char('*') + ending }, QDir::Files)) {
+        const QString pc = info.fileName().chopped(ending.size());
         if (!PcName::isWellFormed(pc) || pc == session.pcName())
             continue;
         const QFileInfo alive(classFolder.filePath(beatName(pc)));
@@ -91,10 +100,11 @@ QVector<Found> leftByOthers(Session &session, const QDateTime &now)
             || (alive.exists() && alive.lastModified().secsTo(now) < staleAfterSeconds))
             continue;
         Found test;
-        if (!readState(info.filePath(), &test.state))
+        if (!readState(info.filePath(), nameFor(pc), session.keys(), &test.state))
             continue;
         const QString report = test.state.learner.reportName;
-        if (!report.isEmpty() && QFileInfo::exists(classFolder.filePath(LearnerFileName::dataName(report))))
+        if (!report.isEmpty()
+            && QFileInfo::exists(classFolder.filePath(SealedFile::sealedName(LearnerFileName::dataName(report)))))
             continue;
         test.pc = pc;
         test.saved = info.lastModified();
@@ -107,7 +117,7 @@ QVector<Found> leftByOthers(Session &session, const QDateTime &now)
 
 bool takeOver(Session &session, const Found &found, QString *reason)
 {
-    const QString moved = folderOf(session).filePath(found.pc + movedMark + session.pcName() + QStringLiteral(".txt"));
+    const QString moved = folderOf(session).filePath(found.pc + movedMark + session.pcName() + SealedFile::suffix());
     const bool there = QFileInfo::exists(found.path);
     if (there)
         QFile::remove(moved); // left by an earlier take-over of an earlier test of the same PC
@@ -124,10 +134,11 @@ bool continuedElsewhere(Session &session, const RecoveryState &own, QString *pc)
 {
     const QDir folder = folderOf(session);
     const QString prefix = session.pcName() + movedMark;
-    for (const QString &name : folder.entryList({ prefix + QStringLiteral("*.txt") }, QDir::Files)) {
+    for (const QString &name : folder.entryList({ prefix + QLatin1Char('*') + SealedFile::suffix() }, QDir::Files)) {
         RecoveryState moved;
-        if (readState(folder.filePath(name), &moved) && sameTest(moved, own)) {
-            *pc = name.mid(prefix.size()).chopped(4);
+        if (readState(folder.filePath(name), nameFor(session.pcName()), session.keys(), &moved)
+            && sameTest(moved, own)) {
+            *pc = name.mid(prefix.size()).chopped(SealedFile::suffix().size());
             return true;
         }
     }

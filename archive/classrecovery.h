@@ -9,7 +9,7 @@
 
 class Session;
 
-// The copy of each PC's recovery file in the class folder, "gemte-test/<pc>.json", so that a
+// The copy of each PC's recovery file in the class folder, "gemte-test/<pc>.json", sealed, so that a
 // learner whose PC dies can go on at another. Each PC writes only its own copy, through the
 // outbox, and refreshes it every little while as long as a test runs on it: a copy that
 // has not been refreshed for a while belongs to a PC that no longer runs the test.
@@ -37,8 +37,11 @@ void beat(const QString &classFolder, const QString &pc, const QDateTime &now = 
 void withdraw(Session &session);
 
 // Tests in the class folder from other PCs, not refreshed for staleAfterSeconds, whose
-// report has no data file yet (not finished, not kept as unfinished). Oldest save last.
-QVector<Found> leftByOthers(Session &session, const QDateTime &now = QDateTime::currentDateTime());
+// report has no data file yet (not finished, not kept as unfinished), that this PC's keys
+// open. Oldest save last. looked: false when the class folder lets this PC put files in but
+// not see what others put there (a drop box).
+QVector<Found> leftByOthers(Session &session, const QDateTime &now = QDateTime::currentDateTime(),
+                            bool *looked = nullptr);
 
 // This PC continues the test: the other PC's copy is renamed so that neither the other PC,
 // should it start again, nor a third PC continues it too. False, with a Danish reason, when

@@ -1,12 +1,13 @@
 #include "archive/foldercheck.h"
 
 #include "archive/outbox.h"
-#include "archive/overviewfile.h"
+#include "archive/classkeys.h"
 #include "archive/recoveryfile.h"
 #include "archive/reportfile.h"
 #include "archive/resultsfolder.h"
 #include "archive/safefile.h"
 #include "model/learnerfilename.h"
+#include "sealing/sealedfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -115,10 +116,12 @@ QStringList removeLeftovers(const ResultsFolder &folder)
     const QString recovery = QFileInfo(RecoveryFile::path(folder)).fileName();
     const auto inResults = [&recovery](const QString &name) {
         return name == ReportFile::fileName() || name == recovery || name == probeName
+                || name == ClassKeys::localFileName()
                 || name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive);
     };
     const auto inArchive = [](const QString &name) {
         return name.endsWith(QLatin1String(".html")) || name.endsWith(QLatin1String(".csv"))
+                || name.endsWith(SealedFile::suffix()) || name.endsWith(ClassKeys::ending())
                 || name.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) || name == probeName;
     };
     const QString archive = folder.filePath(LearnerFileName::folderName());
@@ -139,9 +142,9 @@ QStringList removeLeftovers(const ResultsFolder &folder)
 
 QStringList removeClassLeftovers(const QString &classFolder, const QString &pc)
 {
-    const QString tag = QLatin1Char('[') + pc + QLatin1Char(']');
-    const auto ours = [&tag, &pc](const QString &name) {
-        return name.contains(tag) || name == probeNameOf(pc) || name == OverviewFile::fileName();
+    // Every file a PC writes there is named for the PC first.
+    const auto ours = [&pc](const QString &name) {
+        return name.startsWith(pc + QLatin1Char(' ')) || name == probeNameOf(pc);
     };
     QStringList removed;
     if (SafeFile::mayWriteInto(classFolder)) {

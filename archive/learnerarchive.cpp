@@ -1,8 +1,8 @@
 #include "archive/learnerarchive.h"
 
 #include "archive/classrecovery.h"
-#include "archive/overviewfile.h"
 #include "archive/recoveryfile.h"
+#include "archive/reportfile.h"
 #include "archive/session.h"
 #include "content/pagetexts.h"
 #include "content/storytable.h"
@@ -25,19 +25,17 @@ QString tr(const char *text)
     return QCoreApplication::translate("LearnerArchive", text);
 }
 
-// The data file goes to the outbox next to the report, and both are sent; the overview is
-// made again only when the class folder has them.
-bool sendAndList(Session &session, const LearnerRecord &learner, QString *reason)
+// The data file goes to the outbox next to the report, and both are sent. A class folder out
+// of reach is no failure: the files wait in the outbox, and the results page says so.
+bool send(Session &session, const LearnerRecord &learner, QString *reason)
 {
     const QByteArray data = LearnerDataText::serialise(ResultRow::fromRecord(learner, session.pcName()));
     if (!session.outbox().put(LearnerFileName::dataName(learner.reportName), data)) {
         *reason = tr("Resultatet kan ikke gemmes i udbakken i arbejdsmappen.");
         return false;
     }
-    QString unsent;
-    if (!session.outbox().send(&unsent))
-        return true; // waits in the outbox; the results page says so
-    return OverviewFile::rewrite(session.classFolder(), reason);
+    session.outbox().send();
+    return true;
 }
 
 } // namespace
@@ -76,7 +74,7 @@ bool finish(Session &session, QString *reason)
     learner.finished = true;
     RecoveryFile::remove(session.folder());
     ClassRecovery::withdraw(session);
-    return sendAndList(session, learner, reason);
+    return send(session, learner, reason);
 }
 
 bool keepUnfinished(Session &session, const RecoveryState &state, QString *reason)
@@ -85,15 +83,13 @@ bool keepUnfinished(Session &session, const RecoveryState &state, QString *reaso
     learner.finished = false;
     learner.details = typedDetails(state);
     if (learner.reportName.isEmpty())
-        learner.reportName = LearnerFileName::unused(
-                { session.outbox().path(), session.classFolder() },
-                LearnerFileName::stem(learner.started, learner.details.value(2), session.pcName()));
+        learner.reportName = ReportFile::newReportName(session);
     const QString document = judgedSoFar(state, &learner);
     if (!session.outbox().put(learner.reportName, ReportText::unfinished(document).toUtf8())) {
         *reason = tr("Resultatet kan ikke gemmes i udbakken i arbejdsmappen.");
         return false;
     }
-    return sendAndList(session, learner, reason);
+    return send(session, learner, reason);
 }
 
 bool waiting(Session &session)

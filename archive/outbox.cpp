@@ -1,6 +1,7 @@
 #include "archive/outbox.h"
 
 #include "archive/safefile.h"
+#include "sealing/sealedfile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,6 +15,12 @@ namespace {
 QString tr(const char *text)
 {
     return QCoreApplication::translate("Outbox", text);
+}
+
+// Wrapped class keys, sent as they are (ClassKeys names them).
+QString keyEnding()
+{
+    return QStringLiteral(".noegle");
 }
 
 // A learner's files are kilobytes; a file this large in the outbox is not one of ours.
@@ -42,7 +49,23 @@ QString Outbox::folderName()
     return QStringLiteral("udbakke");
 }
 
+void Outbox::setKey(std::shared_ptr<const ClassKey> classKey)
+{
+    QMutexLocker lock(&guard);
+    key = std::move(classKey);
+}
+
 bool Outbox::put(const QString &name, const QByteArray &bytes)
+{
+    QMutexLocker lock(&guard);
+    if (!key)
+        return false; // never in the clear
+    const QByteArray sealed = SealedFile::seal(*key, name, bytes);
+    const QString path = QDir(box).filePath(SealedFile::sealedName(name));
+    return !sealed.isEmpty() && QDir().mkpath(QFileInfo(path).path()) && SafeFile::write(path, sealed);
+}
+
+bool Outbox::putAsIs(const QString &name, const QByteArray &bytes)
 {
     const QString path = QDir(box).filePath(name);
     QMutexLocker lock(&guard);
@@ -52,7 +75,23 @@ bool Outbox::put(const QString &name, const QByteArray &bytes)
 void Outbox::withdraw(const QString &name)
 {
     QMutexLocker lock(&guard);
-    QFile::remove(QDir(box).filePath(name));
+    QFile::remove(QDir(box).filePath(SealedFile::sealedName(name)));
+}
+
+int Outbox::sealLeftInTheClear()
+{
+    int sealed = 0;
+    QDirIterator it(box, { QStringLiteral("*.html"), QStringLiteral("*.json") }, QDir::Files | QDir::Hidden,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QByteArray bytes;
+        if (!readAll(path, &bytes) || !put(QDir(box).relativeFilePath(path), bytes))
+            continue;
+        QFile::remove(path);
+        ++sealed;
+    }
+    return sealed;
 }
 
 QStringList Outbox::waiting() const
@@ -64,7 +103,7 @@ QStringList Outbox::waiting() const
         const QString path = it.next();
         // QSaveFile's temporary files end in a dot and six characters; they are no file of ours yet.
         const QString name = QDir(box).relativeFilePath(path);
-        if (name.endsWith(QLatin1String(".html")) || name.endsWith(QLatin1String(".json")))
+        if (name.endsWith(SealedFile::suffix()) || name.endsWith(keyEnding()))
             names.append(name);
     }
     names.sort();

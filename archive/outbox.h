@@ -1,5 +1,7 @@
 #pragma once
 
+#include "sealing/classkey.h"
+
 #include <QByteArray>
 #include <QMutex>
 #include <QString>
@@ -21,17 +23,26 @@ public:
     static QString folderName();
     QString path() const { return box; }
 
-    // Writes the file into the outbox (relative name, "/" between folders). False when the
-    // working folder takes nothing: then the caller tells, as for results.html.
+    // The key everything put from now on is sealed with; set once the password unlocked it.
+    void setKey(std::shared_ptr<const ClassKey> key);
+
+    // Seals bytes and writes them into the outbox under the file's plain name (relative, "/"
+    // between folders) with the sealed ending. False when the working folder takes nothing
+    // (then the caller tells, as for results.html), or when there is no key yet.
     bool put(const QString &name, const QByteArray &bytes);
+    // A file that is no secret as it is (a wrapped class key), written as given.
+    bool putAsIs(const QString &name, const QByteArray &bytes);
     // The file will not be sent after all (a recovery copy of a finished test).
     void withdraw(const QString &name);
+    // Seals what an older version of the program left in the outbox in the clear, and removes
+    // the plain file once its sealed copy is written. Returns how many it sealed.
+    int sealLeftInTheClear();
 
     // Copies every waiting file. True when the outbox is empty afterwards; otherwise reason
     // says in Danish why the class folder took nothing.
     bool send(QString *reason = nullptr);
 
-    // Relative names of the files still waiting.
+    // Relative names, as on disk, of the files still waiting.
     QStringList waiting() const;
 
 private:
@@ -40,5 +51,6 @@ private:
     QString box;
     QString target;
     bool mayCreate;
+    std::shared_ptr<const ClassKey> key;
     mutable QMutex guard; // between a put and the removal of what was sent
 };

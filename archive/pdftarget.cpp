@@ -76,7 +76,8 @@ QString nameTaken()
 
 } // namespace
 
-Verdict check(const QString &chosen, const QStringList &allowedFolders, const QStringList &ownPdfs, QString *reason)
+Verdict check(const QString &chosen, const QStringList &allowedFolders, const QStringList &ownPdfs, QString *reason,
+              const QStringList &sealedFolders)
 {
     auto refuse = [reason](const QString &text) {
         *reason = text;
@@ -90,6 +91,10 @@ Verdict check(const QString &chosen, const QStringList &allowedFolders, const QS
         return refuse(QCoreApplication::translate("PdfTarget", "Resultaterne kan kun gemmes i arbejdsmappen "
                                                                "»%1« eller en mappe i den.\nVælg en mappe der.")
                               .arg(QDir::toNativeSeparators(allowedFolders.value(0))));
+    // The class folder holds sealed files only: a PDF there would be every learner's to read.
+    if (isInside(target, sealedFolders))
+        return refuse(QCoreApplication::translate("PdfTarget", "Klassemappen gemmer kun beskyttede filer, "
+                                                               "så PDF-filen kan ikke gemmes der.\nVælg en anden mappe."));
     if (isProtected(chosen) || isProtected(target))
         return refuse(QCoreApplication::translate("PdfTarget", "Den fil må ikke erstattes.\nVælg et andet navn."));
     for (const QString &path : { chosen, target }) {

@@ -31,7 +31,9 @@ enum class Verdict {
 // The one check before a PDF is written, from the save dialog or the print dialog's file
 // output: only new PDFs, or this run's own (ownPdfs), inside the allowed folders. chosen is
 // the name as given, target the same with ".pdf" at the end.
-Verdict check(const QString &chosen, const QStringList &allowedFolders, const QStringList &ownPdfs, QString *reason);
+// Nothing goes into sealedFolders (the class folder), not even where it lies in an allowed one.
+Verdict check(const QString &chosen, const QStringList &allowedFolders, const QStringList &ownPdfs, QString *reason,
+              const QStringList &sealedFolders = {});
 
 // The same check for the teacher's view, where a PDF may go anywhere the teacher chooses (a
 // USB stick too) except into the closed folders, which hold only the program's own files.

@@ -3,6 +3,7 @@
 #include "archive/resultsfolder.h"
 #include "archive/safefile.h"
 #include "model/recoverytext.h"
+#include "sealing/sealedfile.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -11,17 +12,76 @@
 
 namespace RecoveryFile {
 
+namespace {
+
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("RecoveryFile", text);
+}
+
+// The one file of the two that is there: the sealed one, else one from before.
+QString present(const ResultsFolder &folder)
+{
+    const QFileInfo sealed(path(folder));
+    return sealed.exists() || sealed.isSymLink() ? path(folder) : unsealedPath(folder);
+}
+
+bool openedBytes(const ResultsFolder &folder, const Keyring &keys, QByteArray *plain, QString *reason)
+{
+    const QString file = present(folder);
+    QFile in(file);
+    if (!SafeFile::mayReplace(file) || !in.open(QIODevice::ReadOnly)) {
+        *reason = tr("Filen kan ikke læses.");
+        return false;
+    }
+    // A test's worth of answers is a few kilobytes; anything far larger is not ours.
+    if (in.size() > SealedFile::largestFile) {
+        *reason = tr("Filen er for stor til at være en gemt test.");
+        return false;
+    }
+    switch (SealedFile::open(keys, plainName(), in.readAll(), plain)) {
+    case SealedFile::Opened::Yes:
+        return true;
+    case SealedFile::Opened::NotSealed:
+        *reason = tr("Filen er ikke beskyttet med skolens password, så den kan være skrevet af hvem som helst.");
+        return false;
+    case SealedFile::Opened::OtherKey:
+        *reason = tr("Filen er beskyttet med et andet password end skolens nuværende.");
+        return false;
+    case SealedFile::Opened::Changed:
+        break;
+    }
+    *reason = tr("Filen er ændret eller beskadiget.");
+    return false;
+}
+
+} // namespace
+
 QString path(const ResultsFolder &folder)
 {
-    return folder.filePath(QStringLiteral("skrivlo-gemt-test.json"));
+    return folder.filePath(SealedFile::sealedName(plainName()));
+}
+
+QString plainName()
+{
+    return QStringLiteral("skrivlo-gemt-test.json");
+}
+
+QString unsealedPath(const ResultsFolder &folder)
+{
+    return folder.filePath(plainName());
 }
 
 bool exists(const ResultsFolder &folder)
 {
-    return QFileInfo::exists(path(folder)) || QFileInfo(path(folder)).isSymLink();
+    for (const QString &file : { path(folder), unsealedPath(folder) }) {
+        if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
+            return true;
+    }
+    return false;
 }
 
-bool write(const ResultsFolder &folder, const RecoveryState &state, bool *replacedLink)
+bool write(const ResultsFolder &folder, const ClassKey &key, const RecoveryState &state, bool *replacedLink)
 {
     const QFileInfo info(path(folder));
     const bool link = info.isSymLink() || info.isJunction();
@@ -29,26 +89,27 @@ bool write(const ResultsFolder &folder, const RecoveryState &state, bool *replac
         *replacedLink = false;
     if (link && !QFile::remove(path(folder)))
         return false;
-    const bool written = SafeFile::write(path(folder), RecoveryText::serialise(state));
+    const QByteArray sealed = SealedFile::seal(key, plainName(), RecoveryText::serialise(state));
+    const bool written = !sealed.isEmpty() && SafeFile::write(path(folder), sealed);
     if (replacedLink)
         *replacedLink = link && written;
     return written;
 }
 
-bool read(const ResultsFolder &folder, RecoveryState *state, QString *reason)
+bool read(const ResultsFolder &folder, const Keyring &keys, RecoveryState *state, QString *reason)
 {
-    QFile file(path(folder));
-    if (!SafeFile::mayReplace(path(folder)) || !file.open(QIODevice::ReadOnly)) {
-        *reason = QCoreApplication::translate("RecoveryFile", "Filen kan ikke læses.");
-        return false;
-    }
-    // A test's worth of answers is a few kilobytes; anything far larger is not ours.
-    constexpr qint64 largest = 4 * 1024 * 1024;
-    if (file.size() > largest) {
-        *reason = QCoreApplication::translate("RecoveryFile", "Filen er for stor til at være en gemt test.");
-        return false;
-    }
-    return RecoveryText::parse(file.readAll(), state, reason);
+    QByteArray plain;
+    return openedBytes(folder, keys, &plain, reason) && RecoveryText::parse(plain, state, reason);
+}
+
+QByteArray opened(const ResultsFolder &folder, const Keyring &keys)
+{
+    QByteArray plain;
+    QString reason;
+    const QFileInfo sealed(path(folder));
+    if (!sealed.exists() || !openedBytes(folder, keys, &plain, &reason))
+        return QByteArray();
+    return plain;
 }
 
 bool setAside(const ResultsFolder &folder, Aside why, QString *name)
@@ -64,22 +125,27 @@ bool setAside(const ResultsFolder &folder, Aside why, QString *name)
         const QFileInfo info(name);
         return info.exists() || info.isSymLink();
     };
-    QString aside = folder.filePath(stem + QLatin1String(".json"));
+    const QString original = present(folder);
+    // Sealed or not, the name keeps the ending that says so.
+    const QString ending = original == path(folder) ? QStringLiteral(".json") + SealedFile::suffix()
+                                                    : QStringLiteral(".json");
+    QString aside = folder.filePath(stem + ending);
     for (int n = 2; taken(aside); ++n)
-        aside = folder.filePath(QStringLiteral("%1 (%2).json").arg(stem).arg(n));
+        aside = folder.filePath(QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(ending));
     *name = QFileInfo(aside).fileName();
-    if (QFile::rename(path(folder), aside))
+    if (QFile::rename(original, aside))
         return true;
-    if (!QFile::copy(path(folder), aside))
+    if (!QFile::copy(original, aside))
         return false;
     // The copy keeps the answers now; an original that stays is written over by the next test.
-    QFile::remove(path(folder));
+    QFile::remove(original);
     return true;
 }
 
 void remove(const ResultsFolder &folder)
 {
     QFile::remove(path(folder));
+    QFile::remove(unsealedPath(folder));
 }
 
 } // namespace RecoveryFile

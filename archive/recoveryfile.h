@@ -2,22 +2,32 @@
 
 #include <QString>
 
+class ClassKey;
+class Keyring;
 class ResultsFolder;
 struct RecoveryState;
 
-// The recovery file in the results folder: written atomically while a learner works,
-// removed when the test ends normally or the teacher starts again.
+// The recovery file in the results folder, sealed with the class key: written atomically while
+// a learner works, removed when the test ends normally or the teacher starts again. A learner
+// can neither read it nor put answers of their own in its place.
 namespace RecoveryFile {
 
+// The sealed file, and the name it is sealed under (the plain name of before).
 QString path(const ResultsFolder &folder);
+QString plainName();
+// Where an older version kept it in the clear; such a file is never continued (anyone could
+// have written it), only set aside for the teacher.
+QString unsealedPath(const ResultsFolder &folder);
 
 bool exists(const ResultsFolder &folder);
 // A link put in the file's place is removed (never followed) and a plain file written
 // instead; replacedLink then says so, for the teacher to be told.
-bool write(const ResultsFolder &folder, const RecoveryState &state, bool *replacedLink = nullptr);
+bool write(const ResultsFolder &folder, const ClassKey &key, const RecoveryState &state, bool *replacedLink = nullptr);
 
-// False, with a Danish reason, when the file cannot be read or understood.
-bool read(const ResultsFolder &folder, RecoveryState *state, QString *reason);
+// False, with a Danish reason, when the file cannot be opened with keys, read or understood.
+bool read(const ResultsFolder &folder, const Keyring &keys, RecoveryState *state, QString *reason);
+// The file's contents opened, or nothing.
+QByteArray opened(const ResultsFolder &folder, const Keyring &keys);
 
 // Why a file is moved aside; its new name says it.
 enum class Aside { Unreadable, ContinuedElsewhere, NotKept };

@@ -6,6 +6,7 @@
 #include "model/learnerfilename.h"
 
 #include <QDir>
+#include <QRandomGenerator>
 
 QString ReportFile::fileName()
 {
@@ -22,6 +23,13 @@ QString ReportFile::learnerFilePath(const Session &session)
     return QDir(session.classFolder()).filePath(session.learner().reportName);
 }
 
+QString ReportFile::newReportName(const Session &session)
+{
+    // 32 random bits: two learners of one PC never meet on a name, and nobody can guess one.
+    const QString id = QStringLiteral("%1").arg(QRandomGenerator::system()->generate(), 8, 16, QLatin1Char('0'));
+    return LearnerFileName::anonymousStem(session.pcName(), id) + QStringLiteral(".html");
+}
+
 QString ReportFile::writeStage(Session &session, Mode mode, const QString &text)
 {
     LearnerRecord &learner = session.learner();
@@ -33,8 +41,7 @@ QString ReportFile::writeStage(Session &session, Mode mode, const QString &text)
     if (learner.reportName.isEmpty()) {
         if (!learner.started.isValid())
             learner.started = QDateTime::currentDateTime();
-        const QString stem = LearnerFileName::stem(learner.started, learner.details.value(2), session.pcName());
-        learner.reportName = LearnerFileName::unused({ session.outbox().path(), session.classFolder() }, stem);
+        learner.reportName = newReportName(session);
     }
     if (!session.outbox().put(learner.reportName, document.toUtf8()))
         return Outbox::folderName() + QLatin1Char('/') + learner.reportName;

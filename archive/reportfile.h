@@ -29,6 +29,9 @@ public:
     // same stage may be written again after a failure.
     static QString writeStage(Session &session, Mode mode, const QString &text);
 
+    // A new learner's report name in the class folder: "<pc> <random id>.html", sealed there.
+    static QString newReportName(const Session &session);
+
     // The learner's own file in the class folder, for messages and tests.
     static QString learnerFilePath(const Session &session);
 };

@@ -33,3 +33,11 @@ QString Session::pcName() const
         pc = PcName::ofThisCopy(resultsFolder.path());
     return pc;
 }
+
+void Session::unlock(std::shared_ptr<const ClassKey> own, const Keyring &known)
+{
+    keyring = known;
+    keyring.add(own);
+    key = std::move(own);
+    box.setKey(key);
+}

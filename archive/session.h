@@ -4,6 +4,8 @@
 #include "archive/outbox.h"
 #include "archive/resultsfolder.h"
 #include "model/learnerrecord.h"
+#include "sealing/classkey.h"
+#include "sealing/keyring.h"
 #include "settings/machinesettings.h"
 
 #include <functional>
@@ -34,6 +36,12 @@ public:
     Outbox &outbox() { return box; }
     InstanceLock &lock() { return instanceLock; }
     const MachineSettings &settings() const { return machineSettings; }
+    // The class key this PC seals with, once the teacher's password unlocked it (null before),
+    // and every key this run can open files with.
+    void unlock(std::shared_ptr<const ClassKey> own, const Keyring &known);
+    std::shared_ptr<const ClassKey> classKey() const { return key; }
+    const Keyring &keys() const { return keyring; }
+
     LearnerRecord &learner() { return record; }
     const LearnerRecord &learner() const { return record; }
 
@@ -51,5 +59,7 @@ private:
     InstanceLock instanceLock;
     const MachineSettings machineSettings;
     LearnerRecord record;
+    std::shared_ptr<const ClassKey> key;
+    Keyring keyring;
     std::function<bool(const ResultsFolder &)> answerSaver;
 };

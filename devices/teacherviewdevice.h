@@ -16,8 +16,13 @@ public:
 
     // classFolder: every learner's files; outbox: this PC's files not yet handed in;
     // workFolder: this PC's arbejdsmappe (its saved test, where PDFs are offered a place).
+    // password and keyLines: what opens the sealed class folder (the password the teacher
+    // typed, the key lines this PC knows); keyringFolder: where the teacher's keys are kept.
+    // fixedPassword: no school password is set.
     virtual std::unique_ptr<QWidget> newTeacherView(const QString &classFolder, const QString &outbox,
-                                                    const QString &workFolder) = 0;
+                                                    const QString &workFolder, const QString &password,
+                                                    const QStringList &keyLines, const QString &keyringFolder,
+                                                    bool fixedPassword) = 0;
 };
 
 #define SKRIVLO_TEACHER_VIEW_DEVICE_IID "dk.skrivlo.TeacherViewDevice/1"

@@ -64,6 +64,11 @@ QString stem(const QDateTime &started, const QString &learnerName, const QString
     return prefix + trimmedEnd(fitBytes(name, room)) + suffix;
 }
 
+QString anonymousStem(const QString &pc, const QString &id)
+{
+    return pc + QLatin1Char(' ') + id;
+}
+
 QString dataName(const QString &reportName)
 {
     QString name = reportName;

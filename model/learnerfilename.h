@@ -21,6 +21,11 @@ QString safeName(const QString &learnerName);
 // shared by many PCs, also where case is ignored ("åse" and "Åse" are one name on SMB).
 QString stem(const QDateTime &started, const QString &learnerName, const QString &pc = QString());
 
+// "LAB07-3f9a2c 5d1e0a77": the PC and a random id, and nothing of the learner, since every
+// learner of the class sees the class folder's names. The id names the learner's files from
+// then on.
+QString anonymousStem(const QString &pc, const QString &id);
+
 // The learner's data file beside the report: the same stem with ".json".
 QString dataName(const QString &reportName);
 

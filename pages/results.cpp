@@ -79,18 +79,29 @@ void Results::showReport(const QString &path)
     reportView->setFocus(Qt::OtherFocusReason);
 }
 
+void Results::showReportHtml(const QString &html)
+{
+    reportView->setHtml(html);
+    reportView->setFocus(Qt::OtherFocusReason);
+}
+
 QStringList Results::allowedFolders() const
 {
+    return { folder.path() };
+}
+
+QStringList Results::sealedFolders() const
+{
     if (classFolder.isEmpty())
-        return { folder.path() };
-    return { folder.path(), classFolder };
+        return {};
+    return { classFolder };
 }
 
 PdfTarget::Verdict Results::verdict(const QString &chosen, QString *reason) const
 {
     if (teachersRules())
         return PdfTarget::checkOutside(chosen, closedFolders, reason);
-    return PdfTarget::check(chosen, allowedFolders(), savedPdfs, reason);
+    return PdfTarget::check(chosen, allowedFolders(), savedPdfs, reason, sealedFolders());
 }
 
 void Results::saveAsPDF()
@@ -156,7 +167,8 @@ QString Results::pdfFileName(const QString &suggested)
     dialog.setSidebarUrls(places);
     connect(&dialog, &QFileDialog::directoryEntered, &dialog, [this, &dialog](const QString &entered) {
         const QString probe = QDir(entered).filePath(QStringLiteral("x.pdf"));
-        if (teachersRules() ? !PdfTarget::isInside(probe, closedFolders) : PdfTarget::isInside(probe, allowedFolders()))
+        if (teachersRules() ? !PdfTarget::isInside(probe, closedFolders)
+                            : PdfTarget::isInside(probe, allowedFolders()) && !PdfTarget::isInside(probe, sealedFolders()))
             return;
         dialog.setDirectory(folder.path());
         QString reason;

@@ -29,6 +29,8 @@ public:
     void loadReport();
     // Shows another report file, as the teacher's view opens one learner's result.
     void showReport(const QString &path);
+    // A report read and opened by the caller (a sealed one).
+    void showReportHtml(const QString &html);
     // A line under the report, only while the result waits in the outbox: that it is safe on
     // this PC and will reach the class folder, with a button for the teacher to send it now.
     // retry returns false, with the reason, while it still waits.
@@ -52,6 +54,7 @@ private:
     QStringList allowedFolders() const;
     bool teachersRules() const { return !closedFolders.isEmpty(); }
     PdfTarget::Verdict verdict(const QString &chosen, QString *reason) const;
+    QStringList sealedFolders() const;
     QString pdfFileName(const QString &suggested);
     void writePdf(PrintDevice *device, const QString &fileName);
     PrintDevice *printDevice();

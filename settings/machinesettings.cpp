@@ -1,5 +1,6 @@
 #include "settings/machinesettings.h"
 
+#include "sealing/keywrap.h"
 #include "settings/schoolpassword.h"
 
 #include <QCoreApplication>
@@ -87,7 +88,8 @@ MachineSettings MachineSettings::read(const QString &path)
         if (!namesPassword(key))
             continue;
         const QString value = ini.value(key).toString();
-        if (key != QLatin1String(passwordKey) || !SchoolPassword::isWellFormed(value)) {
+        if (key != QLatin1String(passwordKey)
+            || !(KeyWrap::isWellFormed(value) || SchoolPassword::isWellFormed(value))) {
             settings.fileState = State::HandWritten;
             settings.handWrittenKey = key;
             settings.storedPassword.clear();
@@ -126,13 +128,25 @@ QString MachineSettings::problem() const
     return QString();
 }
 
-bool MachineSettings::acceptsPassword(const QString &typed) const
+QString MachineSettings::schoolKeyLine() const
 {
+    return KeyWrap::isWellFormed(storedPassword) ? storedPassword : QString();
+}
+
+MachineSettings::Unlock MachineSettings::unlock(const QString &typed) const
+{
+    Unlock result;
     if (isRefused())
-        return false;
-    if (hasSchoolPassword())
-        return SchoolPassword::matches(storedPassword, typed);
-    return typed == QCoreApplication::translate("SplashDialog", "kanelsnegle");
+        return result;
+    if (!schoolKeyLine().isEmpty()) {
+        result.key = KeyWrap::unwrap(storedPassword, typed);
+        result.accepted = result.key != nullptr;
+    } else if (hasSchoolPassword()) {
+        result.accepted = SchoolPassword::matches(storedPassword, typed);
+    } else {
+        result.accepted = typed == QCoreApplication::translate("SplashDialog", "kanelsnegle");
+    }
+    return result;
 }
 
 bool MachineSettings::canWrite(const QString &path, QString *reason)
@@ -155,17 +169,24 @@ bool MachineSettings::canWrite(const QString &path, QString *reason)
     return true;
 }
 
-bool MachineSettings::writePassword(const QString &path, const QString &word, QString *reason)
+bool MachineSettings::writePassword(const QString &path, const QString &word, QString *reason,
+                                    std::shared_ptr<const ClassKey> keep)
 {
     if (!canWrite(path, reason))
         return false;
+    const std::shared_ptr<const ClassKey> key = keep ? keep : ClassKey::generate();
+    const QString line = key ? KeyWrap::wrap(*key, word) : QString();
+    if (line.isEmpty()) {
+        *reason = tr("Skrivlo kan ikke lave en nøgle til klassemappen på denne pc. Installér Skrivlo igen.");
+        return false;
+    }
     {
         QSettings ini(path, QSettings::IniFormat);
         for (const QString &key : ini.allKeys()) {
             if (namesPassword(key))
                 ini.remove(key);
         }
-        ini.setValue(QLatin1String(passwordKey), SchoolPassword::make(word));
+        ini.setValue(QLatin1String(passwordKey), line);
         ini.sync();
         if (ini.status() != QSettings::NoError) {
             *reason = noRights(path);

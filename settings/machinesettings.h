@@ -1,13 +1,19 @@
 #pragma once
 
+#include "sealing/classkey.h"
+
 #include <QString>
+
+#include <memory>
 
 // The settings IT makes for every user of a PC, in one INI file that only an administrator
 // may write: /etc/xdg/Skrivlo/Skrivlo.ini on Linux, %ProgramData%\Skrivlo\Skrivlo.ini on
 // Windows. Read once by main and kept in the session. Tests point the environment variable
 // SKRIVLO_SETTINGS_FILE at a file of their own.
 //
-// The school's password is the key "password", as a line SchoolPassword makes. Without one,
+// The school's password is the key "password": the class key wrapped under it (KeyWrap), as
+// "--ny-adgangskode" stores it, or a PBKDF2 hash stored before keys (SchoolPassword), which
+// keeps working until IT sets the password again. Without one,
 // the fixed password holds. A file that cannot be read, or that holds a password in any other
 // form (typed in by hand), is refused: then no password is accepted, since the fixed one
 // would open what the school meant to lock, and problem() says what IT should do.
@@ -43,14 +49,27 @@ public:
     QString classFolder() const { return classFolderValue; }
 
     bool hasSchoolPassword() const { return !storedPassword.isEmpty(); }
-    // The school's password when it is set, else the fixed one; nothing when refused.
-    bool acceptsPassword(const QString &typed) const;
+    // The stored line when it wraps the school's class key; else empty.
+    QString schoolKeyLine() const;
+
+    struct Unlock
+    {
+        bool accepted = false;
+        std::shared_ptr<const ClassKey> key; // the school's class key, when the line holds one
+    };
+    // The school's password when it is set, else the fixed one; nothing when refused. Slow on
+    // purpose (half a second or more): run it off the window's thread.
+    Unlock unlock(const QString &typed) const;
+    bool acceptsPassword(const QString &typed) const { return unlock(typed).accepted; }
 
     // Stores the word as the school's password in the file, keeping the file's other keys
     // and replacing a password typed in by hand. False, with a Danish reason, without the
     // rights to write there or when the file cannot be read.
     static bool canWrite(const QString &path, QString *reason);
-    static bool writePassword(const QString &path, const QString &word, QString *reason);
+    // keep: the class key to wrap under the new word (the one the current password opened);
+    // without it a new class key is made.
+    static bool writePassword(const QString &path, const QString &word, QString *reason,
+                              std::shared_ptr<const ClassKey> keep = nullptr);
 
 private:
     QString file;

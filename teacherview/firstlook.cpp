@@ -10,14 +10,15 @@ QString tr(const char *text)
     return QCoreApplication::translate("FirstLook", text);
 }
 
-// What Skrivlo itself puts in a class folder, now or in earlier versions.
+// What Skrivlo itself puts in a class folder, now or in earlier versions: learners' files,
+// sealed or not, the old overview, the saved tests and the wrapped class keys.
 bool isSkrivlos(const QString &name)
 {
     for (const char *suffix : { ".skrivlo", ".json", ".html", ".csv" }) {
         if (name.endsWith(QLatin1String(suffix), Qt::CaseInsensitive))
             return true;
     }
-    return name == QLatin1String("gemte-test");
+    return name == QLatin1String("gemte-test") || name == QLatin1String("noegler");
 }
 
 } // namespace

@@ -113,9 +113,9 @@ QVariant ResultTableModel::text(const ClassEntry &entry, int column) const
     if (entry.state == ClassEntry::Unreadable) {
         // The file's name goes where there is room; the tooltip says what is wrong with it.
         if (column == Name)
-            return tr("Kan ikke læses");
+            return tr("Ændret eller beskadiget");
         if (column == State)
-            return row.reportName.chopped(5);
+            return row.reportName; // the file's name
         return QString();
     }
     const bool taken = row.dictation2Taken();
@@ -131,7 +131,10 @@ QVariant ResultTableModel::text(const ClassEntry &entry, int column) const
     case Morphology: return taken ? count(row.dictation2Right[2]) : QString();
     case Dictation2: return count(row.dictation2Total());
     case Level: return row.finished ? tr("Trin %1").arg(row.level()) : tr("Ikke afsluttet");
-    case State: return entry.state == ClassEntry::Waiting ? tr("Venter i udbakken") : QString();
+    case State:
+        if (entry.state == ClassEntry::Waiting)
+            return tr("Venter i udbakken");
+        return entry.unsealed ? tr("Ikke beskyttet") : QString();
     default: return QString();
     }
 }

@@ -1,6 +1,5 @@
 #include "teacherview/teacherview.h"
 
-#include "archive/overviewfile.h"
 #include "archive/pdftarget.h"
 #include "archive/recoveryfile.h"
 #include "archive/safefile.h"
@@ -52,10 +51,11 @@ QPushButton *button(const QString &text, const QString &name, QWidget *parent)
 
 } // namespace
 
-TeacherView::TeacherView(const QString &classFolder, const QString &outbox, const QString &work, QWidget *parent)
+TeacherView::TeacherView(const QString &classFolder, const QString &outbox, const QString &work,
+                         const ClassListing::Keys &keys, bool fixedPassword, QWidget *parent)
     : QMainWindow(parent)
     , workFolder(work)
-    , listing(std::make_unique<ClassListing>(classFolder, outbox))
+    , listing(std::make_unique<ClassListing>(classFolder, outbox, keys))
     , model(new ResultTableModel(this))
     , proxy(new ResultFilter(this))
     , table(new QTableView)
@@ -118,6 +118,30 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     statusLabel->setTextFormat(Qt::PlainText); // a folder's name is shown as it is
     statusLabel->hide();
     layout->addWidget(statusLabel);
+    fixedPasswordLabel = new QLabel(tr("Alle, der har Skrivlo, kan åbne resultaterne, indtil IT sætter skolens eget "
+                                       "password (»skrivlo --ny-adgangskode«)."));
+    fixedPasswordLabel->setObjectName(QStringLiteral("fixedPasswordLabel"));
+    fixedPasswordLabel->setTextFormat(Qt::PlainText);
+    fixedPasswordLabel->setWordWrap(true);
+    fixedPasswordLabel->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #000; padding: 6px; }"));
+    fixedPasswordLabel->setVisible(fixedPassword);
+    layout->addWidget(fixedPasswordLabel);
+    // The offer to seal results kept in the clear by an earlier version: a line of its own
+    // with its button, shown while there are such results, so the row of buttons below still
+    // fits a screen of 1024 pixels.
+    sealRow = new QWidget;
+    sealRow->setObjectName(QStringLiteral("sealRow"));
+    sealRow->setStyleSheet(QStringLiteral("#sealRow { background: #fff3c4; } QLabel { color: #000; }"));
+    sealRow->setAttribute(Qt::WA_StyledBackground);
+    sealLabel = new QLabel;
+    sealLabel->setWordWrap(true);
+    sealButton = button(tr("&Beskyt de gamle resultater …"), QStringLiteral("sealButton"), sealRow);
+    auto *sealLayout = new QHBoxLayout(sealRow);
+    sealLayout->setContentsMargins(6, 4, 6, 4);
+    sealLayout->addWidget(sealLabel, 1);
+    sealLayout->addWidget(sealButton);
+    sealRow->hide();
+    layout->addWidget(sealRow);
 
     table->setObjectName(QStringLiteral("resultTable"));
     table->setModel(proxy);
@@ -137,7 +161,7 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     table->horizontalHeader()->setResizeContentsPrecision(100);
     table->setAccessibleName(tr("Kursisternes resultater"));
     // The chart with its own button, beside the table or below it (placeChart).
-    auto *pngButton = button(tr("Gem diagram som &billede …"), QStringLiteral("chartPngButton"), chartPanel);
+    auto *pngButton = button(tr("&Gem diagram som billede …"), QStringLiteral("chartPngButton"), chartPanel);
     chartPanel->setObjectName(QStringLiteral("chartPanel"));
     auto *chartLayout = new QVBoxLayout(chartPanel);
     chartLayout->setContentsMargins(0, 0, 0, 0);
@@ -213,6 +237,7 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     connect(printButton, &QPushButton::clicked, this, &TeacherView::printOverview);
     connect(pngButton, &QPushButton::clicked, this, &TeacherView::saveChartPng);
     connect(chartBox, &QCheckBox::toggled, chartPanel, &QWidget::setVisible);
+    connect(sealButton, &QPushButton::clicked, this, &TeacherView::sealOld);
 
     filterChanged();
     countLabel->setText(tr("Klassemappen læses …"));
@@ -255,6 +280,13 @@ void TeacherView::showListing()
     // a moment.
     if (result.reachable || !everListed)
         model->setEntries(result.entries); // unreachable: the outbox, which is on this PC
+    if (result.reachable) {
+        sealLabel->setText(result.unsealed == 1
+                                   ? tr("1 resultat fra før er ikke beskyttet: alle, der kan åbne klassemappen, kan læse det.")
+                                   : tr("%1 resultater fra før er ikke beskyttet: alle, der kan åbne klassemappen, kan "
+                                        "læse dem.").arg(result.unsealed));
+        sealRow->setVisible(result.unsealed > 0);
+    }
     const int learners = int(std::count_if(result.entries.cbegin(), result.entries.cend(),
                                            [](const ClassEntry &entry) { return entry.state != ClassEntry::Waiting; }));
     shownLine = FirstLook::line(result.reachable, learners, defaultFolder, read.survey);
@@ -339,10 +371,14 @@ void TeacherView::openReport()
     const ClassEntry *entry = currentEntry();
     if (!entry || entry->reportPath.isEmpty())
         return;
-    if (!QFileInfo::exists(entry->reportPath)) {
-        QMessageBox::information(this, tr("Skrivlo – resultater"),
-                                 tr("Resultatet for »%1« findes ikke længere. Det er måske slettet på en anden pc.")
-                                         .arg(entry->row.name));
+    QString html;
+    QString reason;
+    if (!listing->openReport(*entry, &html, &reason)) {
+        QMessageBox box(QMessageBox::Information, tr("Skrivlo – resultater"),
+                        tr("Resultatet for »%1« kan ikke vises.\n\n%2").arg(entry->row.name, reason),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
         refresh();
         return;
     }
@@ -359,7 +395,7 @@ void TeacherView::openReport()
     page->setAutoFillBackground(true);
     page->saveAnywhereBut({ listing->classFolder(), listing->outbox() });
     page->setLearnerName(entry->row.name);
-    page->showReport(entry->reportPath);
+    page->showReportHtml(html);
     layout->addWidget(page);
     dialog.resize(size() * 0.8);
     dialog.exec();
@@ -379,6 +415,7 @@ void TeacherView::deleteLearner()
                          asked + tr("\n\nDet bliver slettet fra klassemappen og fra denne pc. "
                                         "Det kan ikke fortrydes."),
                          QMessageBox::NoButton, this);
+    question.setTextFormat(Qt::PlainText);
     QPushButton *yes = question.addButton(tr("&Slet resultatet"), QMessageBox::DestructiveRole);
     QPushButton *no = question.addButton(tr("&Annullér"), QMessageBox::RejectRole);
     question.setDefaultButton(no);
@@ -390,8 +427,6 @@ void TeacherView::deleteLearner()
     bool removed = ClassListing::remove(listing->classFolder(), listing->outbox(), entry.stem, &reason);
     if (removed)
         removed = removeRecoveryOf(entry, &reason);
-    if (removed)
-        removed = OverviewFile::rewrite(listing->classFolder(), &reason);
     if (!removed)
         QMessageBox::warning(this, tr("Slet resultat"), tr("Resultatet er ikke slettet.\n\n%1").arg(reason));
     refresh();
@@ -404,7 +439,7 @@ bool TeacherView::removeRecoveryOf(const ClassEntry &entry, QString *reason)
         return true;
     RecoveryState state;
     QString unread;
-    if (!RecoveryFile::read(workFolder, &state, &unread))
+    if (!RecoveryFile::read(workFolder, listing->keys(), &state, &unread))
         return true; // not understood: it cannot be told whose it is, so it is left for the teacher
     if (QFileInfo(state.learner.reportName).fileName() != entry.row.reportName)
         return true;
@@ -470,10 +505,25 @@ void TeacherView::saveSpreadsheet()
         sayNotWritten(title, name);
 }
 
+// The learners of the rows given (source rows) that can be read, in their order: a file
+// changed or damaged is in no overview.
+QVector<int> TeacherView::readable(const QSortFilterProxyModel &rows) const
+{
+    QVector<int> found;
+    for (int row = 0; row < rows.rowCount(); ++row) {
+        const int source = rows.mapToSource(rows.index(row, 0)).row();
+        if (model->entries().at(source).state != ClassEntry::Unreadable)
+            found.append(source);
+    }
+    return found;
+}
+
 // "15 kursister", "1 af 15 kursister": how many of the class an overview holds.
 QString TeacherView::countText(int rows, bool all) const
 {
-    const int total = model->rowCount();
+    ResultFilter everyone;
+    everyone.setSourceModel(model);
+    const int total = int(readable(everyone).size());
     if (all || rows == total)
         return total == 1 ? tr("1 kursist") : tr("%1 kursister").arg(total);
     return tr("%1 af %2 kursister").arg(rows).arg(total);
@@ -481,8 +531,14 @@ QString TeacherView::countText(int rows, bool all) const
 
 bool TeacherView::overviewRows(const QString &title, QVector<int> *sourceRows, bool *all)
 {
-    const int shown = proxy->rowCount();
-    const int total = model->rowCount();
+    // Every learner, in the order the table is sorted in.
+    ResultFilter everyone;
+    everyone.setSourceModel(model);
+    everyone.sort(proxy->sortColumn(), proxy->sortOrder());
+    const QVector<int> allRows = readable(everyone);
+    const QVector<int> found = readable(*proxy);
+    const int shown = int(found.size());
+    const int total = int(allRows.size());
     *all = shown == total;
     if (!*all) {
         QMessageBox question(QMessageBox::Question, title,
@@ -499,18 +555,7 @@ bool TeacherView::overviewRows(const QString &title, QVector<int> *sourceRows, b
             return false;
         *all = question.clickedButton() == everyone;
     }
-    sourceRows->clear();
-    if (*all) {
-        // Every learner, in the order the table is sorted in.
-        ResultFilter everyone;
-        everyone.setSourceModel(model);
-        everyone.sort(proxy->sortColumn(), proxy->sortOrder());
-        for (int row = 0; row < everyone.rowCount(); ++row)
-            sourceRows->append(everyone.mapToSource(everyone.index(row, 0)).row());
-    } else {
-        for (int row = 0; row < shown; ++row)
-            sourceRows->append(proxy->mapToSource(proxy->index(row, 0)).row());
-    }
+    *sourceRows = *all ? allRows : found;
     return true;
 }
 
@@ -578,6 +623,46 @@ void TeacherView::printOverview()
     dialog.setWindowTitle(tr("Udskriv oversigt over %1").arg(countText(int(rows.size()), all)));
     if (dialog.exec() == QDialog::Accepted)
         overviewPrint(rows, all).print(printer);
+}
+
+// Once asked for: the class folder's results from before sealing are sealed, on the listing's
+// thread, and the teacher is told how many.
+void TeacherView::sealOld()
+{
+    QMessageBox question(QMessageBox::Question, tr("Beskyt de gamle resultater"),
+                         tr("Nogle resultater i klassemappen er gemt, før Skrivlo beskyttede dem, så alle, der kan "
+                            "åbne klassemappen, kan læse dem.\n\nSkal Skrivlo beskytte dem nu? Hvert resultat "
+                            "beskyttes og læses igen, før den ubeskyttede fil slettes."),
+                         QMessageBox::NoButton, this);
+    QPushButton *yes = question.addButton(tr("&Beskyt dem"), QMessageBox::AcceptRole);
+    question.addButton(tr("&Annullér"), QMessageBox::RejectRole);
+    question.setDefaultButton(yes);
+    question.exec();
+    if (question.clickedButton() != yes)
+        return;
+    sealButton->setEnabled(false);
+    setCursor(Qt::BusyCursor);
+    auto *sealing = new QFutureWatcher<std::pair<int, QString>>(this);
+    connect(sealing, &QFutureWatcher<std::pair<int, QString>>::finished, this, [this, sealing]() {
+        const auto [count, reason] = sealing->result();
+        sealing->deleteLater();
+        unsetCursor();
+        sealButton->setEnabled(true);
+        QMessageBox box(reason.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
+                        tr("Beskyt de gamle resultater"),
+                        (count == 1 ? tr("1 resultat er nu beskyttet.") : tr("%1 resultater er nu beskyttet.").arg(count))
+                                + (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason),
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
+        refresh();
+    });
+    ClassListing *reader = listing.get();
+    sealing->setFuture(QtConcurrent::run(&pool, [reader]() {
+        QString reason;
+        const int count = reader->sealUnsealed(&reason);
+        return std::pair<int, QString>(count, reason);
+    }));
 }
 
 void TeacherView::saveChartPng()

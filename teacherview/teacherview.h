@@ -34,7 +34,10 @@ class TeacherView : public QMainWindow
 
 public:
     // workFolder is this PC's arbejdsmappe: its recovery file, and where PDFs are offered a place.
+    // keys: what opens the sealed files. fixedPassword: no school password is set, so anyone
+    // with Skrivlo can open them, which the view says in a line of its own.
     TeacherView(const QString &classFolder, const QString &outbox, const QString &workFolder,
+                const ClassListing::Keys &keys = ClassListing::Keys(), bool fixedPassword = false,
                 QWidget *parent = nullptr);
     ~TeacherView() override;
 
@@ -72,6 +75,7 @@ private slots:
     void saveOverviewPdf();
     void printOverview();
     void saveChartPng();
+    void sealOld();
 
 private:
     // A listing and what the class folder held, read together on the listing's thread.
@@ -88,6 +92,7 @@ private:
     // Which rows go into the overview: those shown, or all of them when the teacher says so
     // after a question that comes only when a filter hides some. False when cancelled.
     bool overviewRows(const QString &title, QVector<int> *sourceRows, bool *all);
+    QVector<int> readable(const class QSortFilterProxyModel &rows) const;
     QString countText(int rows, bool all) const;
     OverviewPrint overviewPrint(const QVector<int> &sourceRows, bool all) const;
     QVector<ResultRow> shownRows() const;
@@ -118,5 +123,9 @@ private:
     QDateEdit *toEdit;
     QPushButton *openButton;
     QPushButton *deleteButton;
+    QPushButton *sealButton;
+    QWidget *sealRow;
+    QLabel *sealLabel;
+    QLabel *fixedPasswordLabel;
     QTimer *pollTimer;
 };

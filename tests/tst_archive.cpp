@@ -4,7 +4,8 @@
 #include "archive/foldercheck.h"
 #include "archive/instancelock.h"
 #include "archive/learnerarchive.h"
-#include "archive/overviewfile.h"
+#include "archive/classkeys.h"
+#include "archive/classlisting.h"
 #include "archive/pcname.h"
 #include "archive/recoveryfile.h"
 #include "model/learnerdatatext.h"
@@ -12,6 +13,8 @@
 #include "model/overviewtext.h"
 #include "model/recoverytext.h"
 #include "model/reporttext.h"
+#include "sealing/keywrap.h"
+#include "sealing/sealedfile.h"
 #include "tests/support/answerkey.h"
 #include "tests/support/modaldialog.h"
 #include "tests/support/testfolder.h"
@@ -33,7 +36,8 @@ private slots:
     void fileNameIsSafeAndShort();
     void overviewRows_data();
     void overviewRows();
-    void overviewIsMadeFromTheDataFiles();
+    void aChangedFileIsNeverCounted_data();
+    void aChangedFileIsNeverCounted();
     void outboxSendsOnceWhenTheClassFolderIsBack();
     void namesStayApartAcrossPcs();
     void aTestMovesToAnotherPcOnce();
@@ -168,51 +172,93 @@ QByteArray contents(const QString &path)
 
 } // namespace
 
-// Rows from every data file, sorted by start time; damaged, foreign and newer files left
-// alone; a hand-edited overview kept aside; one that cannot be replaced loses nothing.
-void TestArchive::overviewIsMadeFromTheDataFiles()
+void TestArchive::aChangedFileIsNeverCounted_data()
 {
-    const QString classFolder = dir->session().classFolder();
-    QVector<ResultRow> rows;
-    for (int second : { 30, 5, 17 }) {
-        LearnerRecord record = learner(QStringLiteral("Bo %1").arg(second), 12, { -1, -1, -1 }, true);
-        record.started.setTime(QTime(9, 0, second));
-        record.reportName = QStringLiteral("b%1.html").arg(second);
-        rows.append(ResultRow::fromRecord(record, QStringLiteral("PC-%1").arg(second)));
-        put(QDir(classFolder).filePath(QStringLiteral("b%1.json").arg(second)), LearnerDataText::serialise(rows.last()));
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QStringList>("counted"); // the learners listed with their result
+    QTest::addColumn<QString>("told");        // in the problem of the one row not counted
+    const QStringList both { QStringLiteral("Ali"), QStringLiteral("Bo") };
+    QTest::newRow("untouched") << "none" << both << QString();
+    QTest::newRow("a byte changed") << "byte" << QStringList { "Bo" } << "ændret";
+    QTest::newRow("cut off") << "cut" << QStringList { "Bo" } << "ændret";
+    QTest::newRow("renamed to another learner's") << "rename" << QStringList { "Ali" } << "omdøbt";
+    QTest::newRow("another class folder's key") << "otherKey" << QStringList { "Bo" } << "anden klassemappe";
+    QTest::newRow("a learner's own key beside the class's") << "ownKey" << both << "anden klassemappe";
+    QTest::newRow("an old plain file") << "plain" << QStringList { "Ali", "Bo", "Cem" } << QString();
+    QTest::newRow("the wrapped key deleted") << "deleteKey" << both << QString();
+    QTest::newRow("the wrapped key replaced") << "replaceKey" << both << QString();
+}
+
+// Files that fail their check are listed for what they are and never counted; the other
+// learners stay; a key file deleted or replaced loses nothing once the teacher's view has
+// kept the key, and a learner's own key is never taken.
+void TestArchive::aChangedFileIsNeverCounted()
+{
+    QFETCH(QString, change);
+    QFETCH(QStringList, counted);
+    QFETCH(QString, told);
+    const QString password = QStringLiteral("Rødgrød med fløde");
+    const QDir classFolder(dir->session().classFolder());
+    QTemporaryDir keyring;
+    // Two learners sealed by a PC, and the PC's key published in the class folder.
+    QStringList stems;
+    for (const QString &name : { QStringLiteral("Ali"), QStringLiteral("Bo") }) {
+        LearnerRecord record = learner(name, 19, { 14, 9, 15 }, true);
+        const QString stem = LearnerFileName::anonymousStem(QStringLiteral("PC1-000001"), name.toLower() + "000000");
+        record.reportName = stem + ".html";
+        QVERIFY(dir->session().outbox().put(stem + ".json", LearnerDataText::serialise(ResultRow::fromRecord(record, "PC1-000001"))));
+        stems.append(stem);
     }
-    const QByteArray good = LearnerDataText::serialise(rows.first());
-    put(QDir(classFolder).filePath(QStringLiteral("damaged.json")), good.left(40));
-    put(QDir(classFolder).filePath(QStringLiteral("foreign.json")), "{\"a\": 1}");
-    put(QDir(classFolder).filePath(QStringLiteral("newer.json")), QByteArray(good).replace("\"version\": 1", "\"version\": 2"));
-    int skipped = 0;
-    const QVector<ResultRow> read = OverviewFile::rows(classFolder, &skipped);
-    QCOMPARE(skipped, 3);
-    QCOMPARE(read, (QVector<ResultRow> { rows[1], rows[2], rows[0] }));
-
-    // A teacher's correction of a row whose learner is still there is kept aside.
-    const QString overview = OverviewFile::path(classFolder);
-    put(overview, OverviewText::document(read).replace("Bo 5", "Bo Fem"));
-    QString reason;
-    QVERIFY2(OverviewFile::rewrite(classFolder, &reason), qPrintable(reason));
-    QCOMPARE(contents(overview), OverviewText::document(read));
-    QVERIFY(contents(overview).startsWith("\xEF\xBB\xBF" "Dato;Starttid;"));
-    const QStringList aside = QDir(classFolder).entryList({ QStringLiteral("oversigt rettet*.csv") });
-    QCOMPARE(aside.size(), 1);
-    QVERIFY(contents(QDir(classFolder).filePath(aside.first())).contains("Bo Fem"));
-    // A row of a learner whose files the teacher removed is no hand edit.
-    QFile::remove(QDir(classFolder).filePath(QStringLiteral("b17.json")));
-    QVERIFY(OverviewFile::rewrite(classFolder, &reason));
-    QCOMPARE(QDir(classFolder).entryList({ QStringLiteral("oversigt rettet*.csv") }).size(), 1);
-    QVERIFY(!contents(overview).contains("Bo 17"));
-
-    // Something that is not a plain file in its place: refused with a reason, data files kept.
-    QVERIFY(QFile::remove(overview));
-    QVERIFY(QDir().mkdir(overview));
-    reason.clear();
-    QVERIFY(!OverviewFile::rewrite(classFolder, &reason));
-    QVERIFY(!reason.isEmpty());
-    QCOMPARE(OverviewFile::rows(classFolder).size(), 2);
+    const QString line = KeyWrap::wrap(*testClassKey(), password, KeyWrap::testCost());
+    QVERIFY(dir->session().outbox().putAsIs(ClassKeys::publishedName(line), line.toLatin1() + '\n'));
+    QVERIFY(dir->session().outbox().send());
+    const ClassListing::Keys keys { password, {}, keyring.path() };
+    QCOMPARE(ClassListing(classFolder.path(), QString(), keys).scan().entries.size(), 2); // keeps the key
+    const QString ali = classFolder.filePath(stems[0] + ".json.skrivlo");
+    const QString bo = classFolder.filePath(stems[1] + ".json.skrivlo");
+    const QString keyFile = classFolder.filePath(ClassKeys::publishedName(line));
+    QByteArray bytes = contents(ali);
+    if (change == QLatin1String("byte")) {
+        bytes[bytes.size() - 20] = char(bytes[bytes.size() - 20] ^ 1);
+        put(ali, bytes);
+    } else if (change == QLatin1String("cut")) {
+        put(ali, bytes.left(bytes.size() - 1));
+    } else if (change == QLatin1String("rename")) {
+        QVERIFY(QFile::remove(bo));
+        QVERIFY(QFile::copy(ali, bo));
+    } else if (change == QLatin1String("otherKey") || change == QLatin1String("ownKey")) {
+        // A key made by someone else, under a password of their own, with a Trin 4 of its own.
+        const std::shared_ptr<const ClassKey> other = ClassKey::generate();
+        const QString otherLine = KeyWrap::wrap(*other, QStringLiteral("hemmelig elev"), KeyWrap::testCost());
+        put(classFolder.filePath(ClassKeys::publishedName(otherLine)), otherLine.toLatin1());
+        const QByteArray plain = openedWithTestKey(ali, stems[0] + ".json");
+        QVERIFY(!plain.isEmpty());
+        const QString name = change == QLatin1String("otherKey") ? stems[0] : QStringLiteral("PC9-000009 falsk");
+        put(classFolder.filePath(name + ".json.skrivlo"), SealedFile::seal(*other, name + ".json", plain));
+    } else if (change == QLatin1String("plain")) {
+        LearnerRecord record = learner(QStringLiteral("Cem"), 12, { -1, -1, -1 }, true);
+        record.reportName = QStringLiteral("2026-12-07 14.23 Cem.html");
+        put(classFolder.filePath("2026-12-07 14.23 Cem.json"), LearnerDataText::serialise(ResultRow::fromRecord(record, "PC2")));
+    } else if (change == QLatin1String("deleteKey")) {
+        QVERIFY(QFile::remove(keyFile));
+    } else if (change == QLatin1String("replaceKey")) {
+        put(keyFile, KeyWrap::wrap(*ClassKey::generate(), password, KeyWrap::testCost()).toLatin1());
+    }
+    const ClassListing::Result result = ClassListing(classFolder.path(), QString(), keys).scan();
+    QStringList names;
+    QStringList problems;
+    for (const ClassEntry &entry : result.entries) {
+        if (entry.state == ClassEntry::Unreadable)
+            problems.append(entry.problem);
+        else
+            names.append(entry.row.name);
+        QCOMPARE(entry.unsealed, entry.row.name == QLatin1String("Cem"));
+    }
+    names.sort();
+    QCOMPARE(names, counted);
+    QCOMPARE(problems.size(), told.isEmpty() ? 0 : 1);
+    QVERIFY2(told.isEmpty() || problems.first().contains(told), qPrintable(problems.value(0)));
+    QCOMPARE(result.unsealed, change == QLatin1String("plain") ? 1 : 0);
 }
 
 // A class folder out of reach at the hand-in: the files wait in the outbox; once it is back
@@ -221,6 +267,8 @@ void TestArchive::outboxSendsOnceWhenTheClassFolderIsBack()
 {
     const QString classFolder = dir->filePath(QStringLiteral("klasse"));
     Session session(ResultsFolder(dir->path()), MachineSettings(), classFolder, QStringLiteral("LAB07-3f9a2c"));
+    QVERIFY(!session.outbox().put(QStringLiteral("a.html"), "report")); // never in the clear, not even before the password
+    unlockForTest(session);
     QCOMPARE(session.classFolder(), classFolder);
     QVERIFY(session.outbox().put(QStringLiteral("a.html"), "report"));
     QVERIFY(session.outbox().put(QStringLiteral("gemte-test/LAB07-3f9a2c.json"), "saved"));
@@ -232,9 +280,12 @@ void TestArchive::outboxSendsOnceWhenTheClassFolderIsBack()
     for (int round = 0; round < 2; ++round) {
         QVERIFY2(session.outbox().send(&reason), qPrintable(reason));
         QVERIFY(session.outbox().waiting().isEmpty());
-        QCOMPARE(contents(QDir(classFolder).filePath(QStringLiteral("a.html"))), QByteArray("report"));
-        QCOMPARE(contents(QDir(classFolder).filePath(QStringLiteral("gemte-test/LAB07-3f9a2c.json"))), QByteArray("saved"));
-        QCOMPARE(QDir(classFolder).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("a.html") });
+        QCOMPARE(openedWithTestKey(QDir(classFolder).filePath(QStringLiteral("a.html.skrivlo")), QStringLiteral("a.html")),
+                 QByteArray("report"));
+        QCOMPARE(openedWithTestKey(QDir(classFolder).filePath(QStringLiteral("gemte-test/LAB07-3f9a2c.json.skrivlo")),
+                                   QStringLiteral("gemte-test/LAB07-3f9a2c.json")),
+                 QByteArray("saved"));
+        QCOMPARE(QDir(classFolder).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("a.html.skrivlo") });
         QVERIFY(session.outbox().put(QStringLiteral("a.html"), "report")); // the same learner sent twice
     }
 }
@@ -267,6 +318,8 @@ void TestArchive::aTestMovesToAnotherPcOnce()
     QTemporaryDir work1, work2;
     Session pc1(ResultsFolder(work1.path()), MachineSettings(), classFolder, QStringLiteral("PC1-000001"));
     Session pc2(ResultsFolder(work2.path()), MachineSettings(), classFolder, QStringLiteral("PC2-000002"));
+    unlockForTest(pc1);
+    unlockForTest(pc2);
     RecoveryState state;
     state.learner = learner(QStringLiteral("Bo"), 20, { -1, -1, -1 }, false);
     state.step = TestStep::Dictation2;
@@ -276,6 +329,11 @@ void TestArchive::aTestMovesToAnotherPcOnce()
     const QDateTime now = QDateTime::currentDateTime();
     QVERIFY(ClassRecovery::leftByOthers(pc2, now).isEmpty()); // saved a moment ago: still running
     QVERIFY(ClassRecovery::leftByOthers(pc1, now.addSecs(600)).isEmpty()); // never its own
+    // A PC of another class folder (another key) cannot open it, so it is not offered there.
+    QTemporaryDir work3;
+    Session pc3(ResultsFolder(work3.path()), MachineSettings(), classFolder, QStringLiteral("PC3-000003"));
+    pc3.unlock(ClassKey::generate(), Keyring());
+    QVERIFY(ClassRecovery::leftByOthers(pc3, now.addSecs(600)).isEmpty());
     const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(pc2, now.addSecs(600));
     QCOMPARE(found.size(), 1);
     QCOMPARE(found.first().pc, QStringLiteral("PC1-000001"));
@@ -440,26 +498,26 @@ void TestArchive::startingAgainKeepsTheUnfinishedTest_data()
     QTest::addColumn<int>("step");
     QTest::addColumn<int>("answered"); // right answers typed into Dictation 1
     QTest::addColumn<QByteArray>("kept"); // in the kept report
-    QTest::addColumn<QByteArray>("row");  // the end of the overview row
+    QTest::addColumn<int>("right");       // Dictation 1 in the kept data file, -1 for none
     // Before the form was left: the typed details make the kept report and the row.
     QTest::newRow("in the form") << int(TestStep::Details) << 0
                                  << QByteArray("Navn: Ida<br>\nAdresse: <br>\nF\xc3\xb8" "dsels\xc3\xa5r: 2001<br>")
-                                 << QByteArray(";Ida;2001;;;;;;Ikke afsluttet;");
+                                 << -1;
     // In Dictation 1 after 11 answers: judged as at a hand-in.
     QTest::newRow("dictation 1 after 11 answers")
             << int(TestStep::Dictation1) << 11
             << QByteArray("<h3>Diktat 1 [01:05]</h3>\n\n<p>\n<small>\n<font color=\"green\">k\xc3\xb8rte</font>, ")
-            << QByteArray(";Ida;2001;11;;;;;Ikke afsluttet;");
+            << 11;
 }
 
-// "Start forfra" keeps everything typed, in the class folder and the overview, marked as not
-// finished, and the offer says so.
+// "Start forfra" keeps everything typed, sealed in the class folder under a name without the
+// learner's, marked as not finished, and the offer says so.
 void TestArchive::startingAgainKeepsTheUnfinishedTest()
 {
     QFETCH(int, step);
     QFETCH(int, answered);
     QFETCH(QByteArray, kept);
-    QFETCH(QByteArray, row);
+    QFETCH(int, right);
     RecoveryState state;
     state.learner.started = started;
     state.step = TestStep(step);
@@ -472,34 +530,42 @@ void TestArchive::startingAgainKeepsTheUnfinishedTest()
     }
     for (int i = 1; i <= answered; ++i)
         state.fields.insert(QStringLiteral("word%1").arg(i), AnswerKey::word(i));
-    QVERIFY(RecoveryFile::write(folder(), state));
+    QVERIFY(RecoveryFile::write(folder(), *testClassKey(), state));
     auto offer = answerMessageBox(QStringLiteral("Start forfra"));
     RecoveryState read;
     QCOMPARE(RecoveryOffer::ask(nullptr, dir->session(), &read), RecoveryOffer::Choice::StartAfresh);
     QVERIFY2(offer->text.contains(QStringLiteral("ufærdige test i klassemappen med alle svar")), qPrintable(offer->text));
     QVERIFY(!RecoveryFile::exists(folder()));
 
-    const QString stem = QStringLiteral("2026-12-07 14.23.40 Ida [%1]").arg(dir->session().pcName());
     const QDir classFolder(dir->session().classFolder());
-    const QByteArray report = contents(classFolder.filePath(stem + ".html"));
+    const QStringList reports = classFolder.entryList({ QStringLiteral("*.html.skrivlo") });
+    QCOMPARE(reports.size(), 1);
+    const QString stem = reports.first().chopped(QStringLiteral(".html.skrivlo").size());
+    QVERIFY2(stem.startsWith(dir->session().pcName() + ' ') && !stem.contains(QLatin1String("Ida")), qPrintable(stem));
+    const QByteArray report = openedWithTestKey(classFolder.filePath(reports.first()), stem + ".html");
     QVERIFY2(report.contains(kept), report.constData());
     QCOMPARE(report.count("<font color=\"green\">"), answered);
     QVERIFY(report.endsWith("<b>Testen blev ikke afsluttet.</b>\n</small>\n\n</body>\n</html>\n"));
-    QVERIFY(contents(classFolder.filePath(stem + ".json")).contains("\"finished\": false"));
-    const QByteArray rows = contents(OverviewFile::path(classFolder.path()));
-    QVERIFY2(rows.endsWith(row + (stem + ".html\r\n").toUtf8()), rows.constData());
+    ResultRow row;
+    QString reason;
+    QVERIFY(LearnerDataText::parse(openedWithTestKey(classFolder.filePath(stem + ".json.skrivlo"), stem + ".json"), &row, &reason));
+    QVERIFY(!row.finished);
+    QCOMPARE(row.name, QStringLiteral("Ida"));
+    QCOMPARE(row.dictation1Right, right);
     QVERIFY(dir->session().outbox().waiting().isEmpty());
 }
 
 void TestArchive::savedTestThatCannotBeUsedIsKept_data()
 {
-    QTest::addColumn<bool>("damaged"); // else whole, but the teacher starts again and it cannot be kept
+    QTest::addColumn<QString>("kind"); // "changed", "plain" (an older version's, in the clear), else whole but
+                                       // the teacher starts again and it cannot be kept
     QTest::addColumn<bool>("deep"); // the folder lies so deep that a longer name no longer fits
     QTest::addColumn<QString>("asideAs");
-    QTest::newRow("damaged") << true << false << QString::fromUtf8("skrivlo-gemt-test ulæselig ");
-    QTest::newRow("not kept") << false << false << QStringLiteral("skrivlo-gemt-test ikke gemt i klassemappen ");
-    QTest::newRow("damaged, cannot be set aside") << true << true << QString();
-    QTest::newRow("not kept, cannot be set aside") << false << true << QString();
+    QTest::newRow("changed") << "changed" << false << QString::fromUtf8("skrivlo-gemt-test ulæselig ");
+    QTest::newRow("in the clear") << "plain" << false << QString::fromUtf8("skrivlo-gemt-test ulæselig ");
+    QTest::newRow("not kept") << "whole" << false << QStringLiteral("skrivlo-gemt-test ikke gemt i klassemappen ");
+    QTest::newRow("changed, cannot be set aside") << "changed" << true << QString();
+    QTest::newRow("not kept, cannot be set aside") << "whole" << true << QString();
 }
 
 // A saved test that cannot be continued is put aside under a name that says why, and the
@@ -507,9 +573,10 @@ void TestArchive::savedTestThatCannotBeUsedIsKept_data()
 // file held open) stays untouched where it is, and nothing starts that would write over it.
 void TestArchive::savedTestThatCannotBeUsedIsKept()
 {
-    QFETCH(bool, damaged);
+    QFETCH(QString, kind);
     QFETCH(bool, deep);
     QFETCH(QString, asideAs);
+    const bool damaged = kind != QLatin1String("whole");
     QString path = dir->path();
     if (deep) {
         // The saved test's path fits the system's limit of 4096 bytes; a name set aside does not.
@@ -520,17 +587,22 @@ void TestArchive::savedTestThatCannotBeUsedIsKept()
     // Without an outbox, a test started again cannot be kept.
     put(QDir(path).filePath(Outbox::folderName()), "not a folder");
     Session session{ ResultsFolder(path) };
-    QByteArray saved = "{\"format\": \"skrivlo-recovery\", \"version\": 1, \"page\"";
-    if (!damaged) {
-        RecoveryState state;
-        state.learner.started = started;
-        state.step = TestStep::Details;
-        state.fields.insert(QStringLiteral("nameEdit"), QStringLiteral("Ida"));
-        QVERIFY(RecoveryFile::write(session.folder(), state));
-        saved = contents(RecoveryFile::path(session.folder()));
-    } else {
-        put(RecoveryFile::path(session.folder()), saved);
+    unlockForTest(session);
+    RecoveryState written;
+    written.learner.started = started;
+    written.step = TestStep::Details;
+    written.fields.insert(QStringLiteral("nameEdit"), QStringLiteral("Ida"));
+    QVERIFY(RecoveryFile::write(session.folder(), *testClassKey(), written));
+    const QString file = kind == QLatin1String("plain") ? RecoveryFile::unsealedPath(session.folder())
+                                                        : RecoveryFile::path(session.folder());
+    QByteArray saved = contents(RecoveryFile::path(session.folder()));
+    if (kind == QLatin1String("changed"))
+        saved[saved.size() - 3] = char(saved[saved.size() - 3] ^ 1);
+    if (kind == QLatin1String("plain")) {
+        QVERIFY(QFile::remove(RecoveryFile::path(session.folder())));
+        saved = RecoveryText::serialise(written);
     }
+    put(file, saved);
     std::shared_ptr<ModalRecord> told;
     auto first = answerMessageBox(damaged ? QStringLiteral("OK") : QStringLiteral("Start forfra"),
                                   [&]() { if (!damaged) told = answerMessageBox(QStringLiteral("OK")); });
@@ -539,13 +611,14 @@ void TestArchive::savedTestThatCannotBeUsedIsKept()
     if (damaged)
         told = first;
     QVERIFY(told && told->seen);
-    QVERIFY2(!damaged || told->text.contains(QLatin1String("beskadiget")), qPrintable(told->text));
-    const QStringList aside = QDir(path).entryList({ QStringLiteral("skrivlo-gemt-test *.json") });
+    QVERIFY2(kind != QLatin1String("changed") || told->text.contains(QLatin1String("beskadiget")), qPrintable(told->text));
+    QVERIFY2(kind != QLatin1String("plain") || told->text.contains(QLatin1String("ikke beskyttet")), qPrintable(told->text));
+    const QStringList aside = QDir(path).entryList({ QStringLiteral("skrivlo-gemt-test *.json*") });
     if (deep) {
         QCOMPARE(choice, RecoveryOffer::Choice::Stop);
         QCOMPARE(told->icon, QMessageBox::Critical);
         QVERIFY2(told->text.contains(QStringLiteral("kunne ikke lægges til side")), qPrintable(told->text));
-        QCOMPARE(contents(RecoveryFile::path(session.folder())), saved);
+        QCOMPARE(contents(file), saved);
         QVERIFY(aside.isEmpty());
         return;
     }
@@ -565,7 +638,7 @@ void TestArchive::linksAreNeverFollowed_data()
     QTest::newRow("resultater a file") << "resultater" << "er en fil";
     QTest::newRow("the lock") << "skrivlo.lock" << "genvej (et link)";
     QTest::newRow("the lock a folder") << "skrivlo.lock" << "en mappe";
-    QTest::newRow("the recovery file, mid-test") << "skrivlo-gemt-test.json" << QString();
+    QTest::newRow("the recovery file, mid-test") << "skrivlo-gemt-test.json.skrivlo" << QString();
 }
 
 // A link in place of a file or folder of the program is refused with what it is, or (the
@@ -604,11 +677,11 @@ void TestArchive::linksAreNeverFollowed()
         state.learner.started = started;
         state.step = TestStep::Dictation1;
         bool replaced = false;
-        QVERIFY(RecoveryFile::write(folder(), state, &replaced));
+        QVERIFY(RecoveryFile::write(folder(), *testClassKey(), state, &replaced));
         QVERIFY(replaced);
         QVERIFY(!QFileInfo(path).isSymLink() && QFileInfo(path).isFile());
         QCOMPARE(QFileInfo(target).size(), 0);
-        QVERIFY(RecoveryFile::write(folder(), state, &replaced));
+        QVERIFY(RecoveryFile::write(folder(), *testClassKey(), state, &replaced));
         QVERIFY(!replaced);
     }
 }
@@ -621,7 +694,7 @@ void TestArchive::leftoversOfCutOffWritesAreRemoved()
     struct Leftover { const char *name; bool aged; bool removed; };
     const Leftover files[] = {
         { "results.html.ZBXAqJ", true, true },
-        { "skrivlo-gemt-test.json.YZrxVi", true, true },
+        { "skrivlo-gemt-test.json.skrivlo.YZrxVi", true, true },
         { "resultater/2026-12-07 14.23 \xc3\x85se \xc3\x98rns\xc3\xb8.html.KGrooS", true, true },
         { "resultater/oversigt.csv.Qw3rTy", true, true },
         { "results.html.AbCdEf", false, false },       // may be a write going on now

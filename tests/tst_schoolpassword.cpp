@@ -1,6 +1,7 @@
 #include "app/newpassworddialog.h"
 #include "settings/machinesettings.h"
 #include "settings/passwordthrottle.h"
+#include "sealing/keywrap.h"
 #include "settings/schoolpassword.h"
 #include "tests/support/modaldialog.h"
 #include "tests/support/testfolder.h"
@@ -86,6 +87,9 @@ void TestSchoolPassword::acceptedPassword_data()
     // å typed as a + a combining ring: the same letters, so the same password.
     QTest::newRow("set: decomposed å") << "blåbærgrød" << QByteArray() << QString::fromUtf8("bla\xcc\x8a" "bærgrød")
                                        << true;
+    // Stored before there were class keys: it keeps working until IT sets it again.
+    QTest::newRow("stored before: the school's") << "før:Rødgrød med fløde" << folderKey << "Rødgrød med fløde" << true;
+    QTest::newRow("stored before: the fixed refused") << "før:Rødgrød med fløde" << folderKey << "kanelsnegle" << false;
 }
 
 void TestSchoolPassword::acceptedPassword()
@@ -97,8 +101,12 @@ void TestSchoolPassword::acceptedPassword()
     if (!otherKeys.isEmpty())
         writeIni(otherKeys);
     QString reason;
-    if (!school.isEmpty())
+    if (school.startsWith(QStringLiteral("før:"))) {
+        school = school.mid(4);
+        writeIni(otherKeys + "password=\"" + SchoolPassword::make(school, 1000).toLatin1() + "\"\n");
+    } else if (!school.isEmpty()) {
         QVERIFY2(MachineSettings::writePassword(iniPath(), school, &reason), qPrintable(reason));
+    }
 
     const MachineSettings settings = MachineSettings::read(iniPath());
     QVERIFY(!settings.isRefused());
@@ -116,15 +124,21 @@ void TestSchoolPassword::storedAsHashOnly()
     QString reason;
     QVERIFY2(MachineSettings::writePassword(iniPath(), word, &reason), qPrintable(reason));
     const QByteArray first = iniBytes();
-    QVERIFY2(MachineSettings::writePassword(iniPath(), word, &reason), qPrintable(reason));
+    // Set again, by whoever knew the password: the same class key, wrapped anew.
+    const std::shared_ptr<const ClassKey> key = MachineSettings::read(iniPath()).unlock(word).key;
+    QVERIFY(key);
+    QVERIFY2(MachineSettings::writePassword(iniPath(), word, &reason, key), qPrintable(reason));
     const QByteArray second = iniBytes();
+    QCOMPARE(MachineSettings::read(iniPath()).unlock(word).key->id(), key->id());
+    // The derivation costs an attacker at least 64 MiB for each guess.
+    QVERIFY(KeyWrap::costOf(MachineSettings::read(iniPath()).schoolKeyLine()).memoryKiB >= 64 * 1024);
 
     for (const QByteArray &bytes : { first, second }) {
         QVERIFY(!bytes.contains(word.toUtf8()));
         QVERIFY(!bytes.contains(word.toUtf8().toBase64()));
         QVERIFY(!bytes.toLower().contains("hemmelig"));
         QVERIFY(bytes.contains("klassemappe=K:/dansk"));
-        QVERIFY2(bytes.contains("password=\"pbkdf2-sha256$100000$"), bytes);
+        QVERIFY2(bytes.contains("password=\"skrivlo-noegle-1$"), bytes);
     }
     QVERIFY(first != second); // a fresh salt each time
     QVERIFY(MachineSettings::read(iniPath()).acceptsPassword(word));
@@ -252,11 +266,17 @@ void TestSchoolPassword::newPasswordDialog_data()
     QTest::addColumn<QString>("first");
     QTest::addColumn<QString>("second");
     QTest::addColumn<QString>("objection"); // empty: saved
-    QTest::newRow("saved") << "Rødgrød med fløde" << "Rødgrød med fløde" << "";
-    QTest::newRow("empty") << "" << "" << "Skriv et password.";
-    QTest::newRow("short") << "kort7ch" << "kort7ch" << "mindst 8 tegn";
-    QTest::newRow("not the same") << "Rødgrød med fløde" << "Rødgrød med fløden" << "ikke det samme";
-    QTest::newRow("the fixed") << "kanelsnegle" << "kanelsnegle" << "det faste";
+    QTest::addColumn<QString>("current");   // "set before:typed": a school password set before, and what is typed for it
+    QTest::newRow("saved") << "Rødgrød med fløde" << "Rødgrød med fløde" << "" << QString();
+    // Changed: the class key stays, wrapped under the new password, so every result still opens.
+    QTest::newRow("changed, the current one right") << "Æbleskiver i december" << "Æbleskiver i december" << ""
+                                                    << "Rødgrød med fløde:Rødgrød med fløde";
+    QTest::newRow("changed, the current one wrong") << "Æbleskiver i december" << "Æbleskiver i december"
+                                                    << "nuværende password er forkert" << "Rødgrød med fløde:rødgrød";
+    QTest::newRow("empty") << "" << "" << "Skriv et password." << QString();
+    QTest::newRow("short") << "kort7ch" << "kort7ch" << "mindst 8 tegn" << QString();
+    QTest::newRow("not the same") << "Rødgrød med fløde" << "Rødgrød med fløden" << "ikke det samme" << QString();
+    QTest::newRow("the fixed") << "kanelsnegle" << "kanelsnegle" << "det faste" << QString();
 }
 
 void TestSchoolPassword::newPasswordDialog()
@@ -264,15 +284,25 @@ void TestSchoolPassword::newPasswordDialog()
     QFETCH(QString, first);
     QFETCH(QString, second);
     QFETCH(QString, objection);
+    QFETCH(QString, current);
+    QString keyBefore;
+    QString reason;
+    if (!current.isEmpty()) {
+        QVERIFY(MachineSettings::writePassword(iniPath(), current.section(QLatin1Char(':'), 0, 0), &reason));
+        keyBefore = KeyWrap::keyIdOf(MachineSettings::read(iniPath()).schoolKeyLine());
+    }
+    const QByteArray before = iniBytes();
     NewPasswordDialog dialog(iniPath());
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    if (!current.isEmpty())
+        QTest::keyClicks(dialog.findChild<QLineEdit *>(QStringLiteral("currentEdit")), current.section(QLatin1Char(':'), 1));
     auto *firstEdit = dialog.findChild<QLineEdit *>(QStringLiteral("firstEdit"));
     auto *secondEdit = dialog.findChild<QLineEdit *>(QStringLiteral("secondEdit"));
     auto *message = dialog.findChild<QLabel *>(QStringLiteral("messageLabel"));
     QVERIFY(firstEdit && secondEdit && message);
     QCOMPARE(secondEdit->echoMode(), QLineEdit::Password);
-    QVERIFY(firstEdit->hasFocus());
+    QVERIFY(firstEdit->hasFocus() || !current.isEmpty());
     QTest::keyClicks(firstEdit, first);
     QTest::keyClicks(secondEdit, second);
     QTest::keyClick(secondEdit, Qt::Key_Return); // Enter presses "Gem"
@@ -282,11 +312,15 @@ void TestSchoolPassword::newPasswordDialog()
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         QVERIFY(settings.acceptsPassword(first));
         QVERIFY(!settings.acceptsPassword(QStringLiteral("kanelsnegle")));
+        if (!current.isEmpty()) {
+            QVERIFY(!settings.acceptsPassword(current.section(QLatin1Char(':'), 0, 0)));
+            QCOMPARE(KeyWrap::keyIdOf(settings.schoolKeyLine()), keyBefore);
+        }
     } else {
         QVERIFY(dialog.isVisible());
         QVERIFY2(message->text().contains(objection), qPrintable(message->text()));
-        QVERIFY(!QFileInfo::exists(iniPath()));
-        QVERIFY(firstEdit->hasFocus());
+        QCOMPARE(iniBytes(), before); // nothing written
+        QVERIFY(dialog.focusWidget() && dialog.focusWidget()->inherits("QLineEdit"));
     }
 }
 

@@ -4,6 +4,8 @@
 #include "model/reporttext.h"
 #include "model/resultrow.h"
 #include "support/modaldialog.h"
+#include "sealing/keywrap.h"
+#include "sealing/sealedfile.h"
 #include "support/testfolder.h"
 #include "teacherview/firstlook.h"
 #include "teacherview/overviewprint.h"
@@ -99,12 +101,20 @@ void put(const QString &path, const QByteArray &bytes)
     file.write(bytes);
 }
 
-// Writes a learner's data file and report as the program leaves them in a folder.
+// Writes a learner's data file and report as the program leaves them in a folder: sealed.
 void hand(const QString &folder, const ResultRow &r)
 {
     const QString stem = r.reportName.chopped(5);
-    put(folder + QLatin1Char('/') + stem + QStringLiteral(".json"), LearnerDataText::serialise(r));
-    put(folder + QLatin1Char('/') + r.reportName, "<html><title>Resultater</title></html>");
+    for (const auto &[name, bytes] : { std::pair { stem + QStringLiteral(".json"), LearnerDataText::serialise(r) },
+                                       std::pair { r.reportName, QByteArray("<html><title>Resultater</title></html>") } })
+        put(folder + QLatin1Char('/') + SealedFile::sealedName(name), SealedFile::seal(*testClassKey(), name, bytes));
+}
+
+// What the teacher's password opens: the test key, as a PC of the class publishes it.
+ClassListing::Keys testKeys()
+{
+    static const QString line = KeyWrap::wrap(*testClassKey(), QStringLiteral("kanelsnegle"), KeyWrap::testCost());
+    return { QStringLiteral("kanelsnegle"), { line }, QString() };
 }
 
 // Eight learners at each Trin and not finished, one of the old format, one damaged, one waiting.
@@ -187,15 +197,18 @@ void TestTeacherView::listing()
     const QString classFolder = folder.filePath("klasse");
     const QString outbox = folder.filePath("udbakke");
     seedClass(classFolder, outbox);
-    ClassListing listing(classFolder, outbox);
+    ClassListing listing(classFolder, outbox, testKeys());
     ClassListing::Result result = listing.scan();
     QVERIFY(result.reachable);
     QCOMPARE(result.entries.size(), 8);
+    QCOMPARE(result.unsealed, 1); // Frida's, kept in the clear by an older version
     QHash<QString, ClassEntry> byStem;
     for (const ClassEntry &entry : result.entries)
         byStem.insert(entry.stem, entry);
     QCOMPARE(byStem.value("2026-12-06 08.15 Frida Ådal").row.level(), 3); // the old format
     QVERIFY(byStem.value("2026-12-06 08.15 Frida Ådal").dataPath.isEmpty());
+    QVERIFY(byStem.value("2026-12-06 08.15 Frida Ådal").unsealed);
+    QVERIFY(!byStem.value("2026-12-02 Bo; Holm").unsealed);
     QCOMPARE(byStem.value("2026-12-06 09.00 Gorm").state, ClassEntry::Unreadable);
     QVERIFY(byStem.value("2026-12-06 09.00 Gorm").problem.contains("Gorm.json"));
     QCOMPARE(byStem.value("2026-12-07 Hanne").state, ClassEntry::Waiting);
@@ -203,7 +216,7 @@ void TestTeacherView::listing()
 
     // Handed in from the outbox: one row, no longer waiting; a changed file is read again.
     hand(classFolder, row("Hanne", "2026-12-07T13:00:00", 20, { 20, 20, 20 }, true));
-    put(classFolder + QStringLiteral("/2026-12-05 Ebbe.json"), "{}");
+    put(classFolder + QStringLiteral("/2026-12-05 Ebbe.json.skrivlo"), "{}");
     result = listing.scan();
     QCOMPARE(result.entries.size(), 8);
     for (const ClassEntry &entry : result.entries) {
@@ -230,20 +243,20 @@ void TestTeacherView::sortAndFilter_data()
     QTest::addColumn<QStringList>("names"); // in the order shown
     QTest::addColumn<QVector<int>>("counts"); // not finished, Trin 1-4, unreadable
 
-    const QStringList byDate { "Kan ikke læses", "Åse Ørnsø", "Bo; Holm", "Carl Ærø", "Dorte",
+    const QStringList byDate { "Ændret eller beskadiget", "Åse Ørnsø", "Bo; Holm", "Carl Ærø", "Dorte",
                                "Ebbe", "Frida Ådal", "Hanne" };
     QTest::newRow("all, by date") << int(ResultTableModel::Start) << "" << QDate() << QDate() << byDate
                                   << QVector<int> { 1, 1, 1, 2, 2, 1 };
     QTest::newRow("by Dictation 2 total")
             << int(ResultTableModel::Dictation2) << "" << QDate() << QDate()
-            << QStringList { "Kan ikke læses", "Åse Ørnsø", "Ebbe", "Bo; Holm", "Frida Ådal",
+            << QStringList { "Ændret eller beskadiget", "Åse Ørnsø", "Ebbe", "Bo; Holm", "Frida Ådal",
                              "Carl Ærø", "Dorte", "Hanne" }
             << QVector<int> { 1, 1, 1, 2, 2, 1 };
     QTest::newRow("name search, any case") << int(ResultTableModel::Name) << "æ" << QDate() << QDate()
                                            << QStringList { "Carl Ærø" } << QVector<int> { 0, 0, 0, 1, 0, 0 };
     QTest::newRow("date range, damaged file still shown")
             << int(ResultTableModel::Level) << "" << QDate(2026, 12, 2) << QDate(2026, 12, 4)
-            << QStringList { "Kan ikke læses", "Bo; Holm", "Carl Ærø", "Dorte" }
+            << QStringList { "Ændret eller beskadiget", "Bo; Holm", "Carl Ærø", "Dorte" }
             << QVector<int> { 0, 0, 1, 1, 1, 1 };
 }
 
@@ -257,7 +270,7 @@ void TestTeacherView::sortAndFilter()
     QFETCH(QVector<int>, counts);
     TestFolder folder;
     seedClass(folder.filePath("klasse"), folder.filePath("udbakke"));
-    ClassListing listing(folder.filePath("klasse"), folder.filePath("udbakke"));
+    ClassListing listing(folder.filePath("klasse"), folder.filePath("udbakke"), testKeys());
     ResultTableModel model;
     model.setEntries(listing.scan().entries);
     ResultFilter filter;
@@ -286,7 +299,7 @@ void TestTeacherView::removeRefusedWhenUnreachable()
     QString reason;
     QVERIFY(!ClassListing::remove(folder.filePath("væk"), folder.filePath("udbakke"), "2026-12-07 Hanne", &reason));
     QVERIFY(reason.contains("kan ikke nås"));
-    QVERIFY(QFile::exists(folder.filePath("udbakke/2026-12-07 Hanne.json"))); // nothing deleted
+    QVERIFY(QFile::exists(folder.filePath("udbakke/2026-12-07 Hanne.json.skrivlo"))); // nothing deleted
 }
 
 void TestTeacherView::firstLook_data()
@@ -472,7 +485,7 @@ void TestTeacherView::viewRefreshesAndDeletes()
     TestFolder folder;
     const QString classFolder = folder.filePath("klasse");
     seedClass(classFolder, folder.filePath("udbakke"));
-    TeacherView view(classFolder, folder.filePath("udbakke"), folder.path());
+    TeacherView view(classFolder, folder.filePath("udbakke"), folder.path(), testKeys());
     QSignalSpy listed(&view, &TeacherView::listed);
     QVERIFY(listed.wait(5000));
     QCOMPARE(view.filter()->rowCount(), 8);
@@ -504,7 +517,7 @@ void TestTeacherView::viewRefreshesAndDeletes()
         longest = std::max(longest, pixels);
     QVERIFY2(longest > 200, qPrintable(QString::number(longest)));
 
-    // Delete Bo; Holm, answered with "Slet resultatet": the files go, and the overview is made again.
+    // Delete Bo; Holm, answered with "Slet resultatet": the files go.
     auto *table = view.findChild<QTableView *>("resultTable");
     table->sortByColumn(ResultTableModel::Name, Qt::AscendingOrder);
     table->selectRow(1); // after the damaged file
@@ -513,20 +526,14 @@ void TestTeacherView::viewRefreshesAndDeletes()
     QMetaObject::invokeMethod(&view, "deleteLearner");
     QVERIFY(asked->seen);
     QVERIFY2(asked->text.contains("»Bo; Holm« fra 2/12-2026 kl. 09.00"), qPrintable(asked->text));
-    QVERIFY(!QFile::exists(classFolder + "/2026-12-02 Bo; Holm.json"));
-    QVERIFY(!QFile::exists(classFolder + "/2026-12-02 Bo; Holm.html"));
-    QFile overview(classFolder + "/oversigt.csv");
-    QVERIFY(overview.open(QIODevice::ReadOnly));
-    const QString csv = QString::fromUtf8(overview.readAll());
-    QVERIFY(!csv.contains("Bo; Holm"));
-    QVERIFY(csv.contains("Carl Ærø"));
-    QCOMPARE(csv.count("\r\n"), 1 + 6); // header, and the readable learners handed in
+    QVERIFY(!QFile::exists(classFolder + "/2026-12-02 Bo; Holm.json.skrivlo"));
+    QVERIFY(!QFile::exists(classFolder + "/2026-12-02 Bo; Holm.html.skrivlo"));
     QVERIFY(listed.wait(5000));
     QCOMPARE(view.filter()->rowCount(), 8);
 
     // Deleted on another PC while the view is open: the row goes at the next listing.
-    QVERIFY(QFile::remove(classFolder + "/2026-12-08 Ida.json"));
-    QVERIFY(QFile::remove(classFolder + "/2026-12-08 Ida.html"));
+    QVERIFY(QFile::remove(classFolder + "/2026-12-08 Ida.json.skrivlo"));
+    QVERIFY(QFile::remove(classFolder + "/2026-12-08 Ida.html.skrivlo"));
     view.refresh();
     QVERIFY(listed.wait(5000));
     QCOMPARE(view.filter()->rowCount(), 7);

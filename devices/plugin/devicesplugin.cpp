@@ -54,7 +54,10 @@ std::unique_ptr<QWidget> DevicesPlugin::newStudio(const QVector<StudioText> &tex
 }
 
 std::unique_ptr<QWidget> DevicesPlugin::newTeacherView(const QString &classFolder, const QString &outbox,
-                                                       const QString &workFolder)
+                                                       const QString &workFolder, const QString &password,
+                                                       const QStringList &keyLines, const QString &keyringFolder,
+                                                       bool fixedPassword)
 {
-    return std::make_unique<TeacherView>(classFolder, outbox, workFolder);
+    return std::make_unique<TeacherView>(classFolder, outbox, workFolder,
+                                         ClassListing::Keys { password, keyLines, keyringFolder }, fixedPassword);
 }

@@ -23,5 +23,7 @@ public:
     std::unique_ptr<QWidget> newStudio(const QVector<StudioText> &texts, std::function<void(const QString &)> play,
                                        std::function<void()> stop) override;
     std::unique_ptr<QWidget> newTeacherView(const QString &classFolder, const QString &outbox,
-                                            const QString &workFolder) override;
+                                            const QString &workFolder, const QString &password,
+                                            const QStringList &keyLines, const QString &keyringFolder,
+                                            bool fixedPassword) override;
 };

@@ -11,8 +11,16 @@
 
 #include <memory>
 
+// The class key every session of a test program seals with, as the access dialog would give
+// it; made once per program, so sessions of several "PCs" open each other's files.
+std::shared_ptr<const ClassKey> testClassKey();
+// Unlocks a session with it, as the password does.
+void unlockForTest(Session &session);
+// A sealed file, opened with it under the name it was sealed with; empty when it does not open.
+QByteArray openedWithTestKey(const QString &path, const QString &sealedAs);
+
 // A fresh temporary folder as the working directory while it lives, with a session whose
-// results folder it is, as main makes one; the working directory is put back afterwards.
+// results folder it is, as main makes one, unlocked; the working directory is put back afterwards.
 class TestFolder
 {
 public:

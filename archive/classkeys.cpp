@@ -1,0 +1,131 @@
+#include "archive/classkeys.h"
+
+#include "archive/safefile.h"
+#include "sealing/keywrap.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <future>
+#include <thread>
+
+namespace {
+
+// A key line is about 200 bytes; a class folder holds one per PC at the most.
+constexpr qint64 largestLine = 4096;
+
+QString readLine(const QString &path)
+{
+    QFile file(path);
+    if (!SafeFile::mayReplace(path) || !file.open(QIODevice::ReadOnly) || file.size() > largestLine)
+        return QString();
+    return QString::fromLatin1(file.readAll()).trimmed();
+}
+
+} // namespace
+
+namespace ClassKeys {
+
+QString localFileName()
+{
+    return QStringLiteral("skrivlo-noegle.txt");
+}
+
+QString folderName()
+{
+    return QStringLiteral("noegler");
+}
+
+QString ending()
+{
+    return QStringLiteral(".noegle");
+}
+
+QString publishedName(const QString &line)
+{
+    const QByteArray hash = QCryptographicHash::hash(line.toLatin1(), QCryptographicHash::Sha256).toHex().left(8);
+    return folderName() + QLatin1Char('/') + KeyWrap::keyIdOf(line) + QLatin1Char(' ') + QString::fromLatin1(hash)
+            + ending();
+}
+
+QStringList linesIn(const QString &folder)
+{
+    QStringList lines;
+    const QFileInfoList files = QDir(folder).entryInfoList({ QLatin1Char('*') + ending() }, QDir::Files, QDir::Name);
+    for (const QFileInfo &file : files) {
+        if (lines.size() >= mostLines)
+            break;
+        const QString line = readLine(file.filePath());
+        if (KeyWrap::isWellFormed(line) && !lines.contains(line))
+            lines.append(line);
+    }
+    return lines;
+}
+
+QStringList open(Keyring *keys, const QStringList &lines, const QString &password, QSet<QString> *tried,
+                 int mostTries)
+{
+    QStringList opened;
+    for (const QString &line : lines) {
+        if (keys->contains(KeyWrap::keyIdOf(line)) || (tried && tried->contains(line)))
+            continue;
+        if (mostTries-- <= 0)
+            break;
+        const std::shared_ptr<const ClassKey> key = KeyWrap::unwrap(line, password);
+        if (!key) {
+            if (tried)
+                tried->insert(line);
+            continue;
+        }
+        keys->add(key);
+        opened.append(line);
+    }
+    return opened;
+}
+
+Own forPc(const Own &fromSettings, const QString &workingFolder, const QString &classFolder,
+          const QString &password, QStringList *classLines, int lookMs)
+{
+    // Read on a thread of its own, since the share may hang; what it finds in time is used.
+    auto looking = std::make_shared<std::promise<QStringList>>();
+    std::future<QStringList> looked = looking->get_future();
+    std::thread([looking, folder = QDir(classFolder).filePath(folderName())]() {
+        looking->set_value(linesIn(folder));
+    }).detach();
+    QStringList lines;
+    if (looked.wait_for(std::chrono::milliseconds(lookMs)) == std::future_status::ready)
+        lines = looked.get();
+    if (classLines)
+        *classLines = lines;
+    if (fromSettings.key)
+        return fromSettings;
+    const QString local = QDir(workingFolder).filePath(localFileName());
+    Own own;
+    own.line = readLine(local);
+    own.key = KeyWrap::isWellFormed(own.line) ? KeyWrap::unwrap(own.line, password) : nullptr;
+    if (own.key)
+        return own;
+    // The class folder's key, so that the PCs of a class share one.
+    Keyring keys;
+    const QStringList opened = open(&keys, lines, password);
+    if (!opened.isEmpty()) {
+        own.line = opened.first();
+        own.key = keys.find(KeyWrap::keyIdOf(own.line));
+    } else {
+        own.key = ClassKey::generate();
+        own.line = own.key ? KeyWrap::wrap(*own.key, password) : QString();
+        if (own.line.isEmpty())
+            return Own();
+    }
+    own.keepLocally = true;
+    return own;
+}
+
+bool keepLocally(const Own &own, const QString &workingFolder)
+{
+    return !own.keepLocally || SafeFile::write(QDir(workingFolder).filePath(localFileName()), own.line.toLatin1() + '\n');
+}
+
+} // namespace ClassKeys
