@@ -539,6 +539,10 @@ bool TeacherView::overviewRows(const QString &title, QVector<int> *sourceRows, b
     const QVector<int> found = readable(*proxy);
     const int shown = int(found.size());
     const int total = int(allRows.size());
+    if (total == 0) {
+        QMessageBox::information(this, title, tr("Der er ingen resultater at lave en oversigt over endnu."));
+        return false;
+    }
     *all = shown == total;
     if (!*all) {
         QMessageBox question(QMessageBox::Question, title,
