@@ -29,6 +29,7 @@ import unicodedata
 import classfolder
 import learner
 import oracle
+import sealed
 from harness import Journey, check
 
 VIEW_TITLE = "Skrivlo – resultater"
@@ -65,6 +66,24 @@ SPREADSHEET_TITLE = re.compile(r"^Gem [0-9]+( af [0-9]+)? kursist(er)? som regne
 FIRST_LOOK_BLUE = (0xdc, 0xeb, 0xf7)
 FIRST_LOOK_YELLOW = (0xff, 0xf3, 0xc4)
 BAR_BLUE = (0x3a, 0x5f, 0x9e)
+
+
+def seal_class(folder):
+    """The class folder as this version keeps it: every learner's file sealed with a class key
+    that the fixed password opens, the key's line beside them."""
+    key = sealed.new_key()
+    line = sealed.wrap(key, learner.PASSWORD)
+    os.makedirs(os.path.join(folder, "noegler"), exist_ok=True)
+    with open(os.path.join(folder, sealed.published_name(line)), "w") as f:
+        f.write(line)
+    for name in os.listdir(folder):
+        path = os.path.join(folder, name)
+        if os.path.isfile(path):
+            with open(path, "rb") as f:
+                plain = f.read()
+            with open(path + sealed.SUFFIX, "wb") as f:
+                f.write(sealed.seal(key, name, plain))
+            os.remove(path)
 
 
 def export_csv(j, path):
@@ -227,6 +246,7 @@ def first_look(j):
 
     # Thirty learners arrive; F5 lists them, and the line goes.
     classfolder.seed_class(os.path.join(workdir, "resultater"), 30)
+    seal_class(os.path.join(workdir, "resultater"))
     j.key("F5")
     j.until(lambda: trin_cells(j.grab(), geometry) and not bands(j.grab(), geometry, FIRST_LOOK_BLUE),
             10, "the 30 learners, without the line")
@@ -388,6 +408,7 @@ def screen_size(j):
     """The view of 15 learners on the variant's screen, and one learner's result."""
     workdir = j.workdir()
     classfolder.seed_class(os.path.join(workdir, "resultater"), 15)
+    seal_class(os.path.join(workdir, "resultater"))
     program, geometry = open_view(j, workdir)
     screen = j.until(lambda: trin_cells(j.grab(), geometry) and j.grab(), 10, "the table with its Trin colours")
     j.shot("view")
