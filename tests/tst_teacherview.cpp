@@ -341,7 +341,7 @@ void TestTeacherView::firstLook()
         else if (file != "-")
             put(classFolder + QLatin1Char('/') + file, "x");
     }
-    TeacherView view(classFolder, work.filePath("udbakke"), work.path());
+    TeacherView view(classFolder, work.filePath("udbakke"), work.path(), testKeys());
     QSignalSpy listed(&view, &TeacherView::listed);
     QVERIFY(listed.wait(5000));
     QCOMPARE(int(view.firstLookLine()), line);
@@ -365,7 +365,7 @@ void TestTeacherView::fitsTheScreen()
     QFETCH(bool, chartBeside);
     TestFolder folder;
     seedClass(folder.filePath("klasse"), folder.filePath("udbakke"));
-    TeacherView view(folder.filePath("klasse"), folder.filePath("udbakke"), folder.path());
+    TeacherView view(folder.filePath("klasse"), folder.filePath("udbakke"), folder.path(), testKeys());
     QSignalSpy listed(&view, &TeacherView::listed);
     view.resize(screen);
     view.show();
@@ -460,7 +460,7 @@ void TestTeacherView::overviewSaysWhatItHolds()
         hand(classFolder, row(QStringLiteral("Kursist %1").arg(i, 4, 10, QLatin1Char('0')),
                               QStringLiteral("2026-11-%1T09:00:00").arg(1 + i % 28, 2, 10, QLatin1Char('0')), 20,
                               { i % 21, 10, 10 }, true));
-    TeacherView view(classFolder, folder.filePath("udbakke"), folder.path());
+    TeacherView view(classFolder, folder.filePath("udbakke"), folder.path(), testKeys());
     QSignalSpy listed(&view, &TeacherView::listed);
     QVERIFY(listed.wait(5000));
     view.findChild<QLineEdit *>("searchEdit")->setText(search);
