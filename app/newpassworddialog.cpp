@@ -1,6 +1,7 @@
 #include "app/newpassworddialog.h"
 
 #include "settings/machinesettings.h"
+#include "settings/passwordstrength.h"
 
 #include <QDir>
 #include <QFormLayout>
@@ -128,13 +129,13 @@ void NewPasswordDialog::slotSave()
     QString objection;
     if (word.isEmpty())
         objection = tr("Skriv et password.");
-    else if (word.size() < shortestLength)
-        objection = tr("Passwordet skal have mindst %1 tegn.").arg(shortestLength);
-    else if (word != secondEdit->text())
-        objection = tr("Der står ikke det samme i de to felter.");
     // The fixed password is printed in the guide; as the school's it would lock nothing.
     else if (MachineSettings().acceptsPassword(word))
         objection = tr("Vælg et andet password end det faste.");
+    else if (!PasswordStrength::objection(word).isEmpty())
+        objection = PasswordStrength::objection(word);
+    else if (word != secondEdit->text())
+        objection = tr("Der står ikke det samme i de to felter.");
     if (!objection.isEmpty()) {
         showObjection(objection);
         return;

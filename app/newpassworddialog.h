@@ -15,8 +15,6 @@ class NewPasswordDialog : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int shortestLength = 8;
-
     // What main does for the option: checks the rights to write first, so nobody types a
     // password in vain, then asks and writes. 0 when the password was saved.
     static int run(const QString &settingsPath);

@@ -127,7 +127,7 @@ void resume(MainWindow *window, Session &session, const RecoveryState &state)
 bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state)
 {
     bool looked = true;
-    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(session, QDateTime::currentDateTime(), &looked);
+    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(session, QDateTime(), &looked);
     if (!looked) {
         QMessageBox::information(parent, tr("Ufærdige test i klassemappen"),
                                  tr("Skrivlo kan ikke se, om en test fra en anden pc venter på at blive fortsat: "

@@ -20,6 +20,7 @@ namespace {
 
 const QString dataSuffix = QStringLiteral(".json");
 const QString reportSuffix = QStringLiteral(".html");
+const QString oldOverview = QStringLiteral("oversigt.csv");
 
 QString tr(const char *text)
 {
@@ -138,6 +139,8 @@ ClassListing::Result ClassListing::scan()
     }
     for (const ClassEntry &entry : std::as_const(result.entries))
         result.unsealed += entry.unsealed && entry.state == ClassEntry::Handed ? 1 : 0;
+    // The overview PCs kept before holds every learner in the clear too.
+    result.unsealed += QFileInfo::exists(QDir(folder).filePath(oldOverview)) ? 1 : 0;
     return result;
 }
 
@@ -296,12 +299,18 @@ int ClassListing::sealUnsealed(QString *reason)
         }
         ++sealed;
     }
-    // The overview of before was made from these files; the view makes it now.
-    const QString overview = QDir(folder).filePath(QStringLiteral("oversigt.csv"));
+    // The overview of before was made from these files; the view makes it now. Copies a teacher
+    // changed by hand are hers to move: they are named, not deleted.
+    const QString overview = QDir(folder).filePath(oldOverview);
     if (QFileInfo::exists(overview) && !QFile::remove(overview))
-        failed.append(QStringLiteral("oversigt.csv"));
+        failed.append(oldOverview);
+    const QStringList edited = QDir(folder).entryList({ QStringLiteral("oversigt rettet i hånden*.csv") }, QDir::Files);
     if (!failed.isEmpty())
         *reason = tr("Disse filer kunne ikke beskyttes:\n%1").arg(failed.join(QLatin1Char('\n')));
+    if (!edited.isEmpty())
+        *reason += (reason->isEmpty() ? QString() : QStringLiteral("\n\n"))
+                + tr("Disse oversigter er rettet i hånden og er ikke beskyttet. Flyt dem et sikkert sted hen, "
+                     "eller slet dem:\n%1").arg(edited.join(QLatin1Char('\n')));
     cache.clear();
     return sealed;
 }

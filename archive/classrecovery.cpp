@@ -37,6 +37,19 @@ QDir folderOf(const Session &session)
     return QDir(QDir(session.classFolder()).filePath(folderName()));
 }
 
+// The share's own time: that of a file this PC has just written there. Other PCs' files carry
+// the server's times, so a PC whose clock runs minutes ahead or behind must not judge them by
+// its own.
+QDateTime shareTime(const QDir &folder, const QString &pc)
+{
+    const QString path = folder.filePath(pc + QStringLiteral(" ur.txt"));
+    if (!SafeFile::write(path, QByteArrayLiteral("Skrivlo\n")))
+        return QDateTime();
+    const QDateTime stamped = QFileInfo(path).lastModified();
+    QFile::remove(path);
+    return stamped;
+}
+
 bool sameTest(const RecoveryState &a, const RecoveryState &b)
 {
     return a.learner.started == b.learner.started && a.learner.reportName == b.learner.reportName;
@@ -81,7 +94,7 @@ void withdraw(Session &session)
     QFile::remove(folder.filePath(beatName(session.pcName())));
 }
 
-QVector<Found> leftByOthers(Session &session, const QDateTime &now, bool *looked)
+QVector<Found> leftByOthers(Session &session, QDateTime now, bool *looked)
 {
     QVector<Found> found;
     const QDir folder = folderOf(session);
@@ -90,6 +103,12 @@ QVector<Found> leftByOthers(Session &session, const QDateTime &now, bool *looked
     const QFileInfo listed(folder.path());
     if (looked)
         *looked = !listed.exists() || listed.isReadable();
+    if (!listed.exists() || !listed.isReadable())
+        return found;
+    if (!now.isValid())
+        now = shareTime(folder, session.pcName());
+    if (!now.isValid())
+        now = QDateTime::currentDateTime();
     const QString ending = QStringLiteral(".json") + SealedFile::suffix();
     for (const QFileInfo &info : folder.entryInfoList({ QLatin1Char('*') + ending }, QDir::Files)) {
         const QString pc = info.fileName().chopped(ending.size());

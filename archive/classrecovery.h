@@ -38,10 +38,11 @@ void withdraw(Session &session);
 
 // Tests in the class folder from other PCs, not refreshed for staleAfterSeconds, whose
 // report has no data file yet (not finished, not kept as unfinished), that this PC's keys
-// open. Oldest save last. looked: false when the class folder lets this PC put files in but
-// not see what others put there (a drop box).
-QVector<Found> leftByOthers(Session &session, const QDateTime &now = QDateTime::currentDateTime(),
-                            bool *looked = nullptr);
+// open. Oldest save last. now: the share's time; by default that of a file this PC writes
+// there for it, since the copies carry the server's times and this PC's clock may be off.
+// looked: false when the class folder lets this PC put files in but not see what others put
+// there (a drop box).
+QVector<Found> leftByOthers(Session &session, QDateTime now = QDateTime(), bool *looked = nullptr);
 
 // This PC continues the test: the other PC's copy is renamed so that neither the other PC,
 // should it start again, nor a third PC continues it too. False, with a Danish reason, when

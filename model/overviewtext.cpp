@@ -78,10 +78,25 @@ QByteArray document(const QVector<ResultRow> &rows)
     return "\xEF\xBB\xBF" + text.toUtf8();
 }
 
+// A spreadsheet runs a cell as a formula when it, or a line of it, begins with one of these
+// after blanks, tabs or carriage returns, also in their full-width forms.
+bool readAsFormula(const QString &value)
+{
+    static const QString signs = QStringLiteral("=+-@\uFF1D\uFF0B\uFF0D\uFF20");
+    if (value.startsWith(QLatin1Char('\t')) || value.startsWith(QLatin1Char('\r')))
+        return true;
+    for (const QString &line : value.split(QLatin1Char('\n'))) {
+        const QString begun = line.trimmed();
+        if (!begun.isEmpty() && signs.contains(begun.front()))
+            return true;
+    }
+    return false;
+}
+
 QString field(const QString &value)
 {
     QString text = value;
-    if (!text.isEmpty() && QStringLiteral("=+-@").contains(text.front()))
+    if (readAsFormula(text))
         text.prepend(QLatin1Char('\''));
     const bool quote = text.contains(QLatin1Char(';')) || text.contains(QLatin1Char('"'))
             || text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'))

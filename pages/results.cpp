@@ -7,6 +7,7 @@
 #include "devices/printdevice.h"
 #include "timing/timingmarks.h"
 #include "widgets/darkbutton.h"
+#include "widgets/reportbrowser.h"
 
 #include <QDate>
 #include <QDir>
@@ -31,7 +32,7 @@ Results::Results(QWidget *parent, const ResultsFolder &folder)
     headingLabel = new QLabel(tr("<html><b>Resultater</b></html>"));
     headingLabel->setFont(headingFont);
 
-    reportView = new QTextBrowser;
+    reportView = new ReportBrowser;
     reportView->setObjectName(QStringLiteral("reportView"));
     reportView->setFrameShape(QFrame::NoFrame);
     reportView->setAccessibleName(tr("Resultater"));

@@ -9,6 +9,10 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#ifdef Q_OS_WIN
+#include <shlobj.h>
+#endif
+
 namespace {
 
 QString tr(const char *text)
@@ -57,11 +61,22 @@ QString noRights(const QString &path)
 
 QString MachineSettings::defaultPath()
 {
-    const QString chosen = qEnvironmentVariable(pathVariable);
-    if (!chosen.isEmpty())
-        return QDir::cleanPath(QDir::current().absoluteFilePath(chosen));
-    return QSettings(QSettings::IniFormat, QSettings::SystemScope, QStringLiteral("Skrivlo"), QStringLiteral("Skrivlo"))
-            .fileName();
+#ifdef Q_OS_WIN
+    // The known folder is kept where only an administrator may change it, unlike %ProgramData%
+    // in the environment. (QSettings' SystemScope asks for the same folder, but falls back to
+    // C:\temp\qt-common, which any user may write.)
+    QString folder;
+    PWSTR known = nullptr;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_ProgramData, KF_FLAG_DEFAULT, nullptr, &known)))
+        folder = QDir::fromNativeSeparators(QString::fromWCharArray(known));
+    CoTaskMemFree(known);
+    if (folder.isEmpty())
+        folder = QStringLiteral("C:/ProgramData");
+    return folder + QStringLiteral("/Skrivlo/Skrivlo.ini");
+#else
+    // Not QSettings' SystemScope: it looks wherever XDG_CONFIG_DIRS says, which any user sets.
+    return QStringLiteral("/etc/xdg/Skrivlo/Skrivlo.ini");
+#endif
 }
 
 MachineSettings MachineSettings::read(const QString &path)

@@ -8,8 +8,10 @@
 
 // The settings IT makes for every user of a PC, in one INI file that only an administrator
 // may write: /etc/xdg/Skrivlo/Skrivlo.ini on Linux, %ProgramData%\Skrivlo\Skrivlo.ini on
-// Windows. Read once by main and kept in the session. Tests point the environment variable
-// SKRIVLO_SETTINGS_FILE at a file of their own.
+// Windows. Read once by main and kept in the session. The program reads that path and no
+// other: nothing a learner can set (an environment variable, XDG_CONFIG_DIRS, a user's own
+// settings) points it elsewhere. Tests give read() a file of their own, or run the program
+// with a folder of their own mounted over /etc/xdg.
 //
 // The school's password is the key "password": the class key wrapped under it (KeyWrap), as
 // "--ny-adgangskode" stores it, or a PBKDF2 hash stored before keys (SchoolPassword), which
@@ -27,13 +29,12 @@ public:
         HandWritten, // a password that was not stored by Skrivlo
     };
 
-    static constexpr const char *pathVariable = "SKRIVLO_SETTINGS_FILE";
     static constexpr const char *passwordKey = "password";
     // The class folder every PC of a class writes to, such as \\server\skrivlo\hold-3 or
     // /mnt/skrivlo/hold-3; empty when not set.
     static constexpr const char *classFolderKey = "klassemappe";
 
-    // The machine's file, or the one SKRIVLO_SETTINGS_FILE names.
+    // The machine's file, at its fixed place.
     static QString defaultPath();
     static MachineSettings read(const QString &path);
 

@@ -6,6 +6,14 @@
 
 namespace {
 
+// What a learner typed, kept in a direction of its own: a right-to-left mark in a name must not
+// turn the cells around it ("Trin 4" read from a Trin 1 row).
+QString isolated(const QString &typed)
+{
+    return QChar(0x2068) + typed + QChar(0x2069);
+}
+
+
 QString count(int value)
 {
     return value < 0 ? QString() : QString::number(value);
@@ -122,8 +130,8 @@ QVariant ResultTableModel::text(const ClassEntry &entry, int column) const
     switch (column) {
     case Date: return DateText::date(row.started.date());
     case Start: return DateText::time(row.started.time());
-    case Name: return row.name.isEmpty() ? tr("uden navn") : row.name;
-    case Place: return row.place;
+    case Name: return row.name.isEmpty() ? tr("uden navn") : isolated(row.name);
+    case Place: return isolated(row.place);
     case BirthYear: return row.birthYear;
     case Dictation1: return count(row.dictation1Right);
     case Context: return taken ? count(row.dictation2Right[0]) : QString();

@@ -13,6 +13,7 @@
 #include "model/learnerfilename.h"
 #include "model/overviewtext.h"
 #include "model/recoverytext.h"
+#include "model/reportscan.h"
 #include "model/reporttext.h"
 #include "sealing/keywrap.h"
 #include "sealing/sealedfile.h"
@@ -51,6 +52,8 @@ private slots:
     void recoveryRefusesDamage_data();
     void recoveryRefusesDamage();
     void recoveryReadsWhatItWrites();
+    void readersSurviveAnyBytes_data();
+    void readersSurviveAnyBytes();
     void unfinishedReportIsClosedAndMarked();
     void startingAgainKeepsTheUnfinishedTest_data();
     void startingAgainKeepsTheUnfinishedTest();
@@ -142,6 +145,15 @@ void TestArchive::overviewRows_data()
                                                           << start + "\"Ali; \"\"Bo\"\"\nHansen\"" + end + "19;14;9;15;38;3;2026-12-07 14.23 x.html\r\n";
     QTest::newRow("formula kept as text") << "=SUM(A1)" << 5 << -1 << true
                                           << start + "'=SUM(A1)" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    // What a spreadsheet still reads as a formula: after a tab, a blank or a line break, or full width.
+    QTest::newRow("formula after a tab") << "\t=1+1" << 5 << -1 << true
+                                         << start + "'\t=1+1" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("formula after a blank") << " @SUM(A1)" << 5 << -1 << true
+                                           << start + "' @SUM(A1)" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("formula on a second line") << "Ali\n-2+3" << 5 << -1 << true
+                                              << start + "\"'Ali\n-2+3\"" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("full-width sign") << QString::fromUtf8("\xef\xbc\x9d" "1+1") << 5 << -1 << true
+                                     << start + QString::fromUtf8("'\xef\xbc\x9d" "1+1") + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
     QTest::newRow("not finished") << "Bo" << 19 << -1 << false
                                   << start + "Bo" + end + "19;;;;;Ikke afsluttet;2026-12-07 14.23 x.html\r\n";
 }
@@ -372,7 +384,14 @@ void TestArchive::aTestMovesToAnotherPcOnce()
     Session pc3(ResultsFolder(work3.path()), MachineSettings(), classFolder, QStringLiteral("PC3-000003"));
     pc3.unlock(ClassKey::generate(), Keyring());
     QVERIFY(ClassRecovery::leftByOthers(pc3, now.addSecs(600)).isEmpty());
-    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(pc2, now.addSecs(600));
+    // Judged by the share's clock, not this PC's: the copy left ten minutes ago by the
+    // share's time is offered, whatever time this PC believes it is.
+    QVERIFY(ClassRecovery::leftByOthers(pc2).isEmpty());
+    QFile copy(QDir(classFolder).filePath(QStringLiteral("gemte-test/PC1-000001.json.skrivlo")));
+    QVERIFY(copy.open(QIODevice::ReadWrite));
+    QVERIFY(copy.setFileTime(QFileInfo(copy).lastModified().addSecs(-600), QFileDevice::FileModificationTime));
+    copy.close();
+    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(pc2);
     QCOMPARE(found.size(), 1);
     QCOMPARE(found.first().pc, QStringLiteral("PC1-000001"));
     QVERIFY(found.first().state == state);
@@ -519,6 +538,73 @@ void TestArchive::recoveryReadsWhatItWrites()
     QString reason;
     QVERIFY2(RecoveryText::parse(RecoveryText::serialise(state), &read, &reason), qPrintable(reason));
     QVERIFY(read == state);
+}
+
+void TestArchive::readersSurviveAnyBytes_data()
+{
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<QByteArray>("seed"); // a real file of its kind, to mutate
+    RecoveryState state;
+    state.learner = learner(QStringLiteral("Bo"), 19, { 12, 9, 15 }, false);
+    state.learner.details = QStringList(9, QStringLiteral("x"));
+    state.learner.document = ReportText::header(state.learner.details);
+    state.step = TestStep::Dictation2;
+    state.fields.insert(QStringLiteral("word21"), QStringLiteral("svar"));
+    const ResultRow row = ResultRow::fromRecord(learner(QStringLiteral("Åse"), 19, { 14, 9, 15 }, true), "PC-07");
+    const QString line = KeyWrap::wrap(*testClassKey(), QStringLiteral("kanelsnegle"), KeyWrap::testCost());
+    QTest::newRow("data file") << "data" << LearnerDataText::serialise(row);
+    QTest::newRow("saved test") << "recovery" << RecoveryText::serialise(state);
+    QTest::newRow("old report") << "report" << (state.learner.document + ReportText::dictation1Section(
+            QStringLiteral("01:00"), QStringList(20, QStringLiteral("ord")), 20)).toUtf8();
+    QTest::newRow("sealed file") << "sealed" << SealedFile::seal(*testClassKey(), "a.json", LearnerDataText::serialise(row));
+    QTest::newRow("wrapped key") << "key" << line.toLatin1();
+}
+
+// Every reader of a file someone else may have written takes any bytes without crashing or
+// hanging: thousands of mutations of a real file (bits flipped, bytes cut, copied and put in),
+// the same each run. The sanitizer build runs it too.
+void TestArchive::readersSurviveAnyBytes()
+{
+    QFETCH(QString, reader);
+    QFETCH(QByteArray, seed);
+    QRandomGenerator random(20261209);
+    const Keyring keys(testClassKey());
+    const int rounds = reader == QLatin1String("key") ? 60 : 3000; // a key line costs a derivation
+    int accepted = 0;
+    for (int round = 0; round < rounds; ++round) {
+        QByteArray bytes = seed;
+        for (int change = 1 + random.bounded(4); change > 0 && !bytes.isEmpty(); --change) {
+            const int at = random.bounded(bytes.size());
+            switch (random.bounded(5)) {
+            case 0: bytes[at] = char(bytes[at] ^ (1 << random.bounded(8))); break;
+            case 1: bytes.truncate(at); break;
+            case 2: bytes.insert(at, bytes.mid(random.bounded(bytes.size()), random.bounded(64))); break;
+            case 3: bytes.insert(at, char(random.bounded(256))); break;
+            default: bytes.remove(at, random.bounded(16)); break;
+            }
+        }
+        QString reason;
+        bool read = false;
+        if (reader == QLatin1String("data")) {
+            ResultRow row;
+            read = LearnerDataText::parse(bytes, &row, &reason);
+        } else if (reader == QLatin1String("recovery")) {
+            RecoveryState state;
+            read = RecoveryText::parse(bytes, &state, &reason);
+        } else if (reader == QLatin1String("report")) {
+            ResultRow row;
+            read = ReportScan::parse(QStringLiteral("2026-12-07 14.23 x.html"), QString::fromUtf8(bytes), &row, &reason);
+        } else if (reader == QLatin1String("sealed")) {
+            QByteArray plain;
+            read = SealedFile::open(keys, "a.json", bytes, &plain) == SealedFile::Opened::Yes;
+            QVERIFY(!read || bytes == seed); // a sealed file opens only as it was written
+        } else {
+            read = KeyWrap::unwrap(QString::fromLatin1(bytes), QStringLiteral("kanelsnegle")) != nullptr;
+        }
+        accepted += read ? 1 : 0;
+        QVERIFY(read || !reason.isEmpty() || reader == QLatin1String("sealed") || reader == QLatin1String("key"));
+    }
+    QVERIFY(accepted < rounds); // the mutations did reach the readers
 }
 
 void TestArchive::unfinishedReportIsClosedAndMarked()

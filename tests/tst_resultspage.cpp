@@ -22,7 +22,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QSignalSpy>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <memory>
@@ -116,6 +119,8 @@ private slots:
 
     void loadReportShowsTheReport();
     void missingReportShowsNothing();
+    void aReportLoadsNothingOfItsOwn_data();
+    void aReportLoadsNothingOfItsOwn();
     void saveAsPdf_data();
     void saveAsPdf();
     void cancellingSaveWritesNothing();
@@ -207,6 +212,46 @@ void TestResultsPage::missingReportShowsNothing()
     QVERIFY(!other.findChild<QTextBrowser *>(QStringLiteral("reportView"))->toPlainText().contains(QStringLiteral("Trin")));
     QTest::qWait(100);
     QVERIFY(!guard->seen);
+}
+
+void TestResultsPage::aReportLoadsNothingOfItsOwn_data()
+{
+    QTest::addColumn<QString>("html"); // in a report read back from a file
+    QTest::newRow("a device") << "<img src=\"file:///dev/zero\">";
+    QTest::newRow("a file of the teacher's") << "<img src=\"/etc/hostname\">";
+    QTest::newRow("beside the report") << "<img src=\"results.html\">";
+    QTest::newRow("a Windows server") << "<img src=\"\\\\server\\share\\x.png\">";
+    QTest::newRow("the network") << "<img src=\"http://127.0.0.1:9/x.png\">";
+    QTest::newRow("a style sheet") << "<link rel=\"stylesheet\" href=\"/etc/passwd\"><p>x</p>";
+}
+
+// Whatever a report read back holds, the view asks for nothing but the program's own
+// pictures, and a link in it is never followed.
+void TestResultsPage::aReportLoadsNothingOfItsOwn()
+{
+    QFETCH(QString, html);
+    auto *browser = qobject_cast<QTextBrowser *>(view());
+    QVERIFY(browser);
+    page->showReportHtml(html + QStringLiteral("<a href=\"file:///etc/passwd\">link</a>"));
+    QTextDocument *document = browser->document();
+    bool gotAny = false;
+    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat format = it.fragment().charFormat();
+            if (format.isImageFormat())
+                gotAny = gotAny || !document->resource(QTextDocument::ImageResource,
+                                                       QUrl(format.toImageFormat().name())).value<QImage>().isNull();
+        }
+    }
+    QVERIFY(!gotAny);
+    QVERIFY(browser->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("/etc/passwd"))).toByteArray().isEmpty());
+    const QUrl before = browser->source();
+    QSignalSpy followed(browser, &QTextBrowser::sourceChanged);
+    browser->setFocus();
+    QTest::keyClick(browser, Qt::Key_Tab); // to the link
+    QTest::keyClick(browser, Qt::Key_Return);
+    QCOMPARE(followed.count(), 0);
+    QCOMPARE(browser->source(), before);
 }
 
 void TestResultsPage::saveAsPdf_data()

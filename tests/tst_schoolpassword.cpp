@@ -1,5 +1,6 @@
 #include "app/newpassworddialog.h"
 #include "settings/machinesettings.h"
+#include "settings/passwordstrength.h"
 #include "settings/passwordthrottle.h"
 #include "sealing/keywrap.h"
 #include "settings/schoolpassword.h"
@@ -28,6 +29,8 @@ private slots:
     void refusedSettings();
     void writeRefused_data();
     void writeRefused();
+    void strongEnough_data();
+    void strongEnough();
     void newPasswordDialog_data();
     void newPasswordDialog();
     void throttleDelays_data();
@@ -261,6 +264,37 @@ void TestSchoolPassword::writeRefused()
     QVERIFY2(box->text.contains(reason), qPrintable(box->text));
 }
 
+// What a word list finds quickly is refused: under 12 characters and under three words.
+void TestSchoolPassword::strongEnough_data()
+{
+    QTest::addColumn<QString>("word");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("short single word") << "hemmelig" << false;
+    QTest::newRow("11 characters") << "sommerfugle" << false;
+    QTest::newRow("12 characters") << "sommerfugle1" << true;
+    QTest::newRow("11 between blanks") << "   sommerfugle   " << false;
+    QTest::newRow("three short words") << "ko på is" << true;
+    QTest::newRow("three words with hyphens") << "ko-på-is" << true;
+    QTest::newRow("two words under 12") << "rødgrød med" << false;
+    QTest::newRow("two words padded to 12") << "ko        is" << false;
+    QTest::newRow("three words, blanks doubled") << "  ko  på  " << false;
+    // Letters, not bytes: æ, ø and å take two bytes in UTF-8, a decomposed å three.
+    QTest::newRow("Danish letters: 11") << "æblegrødsår" << false;
+    QTest::newRow("Danish letters: 12") << "blåbærgrøden" << true;
+    QTest::newRow("decomposed å: 11") << QString::fromUtf8("æblegrødsa\xcc\x8ar") << false;
+}
+
+void TestSchoolPassword::strongEnough()
+{
+    QFETCH(QString, word);
+    QFETCH(bool, accepted);
+    const QString objection = PasswordStrength::objection(word);
+    QCOMPARE(objection.isEmpty(), accepted);
+    if (!accepted)
+        QVERIFY2(objection.contains(QStringLiteral("mindst 12 tegn")) && objection.contains(QStringLiteral("tre ord")),
+                 qPrintable(objection));
+}
+
 void TestSchoolPassword::newPasswordDialog_data()
 {
     QTest::addColumn<QString>("first");
@@ -274,7 +308,8 @@ void TestSchoolPassword::newPasswordDialog_data()
     QTest::newRow("changed, the current one wrong") << "Æbleskiver i december" << "Æbleskiver i december"
                                                     << "nuværende password er forkert" << "Rødgrød med fløde:rødgrød";
     QTest::newRow("empty") << "" << "" << "Skriv et password." << QString();
-    QTest::newRow("short") << "kort7ch" << "kort7ch" << "mindst 8 tegn" << QString();
+    QTest::newRow("short") << "hemmeligt" << "hemmeligt" << "Vælg et længere password" << QString();
+    QTest::newRow("two words") << "rødgrød med" << "rødgrød med" << "Vælg et længere password" << QString();
     QTest::newRow("not the same") << "Rødgrød med fløde" << "Rødgrød med fløden" << "ikke det samme" << QString();
     QTest::newRow("the fixed") << "kanelsnegle" << "kanelsnegle" << "det faste" << QString();
 }

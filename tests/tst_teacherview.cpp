@@ -201,7 +201,7 @@ void TestTeacherView::listing()
     ClassListing::Result result = listing.scan();
     QVERIFY(result.reachable);
     QCOMPARE(result.entries.size(), 8);
-    QCOMPARE(result.unsealed, 1); // Frida's, kept in the clear by an older version
+    QCOMPARE(result.unsealed, 2); // Frida's and the old overview, kept in the clear by an older version
     QHash<QString, ClassEntry> byStem;
     for (const ClassEntry &entry : result.entries)
         byStem.insert(entry.stem, entry);
@@ -280,7 +280,7 @@ void TestTeacherView::sortAndFilter()
     filter.sort(column, Qt::AscendingOrder);
     QStringList shown;
     for (int row = 0; row < filter.rowCount(); ++row)
-        shown << filter.index(row, ResultTableModel::Name).data().toString();
+        shown << filter.index(row, ResultTableModel::Name).data().toString().remove(QChar(0x2068)).remove(QChar(0x2069));
     QCOMPARE(shown, names);
     const std::array<int, 6> levels = filter.levelCounts();
     QCOMPARE(QVector<int>(levels.begin(), levels.end()), counts);
@@ -521,7 +521,8 @@ void TestTeacherView::viewRefreshesAndDeletes()
     auto *table = view.findChild<QTableView *>("resultTable");
     table->sortByColumn(ResultTableModel::Name, Qt::AscendingOrder);
     table->selectRow(1); // after the damaged file
-    QCOMPARE(table->currentIndex().siblingAtColumn(ResultTableModel::Name).data().toString(), QStringLiteral("Bo; Holm"));
+    QCOMPARE(table->currentIndex().siblingAtColumn(ResultTableModel::Name).data().toString(),
+             QChar(0x2068) + QStringLiteral("Bo; Holm") + QChar(0x2069)); // kept apart from the cells around it
     const auto asked = answerMessageBox("Slet resultatet");
     QMetaObject::invokeMethod(&view, "deleteLearner");
     QVERIFY(asked->seen);

@@ -2,6 +2,11 @@
 manager and a Danish keyboard, a fresh working directory, and nothing but keystrokes and
 mouse clicks. Every process the journey starts is ended again by its process id.
 
+The program reads the machine's settings only at their fixed place, /etc/xdg/Skrivlo/Skrivlo.ini.
+It runs in a mount namespace of its own with the journey's folder Journey.etc_xdg mounted over
+/etc/xdg, so the machine's settings (a school's password) never reach a journey, and what a
+journey puts there (Journey.machine_settings) never reaches the machine.
+
 A journey is a function of one Journey object; run it with Journey(name).run(body).
 Exit status: 0 passed, 1 failed (with a screenshot under the artifacts folder), 77 skipped.
 """
@@ -23,6 +28,9 @@ import traceback
 import zlib
 
 SKIP_CODE = 77
+ETC_XDG = "/etc/xdg"
+# sh -c's script: the folder in $1 over /etc/xdg, then the program in the rest.
+OWN_ETC_XDG = 'mount --bind "$1" %s && shift && exec "$@"' % ETC_XDG
 SCREEN = (1280, 1024)
 NEEDED = ["Xvfb", "openbox", "setxkbmap", "xdotool", "xprop", "xwininfo", "import", "timeout"]
 
@@ -413,6 +421,17 @@ class Journey:
         os.makedirs(self.runtime, mode=0o700)
         self.logs = os.path.join(self.tmp, "logs")
         os.makedirs(self.logs)
+        # What the program finds at /etc/xdg: the machine's folder without its Skrivlo/, until
+        # the journey writes machine_settings. None runs the program on the machine's own
+        # settings (the Windows journey, whose Wine prefix is its own machine).
+        self.etc_xdg = os.path.join(self.tmp, "etc-xdg")
+        if os.path.isdir(ETC_XDG):
+            shutil.copytree(ETC_XDG, self.etc_xdg, symlinks=True,
+                            ignore=lambda folder, names: ["Skrivlo"] if folder == ETC_XDG else [])
+        else:
+            os.makedirs(self.etc_xdg)
+        self.machine_settings = os.path.join(self.etc_xdg, "Skrivlo", "Skrivlo.ini")
+        self.no_mount = None  # why this machine gives the program no mount namespace, once tried
         self.procs = []
         self.programs = []
         self.display = None
@@ -512,8 +531,6 @@ class Journey:
             "LANG": "C.UTF-8",
             "LC_ALL": "C.UTF-8",
             "QT_QPA_PLATFORM": "xcb",
-            # The machine's own settings (a school's password) never reach a journey.
-            "SKRIVLO_SETTINGS_FILE": os.path.join(self.home, "machine-settings", "Skrivlo.ini"),
             # No audio server unless the journey starts one: the program must run on in silence.
             "PULSE_SERVER": "unix:" + os.path.join(self.runtime, "no-sound-server"),
         }
@@ -617,13 +634,41 @@ class Journey:
                             ignore=lambda d, names: [n for n in names if not n.endswith(".wav")])
         return path
 
+    def own_machine_possible(self):
+        """Raises Skip when this machine cannot mount the journey's folder over /etc/xdg for
+        the program (without root, or in a container without the right to mount)."""
+        if self.no_mount is None:
+            probe = subprocess.run(["unshare", "--mount", "sh", "-c", OWN_ETC_XDG, "sh", self.etc_xdg, "true"],
+                                   capture_output=True)
+            self.no_mount = "" if probe.returncode == 0 else \
+                probe.stderr.decode(errors="replace").strip() or "unshare --mount ended with %d" % probe.returncode
+        if self.no_mount:
+            raise Skip("the program cannot be given settings of its own at /etc/xdg here: %s" % self.no_mount)
+
+    def own_machine(self, argv):
+        """argv (the program, or a tool that starts it), run so that the program finds the
+        journey's folder at /etc/xdg. unshare and sh exec each other, so the process id is the
+        program's own. Without a mount namespace the program runs as it is, as long as the
+        machine has no settings of its own and the journey wants none."""
+        if self.etc_xdg is None:
+            return list(argv)
+        try:
+            self.own_machine_possible()
+        except Skip:
+            if os.path.exists(os.path.join(ETC_XDG, "Skrivlo")) or \
+                    os.path.exists(os.path.dirname(self.machine_settings)):
+                raise
+            return list(argv)
+        return ["unshare", "--mount", "sh", "-c", OWN_ETC_XDG, "sh", self.etc_xdg] + list(argv)
+
     def launch(self, workdir, sound=False, argv=None, preexec=None):
         env = self.env(sound=sound)
         for name, value in self.program_env.items():  # None takes a variable away
             env.pop(name) if value is None else env.update({name: value})
         if sound and not preexec:
             preexec = _audio_priority
-        popen = self.spawn("skrivlo", argv or [self.program], env=env, cwd=workdir, preexec=preexec)
+        popen = self.spawn("skrivlo", self.own_machine(argv or [self.program]), env=env, cwd=workdir,
+                           preexec=preexec)
         program = Program(self, popen, workdir)
         self.programs.append(program)
         return program

@@ -54,9 +54,8 @@ def script(folder, number, hand_in_at):
 
 def run_copy(j, workdir, classfolder, script_path):
     env = j.env()
-    env.update({"QT_QPA_PLATFORM": "offscreen", "SKRIVLO_SCRIPTED_RUN": script_path,
-                "SKRIVLO_SETTINGS_FILE": os.path.join(workdir, "none.ini")})
-    return subprocess.Popen([j.program, "--klassemappe", classfolder], cwd=workdir, env=env,
+    env.update({"QT_QPA_PLATFORM": "offscreen", "SKRIVLO_SCRIPTED_RUN": script_path})
+    return subprocess.Popen(j.own_machine([j.program, "--klassemappe", classfolder]), cwd=workdir, env=env,
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
 
 

@@ -2,9 +2,11 @@
 the right one opens the test full screen. Annullér or Escape ends the program at once,
 with exit status 0 and nothing written. IT sets the school's password with
 --ny-adgangskode: from then on only it opens the test and ends one, never the fixed one,
-and a password typed into the settings file by hand keeps the program from starting."""
+whatever other settings a learner points the program at, and a password typed into the
+settings file by hand keeps the program from starting."""
 
 import os
+import shutil
 import sys
 
 import learner
@@ -66,11 +68,44 @@ def cancelled(j, how):
 
 
 SCHOOL = "Rødgrød med fløde"
+# What a learner might try, with the school's password at the fixed path, to bring the fixed
+# one back: the environment (paths in the journey's folder) and a settings file without a
+# password the learner wrote there.
+DETOURS = [
+    ("the old settings variable at a missing file", {"SKRIVLO_SETTINGS_FILE": "findes-ikke/Skrivlo.ini"}, None),
+    ("XDG_CONFIG_DIRS at the learner's folder", {"XDG_CONFIG_DIRS": "egne"}, "egne/Skrivlo/Skrivlo.ini"),
+    ("the learner's own settings file", {}, "home/.config/Skrivlo/Skrivlo.ini"),
+]
+
+
+def detour(j, workdir, name, variables, own_file):
+    if own_file:
+        own_file = os.path.join(j.tmp, own_file)
+        os.makedirs(os.path.dirname(own_file))
+        with open(own_file, "w") as f:
+            f.write("[General]\n")
+    j.program_env.update({k: os.path.join(j.tmp, v) for k, v in variables.items()})
+    program, dialog = learner.start(j, workdir)
+    try:
+        refused(j, dialog, learner.PASSWORD)
+    except AssertionError as e:
+        raise AssertionError("%s: %s" % (name, e))
+    j.key("ctrl+a")
+    j.type(SCHOOL)
+    j.key("Return")
+    j.wait_window(learner.MAIN_TITLE)
+    j.wait_page("guide")
+    learner.end_test(j, SCHOOL, right=True)
+    check(program.wait_exit(10) == 0, "%s: the school's password did not end the test" % name)
+    for k in variables:
+        del j.program_env[k]
+    if own_file:
+        os.remove(own_file)
 
 
 def school_password(j):
-    settings = os.path.join(j.tmp, "machine", "Skrivlo", "Skrivlo.ini")
-    j.program_env["SKRIVLO_SETTINGS_FILE"] = settings
+    j.own_machine_possible()
+    settings = j.machine_settings  # what the program reads as /etc/xdg/Skrivlo/Skrivlo.ini
     workdir = j.workdir("school")
     setter = j.launch(workdir, argv=[j.program, "--ny-adgangskode"])
     j.wait_window("Skolens password")
@@ -84,7 +119,7 @@ def school_password(j):
     check(setter.wait_exit(10) == 0, "--ny-adgangskode did not end with status 0")
     with open(settings, "rb") as f:
         stored = f.read()
-    check(SCHOOL.encode() not in stored and b"pbkdf2-sha256$" in stored,
+    check(SCHOOL.encode() not in stored and (b"pbkdf2-sha256$" in stored or b"skrivlo-noegle-1$" in stored),
           "the settings file holds %r" % stored)
 
     program, dialog = learner.start(j, workdir)
@@ -99,6 +134,8 @@ def school_password(j):
     check(program.running(), "the fixed password ended the test")
     learner.end_test(j, SCHOOL, right=True)
     check(program.wait_exit(10) == 0, "the school's password did not end the test")
+    for name, variables, own_file in DETOURS:
+        detour(j, workdir, name, variables, own_file)
 
     # A password typed in by hand is refused, and the fixed one does not take over.
     with open(settings, "w") as f:
@@ -109,7 +146,7 @@ def school_password(j):
     j.shot("hand-written-password")
     j.key("Return")
     check(program.wait_exit(10) == 1, "a hand-written password did not stop the program")
-    del j.program_env["SKRIVLO_SETTINGS_FILE"]
+    shutil.rmtree(os.path.dirname(settings))
 
 
 def journey(j):

@@ -89,9 +89,10 @@ class Wine:
                  # No Mono or Gecko to offer (no network), and no Linux menu entries.
                  "WINEDLLOVERRIDES": "mscoree,mshtml=;winemenubuilder.exe=d"}
         j.program_env.update(extra)
-        # The prefix is new, so the program reads the machine's settings where the installer
-        # wrote them (%ProgramData%), not the private file the Linux journeys give it.
-        j.program_env["SKRIVLO_SETTINGS_FILE"] = None
+        # The prefix is the journey's own machine, so the program reads the settings where the
+        # installer wrote them (%ProgramData% in the prefix); /etc/xdg means nothing to it, and
+        # wine runs without the mount the Linux journeys give the program.
+        j.etc_xdg = None
         self.env = dict(j.env(), **extra)
 
     def unix(self, path):

@@ -8,7 +8,8 @@ Variants (--variant):
                   private mount namespace; as a last resort results.html is a folder): told
                   after the password, and the teacher closes the program
   resultater-file `resultater` is a file: told after the password, likewise
-  devfull         results.html is a link to /dev/full: opening works, writing does not
+  devfull         results.html becomes a link to /dev/full during the test: opening works,
+                  writing does not
   full-at-form    the disk fills while the header is written (the recovery file, larger,
                   fails as the form comes up)
   full-at-dictation1
@@ -50,10 +51,14 @@ NOT_SAVED_TITLE = "Svarene bliver ikke gemt"
 
 
 def to_form_and_leave_it(j, program, recovery_fails=False):
-    learner.next_page(j, "form")
     if recovery_fails:
-        # Told as soon as the first save fails; the learner's typing goes on after OK.
+        # Told as soon as the first save fails, which may be before a screenshot saw the
+        # form under the box; the learner's typing goes on after OK.
+        learner.click_arrow(j)
         learner.confirm(j, NOT_SAVED_TITLE, activate=True)
+        j.wait_page("form")
+    else:
+        learner.next_page(j, "form")
     learner.fill_form(j, FORM)
     learner.click_arrow(j)
 
@@ -119,14 +124,18 @@ def journey(j):
         check(os.path.isfile(os.path.join(workdir, "resultater")), "resultater was changed")
         return
     if variant == "devfull":
-        os.symlink("/dev/full", os.path.join(workdir, "results.html"))
         program = j.launch(workdir)
         learner.unlock_started(j, program)
+        # Put in place once the test runs: a new test removes the report of the learner before.
+        os.symlink("/dev/full", os.path.join(workdir, "results.html"))
         to_form_and_leave_it(j, program)
         critical_box_ends_program(j, program)
-        # The typed details stay in the recovery file for the next start.
-        check(set(os.listdir(workdir)) - {learner.RECOVERY_FILE, "resultater", learner.PC_FILE} == {"results.html"},
-              "left behind: %s" % os.listdir(workdir))
+        # The typed details stay in the recovery file for the next start, sealed with the
+        # working folder's key; the outbox and the class folder keep the key line.
+        kept = {learner.RECOVERY_SEALED, learner.KEY_FILE, "resultater", "udbakke", learner.PC_FILE}
+        check(set(os.listdir(workdir)) - kept == {"results.html"}, "left behind: %s" % os.listdir(workdir))
+        saved = learner.saved_test(workdir)
+        check(saved and FORM[1] in saved["fields"].values(), "the saved test: %s" % saved)
         check(os.readlink(os.path.join(workdir, "results.html")) == "/dev/full", "the link was replaced")
         return
     if variant == "full-at-form":
@@ -144,8 +153,8 @@ def journey(j):
         program = j.launch(workdir, preexec=file_size_limit(len(header) + 300))
         learner.unlock_started(j, program)
         to_form_and_leave_it(j, program)
-        # With the report in it, the recovery file no longer fits: told on the next page.
-        j.wait_page("guide")
+        # With the report in it, the recovery file no longer fits: told on the next page, a
+        # moment after it comes (the box may cover the page before a screenshot sees it).
         learner.confirm(j, NOT_SAVED_TITLE, activate=True)
         learner.next_page(j, "dictation1", j.wait_page("guide"))
         check(program.report() == header, "the header was not written whole before the disk filled")

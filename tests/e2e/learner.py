@@ -1,5 +1,7 @@
 """What a teacher and a learner do with their hands: the steps the journeys are made of."""
 
+import json
+import os
 import time
 
 from harness import check
@@ -10,13 +12,33 @@ MAIN_TITLE = "Diktat til trinindplacering"
 END_TITLE = "Luk programmet?"
 WRONG_PASSWORD_TITLE = "Forkert password"
 RECOVERY_TITLE = "Ufærdig test"
-RECOVERY_FILE = "skrivlo-gemt-test.json"
+RECOVERY_FILE = "skrivlo-gemt-test.json"  # the saved test's plain name, which it is sealed under
+RECOVERY_SEALED = RECOVERY_FILE + ".skrivlo"  # the saved test on disk
+KEY_FILE = "skrivlo-noegle.txt"  # the working folder's class key, wrapped under the password
 PC_FILE = "skrivlo-pc.txt"  # the name this working folder goes by in the class folder; kept
 CLASS_TESTS_TITLE = "Ufærdige test i klassemappen"
 PICK_TEST_TITLE = "Fortsæt en test fra en anden pc"
 MOVED_TITLE = "Testen er fortsat på en anden pc"
 RECORDINGS_TITLE = "Optagelser mangler"
 GUIDE_TITLE = "Vejledning til læreren"
+
+
+def pc_name(workdir):
+    with open(os.path.join(workdir, PC_FILE), encoding="ascii") as f:
+        return f.read().strip()
+
+
+def saved_test(workdir, password=PASSWORD):
+    """The working folder's saved test opened with the key its own key line gives, as JSON;
+    None when there is none, or when it does not open."""
+    import sealed  # libsodium only for the journeys that open files
+    if not os.path.exists(os.path.join(workdir, RECOVERY_SEALED)):
+        return None
+    with open(os.path.join(workdir, KEY_FILE), encoding="latin-1") as f:
+        key = sealed.unwrap(f.read(), password)
+    check(key, "the password does not open %s" % KEY_FILE)
+    plain = sealed.opened(workdir, RECOVERY_FILE, {sealed.key_id(key): key})
+    return None if plain is None else json.loads(plain.decode("utf-8"))
 
 
 def start(journey, workdir, sound=False, argv=None):
