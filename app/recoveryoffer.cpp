@@ -37,6 +37,7 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
 {
     const QString name = LearnerArchive::typedDetails(state).value(2);
     QMessageBox box(parent);
+    box.setTextFormat(Qt::PlainText); // the name is what a learner typed
     box.setIcon(QMessageBox::Question);
     box.setWindowTitle(tr("Ufærdig test"));
     box.setText(tr("En test blev ikke afsluttet.\n\nNavn: %1\nStartet: %2%3\n\n"

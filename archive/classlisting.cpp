@@ -273,12 +273,13 @@ int ClassListing::sealUnsealed(QString *reason)
             files.append({ stem + reportSuffix, report });
             originals.append(entry.reportPath);
         }
-        if (!entry.dataPath.isEmpty()) {
-            ResultRow row = entry.row;
-            row.reportName = stem + reportSuffix;
-            files.append({ stem + dataSuffix, LearnerDataText::serialise(row) });
+        // A result kept before there were data files gets one too: its start was read from the
+        // old name, which the new one no longer holds.
+        ResultRow row = entry.row;
+        row.reportName = stem + reportSuffix;
+        files.append({ stem + dataSuffix, LearnerDataText::serialise(row) });
+        if (!entry.dataPath.isEmpty())
             originals.append(entry.dataPath);
-        }
         bool written = true;
         for (const auto &[name, bytes] : files) {
             const QString path = QDir(folder).filePath(SealedFile::sealedName(name));

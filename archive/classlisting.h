@@ -67,9 +67,10 @@ public:
     bool openReport(const ClassEntry &entry, QString *html, QString *reason) const;
 
     // Seals the learners' files that are still in the clear in the class folder under new
-    // names that hold no name, reads each back, and only then removes the plain files; the
-    // overview of before (oversigt.csv), made from them, goes too. Returns how many learners
-    // were sealed; reason lists what could not be.
+    // names that hold no name (with a data file, also for a result that had only its report),
+    // reads each back, and only then removes the plain files; the overview of before
+    // (oversigt.csv), made from them, goes too. Returns how many learners were sealed; reason
+    // lists what could not be.
     int sealUnsealed(QString *reason);
 
     // Removes the learner's report and data file, sealed or not, from the class folder and

@@ -21,6 +21,10 @@ Every round runs each floor once and Skrivlo once, the whole way a learner goes:
 Times come from the marks a -DSKRIVLO_TIMING_MARKS=ON build prints (timing/timingmarks.h);
 the sound is found at the sink by cross-correlating the recorded sink with the WAV from its
 first sample, which also shows whether the first phoneme arrived whole.
+
+Two rows have no floor: the teacher's view on a sealed class folder of --class-size learners
+(its class key wrapped at the school's cost, as a PC wraps it), and one check of a school
+password (bench-passwordcheck: KeyWrap's own unwrapping at its own cost, in a process alone).
 """
 
 import os
@@ -274,12 +278,34 @@ class Bench:
         self.add("memory", skrivlo_rss, floor_rss)
         print("round %d done" % number, flush=True)
 
+    def password_check(self, runs=7):
+        """One check of a school password line, runs times; the cost it was made with."""
+        done = subprocess.run([os.path.join(self.floors, "bench-passwordcheck"), str(runs)], capture_output=True,
+                              text=True, timeout=600)
+        check(done.returncode == 0, "bench-passwordcheck failed: " + done.stderr)
+        said = [line.split() for line in done.stdout.splitlines()]
+        self.cost = next((int(w[1]), int(w[2])) for w in said if w[0] == "cost")
+        self.check_times = [float(w[1]) / 1000 for w in said if w[0] == "ms"]
+        self.check_cpu = [float(w[2]) / 1000 for w in said if w[0] == "ms"]
+
+    def password_row(self):
+        """Judged by CPU time: on a busy machine the wall time grows, not what a guess costs."""
+        v = [t * 1000 for t in self.check_times]
+        cpu = statistics.median(self.check_cpu) * 1000
+        met = cpu >= 500 and self.cost[1] >= 64 * 1024
+        return ("| password check (Argon2id at the school's cost: %d passes, %d MiB; CPU median %.0f ms) | ms | "
+                "%.0f / %.0f / %.0f (n=%d) | - | - | - | >= 500 ms CPU and 64 MiB %s |"
+                % (self.cost[0], self.cost[1] // 1024, cpu, min(v), statistics.median(v), max(v), len(v),
+                   "met" if met else "MISSED"))
+
     def class_view(self, rounds=7):
-        """`skrivlo --resultater` on a class folder of --class-size learners: Return on the
+        """`skrivlo --resultater` on a sealed class folder of --class-size learners, its key
+        line at the school's cost (one check of it is part of the time): Return on the
         password -> every row listed (mark class-listed). No floor: the goal is a second."""
         j = self.j
         workdir = j.workdir("class")
-        classfolder.seed_class(os.path.join(workdir, "resultater"), j.args.class_size)
+        self.password_check()
+        classfolder.seed_class(os.path.join(workdir, "resultater"), j.args.class_size, cost=self.cost)
         times = []
         for _ in range(rounds):
             # What another PC wrote is not in this PC's cache: drop the page cache when we may.
@@ -302,7 +328,7 @@ class Bench:
 
     def class_row(self):
         v = [t * 1000 for t in self.class_times]
-        return ("| password Return -> %d learners listed (class folder on local disk) | ms | "
+        return ("| password Return -> %d sealed learners listed (class folder on local disk) | ms | "
                 "%.0f / %.0f / %.0f (n=%d) | - | - | - | <= 1000 ms %s |"
                 % (self.j.args.class_size, min(v), statistics.median(v), max(v), len(v),
                    "met" if statistics.median(v) <= 1000 else "MISSED"))
@@ -332,6 +358,7 @@ class Bench:
             out.append("| %s | %s | %s | %s | %s | %.2fx | %s |" % (label, unit, spread(mine), spread(theirs),
                                                                    floor, ratio, goal))
         out.append(self.class_row())
+        out.append(self.password_row())
         out.append("")
         out.append("First phoneme at the sink against the WAV (correlation of the first %d ms of speech, "
                    "all %d plays): min %.3f, median %.3f; whole when >= %.1f: %s"
@@ -347,6 +374,7 @@ def bench(j):
     if j.args.only_class_view:
         measured.class_view()
         print(measured.class_row())
+        print(measured.password_row())
         return
     for number in range(1, j.args.pairs + 1):
         measured.round(number)

@@ -505,67 +505,72 @@ void TeacherView::saveSpreadsheet()
         sayNotWritten(title, name);
 }
 
-// The learners of the rows given (source rows) that can be read, in their order: a file
-// changed or damaged is in no overview.
-QVector<int> TeacherView::readable(const QSortFilterProxyModel &rows) const
+// The source rows in the order given.
+QVector<int> TeacherView::rowsOf(const QSortFilterProxyModel &rows) const
 {
     QVector<int> found;
-    for (int row = 0; row < rows.rowCount(); ++row) {
-        const int source = rows.mapToSource(rows.index(row, 0)).row();
-        if (model->entries().at(source).state != ClassEntry::Unreadable)
-            found.append(source);
-    }
+    for (int row = 0; row < rows.rowCount(); ++row)
+        found.append(rows.mapToSource(rows.index(row, 0)).row());
     return found;
 }
 
+// How many of the rows are learners: a file changed or damaged is shown, never counted.
+int TeacherView::learnersIn(const QVector<int> &sourceRows) const
+{
+    return int(std::count_if(sourceRows.cbegin(), sourceRows.cend(), [this](int row) {
+        return model->entries().at(row).state != ClassEntry::Unreadable;
+    }));
+}
+
 // "15 kursister", "1 af 15 kursister": how many of the class an overview holds.
-QString TeacherView::countText(int rows, bool all) const
+QString TeacherView::countText(int learners, bool all) const
 {
     ResultFilter everyone;
     everyone.setSourceModel(model);
-    const int total = int(readable(everyone).size());
-    if (all || rows == total)
+    const int total = learnersIn(rowsOf(everyone));
+    if (all || learners == total)
         return total == 1 ? tr("1 kursist") : tr("%1 kursister").arg(total);
-    return tr("%1 af %2 kursister").arg(rows).arg(total);
+    return tr("%1 af %2 kursister").arg(learners).arg(total);
 }
 
 bool TeacherView::overviewRows(const QString &title, QVector<int> *sourceRows, bool *all)
 {
-    // Every learner, in the order the table is sorted in.
-    ResultFilter everyone;
-    everyone.setSourceModel(model);
-    everyone.sort(proxy->sortColumn(), proxy->sortOrder());
-    const QVector<int> allRows = readable(everyone);
-    const QVector<int> found = readable(*proxy);
-    const int shown = int(found.size());
-    const int total = int(allRows.size());
-    if (total == 0) {
+    if (model->rowCount() == 0) {
         QMessageBox::information(this, title, tr("Der er ingen resultater at lave en oversigt over endnu."));
         return false;
     }
+    // Every row, in the order the table is sorted in.
+    ResultFilter everyone;
+    everyone.setSourceModel(model);
+    everyone.sort(proxy->sortColumn(), proxy->sortOrder());
+    const QVector<int> allRows = rowsOf(everyone);
+    const QVector<int> shownRows = rowsOf(*proxy);
+    const int shown = learnersIn(shownRows);
+    const int total = learnersIn(allRows);
     *all = shown == total;
-    if (!*all) {
+    // Asked only when the search or the dates hide learners and show some.
+    if (!*all && shown > 0) {
         QMessageBox question(QMessageBox::Question, title,
                              tr("Listen viser kun %1. Skal oversigten have dem alle med?").arg(countText(shown, false)),
                              QMessageBox::NoButton, this);
         QPushButton *onlyShown = question.addButton(shown == 1 ? tr("&Kun den viste") : tr("&Kun de %1 viste").arg(shown),
                                                     QMessageBox::AcceptRole);
-        QPushButton *everyone = question.addButton(tr("&Alle %1").arg(total), QMessageBox::AcceptRole);
+        QPushButton *everyoneButton = question.addButton(tr("&Alle %1").arg(total), QMessageBox::AcceptRole);
         QPushButton *cancel = question.addButton(tr("Annullér"), QMessageBox::RejectRole);
         question.setDefaultButton(onlyShown);
         question.setEscapeButton(cancel);
         question.exec();
-        if (question.clickedButton() != onlyShown && question.clickedButton() != everyone)
+        if (question.clickedButton() != onlyShown && question.clickedButton() != everyoneButton)
             return false;
-        *all = question.clickedButton() == everyone;
+        *all = question.clickedButton() == everyoneButton;
     }
-    *sourceRows = *all ? allRows : found;
+    *sourceRows = *all ? allRows : shownRows;
     return true;
 }
 
 OverviewPrint TeacherView::overviewPrint(const QVector<int> &sourceRows, bool all) const
 {
-    QString subtitle = countText(int(sourceRows.size()), all);
+    QString subtitle = countText(learnersIn(sourceRows), all);
     if (!all && !searchEdit->text().trimmed().isEmpty())
         subtitle += tr(", navne med »%1«").arg(searchEdit->text().trimmed());
     if (!all && (fromEdit->date() != noLimit || toEdit->date() != noLimit))
@@ -602,7 +607,7 @@ void TeacherView::saveOverviewPdf()
     bool all = false;
     if (!overviewRows(tr("Gem oversigt som PDF-fil"), &rows, &all))
         return;
-    const QString title = tr("Gem oversigt over %1 som PDF-fil").arg(countText(int(rows.size()), all));
+    const QString title = tr("Gem oversigt over %1 som PDF-fil").arg(countText(learnersIn(rows), all));
     const QString name = askSaveName(title, tr("Adobe PDF-filer (*.pdf)"), QStringLiteral("pdf"), tr("Oversigt"));
     if (name.isEmpty())
         return;
@@ -624,7 +629,7 @@ void TeacherView::printOverview()
     printer.setPageOrientation(QPageLayout::Landscape);
     printer.setDocName(tr("Skrivlo – resultater"));
     QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(tr("Udskriv oversigt over %1").arg(countText(int(rows.size()), all)));
+    dialog.setWindowTitle(tr("Udskriv oversigt over %1").arg(countText(learnersIn(rows), all)));
     if (dialog.exec() == QDialog::Accepted)
         overviewPrint(rows, all).print(printer);
 }

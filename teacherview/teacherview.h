@@ -90,10 +90,12 @@ private:
                         const QString &baseName);
     void sayNotWritten(const QString &title, const QString &name);
     // Which rows go into the overview: those shown, or all of them when the teacher says so
-    // after a question that comes only when a filter hides some. False when cancelled.
+    // after a question that comes only when a filter hides some learners. Files changed or
+    // damaged go in as they are shown, counted nowhere. False when cancelled.
     bool overviewRows(const QString &title, QVector<int> *sourceRows, bool *all);
-    QVector<int> readable(const class QSortFilterProxyModel &rows) const;
-    QString countText(int rows, bool all) const;
+    QVector<int> rowsOf(const class QSortFilterProxyModel &rows) const;
+    int learnersIn(const QVector<int> &sourceRows) const;
+    QString countText(int learners, bool all) const;
     OverviewPrint overviewPrint(const QVector<int> &sourceRows, bool all) const;
     QVector<ResultRow> shownRows() const;
     void placeChart();

@@ -29,6 +29,8 @@
 #include <QTextBrowser>
 #include <QtTest>
 
+#include <algorithm>
+
 // The teacher's view: reading the class folder (data files, reports of the old format,
 // damaged files, the outbox), the line above the table, the table's sorting and filtering,
 // the chart's counts, the layout on a small screen, the printed overview, and deleting a
@@ -213,6 +215,22 @@ void TestTeacherView::listing()
     QVERIFY(byStem.value("2026-12-06 09.00 Gorm").problem.contains("Gorm.json"));
     QCOMPARE(byStem.value("2026-12-07 Hanne").state, ClassEntry::Waiting);
     QCOMPARE(byStem.value("2026-12-02 Bo; Holm").row.name, QStringLiteral("Bo; Holm"));
+
+    // The old report sealed when asked, under a name without hers: read back with the start
+    // (which only the old name held) and the Trin it had; the plain file and the old overview gone.
+    QString why;
+    QCOMPARE(listing.sealUnsealed(&why), 1);
+    QVERIFY2(why.isEmpty(), qPrintable(why));
+    QVERIFY(!QFileInfo::exists(classFolder + QStringLiteral("/2026-12-06 08.15 Frida Ådal.html")));
+    QVERIFY(!QFileInfo::exists(classFolder + QStringLiteral("/oversigt.csv")));
+    result = listing.scan();
+    QCOMPARE(result.unsealed, 0);
+    const auto frida = std::find_if(result.entries.cbegin(), result.entries.cend(),
+                                    [](const ClassEntry &e) { return e.row.name == QStringLiteral("Frida Ådal"); });
+    QVERIFY(frida != result.entries.cend() && !frida->stem.contains(QStringLiteral("Frida")));
+    QCOMPARE(frida->state, ClassEntry::Handed);
+    QCOMPARE(frida->row.started, QDateTime(QDate(2026, 12, 6), QTime(8, 15)));
+    QCOMPARE(frida->row.level(), 3);
 
     // Handed in from the outbox: one row, no longer waiting; a changed file is read again.
     hand(classFolder, row("Hanne", "2026-12-07T13:00:00", 20, { 20, 20, 20 }, true));

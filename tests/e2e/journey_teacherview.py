@@ -1,7 +1,9 @@
-"""The teacher's view of a class: `skrivlo --resultater` on a class folder of twelve learners
-(each Trin, three not finished, Danish letters and a semicolon in names, one result kept
-before there were data files, one damaged file). Behind the access dialog the teacher sorts
-by Trin and searches for a name, opens a learner's result (its captions readable on the
+"""The teacher's view of a class: `skrivlo --resultater` on a sealed class folder of fifteen
+learners (each Trin, three not finished, Danish letters and a semicolon in names, two kept in
+the clear from before sealing, one of them before there were data files, three whose data file
+fails its check). Behind the access dialog the teacher sees that the fixed password opens the
+results, sorts by Trin and searches for a name, sees the failed files as pink rows counted
+nowhere, seals the old results, opens a learner's sealed result (its captions readable on the
 page's own colours) and saves it as PDF, saves the rows shown as a spreadsheet and the
 overview of those found as PDF (after the question a search brings), deletes a learner, and
 sees a learner handed in by a second copy of the program while the view is open.
@@ -30,7 +32,7 @@ import classfolder
 import learner
 import oracle
 import sealed
-from harness import Journey, check
+from harness import Journey, Screen, check
 
 VIEW_TITLE = "Skrivlo – resultater"
 # name, start, Dictation 1, Dictation 2 (K, E, M) or None, finished
@@ -46,44 +48,49 @@ CLASS = [
     ("Ib Isager", "2026-12-05T12:00:00", 19, (5, 5, 5), False),      # not finished
     ("Jens Jæger", "2026-12-05T12:30:00", -1, None, False),          # not finished
 ]
-OLD_FORMAT = ("Karen Kløft", "2026-12-06 08.15", 20, (13, 13, 13))  # 39: Trin 3, report only
-DAMAGED = "2026-12-06 09.00 Lars Lund"
+OLD_FORMAT = ("Karen Kløft", "2026-12-06 08.15", 20, (13, 13, 13))  # 39: Trin 3, report only, in the clear
+OLD_PLAIN = ("Mette Munk", "2026-11-20T13:00:00", 20, (10, 10, 10), True)  # 30: Trin 2, in the clear
+# Learners whose data file fails its check, each a pink row counted nowhere: a byte changed, sealed
+# with another class folder's key (its line, under another password, put beside the class's), cut off.
+FAILED = [("Ole Olsen", "byte"), ("Pia Poulsen", "other key"), ("Rune Ravn", "cut off")]
 NEW_LEARNER = ["Sprogcenter Vest", "Mads Møller", "Havnevej 3", "1988", "", "", "", ""]
 
 
 def seed(folder):
+    """Returns each learner's stem by name, and the names of the files that fail their check."""
     os.makedirs(folder)
-    for name, started, d1, d2, finished in CLASS:
-        classfolder.hand_in(folder, name, started, d1, d2, finished)
+    key = classfolder.class_key(folder)
+    stems = {name: classfolder.hand_in(folder, name, started, d1, d2, finished, key)
+             for name, started, d1, d2, finished in CLASS}
     name, stem_time, d1, d2 = OLD_FORMAT
-    with open(os.path.join(folder, "%s %s.html" % (stem_time, name)), "w", encoding="utf-8") as f:
+    stems[name] = "%s %s" % (stem_time, name)
+    with open(os.path.join(folder, stems[name] + ".html"), "w", encoding="utf-8") as f:
         f.write(classfolder.report(name, d1, d2, True))
-    with open(os.path.join(folder, DAMAGED + ".json"), "wb") as f:
-        f.write(b'{"format": "skrivlo-kursist", "version": 1, "started": \x00\xff')
+    stems[OLD_PLAIN[0]] = classfolder.hand_in(folder, *OLD_PLAIN)
+    with open(os.path.join(folder, "oversigt.csv"), "w", encoding="utf-8-sig") as f:
+        f.write("Dato;Starttid;Undervisningssted;Navn\n2026-12-06;08:15;Sprogcenter Øst;Karen Kløft\n")
+    failed = []
+    other_key = classfolder.class_key(folder, "en anden klasses password")
+    for name, how in FAILED:
+        stems[name] = classfolder.hand_in(folder, name, "2026-12-07T09:00:00", 20, (20, 20, 20), True,
+                                          other_key if how == "other key" else key)
+        failed.append(stems[name] + ".json" + sealed.SUFFIX)
+        path = os.path.join(folder, failed[-1])
+        with open(path, "rb") as f:
+            data = bytearray(f.read())
+        if how == "byte":
+            data[len(data) // 2] ^= 0x01
+        elif how == "cut off":
+            del data[len(data) // 2:]
+        with open(path, "wb") as f:
+            f.write(data)
+    return stems, failed
 
 
 SPREADSHEET_TITLE = re.compile(r"^Gem [0-9]+( af [0-9]+)? kursist(er)? som regneark$")
 FIRST_LOOK_BLUE = (0xdc, 0xeb, 0xf7)
 FIRST_LOOK_YELLOW = (0xff, 0xf3, 0xc4)
 BAR_BLUE = (0x3a, 0x5f, 0x9e)
-
-
-def seal_class(folder):
-    """The class folder as this version keeps it: every learner's file sealed with a class key
-    that the fixed password opens, the key's line beside them."""
-    key = sealed.new_key()
-    line = sealed.wrap(key, learner.PASSWORD)
-    os.makedirs(os.path.join(folder, "noegler"), exist_ok=True)
-    with open(os.path.join(folder, sealed.published_name(line)), "w") as f:
-        f.write(line)
-    for name in os.listdir(folder):
-        path = os.path.join(folder, name)
-        if os.path.isfile(path):
-            with open(path, "rb") as f:
-                plain = f.read()
-            with open(path + sealed.SUFFIX, "wb") as f:
-                f.write(sealed.seal(key, name, plain))
-            os.remove(path)
 
 
 def export_csv(j, path):
@@ -115,12 +122,13 @@ def save_as(j, keys, title, path):
     j.key("Return")
     j.wait_window_gone(title)
 
-    def whole():  # a PDF is written as it is drawn: whole once its trailer is there
-        if not os.path.isfile(path) or os.path.getsize(path) == 0:
+    def whole():  # a PDF is written page by page after the dialog has gone
+        if not os.path.isfile(path):
             return False
         with open(path, "rb") as f:
-            return not path.endswith(".pdf") or f.read()[-32:].rstrip().endswith(b"%%EOF")
-    j.until(whole, 10, path)
+            data = f.read()
+        return data.rstrip().endswith(b"%%EOF") if path.endswith(".pdf") else data.endswith(b"IEND\xaeB`\x82")
+    j.until(whole, 10, path + " written whole")
 
 
 def search(j, text):
@@ -212,14 +220,44 @@ def trin_cells(screen, window):
     return (min(xs), min(ys), max(xs), max(ys)) if xs else None
 
 
+def pink_rows(screen, window):
+    """How many table rows are drawn pink, as a file that fails its check is (or, when selected,
+    in Fusion's highlight colour)."""
+    x, y, w, h = window
+    shown = [y0 for y0 in range(y, y + h) if any(
+        screen.px.find(bytes(colour), 3 * (y0 * screen.width + x), 3 * (y0 * screen.width + x + w)) >= 0
+        for colour in ((0xf2, 0xd7, 0xd5), (0x30, 0x8c, 0xc6)))]
+    return sum(1 for a, b in zip([None] + shown, shown) if a != b - 1)
+
+
+def chart_bars(path):
+    """The bars of a chart saved as PNG, top to bottom, by their length in pixels."""
+    screen = Screen(subprocess.run(["convert", path, "-depth", "8", "ppm:-"], capture_output=True,
+                                   check=True).stdout)
+    found = {}
+    for m in re.finditer(re.escape(bytes((0x3a, 0x5f, 0x9e))), screen.px):
+        if m.start() % 3 == 0:
+            py, px = divmod(m.start() // 3, screen.width)
+            found.setdefault(py, []).append(px)
+    bars, last = [], None
+    for py in sorted(found):
+        if last is None or py != last + 1:
+            bars.append(0)
+        bars[-1] = max(bars[-1], max(found[py]) - min(found[py]) + 1)
+        last = py
+    return bars
+
+
 def open_view(j, workdir, argv=()):
     """The view behind the password; returns the program and the window's geometry."""
     program = j.launch(workdir, argv=[j.program, "--resultater"] + list(argv))
     learner.unlock_started(j, program, main_title=VIEW_TITLE)
-    geometry = j.geometry(j.wait_window(VIEW_TITLE))
-    check(geometry[2] >= j.screen[0] - 10 and geometry[3] < j.screen[1] and geometry[3] > j.screen[1] * 0.8,
-          "the view is not maximised with its title bar: %r" % (geometry,))
-    return program, geometry
+    window = j.wait_window(VIEW_TITLE)
+
+    def maximised():  # by the window manager, a moment after the view shows (later under load)
+        g = j.geometry(window)
+        return g if g[2] >= j.screen[0] - 10 and j.screen[1] > g[3] > j.screen[1] * 0.8 else None
+    return program, j.until(maximised, 5, "the view to be maximised with its title bar")
 
 
 def close_view(j, program):
@@ -246,7 +284,6 @@ def first_look(j):
 
     # Thirty learners arrive; F5 lists them, and the line goes.
     classfolder.seed_class(os.path.join(workdir, "resultater"), 30)
-    seal_class(os.path.join(workdir, "resultater"))
     j.key("F5")
     j.until(lambda: trin_cells(j.grab(), geometry) and not bands(j.grab(), geometry, FIRST_LOOK_BLUE),
             10, "the 30 learners, without the line")
@@ -278,17 +315,20 @@ def first_look(j):
 
 
 def journey(j):
-    first_look(j)
     workdir = j.workdir()
     classfolder = os.path.join(workdir, "resultater")
-    seed(classfolder)
+    stems, failed = seed(classfolder)
     program, geometry = open_view(j, workdir)
     j.until(lambda: trin_cells(j.grab(), geometry), 10, "the table with its Trin colours")
     view_shot = j.shot("view")
+    # No school password is set: a line of its own says that anyone with Skrivlo opens the results.
+    x, y, w, h = geometry
+    line = j.grab().blob(rb"\xff\xf3\xc4", lambda r, g, b: True, (x, y, x + w, y + h), min_pixels=2000)
+    check(line and line[2] - line[0] > w * 0.8, "no line on the fixed password across the view: %r" % (line,))
 
-    # Every readable learner, newest first; the damaged file is no row of the export.
+    # Every readable learner, newest first; the files that fail their check are no row of the export.
     rows = export_csv(j, os.path.join(j.tmp, "alle.csv"))
-    check(len(rows) == 11, "11 readable learners expected in the export, got %d: %r" % (len(rows), rows))
+    check(len(rows) == 12, "12 readable learners expected in the export, got %d: %r" % (len(rows), rows))
     check([r[0] + r[1] for r in rows] == sorted((r[0] + r[1] for r in rows), reverse=True),
           "not newest first: %r" % [r[3] for r in rows])
     karen = [r for r in rows if r[3] == "Karen Kløft"]
@@ -313,18 +353,19 @@ def journey(j):
     j.shot("search")
 
     # The overview of the rows shown, table and chart, as a landscape PDF: asked first, since
-    # the search hides some, and "Kun de 5 viste" is the answer Return gives; the damaged file is
-    # in no count. The chart as PNG.
+    # the search hides some, and "Kun de 5 viste" is the answer Return gives; the files that
+    # fail their check are in no count. The chart as PNG.
     j.key("alt+p")
     j.wait_window("Gem oversigt som PDF-fil")
     j.wait_active("Gem oversigt som PDF-fil")
     j.shot("overview-question")
     j.key("Return")
-    save_as(j, None, "Gem oversigt over 5 af 11 kursister som PDF-fil", os.path.join(j.tmp, "oversigt.pdf"))
+    save_as(j, None, "Gem oversigt over 5 af 12 kursister som PDF-fil", os.path.join(j.tmp, "oversigt.pdf"))
     text = subprocess.run(["pdftotext", "-layout", os.path.join(j.tmp, "oversigt.pdf"), "-"],
                           capture_output=True, check=True).stdout.decode()
-    for seen in ("5 af 11 kursister, navne med »ø«", "Karen Kløft", "Trin 3"):
+    for seen in ("5 af 12 kursister, navne med »ø«", "Karen Kløft", "Trin 3"):
         check(seen in text, "the overview PDF does not show %r:\n%s" % (seen, text))
+    check(text.count("beskyttet") == 1, "only Karen Kløft's result is marked as in the clear:\n" + text)
     check("Dorte Dahl" not in text, "the overview PDF shows a learner the search hid")
     size = subprocess.run(["pdfinfo", os.path.join(j.tmp, "oversigt.pdf")], capture_output=True,
                           check=True).stdout.decode()
@@ -336,8 +377,48 @@ def journey(j):
     save_as(j, "alt+g", "Gem diagrammet som billede", os.path.join(j.tmp, "diagram.png"))
     with open(os.path.join(j.tmp, "diagram.png"), "rb") as f:
         check(f.read(8) == b"\x89PNG\r\n\x1a\n", "the chart was not saved as PNG")
+    bars = chart_bars(os.path.join(j.tmp, "diagram.png"))
+    check(len(bars) == 5 and max(bars) - min(bars) <= 1, "one learner at each Trin and one not finished: %r" % bars)
 
-    # One learner's result, readable in its window, saved as PDF.
+    # The files that fail their check, found by their names: pink rows, none in the export or the chart.
+    search(j, sealed.SUFFIX)
+    j.until(lambda: pink_rows(j.grab(), geometry) == len(FAILED), 10, "%d pink rows" % len(FAILED))
+    j.shot("failed-files")
+    check(export_csv(j, os.path.join(j.tmp, "beskadiget.csv")) == [], "a file that failed its check was exported")
+    save_as(j, "alt+g", "Gem diagrammet som billede", os.path.join(j.tmp, "beskadiget.png"))
+    bars = chart_bars(os.path.join(j.tmp, "beskadiget.png"))
+    check(bars == [], "a file that failed its check is counted in the chart: %r" % bars)
+    # Only files that fail their check are shown, no learner: nothing to ask, and none counted.
+    save_as(j, "alt+p", "Gem oversigt over 0 af 12 kursister som PDF-fil", os.path.join(j.tmp, "beskadiget.pdf"))
+    text = " ".join(unicodedata.normalize("NFKC", subprocess.run(  # "ff" may come as a ligature
+        ["pdftotext", os.path.join(j.tmp, "beskadiget.pdf"), "-"], capture_output=True, check=True).stdout.decode()).split())
+    check(text.count("Ændret eller beskadiget") == len(FAILED) and all(name.split()[1][:8] in text for name in failed),
+          "the overview does not name each file that failed its check:\n" + text)
+
+    # The results kept in the clear from before are sealed once asked: read back under new
+    # names, the plain files and the old overview gone, each learner with the Trin they had.
+    search(j, "")
+    j.key("alt+b")
+    j.wait_window("Beskyt de gamle resultater")
+    j.shot("seal-question")
+    j.key("Return")  # "Beskyt dem"
+    plain = lambda: [n for n in os.listdir(classfolder) if not n.endswith(sealed.SUFFIX) and n != "noegler"]
+    j.until(lambda: not plain(), 15, "the files in the clear to go")
+    learner.confirm(j, "Beskyt de gamle resultater")
+    old = {"Karen Kløft": ("2026-12-06", "3"), "Mette Munk": ("2026-11-20", "2")}  # day and Trin
+
+    def listed_sealed():
+        rows = {r[3]: r for r in export_csv(j, os.path.join(j.tmp, "beskyttet.csv"))}
+        return rows if all(name in rows and rows[name][11] != stems[name] + ".html" for name in old) else None
+    rows = j.until(listed_sealed, 10, "the old results listed sealed")
+    keys = sealed.class_keys(classfolder, learner.PASSWORD)
+    for name, (day, trin) in old.items():
+        row = rows[name]
+        check((row[0], row[10]) == (day, trin) and re.fullmatch(r"\S+ [0-9a-f]{8}\.html", row[11]), "%s sealed: %r" % (name, row))
+        opened = sealed.opened(classfolder, row[11], keys)
+        check(opened and ("Navn: " + name).encode() in opened, "%s's report does not open sealed" % name)
+
+    # One learner's sealed result, readable in its window, opened and saved as PDF.
     search(j, "Åse")
     j.key("Return", "Return")
     check_result_window(j, "Åse Ørnsø")
@@ -364,9 +445,8 @@ def journey(j):
     j.key("alt+s")
     j.wait_window_gone("Slet resultat")
 
-    # The box goes before the files do; no overview is kept in the class folder to mend.
-    j.until(lambda: not any("Bo; Holm" in n for n in os.listdir(classfolder)), 10, "Bo's files to go")
-    check("oversigt.csv" not in os.listdir(classfolder), "an overview was written into the class folder")
+    j.until(lambda: not [n for n in os.listdir(classfolder) if n.startswith(stems["Bo; Holm"])], 10,
+            "Bo's files to go")  # the box goes before the files do
     search(j, "")
     j.until(lambda: all(r[3] != "Bo; Holm" for r in export_csv(j, os.path.join(j.tmp, "efter.csv"))),
             10, "Bo; Holm to leave the table")
@@ -402,13 +482,13 @@ def journey(j):
     print("screenshot of the view: %s" % view_shot)
 
     close_view(j, program)
+    first_look(j)
 
 
 def screen_size(j):
     """The view of 15 learners on the variant's screen, and one learner's result."""
     workdir = j.workdir()
     classfolder.seed_class(os.path.join(workdir, "resultater"), 15)
-    seal_class(os.path.join(workdir, "resultater"))
     program, geometry = open_view(j, workdir)
     screen = j.until(lambda: trin_cells(j.grab(), geometry) and j.grab(), 10, "the table with its Trin colours")
     j.shot("view")
@@ -427,3 +507,4 @@ if __name__ == "__main__":
         j.screen = tuple(int(v) for v in j.variant.split("x"))
         sys.exit(j.run(screen_size))
     sys.exit(j.run(journey))
+
