@@ -107,13 +107,13 @@ Own forPc(const Own &fromSettings, const QString &workingFolder, const QString &
     own.key = KeyWrap::isWellFormed(own.line) ? KeyWrap::unwrap(own.line, password) : nullptr;
     if (own.key)
         return own;
-    // The class folder's key, so that the PCs of a class share one.
-    Keyring keys;
-    const QStringList opened = open(&keys, lines, password);
-    if (!opened.isEmpty()) {
-        own.line = opened.first();
-        own.key = keys.find(KeyWrap::keyIdOf(own.line));
-    } else {
+    // The class folder's key, so that the PCs of a class share one: the first in the folder's
+    // order that the password opens, the same for every PC.
+    for (int tried = 0; tried < lines.size() && tried < mostAdoptionTries && !own.key; ++tried) {
+        own.line = lines.at(tried);
+        own.key = KeyWrap::unwrap(own.line, password);
+    }
+    if (!own.key) {
         own.key = ClassKey::generate();
         own.line = own.key ? KeyWrap::wrap(*own.key, password) : QString();
         if (own.line.isEmpty())

@@ -25,8 +25,11 @@ QString ending();
 // "noegler/<key id> <8 hex digits of the line's hash>.noegle"
 QString publishedName(const QString &line);
 
-// Lines read from one folder at the most: a class folder holds one per PC.
-constexpr int mostLines = 64;
+// Lines read from one folder at the most: a class folder holds about one per PC, more where
+// PCs start at the same moment or their working folders are wiped.
+constexpr int mostLines = 1000;
+// Lines a PC tries to take the class folder's key from: each try is a slow derivation.
+constexpr int mostAdoptionTries = 3;
 
 // The well-formed key lines in a folder, mostLines at the most.
 QStringList linesIn(const QString &folder);

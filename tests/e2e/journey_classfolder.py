@@ -1,40 +1,59 @@
-"""A class on many PCs with one class folder. Each copy of the real program has its own
-working folder and runs a learner's test from a script (SKRIVLO_SCRIPTED_RUN: the pages'
-own hand-in code, without the waits), so fifteen can hand in within the same second.
+"""A class on many PCs with one sealed class folder. Each copy of the real program has its
+own working folder and runs a learner's test from a script (SKRIVLO_SCRIPTED_RUN: the pages'
+own hand-in code, without the waits), so fifteen can hand in within the same second. What
+arrives is read as the teacher's view reads it: opened with the keys the password opens in
+noegler/, under names that carry the PC and a random id only.
 
 Variants (--variant):
-  fifteen  fifteen copies at once, 20 rounds (--rounds): 15 reports, 15 data files and an
-           oversigt.csv of 15 rows that the csv module reads back exactly, every round
+  fifteen  fifteen copies at once on a class folder with no key yet, 20 rounds (--rounds): 15
+           reports and 15 data files, each its own learner's and each opened with a key that
+           the password opens among those the PCs published, every round
   smb      a real SMB share (Debian's samba on 127.0.0.1:4450, private configuration and
            state) mounted twice through FUSE with smbnetfs as two PCs; one learner on each
-           hands in at the same moment: both results in the class folder and the overview
+           hands in at the same moment: both results in the class folder, sealed
   network  the class folder disappears in the middle of Dictation 2: the result waits in the
-           outbox and the results page says so; at the next start it arrives, once, byte-equal
+           outbox, sealed, and the results page says so; at the next start it arrives, once,
+           byte-equal
   move     a learner moves between PCs, in real windows: PC 1 is killed (SIGKILL) in the middle
            of Dictation 2; PC 2, with its own working folder, offers the test left in the class
            folder, the learner goes on with the answers kept and hands in; PC 1 started again
-           tells the teacher and puts its own copy aside
+           tells the teacher and puts its own copy aside, and a second learner takes a test
+           there. Then no file under the class folder, the outbox or either working folder
+           (results.html apart) holds either learner's name, address or job, in UTF-8 or UTF-16
+  dropbox  a drop box on Linux (root only): two Unix users as two PCs hand in by keyboard to a
+           class folder they may put files in but not list, read or delete from (mode 1733,
+           owned by a third user, the teacher, who alone may read what is put there); each
+           start tells the teacher it cannot look for tests from other PCs; the teacher's view,
+           run as the teacher, shows both learners
 """
 
-import csv
 import datetime
 import json
 import os
+import pwd
+import re
 import shutil
 import signal
+import struct
 import subprocess
 import sys
+import tempfile
 import time
 
 import learner
 import oracle
+import sealed
 from harness import Journey, Skip, check
-from journey_archive import (ALL_RIGHT_1, ANSWERS_2, CLASS, expected_report, hand_in_dictation2, report_in,
+from journey_archive import (ALL_RIGHT_1, ANSWERS_2, expected_report, hand_in_dictation2, report_in,
                              same_report, through_dictation1)
+from journey_teacherview import VIEW_TITLE, export_csv
 
 TODAY = datetime.date.today()
-# Same names on several PCs, names that differ only in case, and CSV's own characters.
+# Same names on several PCs, and names that differ only in case: each result stays its learner's.
 NAMES = ["Åse Ørnsø", "åse ørnsø", "ÅSE ØRNSØ", 'Bo; "Ben" Ødegård', "Ali"]
+# What a learner's files in the class folder are called: the PC's name and a random id.
+STEM = re.compile(r"^([A-Z0-9][A-Z0-9-]{0,19}-[0-9a-f]{6}) [0-9a-f]{8}$")
+REPORT, DATA = ".html" + sealed.SUFFIX, ".json" + sealed.SUFFIX
 
 
 def form(number):
@@ -65,44 +84,78 @@ def finished(popen, timeout=120):
     return out
 
 
-def overview(classfolder):
-    with open(os.path.join(classfolder, "oversigt.csv"), encoding="utf-8-sig", newline="") as f:
-        return list(csv.reader(f, delimiter=";"))
-
-
 def class_files(classfolder):
+    """The stems of the sealed reports and of the sealed data files in the class folder."""
     names = [n for n in os.listdir(classfolder) if os.path.isfile(os.path.join(classfolder, n))]
-    return sorted(n for n in names if n.endswith(".html")), sorted(n for n in names if n.endswith(".json"))
+    return tuple(sorted(n[:-len(e)] for n in names if n.endswith(e)) for e in (REPORT, DATA))
+
+
+def own_keys(workdir):
+    """The key a PC keeps in its working folder, opened with the password; {} while it has none."""
+    path = os.path.join(workdir, learner.KEY_FILE)
+    if not os.path.isfile(path):
+        return {}
+    with open(path, encoding="latin-1") as f:
+        key = sealed.unwrap(f.read(), learner.PASSWORD)
+    check(key, "the password does not open %s" % path)
+    return {sealed.key_id(key): key}
+
+
+def published_keys(classfolder):
+    """The keys the PCs published in noegler/: every one must open with the password."""
+    folder = os.path.join(classfolder, "noegler")
+    ids = {n.split(" ")[0] for n in (os.listdir(folder) if os.path.isdir(folder) else []) if n.endswith(".noegle")}
+    keys = sealed.class_keys(classfolder, learner.PASSWORD)
+    check(ids and set(keys) == ids, "the password opens keys %s of those published, %s" % (sorted(keys), sorted(ids)))
+    return keys
+
+
+def result_of(answers1, answers2):
+    """Dictation 1, Dictation 2, its total and the Trin, as a learner's data file holds them."""
+    right1 = oracle.dictation1(answers1)[1]
+    if not answers2:
+        return [right1, None, None, 1]
+    _, total, counts = oracle.dictation2(answers2)
+    return [right1, list(counts), total, oracle.level(total)]
+
+
+def check_data(data, stem, name, answers1, answers2):
+    """A data file as the teacher's view reads it: its learner, result and report."""
+    got = [data.get(k) for k in ("dictation1", "dictation2", "dictation2Total", "trin")]
+    check(data.get("name") == name and data.get("finished") is True and data.get("report") == stem + ".html"
+          and got == result_of(answers1, answers2), "the data file %s: %s" % (stem, data))
 
 
 def arrived(classfolder, runs, outputs, workdirs):
-    """Every copy's report, data file and overview row are in the class folder, each report
-    its own learner's, no copy showed a box beside the reminder to print, and no outbox
-    kept a file. Returns the reports, the data files and the overview's lines."""
+    """Every copy's report and data file are in the class folder under its PC's name and a
+    random id, each opens with a key published in noegler/, each is its own learner's; no
+    copy showed a box beside the reminder to print, and no outbox kept a file. Returns the
+    stems and the ids of the keys the files were sealed with."""
     copies = len(runs)
     boxes = [l for out in outputs for l in out.splitlines() if l.startswith("box:")]
     check(boxes == ["box: Vigtigt!"] * copies, "boxes beside the reminder to print: %s" % boxes)
     reports, data = class_files(classfolder)
-    check(len(reports) == copies and len(data) == copies,
+    check(len(reports) == copies and reports == data,
           "%d reports and %d data files: %s" % (len(reports), len(data), os.listdir(classfolder)))
-    check(len({n.lower() for n in reports}) == copies, "names that differ only in case: %s" % reports)
-    rows = overview(classfolder)
-    check(len(rows) == copies + 1, "the overview has %d lines: %s" % (len(rows), rows))
-    check([r[11] for r in rows[1:]] and sorted(r[11] for r in rows[1:]) == reports,
-          "the overview's report names are not the reports")
-    expected = {}
-    for _, number, answers1, answers2 in runs:
-        expected.setdefault(form(number)[1], []).append(expected_report(form(number), answers1, answers2))
-    for name in reports:
-        with open(os.path.join(classfolder, name), "rb") as f:
-            text = oracle.without_stamps(f.read().decode("utf-8"))
-        learner = next(n for n in expected if "Navn: %s<br>" % oracle.escaped(n) in text)
-        check(text in expected[learner], "the report %s is not its learner's" % name)
+    runs_of = {learner.pc_name(w): run for w, run in zip(workdirs, runs)}
+    pcs = [STEM.match(s) and STEM.match(s).group(1) for s in reports]
+    check(sorted(pcs) == sorted(runs_of), "not one result named for each PC and a random id: %s" % reports)
+    keys = published_keys(classfolder)
+    used = set()
+    for stem, pc in zip(reports, pcs):
+        _, number, answers1, answers2 = runs_of[pc]
+        report = sealed.opened(classfolder, stem + ".html", keys)
+        opened = sealed.opened(classfolder, stem + ".json", keys)
+        check(report is not None and opened is not None, "%s does not open with the keys in noegler/" % stem)
+        same_report(report, expected_report(form(number), answers1, answers2), "the report %s" % stem)
+        check_data(json.loads(opened.decode("utf-8")), stem, form(number)[1], answers1, answers2)
+        with open(os.path.join(classfolder, stem + DATA), "rb") as f:
+            used.add(f.read()[len(sealed.MAGIC):][:16].decode("latin-1"))
     for workdir in workdirs:
         outbox = os.path.join(workdir, "udbakke")
         left = [os.path.join(d, f) for d, _, fs in os.walk(outbox) for f in fs]
         check(not left, "%s left %s in its outbox" % (workdir, left))
-    return reports, data, rows
+    return reports, used
 
 
 def journey_fifteen(j):
@@ -110,7 +163,7 @@ def journey_fifteen(j):
     for round_number in range(j.args.rounds):
         base = j.workdir("round%d" % round_number)
         classfolder = os.path.join(base, "klasse")
-        os.makedirs(classfolder)
+        os.makedirs(classfolder)  # no key yet: each PC adopts one it finds or makes its own
         hand_in_at = int((time.time() + 8 + copies * 0.4) * 1000)
         runs = []
         for number in range(copies):
@@ -119,10 +172,9 @@ def journey_fifteen(j):
             path, answers1, answers2 = script(workdir, number, hand_in_at)
             runs.append((run_copy(j, workdir, classfolder, path), number, answers1, answers2))
         outputs = [finished(popen) for popen, _, _, _ in runs]
-        reports, data, rows = arrived(classfolder, runs, outputs,
-                                      [os.path.join(base, "pc%02d" % n) for _, n, _, _ in runs])
-        print("round %d: %d reports, %d data files, %d overview rows" % (round_number, len(reports),
-                                                                     len(data), len(rows) - 1))
+        reports, used = arrived(classfolder, runs, outputs, [os.path.join(base, "pc%02d" % n) for _, n, _, _ in runs])
+        print("round %d: %d reports and data files, sealed with %d of %d published keys"
+              % (round_number, len(reports), len(used), len(os.listdir(os.path.join(classfolder, "noegler")))))
         shutil.rmtree(base)
 
 
@@ -134,10 +186,13 @@ def journey_network(j):
     os.makedirs(workdir)
     path, answers1, answers2 = script(workdir, 1, int((time.time() + 30) * 1000))
     popen = run_copy(j, workdir, classfolder, path)
+    keys = {}
 
     def dictation1_sent():
         reports = class_files(classfolder)[0]
-        return reports and b"<h3>Diktat 1" in open(os.path.join(classfolder, reports[0]), "rb").read()
+        keys.update(keys or own_keys(workdir))
+        report = reports and keys and sealed.opened(classfolder, reports[0] + ".html", keys)
+        return report and b"<h3>Diktat 1" in report
 
     j.until(dictation1_sent, 25, "Dictation 1 in the class folder")
     os.rename(classfolder, gone)  # the share is gone in the middle of Dictation 2
@@ -147,8 +202,9 @@ def journey_network(j):
     outbox = os.path.join(workdir, "udbakke")
     waiting = {n: open(os.path.join(outbox, n), "rb").read() for n in os.listdir(outbox)
                if os.path.isfile(os.path.join(outbox, n))}
-    check(sorted(n[-5:] for n in waiting) == [".html", ".json"], "the outbox holds %s" % list(waiting))
-    same_report(next(v for n, v in waiting.items() if n.endswith(".html")),
+    stem = next((n[:-len(REPORT)] for n in waiting if n.endswith(REPORT)), "")
+    check(STEM.match(stem) and sorted(waiting) == [stem + REPORT, stem + DATA], "the outbox holds %s" % list(waiting))
+    same_report(sealed.open_bytes(keys, stem + ".html", waiting[stem + REPORT]) or b"",
                 expected_report(form(1), answers1, answers2), "the report in the outbox")
 
     os.rename(gone, classfolder)
@@ -166,23 +222,57 @@ def journey_network(j):
         json.dump({"password": learner.PASSWORD}, f)  # the next start, with no learner yet
     finished(run_copy(j, workdir, classfolder, path))
     reports, data = class_files(classfolder)
-    check(len(reports) == 1 and len(data) == 1, "the class folder holds %s" % os.listdir(classfolder))
+    check(reports == data == [stem], "the class folder holds %s" % os.listdir(classfolder))
     for name, bytes_ in waiting.items():
         check(open(os.path.join(classfolder, name), "rb").read() == bytes_, "%s is not byte-equal" % name)
     check(not [f for _, _, fs in os.walk(outbox) for f in fs], "the outbox is not empty")
-    rows = overview(classfolder)
-    check(len(rows) == 2 and rows[1][3] == form(1)[1] and rows[1][11] == reports[0],
-          "the overview after the late data file: %s" % rows)
+    opened = sealed.opened(classfolder, stem + ".json", published_keys(classfolder))
+    check(opened is not None, "the late data file does not open with the key in noegler/")
+    check_data(json.loads(opened.decode("utf-8")), stem, form(1)[1], answers1, answers2)
     print("sent at the next start: %s" % sorted(waiting))
 
 
-def saved_copy(classfolder, pc):
+# Name, address and job: found in no file but the learner's own results.html.
+MOVED = ["Sprogcenter Nord", "Åse Ørnsø", "Åbyvej 12", "1979", "7", "nej", "", "Sygehjælper på Ærø"]
+STAYED = ["Sprogcenter Nord", "Bo Ødegård", "Lærkevej 17", "1990", "9", "", "", "Lagerarbejder"]
+PERSONAL = (1, 2, 7)
+TRIN_1 = ALL_RIGHT_1[:10] + [""] * 10
+
+
+def saved_copy(classfolder, pc, keys):
     """The fields of PC pc's copy of its saved test in the class folder, or None."""
     try:
-        with open(os.path.join(classfolder, "gemte-test", pc + ".json"), encoding="utf-8") as f:
-            return json.load(f)["fields"]
-    except (OSError, ValueError, KeyError):
+        return json.loads(sealed.opened(classfolder, "gemte-test/%s.json" % pc, keys).decode("utf-8"))["fields"]
+    except (OSError, AttributeError, ValueError, KeyError):
         return None
+
+
+def top_files(folder):
+    """The class folder's own files (not its subfolders') and their bytes."""
+    files = {}
+    for name in os.listdir(folder):
+        if os.path.isfile(os.path.join(folder, name)):
+            with open(os.path.join(folder, name), "rb") as f:
+                files[name] = f.read()
+    return files
+
+
+def personal_data(folders, forms, leave):
+    """Files under folders, but those in leave, whose bytes or name hold a learner's name,
+    address or job in UTF-8 or UTF-16 (either byte order); and how many files were read."""
+    words = [(f[i], e) for f in forms for i in PERSONAL for e in ("utf-8", "utf-16-le", "utf-16-be")]
+    found, read = [], 0
+    for folder in folders:
+        for where, _, names in os.walk(folder):
+            for name in names:
+                path = os.path.join(where, name)
+                if path in leave:
+                    continue
+                with open(path, "rb") as f:
+                    data = f.read() + b"\0" + os.path.relpath(path, folder).encode("utf-8")
+                read += 1
+                found += ["%s (%r in %s)" % (path, w, e) for w, e in words if w.encode(e) in data]
+    return found, read
 
 
 def journey_move(j):
@@ -192,21 +282,24 @@ def journey_move(j):
     for d in (classfolder, pc1, pc2):
         os.makedirs(d)
     argv = [j.program, "--klassemappe", classfolder]
-    form_ = CLASS[0]
-    program = learner.through_the_form(j, pc1, form_, argv=argv)
+    program = learner.through_the_form(j, pc1, MOVED, argv=argv)
     learner.next_page(j, "dictation1")
     through_dictation1(j, program)
     learner.answer(j, ANSWERS_2[:30])
-    with open(os.path.join(pc1, "skrivlo-pc.txt")) as f:
-        name1 = f.read().strip()
+    name1 = learner.pc_name(pc1)
+    keys = own_keys(pc1)
+    check(keys, "PC 1 keeps no key in its working folder")
     typed = lambda fields: fields and [fields.get("word%d" % n) for n in range(21, 51)] == ANSWERS_2[:30]
-    j.until(lambda: typed(saved_copy(classfolder, name1)), 30, "the 30 answers in PC 1's copy in the class folder")
+    j.until(lambda: typed(saved_copy(classfolder, name1, keys)), 30, "the 30 answers in PC 1's copy in the class folder")
     os.kill(program.pid, signal.SIGKILL)
     program.wait_exit(10)
     # A copy PC 1 had saved but not yet sent when it died: it leaves at PC 1's next start.
-    waiting = os.path.join(pc1, "udbakke", "gemte-test", name1 + ".json")
+    saved = sealed.opened(pc1, learner.RECOVERY_FILE, keys)
+    check(saved is not None, "PC 1's saved test does not open with its key")
+    waiting = os.path.join(pc1, "udbakke", "gemte-test", name1 + ".json" + sealed.SUFFIX)
     os.makedirs(os.path.dirname(waiting), exist_ok=True)
-    shutil.copy(os.path.join(pc1, learner.RECOVERY_FILE), waiting)
+    with open(waiting, "wb") as f:
+        f.write(sealed.seal(next(iter(keys.values())), "gemte-test/%s.json" % name1, saved))
     # The program takes a copy and a sign of life unchanged for 90 s as left by a PC that no
     # longer runs it; the files are made that old rather than waited for.
     left = time.time() - 120
@@ -219,24 +312,24 @@ def journey_move(j):
     learner.answer(j, ANSWERS_2[30:])  # the cursor waits in the first empty word
     hand_in_dictation2(j)
     learner.close_reminder(j)
-    expected = expected_report(form_, ALL_RIGHT_1, ANSWERS_2)
-    same_report(report_in(pc2), expected, "PC 2's results.html")
-    with open(os.path.join(pc2, "skrivlo-pc.txt")) as f:
-        name2 = f.read().strip()
+    same_report(report_in(pc2), expected_report(MOVED, ALL_RIGHT_1, ANSWERS_2), "PC 2's results.html")
+    name2 = learner.pc_name(pc2)
     reports, data = j.until(lambda: (lambda r, d: (r, d) if r and d else None)(*class_files(classfolder)), 20,
                             "the report and the data file in the class folder")
-    check(len(reports) == 1 and len(data) == 1 and "[%s]" % name1 in reports[0],
+    check(reports == data and len(reports) == 1 and STEM.match(reports[0]) and reports[0].startswith(name1 + " "),
           "the class folder holds %s" % os.listdir(classfolder))
-    check(open(os.path.join(classfolder, reports[0]), "rb").read() == report_in(pc2),
+    stem = reports[0]
+    keys = published_keys(classfolder)  # PC 2 took PC 1's from the class folder
+    check(sealed.opened(classfolder, stem + ".html", keys) == report_in(pc2),
           "the class folder's report is not PC 2's results.html")
-    rows = overview(classfolder)
-    check(len(rows) == 2 and rows[1][3] == form_[1] and rows[1][5] == "20" and rows[1][10] != "Ikke afsluttet" and rows[1][11] == reports[0],
-          "the overview: %s" % rows)
+    check_data(json.loads(sealed.opened(classfolder, stem + ".json", keys).decode("utf-8")), stem, MOVED[1],
+               ALL_RIGHT_1, ANSWERS_2)
     learner.quit(j, program)
     moved = sorted(os.listdir(os.path.join(classfolder, "gemte-test")))
-    check("%s fortsat på %s.txt" % (name1, name2) in moved and name1 + ".json" not in moved
-          and name2 + ".json" not in moved, "gemte-test holds %s" % moved)
+    check("%s fortsat på %s%s" % (name1, name2, sealed.SUFFIX) in moved and name1 + DATA not in moved
+          and name2 + DATA not in moved, "gemte-test holds %s" % moved)
 
+    before = top_files(classfolder)
     program = j.launch(pc1, argv=argv)
     j.wait_window(learner.ACCESS_TITLE)
     j.type(learner.PASSWORD)
@@ -246,14 +339,39 @@ def journey_move(j):
     j.wait_page("guide")
     # Put aside under a name that says why, not as unreadable.
     aside = [n for n in os.listdir(pc1) if n.startswith("skrivlo-gemt-test fortsat på anden pc ")]
-    check(not os.path.exists(os.path.join(pc1, learner.RECOVERY_FILE)) and len(aside) == 1,
+    check(not os.path.exists(os.path.join(pc1, learner.RECOVERY_SEALED)) and len(aside) == 1,
           "PC 1's working folder holds %s" % os.listdir(pc1))
+    # The next learner on PC 1 stops at Trin 1.
+    learner.next_page(j, "form")
+    learner.fill_form(j, STAYED)
+    learner.next_page(j, "guide")
+    learner.next_page(j, "dictation1")
+    learner.answer(j, TRIN_1)
+    learner.hand_in(j, "results")
+    learner.close_reminder(j)
+    same_report(report_in(pc1), expected_report(STAYED, TRIN_1), "PC 1's results.html")
     learner.quit(j, program)
     now = sorted(os.listdir(os.path.join(classfolder, "gemte-test")))
-    check(name1 + ".json" not in now, "PC 1 left its copy for a third PC to take: %s" % now)
-    check(overview(classfolder) == rows and class_files(classfolder) == (reports, data),
-          "PC 1's start changed the class folder: %s" % os.listdir(classfolder))
-    print("moved from %s to %s: %s; PC 1 put aside %s" % (name1, name2, reports[0], aside[0]))
+    check(name1 + DATA not in now, "PC 1 left its copy for a third PC to take: %s" % now)
+    after = top_files(classfolder)
+    new = sorted(set(after) - set(before))
+    stem2 = new[0][:-len(REPORT)] if new else ""
+    check(all(after.get(n) == b for n, b in before.items()) and new == [stem2 + REPORT, stem2 + DATA]
+          and stem2.startswith(name1 + " "),
+          "PC 1 changed the class folder, or the next learner's files are not all there: %s" % new)
+    check_data(json.loads(sealed.opened(classfolder, stem2 + ".json", keys).decode("utf-8")), stem2, STAYED[1],
+               TRIN_1, None)
+
+    # Nothing but each PC's results.html, the current learner's own, says who took a test.
+    shown = {os.path.join(pc, "results.html"): f for pc, f in ((pc1, STAYED), (pc2, MOVED))}
+    for path, form_ in shown.items():
+        with open(path, "rb") as f:
+            text = f.read()
+        check(all(form_[i].encode("utf-8") in text for i in PERSONAL), "%s does not name its learner" % path)
+    found, read = personal_data([classfolder, pc1, pc2], [MOVED, STAYED], shown)
+    check(read > 10 and not found, "learners named in %d of %d files:\n%s" % (len(found), read, "\n".join(found)))
+    print("moved from %s to %s: %s; PC 1 put aside %s; %d files name no learner"
+          % (name1, name2, stem, aside[0], read))
 
 
 SMB_PORT = 4450
@@ -332,18 +450,183 @@ def journey_smb(j):
             path, answers1, answers2 = script(workdirs[-1], number + 1, hand_in_at)
             runs.append((run_copy(j, workdirs[-1], folder, path), number + 1, answers1, answers2))
         outputs = [finished(popen, 180) for popen, _, _, _ in runs]
-        reports, data, rows = arrived(share, runs, outputs, workdirs)
-        print("through two smbnetfs mounts: %s, %s, %d overview rows" % (reports, data, len(rows) - 1))
+        reports, used = arrived(share, runs, outputs, workdirs)
+        print("through two smbnetfs mounts: %s, sealed with %d key(s)" % (reports, len(used)))
     finally:
         for mnt in j.mounts:
             subprocess.run(["fusermount", "-u", mnt], capture_output=True)
+
+
+DROPBOX_CLASS = [
+    ["Sprogcenter Syd", "Dina Dahl", "Skolevej 4", "1985", "10", "", "", ""],
+    ["Sprogcenter Syd", "Emil Ørum", "Havnegade 9", "1992", "12", "ja", "", ""],
+]
+# As a learner: what the drop box must refuse, each tried on its own; prints {what: errno name or "allowed"}.
+PROBE = r"""
+import errno, json, os, sys
+folder, other = sys.argv[1], sys.argv[2]
+def tried(what):
+    try:
+        what()
+        return "allowed"
+    except OSError as e:
+        return errno.errorcode.get(e.errno, str(e.errno))
+def read():
+    with open(other, "rb") as f:
+        f.read()
+def write():
+    with open(other, "r+b") as f:
+        f.write(b"x")
+print(json.dumps({**{"list " + d: tried(lambda d=d: os.listdir(os.path.join(folder, d)))
+                     for d in ("", "gemte-test", "noegler")},
+                  "read": tried(read), "write": tried(write), "delete": tried(lambda: os.remove(other)),
+                  "rename": tried(lambda: os.rename(other, other + ".x"))}))
+"""
+
+
+def default_acl(teacher_uid):
+    """What `setfacl -d -m u:TEACHER:rwx,g::-,o::-` puts on a folder (system.posix_acl_default):
+    a file made in it is its owner's and the teacher's only. Mode 1733 alone leaves a
+    learner's file readable to any learner who knows its name."""
+    none = 0xffffffff
+    entries = [(0x01, 7, none), (0x02, 7, teacher_uid), (0x04, 0, none), (0x10, 7, none), (0x20, 0, none)]
+    return struct.pack("<I", 2) + b"".join(struct.pack("<HHI", *e) for e in entries)
+
+
+def add_user(name, home):
+    """A Unix user of the journey's own, with a home only it may enter."""
+    subprocess.run(["useradd", "--no-create-home", "--home-dir", home, "--shell", "/usr/sbin/nologin",
+                    "--user-group", name], check=True, capture_output=True, timeout=30)
+    user = pwd.getpwnam(name)
+    for folder in (home, os.path.join(home, "run"), os.path.join(home, "arbejde")):
+        os.makedirs(folder)
+        os.chown(folder, user.pw_uid, user.pw_gid)
+        os.chmod(folder, 0o700)
+    return user
+
+
+def as_user(user, argv):
+    return ["setpriv", "--reuid=%d" % user.pw_uid, "--regid=%d" % user.pw_gid, "--clear-groups",
+            "--pdeathsig=KILL", "--"] + argv
+
+
+def launch_as(j, user, argv):
+    """The program in the user's own working folder, with the user's own home, runtime folder
+    and no session bus (the journey's is root's). The X server takes any local client."""
+    own = {"HOME": user.pw_dir, "XDG_RUNTIME_DIR": os.path.join(user.pw_dir, "run"), "USER": user.pw_name,
+           "XDG_CONFIG_HOME": os.path.join(user.pw_dir, ".config"), "DBUS_SESSION_BUS_ADDRESS": None}
+    kept = dict(j.program_env)
+    j.program_env.update(own)
+    try:
+        return j.launch(os.path.join(user.pw_dir, "arbejde"), argv=as_user(user, argv))
+    finally:
+        j.program_env.clear()
+        j.program_env.update(kept)
+
+
+def dropbox_test(j, user, classfolder, form_):
+    """A learner's short test on the user's PC; returns the stem its files got."""
+    before = class_files(classfolder)[0]
+    program = launch_as(j, user, [j.program, "--klassemappe", classfolder])
+    j.wait_window(learner.ACCESS_TITLE, 30)
+    j.wait_active(learner.ACCESS_TITLE)
+    j.type(learner.PASSWORD)
+    j.key("Return")
+    # The tests left by other PCs cannot be listed: the teacher is told so and goes on.
+    j.wait_window(learner.CLASS_TESTS_TITLE, 30)
+    j.shot("cannot-look-" + user.pw_name)
+    learner.confirm(j, learner.CLASS_TESTS_TITLE)
+    j.wait_window(learner.MAIN_TITLE)
+    j.wait_page("guide")
+    learner.next_page(j, "form")
+    learner.fill_form(j, form_)
+    learner.next_page(j, "guide")
+    learner.next_page(j, "dictation1")
+    learner.answer(j, TRIN_1)
+    learner.hand_in(j, "results")
+    learner.close_reminder(j)
+    same_report(program.report(), expected_report(form_, TRIN_1), "%s's results.html" % user.pw_name)
+    learner.quit(j, program)
+    outbox = os.path.join(program.workdir, "udbakke")
+    check(not [f for _, _, fs in os.walk(outbox) for f in fs], "%s's outbox kept %s" % (user.pw_name, os.listdir(outbox)))
+    new = sorted(set(class_files(classfolder)[0]) - set(before))
+    check(len(new) == 1 and new[0].startswith(learner.pc_name(program.workdir) + " "),
+          "%s's test left %s in the class folder" % (user.pw_name, new))
+    return new[0]
+
+
+def journey_dropbox(j):
+    if os.geteuid() != 0:
+        raise Skip("Unix users of the journey's own need root")
+    missing = [t for t in ("useradd", "userdel", "setpriv") if not shutil.which(t)]
+    if missing:
+        raise Skip("missing %s" % " ".join(missing))
+    prefix = "skrivlo%d" % os.getpid()
+    base = tempfile.mkdtemp(prefix="skrivlo-dropbox-")
+    os.chmod(base, 0o711)  # the users reach their homes and the class folder, and see nothing else
+    users = {}
+    try:
+        for role in ("a", "b", "t"):
+            users[role] = add_user(prefix + role, os.path.join(base, prefix + role))
+        teacher = users["t"]
+        classfolder = os.path.join(base, "klasse")
+        for folder in (classfolder, os.path.join(classfolder, "gemte-test"), os.path.join(classfolder, "noegler")):
+            os.mkdir(folder)
+            os.chown(folder, teacher.pw_uid, teacher.pw_gid)
+            os.chmod(folder, 0o1733)
+            try:
+                os.setxattr(folder, "system.posix_acl_default", default_acl(teacher.pw_uid))
+            except OSError as e:
+                raise Skip("no POSIX ACLs on %s: %s" % (base, e))
+        stems = [dropbox_test(j, users[role], classfolder, form_) for role, form_ in zip("ab", DROPBOX_CLASS)]
+
+        # A PC that cannot list noegler/ makes a key of its own; the password opens every one.
+        keys = published_keys(classfolder)
+        for stem, form_ in zip(stems, DROPBOX_CLASS):
+            opened = sealed.opened(classfolder, stem + ".json", keys)
+            check(opened is not None, "%s does not open with the keys in noegler/" % stem)
+            check_data(json.loads(opened.decode("utf-8")), stem, form_[1], TRIN_1, None)
+        check(not os.listdir(os.path.join(classfolder, "gemte-test")),
+              "finished tests left %s in gemte-test/" % os.listdir(os.path.join(classfolder, "gemte-test")))
+
+        view = launch_as(j, teacher, [j.program, "--resultater", "--klassemappe", classfolder])
+        learner.unlock_started(j, view, main_title=VIEW_TITLE, timeout=30)
+        export = os.path.join(teacher.pw_dir, "arbejde", "klassen.csv")
+        rows = j.until(lambda: (lambda r: r if len(r) >= 2 else None)(export_csv(j, export)), 20,
+                       "both learners in the teacher's view")
+        check(sorted((r[3], r[10]) for r in rows) == [(f[1], "1") for f in DROPBOX_CLASS],
+              "the teacher's view shows %s" % [(r[3], r[10]) for r in rows])
+        j.shot("teachers-view")
+        j.key("alt+F4")
+        check(view.wait_exit(15) == 0, "the teacher's view did not close cleanly")
+
+        # Learner A can neither find learner B's result nor read, change or remove it.
+        other = os.path.join(classfolder, stems[1] + DATA)
+        probe = subprocess.run(as_user(users["a"], [sys.executable, "-c", PROBE, classfolder, other]),
+                               env={"PATH": os.environ.get("PATH", "/usr/bin:/bin"), "HOME": users["a"].pw_dir},
+                               cwd=users["a"].pw_dir, capture_output=True, timeout=30)
+        tried = json.loads(probe.stdout or b"{}")
+        check(len(tried) == 7 and "allowed" not in tried.values(),
+              "as learner A: %s %s" % (tried, probe.stderr.decode(errors="replace")))
+        print("drop box: %s and %s reached the teacher's view; as learner A: %s" % (stems[0], stems[1], tried))
+    except BaseException:
+        j.shot("failure-before-the-users-go")  # the users' windows close with them
+        raise
+    finally:
+        for program in j.programs:
+            if program.running():
+                os.kill(program.pid, signal.SIGKILL)
+                program.popen.wait(10)
+        for user in users.values():
+            subprocess.run(["userdel", user.pw_name], capture_output=True, timeout=30)
+        shutil.rmtree(base, ignore_errors=True)
 
 
 if __name__ == "__main__":
     journey = Journey("classfolder", deadline=1500,
                       options=lambda p: p.add_argument("--rounds", type=int, default=20))
     body = {"fifteen": journey_fifteen, "network": journey_network, "smb": journey_smb,
-            "move": journey_move}.get(journey.variant)
+            "move": journey_move, "dropbox": journey_dropbox}.get(journey.variant)
     if body is None:
-        sys.exit("--variant fifteen, smb, network or move")
+        sys.exit("--variant fifteen, smb, network, move or dropbox")
     sys.exit(journey.run(body))
