@@ -147,6 +147,16 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(CommandLine::parse(arguments).text), stdout);
         return 0;
     }
+    // An option not understood, typed where there is no window to show it in: said in Danish
+    // on the terminal, not by Qt in English as it gives up finding a display.
+    if (asked == CommandLine::Outcome::Error && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        QCoreApplication terminal(argc, argv);
+        DanishTexts danish;
+        danish.install(terminal);
+        std::fprintf(stderr, "%s\n", qPrintable(CommandLine::parse(arguments).text));
+        return 1;
+    }
 #endif
 
     QApplication application(argc, argv);
