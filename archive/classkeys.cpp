@@ -54,8 +54,12 @@ QString publishedName(const QString &line)
 QStringList linesIn(const QString &folder)
 {
     QStringList lines;
-    const QFileInfoList files = QDir(folder).entryInfoList({ QLatin1Char('*') + ending() }, QDir::Files, QDir::Name);
+    // Filtered by hand: a name filter is a regular expression, and a thread that matched one
+    // crashes as it ends in the Windows build (MinGW frees its thread storage too early).
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
     for (const QFileInfo &file : files) {
+        if (!file.fileName().endsWith(ending()))
+            continue;
         if (lines.size() >= mostLines)
             break;
         const QString line = readLine(file.filePath());

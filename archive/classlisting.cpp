@@ -311,7 +311,11 @@ int ClassListing::sealUnsealed(QString *reason)
     const QString overview = QDir(folder).filePath(oldOverview);
     if (QFileInfo::exists(overview) && !QFile::remove(overview))
         failed.append(oldOverview);
-    const QStringList edited = QDir(folder).entryList({ QStringLiteral("oversigt rettet i hånden*.csv") }, QDir::Files);
+    QStringList edited; // by hand, not by a name filter: see ClassKeys::linesIn
+    for (const QString &name : QDir(folder).entryList(QDir::Files)) {
+        if (name.startsWith(QStringLiteral("oversigt rettet i hånden")) && name.endsWith(QLatin1String(".csv")))
+            edited.append(name);
+    }
     if (!failed.isEmpty())
         *reason = tr("Disse filer kunne ikke beskyttes:\n%1").arg(failed.join(QLatin1Char('\n')));
     if (!edited.isEmpty())
