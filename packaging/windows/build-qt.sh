@@ -10,6 +10,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 
+# Also the deb-src entry that apt-get source needs.
 bash "$root/scripts/install-deps.sh" --windows
 
 # The same version as the host's tools, or moc's output would not fit the libraries.
@@ -30,16 +31,6 @@ fi
 log() { echo "build-qt.sh: $(date -u +%H:%M:%S) $*"; }
 slow=(nice -n 19)
 command -v ionice >/dev/null && slow+=(ionice -c 3)
-
-# apt-get source needs a deb-src entry; it is copied from the system's own deb entries.
-if ! grep -rqs '^Types:.*deb-src\|^deb-src ' /etc/apt/sources.list /etc/apt/sources.list.d/; then
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    log "adding a deb-src entry beside /etc/apt/sources.list.d/debian.sources"
-    sed 's/^Types: deb$/Types: deb-src/' /etc/apt/sources.list.d/debian.sources |
-        $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null
-    $sudo apt-get update -q
-fi
 
 rm -rf "$prefix"
 mkdir -p "$work" "$prefix"

@@ -4,7 +4,7 @@
 #   skrivlo-<version>-windows.zip     that folder
 #   skrivlo-<version>-setup.exe       the Danish installer (NSIS)
 # Installs the packages it needs and builds Qt for MinGW first when this machine has none
-# (build-qt.sh: about half an hour, once). The recordings and pictures come from a Linux build
+# (build-qt.sh: about half an hour, once), and libsodium as a static library (build-sodium.sh). The recordings and pictures come from a Linux build
 # (target skrivlo_assets), as on a Windows PC.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -15,6 +15,7 @@ log() { echo "build.sh: $(date -u +%H:%M:%S) $*"; }
 bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/install-deps.sh" --windows
 qt=$(bash "$here/build-qt.sh" | tail -n 1)
+sodium=$(bash "$here/build-sodium.sh" | tail -n 1)
 slow=(nice -n 10)
 
 log "recordings and pictures (Linux build in $out/host)"
@@ -25,9 +26,19 @@ quiet() { "$@" | { grep -v '^\[' || true; }; }
 quiet "${slow[@]}" cmake --build "$out/host" --target skrivlo_assets
 
 log "skrivlo.exe and skrivlo_devices.dll (cross build in $out/cross)"
-[ -f "$out/cross/CMakeCache.txt" ] ||
+# Qt's toolchain looks for libraries and headers only below its root folders: libsodium's folder
+# becomes one of them (QT_ADDITIONAL_PACKAGES_PREFIX_PATH). An existing build folder is configured
+# again and looks for libsodium anew, so that it takes this one.
+sodium_args=(-DSodium_ROOT="$sodium" -DQT_ADDITIONAL_PACKAGES_PREFIX_PATH="$sodium")
+if [ -f "$out/cross/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$out/cross" -USodium_INCLUDE_DIR -USodium_LIBRARY "${sodium_args[@]}" >/dev/null
+else
     cmake -S "$root" -B "$out/cross" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
-          -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DSKRIVLO_ASSETS="$out/host/assets" >/dev/null
+          -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DSKRIVLO_ASSETS="$out/host/assets" \
+          "${sodium_args[@]}" >/dev/null
+fi
+grep -qx "Sodium_LIBRARY:FILEPATH=$sodium/lib/libsodium.a" "$out/cross/CMakeCache.txt" ||
+    { echo "build.sh: the cross build did not take the static libsodium in $sodium" >&2; exit 1; }
 quiet "${slow[@]}" cmake --build "$out/cross"
 [ -f "$out/cross/skrivlo.exe" ] || { echo "build.sh: the cross build made no skrivlo.exe" >&2; exit 1; }
 
@@ -70,6 +81,10 @@ while [ ${#queue[@]} -gt 0 ]; do
     done < <(x86_64-w64-mingw32-objdump -p "$binary" | sed -n 's/^\s*DLL Name: //p')
 done
 echo "Windows' own DLLs: ${windows_own[*]}"
+# libsodium is linked in; a DLL of it would be missing on every PC.
+for name in "${!seen[@]}"; do
+    [[ $name != *sodium* ]] || { echo "build.sh: a binary imports $name; libsodium must be linked statically" >&2; exit 1; }
+done
 x86_64-w64-mingw32-strip --strip-unneeded "$dist"/*.dll "$dist"/*/*.dll
 
 version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$out/cross/CMakeCache.txt")

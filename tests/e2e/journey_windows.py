@@ -112,6 +112,16 @@ class Wine:
     def stop(self):
         subprocess.run(["wineserver", "-k"], env=self.env, timeout=30)
 
+    def catch_crashes(self):
+        """A crashing program leaves winedbg's backtrace in C:\\wine-crash.txt and ends, instead
+        of waiting in a dialog that no other debugger can attach to."""
+        debugger = r"C:\windows\system32\cmd.exe /c C:\windows\system32\winedbg.exe --auto %ld %ld > C:\wine-crash.txt 2>&1"
+        for key, value, kind, data in (
+                (r"HKCU\Software\Wine\WineDbg", "ShowCrashDialog", "REG_DWORD", "0"),
+                (r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug", "Debugger", "REG_SZ", debugger)):
+            status, output = self.run("reg", "add", key, "/v", value, "/t", kind, "/d", data, "/f")
+            check(status == 0, "reg add %s failed (%d): %s" % (key, status, output))
+
     def describe_stall(self):
         """Which window has the keyboard and where each thread of each program waits, so a
         stall tells a lost focus from a blocked program (kept as wine-stall.txt)."""
@@ -134,6 +144,11 @@ class Wine:
         with open(os.path.join(self.j.artifacts, "wine-stall.txt"), "w", encoding="utf-8") as f:
             f.write("\n".join(lines))
         print("\n".join(lines[:6]))
+        crash = os.path.join(self.prefix, "drive_c", "wine-crash.txt")
+        if os.path.exists(crash):
+            kept = shutil.copy(crash, self.j.artifacts)
+            with open(crash, encoding="utf-8", errors="replace") as f:
+                print("a program crashed (%s):\n%s" % (kept, f.read().split("Modules:")[0]))
 
     def registry(self, key):
         status, _ = self.run("reg", "query", key)
@@ -160,6 +175,7 @@ def walk(j, wine, setup):
     status, output = wine.run("wineboot", "-i", timeout=180)
     check(status == 0, "wineboot failed (%d): %s" % (status, output))
     wine.settle()
+    wine.catch_crashes()
     print("fresh prefix in %.1f s" % (time.monotonic() - took))
 
     took = time.monotonic()
