@@ -97,7 +97,7 @@ bool Autosave::saveTo(const ResultsFolder &folder)
         return false;
     const bool ours = folder.path() == session.folder().path();
     bool replacedLink = false;
-    const std::shared_ptr<const ClassKey> key = session.classKey();
+    const std::shared_ptr<const ClassKey> key = session.sealingKey();
     const bool written = key && RecoveryFile::write(folder, *key, state, &replacedLink);
     if (!ours)
         return written;

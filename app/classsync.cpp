@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMessageBox>
+#include <QPushButton>
+#include <QSet>
 #include <QThread>
 #include <QThreadPool>
 
@@ -22,6 +24,23 @@ constexpr int retrySeconds = 30;
 QByteArray localCopy(const Session &session)
 {
     return RecoveryFile::opened(session.folder(), session.keys());
+}
+
+// How many learners' results wait in the outbox: each learner has a report and a data file
+// there (sealed or not), and the class's saved tests lie in a folder of their own.
+int learnersWaiting(const QStringList &names)
+{
+    QSet<QString> learners;
+    for (QString name : names) {
+        if (name.contains(QLatin1Char('/')))
+            continue;
+        for (const char *suffix : { ".skrivlo", ".json", ".html" }) {
+            if (name.endsWith(QLatin1String(suffix), Qt::CaseInsensitive))
+                name.chop(int(qstrlen(suffix)));
+        }
+        learners.insert(name);
+    }
+    return int(learners.size());
 }
 
 } // namespace
@@ -46,18 +65,19 @@ void ClassSync::atStart(QWidget *parent, Session &session, bool mayCreate)
 {
     QString reason;
     if (!FolderCheck::classFolderUsable(session.classFolder(), mayCreate, session.pcName(), &reason)) {
-        const int waiting = session.outbox().waiting().size();
-        QMessageBox::warning(
-                parent, tr("Klassemappen kan ikke bruges"),
-                tr("Klassemappen\n»%1«\nkan ikke bruges lige nu.\n\n%2\n\n"
-                   "Testen kan godt gå i gang. Resultaterne gemmes sikkert på denne pc i udbakken\n»%3«\n"
-                   "og sendes til klassemappen, så snart den kan nås igen: når en kursist afleverer, "
-                   "næste gang Skrivlo starter, eller når du trykker »Send igen« på resultatsiden.%4")
-                        .arg(QDir::toNativeSeparators(session.classFolder()), reason,
-                             QDir::toNativeSeparators(session.outbox().path()),
-                             waiting ? tr("\n\n%1 fil(er) fra tidligere venter allerede i udbakken.").arg(waiting)
-                                     : QString()),
-                QMessageBox::Ok);
+        const int waiting = learnersWaiting(session.outbox().waiting());
+        QString text = tr("Skrivlo kan ikke gemme i klassemappen »%1« lige nu. %2\n\n"
+                          "Testen kan godt gå i gang. Resultaterne venter sikkert på denne pc og bliver sendt "
+                          "af sig selv, når klassemappen kan nås igen.\n\n"
+                          "Tjek netværket. Bliver det ved, så spørg IT.")
+                               .arg(QDir::toNativeSeparators(session.classFolder()), reason);
+        if (waiting == 1)
+            text += tr("\n\nResultatet for 1 kursist venter allerede.");
+        else if (waiting > 1)
+            text += tr("\n\nResultaterne for %1 kursister venter allerede.").arg(waiting);
+        QMessageBox box(QMessageBox::Warning, tr("Klassemappen kan ikke bruges"), text, QMessageBox::NoButton, parent);
+        box.setDefaultButton(box.addButton(tr("&Fortsæt"), QMessageBox::AcceptRole));
+        box.exec();
         return;
     }
     // What a write of this PC's, cut off by a crash or the network, left there.

@@ -21,18 +21,27 @@ Parsed parse(const QStringList &arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
             QCoreApplication::translate("CommandLine", "Skrivlo - en diktat til trinindplacering."));
-    const QCommandLineOption helpOption = parser.addHelpOption();
+    // Our own help option: Qt's adds --help-all, which lists Qt's options in English and does
+    // nothing of its own here.
+    const QCommandLineOption helpOption({ QStringLiteral("h"), QStringLiteral("help") },
+                                        QCoreApplication::translate("CommandLine", "Viser denne hjælp."));
+    parser.addOption(helpOption);
     const QCommandLineOption versionOption = parser.addVersionOption();
-    const QCommandLineOption resultsOption(
-            { QStringLiteral("r"), QStringLiteral("resultatmappe") },
+    const QCommandLineOption workOption(
+            QStringLiteral("arbejdsmappe"),
             QCoreApplication::translate("CommandLine",
                                         "Arbejdsmappen, hvor programmet gemmer sine filer (standard: den mappe, det startes i)."),
             QCoreApplication::translate("CommandLine", "mappe"));
+    parser.addOption(workOption);
+    // The name it had before the glossary, still taken from scripts that use it.
+    QCommandLineOption resultsOption({ QStringLiteral("r"), QStringLiteral("resultatmappe") }, QString(),
+                                     QCoreApplication::translate("CommandLine", "mappe"));
+    resultsOption.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(resultsOption);
     const QCommandLineOption classOption(
             QStringLiteral("klassemappe"),
             QCoreApplication::translate("CommandLine",
-                                        "Klassemappen, hvor alle kursisters resultater og oversigten samles "
+                                        "Klassemappen, hvor alle kursisters resultater samles "
                                         "(i stedet for indstillingen klassemappe; standard: resultater i "
                                         "arbejdsmappen)."),
             QCoreApplication::translate("CommandLine", "mappe"));
@@ -96,20 +105,21 @@ Parsed parse(const QStringList &arguments)
     }
     if (parser.isSet(classOption))
         parsed.options.classFolder = QDir::cleanPath(QDir::current().absoluteFilePath(parser.value(classOption)));
-    QString folder = parser.value(resultsOption);
-    if (parser.isSet(resultsOption) && folder.trimmed().isEmpty()) {
+    const bool workSet = parser.isSet(workOption) || parser.isSet(resultsOption);
+    QString folder = parser.isSet(workOption) ? parser.value(workOption) : parser.value(resultsOption);
+    if (workSet && folder.trimmed().isEmpty()) {
         parsed.outcome = Outcome::Error;
-        parsed.text = QCoreApplication::translate("CommandLine", "Skriv arbejdsmappens navn efter --resultatmappe.");
+        parsed.text = QCoreApplication::translate("CommandLine", "Skriv arbejdsmappens navn efter --arbejdsmappe.");
         return parsed;
     }
     if (parser.isSet(documentsOption)) {
         const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (parser.isSet(resultsOption) || documents.isEmpty()) {
+        if (workSet || documents.isEmpty()) {
             parsed.outcome = Outcome::Error;
             parsed.text = documents.isEmpty()
-                    ? QCoreApplication::translate("CommandLine", "Brugeren har ingen dokumentmappe. Brug --resultatmappe i stedet.")
+                    ? QCoreApplication::translate("CommandLine", "Brugeren har ingen dokumentmappe. Brug --arbejdsmappe i stedet.")
                     : QCoreApplication::translate("CommandLine",
-                                                  "Brug enten --resultatmappe eller --dokumenter, ikke begge.");
+                                                  "Brug enten --arbejdsmappe eller --dokumenter, ikke begge.");
             return parsed;
         }
         folder = QDir(documents).filePath(QStringLiteral("Skrivlo"));

@@ -17,9 +17,13 @@ struct Gap
 
 // What Qt 6's Danish catalogue leaves in English.
 const Gap gaps[] = {
-    { "QCommandLineParser", "Displays help on commandline options.", QT_TRANSLATE_NOOP("DanishTexts", "Viser denne hjælp.") },
-    { "QCommandLineParser", "Displays help including Qt specific options.",
-      QT_TRANSLATE_NOOP("DanishTexts", "Viser hjælpen, også til Qt's egne valgmuligheder.") },
+    // The file dialog's column "Type".
+    { "QAbstractFileIconProvider", "Folder", QT_TRANSLATE_NOOP("DanishTexts", "Mappe") },
+    { "QAbstractFileIconProvider", "File Folder", QT_TRANSLATE_NOOP("DanishTexts", "Filmappe") },
+    { "QAbstractFileIconProvider", "Drive", QT_TRANSLATE_NOOP("DanishTexts", "Drev") },
+    { "QAbstractFileIconProvider", "File", QT_TRANSLATE_NOOP("DanishTexts", "Fil") },
+    { "QAbstractFileIconProvider", "Shortcut", QT_TRANSLATE_NOOP("DanishTexts", "Genvej") },
+    { "QAbstractFileIconProvider", "Unknown", QT_TRANSLATE_NOOP("DanishTexts", "Ukendt") },
 };
 
 } // namespace

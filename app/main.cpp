@@ -147,6 +147,16 @@ int main(int argc, char *argv[])
         std::fputs(qPrintable(CommandLine::parse(arguments).text), stdout);
         return 0;
     }
+    // An option not understood, typed where there is no window to show it in: said in Danish
+    // on the terminal, not by Qt in English as it gives up finding a display.
+    if (asked == CommandLine::Outcome::Error && qEnvironmentVariableIsEmpty("DISPLAY")
+        && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        QCoreApplication terminal(argc, argv);
+        DanishTexts danish;
+        danish.install(terminal);
+        std::fprintf(stderr, "%s\n", qPrintable(CommandLine::parse(arguments).text));
+        return 1;
+    }
 #endif
 
     QApplication application(argc, argv);
@@ -257,11 +267,12 @@ int main(int argc, char *argv[])
     }
     if (!settleFolder(session, window, classFolder, std::move(folderChecked)))
         return 1;
-    session->unlock(unlocked->own.key, unlocked->others);
-    ClassKeys::keepLocally(unlocked->own, session->workingFolder());
-    // The key goes to the class folder as it is (only the password opens it), so that the
-    // teacher's view finds it; what an older version left in the outbox is sealed first.
-    session->outbox().putAsIs(ClassKeys::publishedName(unlocked->own.line), unlocked->own.line.toLatin1() + '\n');
+    // The key is kept, and goes to the class folder as it is (only the password opens it) for
+    // the teacher's view, once it first seals something; what an older version left in the
+    // outbox in the clear is sealed now.
+    Session *run = session.get();
+    session->unlock(unlocked->own.key, unlocked->others,
+                    [run, own = unlocked->own]() { ClassKeys::keep(own, run->workingFolder(), run->outbox()); });
     session->outbox().sealLeftInTheClear();
     // What a write cut off by a crash or a power cut left behind.
     FolderCheck::removeLeftovers(session->folder());

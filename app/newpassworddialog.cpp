@@ -68,7 +68,7 @@ NewPasswordDialog::NewPasswordDialog(const QString &settingsPath, QWidget *paren
                                "åbnes med det, i »%1«.")
                                     .arg(QDir::toNativeSeparators(settingsPath)));
     introLabel->setWordWrap(true);
-    currentEdit = new QLineEdit;
+    currentEdit = new QLineEdit(this); // owned also when no current password is asked for
     currentEdit->setObjectName(QStringLiteral("currentEdit"));
     currentEdit->setEchoMode(QLineEdit::Password);
     forgottenLabel = new QLabel(tr("Er det nuværende password glemt, så fjern linjen »password=« i filen, og kør "

@@ -7,6 +7,7 @@
 #include "archive/recoveryfile.h"
 #include "archive/session.h"
 #include "content/storytable.h"
+#include "model/datetext.h"
 #include "model/recoverytext.h"
 
 #include <QCoreApplication>
@@ -43,7 +44,7 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
                    "Vil du fortsætte testen, hvor kursisten slap?\n"
                    "»Start forfra« gemmer den ufærdige test i klassemappen med alle svar, der er skrevet.")
                         .arg(name.isEmpty() ? tr("uden navn") : name,
-                             state.learner.started.toString(QStringLiteral("d/M-yyyy 'kl.' HH.mm")),
+                             DateText::moment(state.learner.started),
                              minutesLeftText(state)));
     QPushButton *resume = box.addButton(tr("Fortsæt testen"), QMessageBox::AcceptRole);
     box.addButton(tr("Start forfra"), QMessageBox::DestructiveRole);
@@ -53,9 +54,11 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
 }
 
 // Keeps a recovery file that cannot be used now where the next learner's cannot replace it,
-// and tells the teacher. Stop when it could not: no test may start.
+// and tells the teacher. Stop when it could not: no test may start. news: nothing went wrong
+// (the test goes on elsewhere), so the box says so and asks nothing of the teacher.
 RecoveryOffer::Choice setAsideAndTell(QWidget *parent, const ResultsFolder &folder, RecoveryFile::Aside why,
-                                      const QString &title, const QString &what, const QString &reason)
+                                      const QString &title, const QString &what, const QString &reason,
+                                      bool news = false)
 {
     const QString happened = what.arg(reason);
     QString aside;
@@ -69,8 +72,13 @@ RecoveryOffer::Choice setAsideAndTell(QWidget *parent, const ResultsFolder &fold
                               QMessageBox::Ok);
         return RecoveryOffer::Choice::Stop;
     }
+    if (news) {
+        QMessageBox::information(parent, title, happened + tr("\n\nDu skal ikke gøre noget. Denne pc er klar til en ny test."),
+                                 QMessageBox::Ok);
+        return RecoveryOffer::Choice::StartAfresh;
+    }
     QMessageBox::warning(parent, title,
-                         happened + tr("\n\nFilen er lagt til side som\n»%1«\ni arbejdsmappen. Testen starter forfra.").arg(aside),
+                         happened + tr("\n\nFilen er lagt til side som »%1« i arbejdsmappen. Der starter en ny test.").arg(aside),
                          QMessageBox::Ok);
     return RecoveryOffer::Choice::StartAfresh;
 }
@@ -96,8 +104,9 @@ Choice ask(QWidget *parent, Session &session, RecoveryState *state)
         ClassRecovery::withdraw(session);
         return setAsideAndTell(parent, folder, RecoveryFile::Aside::ContinuedElsewhere,
                                tr("Testen er fortsat på en anden pc"),
-                               tr("Den ufærdige test på denne pc er siden fortsat på pc'en %1 og afsluttes der."),
-                               otherPc);
+                               tr("Den test, der blev afbrudt på denne pc, er fortsat på pc'en %1. Kursisten "
+                                  "afslutter den der."),
+                               otherPc, true);
     }
     if (askToContinue(parent, *state))
         return Choice::Continue;
@@ -133,12 +142,12 @@ bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state)
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Question);
     box.setWindowTitle(tr("Ufærdige test i klassemappen"));
-    box.setText(tr("Der ligger %1 ufærdig(e) test fra andre pc'er i klassemappen, som ikke er gemt "
-                   "i de sidste %2 sekunder.\n\nEr en kursist flyttet hertil fra en pc, der er gået ned, "
-                   "kan testen fortsætte her.")
-                        .arg(found.size())
-                        .arg(ClassRecovery::staleAfterSeconds));
-    QPushButton *choose = box.addButton(tr("Vælg en test..."), QMessageBox::AcceptRole);
+    box.setText((found.size() == 1 ? tr("En kursist har en ufærdig test fra en anden pc, som ikke er i gang nu.")
+                                   : tr("%1 kursister har en ufærdig test fra en anden pc, som ikke er i gang nu.")
+                                             .arg(found.size()))
+                + tr("\n\nEr kursisten flyttet hertil, fordi den anden pc er gået i stå, så vælg "
+                     "»Fortsæt en test her«. Ellers vælg »Ny test«."));
+    QPushButton *choose = box.addButton(tr("Fortsæt en test her …"), QMessageBox::AcceptRole);
     QPushButton *fresh = box.addButton(tr("Ny test"), QMessageBox::RejectRole);
     box.setDefaultButton(fresh);
     box.exec();
@@ -147,18 +156,21 @@ bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state)
     QStringList items;
     for (const ClassRecovery::Found &test : found) {
         const QString name = LearnerArchive::typedDetails(test.state).value(2);
-        items.append(tr("%1 - fra pc'en %2 - sidst gemt %3%4")
-                             .arg(name.isEmpty() ? tr("(uden navn)") : name, test.pc,
-                                  test.saved.toString(QStringLiteral("d/M-yyyy 'kl.' HH.mm.ss")),
-                                  minutesLeftText(test.state).replace(QLatin1Char('\n'), QStringLiteral(" - "))));
+        items.append(tr("%1 – fra pc'en %2 – sidst gemt %3%4")
+                             .arg(name.isEmpty() ? tr("uden navn") : name, test.pc, DateText::moment(test.saved),
+                                  minutesLeftText(test.state).replace(QLatin1Char('\n'), QStringLiteral(" – "))));
     }
     for (;;) {
-        bool ok = false;
-        const QString picked = QInputDialog::getItem(parent, tr("Fortsæt en test fra en anden pc"),
-                                                     tr("Vælg den test, der skal fortsætte på denne pc:"),
-                                                     items, 0, false, &ok);
-        if (!ok)
+        QInputDialog pick(parent);
+        pick.setWindowTitle(tr("Fortsæt en test fra en anden pc"));
+        pick.setLabelText(tr("Vælg kursistens test:"));
+        pick.setComboBoxItems(items);
+        pick.setComboBoxEditable(false);
+        pick.setOkButtonText(tr("Fortsæt testen her"));
+        pick.setCancelButtonText(tr("Ny test"));
+        if (pick.exec() != QDialog::Accepted)
             return false;
+        const QString picked = pick.textValue();
         const ClassRecovery::Found &test = found.at(items.indexOf(picked));
         QString reason;
         if (ClassRecovery::takeOver(session, test, &reason)) {

@@ -57,9 +57,7 @@ int run(Session &session, const QString &scriptPath)
                                                 session.workingFolder(), session.classFolder(), password);
     if (!own.key)
         return 2;
-    session.unlock(own.key, Keyring());
-    ClassKeys::keepLocally(own, session.workingFolder());
-    session.outbox().putAsIs(ClassKeys::publishedName(own.line), own.line.toLatin1() + '\n');
+    session.unlock(own.key, Keyring(), [&session, own]() { ClassKeys::keep(own, session.workingFolder(), session.outbox()); });
     QTimer closer;
     closer.setInterval(10);
     QObject::connect(&closer, &QTimer::timeout, [&]() {

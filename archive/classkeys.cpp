@@ -1,5 +1,6 @@
 #include "archive/classkeys.h"
 
+#include "archive/outbox.h"
 #include "archive/safefile.h"
 #include "sealing/keywrap.h"
 
@@ -53,8 +54,12 @@ QString publishedName(const QString &line)
 QStringList linesIn(const QString &folder)
 {
     QStringList lines;
-    const QFileInfoList files = QDir(folder).entryInfoList({ QLatin1Char('*') + ending() }, QDir::Files, QDir::Name);
+    // Filtered by hand: a name filter is a regular expression, and a thread that matched one
+    // crashes as it ends in the Windows build (MinGW frees its thread storage too early).
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
     for (const QFileInfo &file : files) {
+        if (!file.fileName().endsWith(ending()))
+            continue;
         if (lines.size() >= mostLines)
             break;
         const QString line = readLine(file.filePath());
@@ -123,9 +128,11 @@ Own forPc(const Own &fromSettings, const QString &workingFolder, const QString &
     return own;
 }
 
-bool keepLocally(const Own &own, const QString &workingFolder)
+void keep(const Own &own, const QString &workingFolder, Outbox &outbox)
 {
-    return !own.keepLocally || SafeFile::write(QDir(workingFolder).filePath(localFileName()), own.line.toLatin1() + '\n');
+    if (own.keepLocally)
+        SafeFile::write(QDir(workingFolder).filePath(localFileName()), own.line.toLatin1() + '\n');
+    outbox.putAsIs(publishedName(own.line), own.line.toLatin1() + '\n');
 }
 
 } // namespace ClassKeys

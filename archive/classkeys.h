@@ -9,6 +9,8 @@
 
 #include <memory>
 
+class Outbox;
+
 // Where a class key is found, and made. The school's own key is the line IT's
 // "--ny-adgangskode" stores in the machine settings. Where the school has set no password of
 // its own (or one from before keys), a PC keeps its key wrapped under the password in its
@@ -41,8 +43,9 @@ struct Own
     bool keepLocally = false; // not the settings', and not yet in the working folder
 };
 
-// Keeps the key line in the working folder, once the start knows that folder takes files.
-bool keepLocally(const Own &own, const QString &workingFolder);
+// What a PC does before its key first seals anything: keeps the line in the working folder
+// where it is not the settings', and puts it in the outbox for the class folder.
+void keep(const Own &own, const QString &workingFolder, Outbox &outbox);
 
 // This PC's key, after the password was accepted. fromSettings: what the settings' line gave,
 // when they hold one. Else the working folder's copy when the password opens it, else a key

@@ -202,10 +202,17 @@ ClassEntry ClassListing::read(const QString &dir, const QString &stem, const QSt
     QByteArray plain;
     QString reason;
     bool read = contents(source, keys(), &plain, &reason);
-    if (read && !dataFile.isEmpty())
+    if (read && !dataFile.isEmpty()) {
         read = LearnerDataText::parse(plain, &entry.row, &reason);
-    else if (read)
+    } else if (read && isSealed(reportFile)) {
+        // A test still going on (its data file comes at the end): its name holds no start time,
+        // so the report's last save stands for it.
+        const QString named = info.lastModified().toString(QStringLiteral("yyyy-MM-dd HH.mm ")) + stem + reportSuffix;
+        read = ReportScan::parse(named, QString::fromUtf8(plain), &entry.row, &reason);
+        entry.row.reportName = stem + reportSuffix;
+    } else if (read) {
         read = ReportScan::parse(stem + reportSuffix, QString::fromUtf8(plain), &entry.row, &reason);
+    }
     // A data file that names another learner's report was put in this one's place.
     if (read && entry.row.reportName != stem + reportSuffix) {
         read = false;
@@ -237,16 +244,15 @@ bool ClassListing::openReport(const ClassEntry &entry, QString *html, QString *r
 int ClassListing::sealUnsealed(QString *reason)
 {
     const Keyring known = keys();
-    // Sealed with the key of this PC's settings where there is one, else with any the
-    // password opened.
+    // Sealed with this PC's own key (its settings' or its working folder's), else with one of
+    // this class folder's: never with a key the teacher opened in another class folder.
     std::shared_ptr<const ClassKey> key;
-    for (const QString &line : given.lines) {
+    const QStringList own = given.lines + ClassKeys::linesIn(QDir(folder).filePath(ClassKeys::folderName()));
+    for (const QString &line : own) {
         key = known.find(KeyWrap::keyIdOf(line));
         if (key)
             break;
     }
-    if (!key && !known.isEmpty())
-        key = known.find(known.ids().first());
     if (!key) {
         *reason = tr("Skrivlo har ingen nøgle til klassemappen endnu. Start en test på en af klassens pc'er først.");
         return 0;
@@ -305,7 +311,11 @@ int ClassListing::sealUnsealed(QString *reason)
     const QString overview = QDir(folder).filePath(oldOverview);
     if (QFileInfo::exists(overview) && !QFile::remove(overview))
         failed.append(oldOverview);
-    const QStringList edited = QDir(folder).entryList({ QStringLiteral("oversigt rettet i hånden*.csv") }, QDir::Files);
+    QStringList edited; // by hand, not by a name filter: see ClassKeys::linesIn
+    for (const QString &name : QDir(folder).entryList(QDir::Files)) {
+        if (name.startsWith(QStringLiteral("oversigt rettet i hånden")) && name.endsWith(QLatin1String(".csv")))
+            edited.append(name);
+    }
     if (!failed.isEmpty())
         *reason = tr("Disse filer kunne ikke beskyttes:\n%1").arg(failed.join(QLatin1Char('\n')));
     if (!edited.isEmpty())

@@ -49,18 +49,34 @@ QString Outbox::folderName()
     return QStringLiteral("udbakke");
 }
 
-void Outbox::setKey(std::shared_ptr<const ClassKey> classKey)
+void Outbox::setKey(std::shared_ptr<const ClassKey> classKey, std::function<void()> onFirstUse)
 {
     QMutexLocker lock(&guard);
     key = std::move(classKey);
+    firstUse = std::move(onFirstUse);
+}
+
+std::shared_ptr<const ClassKey> Outbox::keyInUse()
+{
+    std::function<void()> pending;
+    std::shared_ptr<const ClassKey> current;
+    {
+        QMutexLocker lock(&guard);
+        std::swap(pending, firstUse);
+        current = key;
+    }
+    if (pending)
+        pending(); // outside the lock: it may put files itself
+    return current;
 }
 
 bool Outbox::put(const QString &name, const QByteArray &bytes)
 {
-    QMutexLocker lock(&guard);
-    if (!key)
+    const std::shared_ptr<const ClassKey> sealing = keyInUse();
+    if (!sealing)
         return false; // never in the clear
-    const QByteArray sealed = SealedFile::seal(*key, name, bytes);
+    QMutexLocker lock(&guard);
+    const QByteArray sealed = SealedFile::seal(*sealing, name, bytes);
     const QString path = QDir(box).filePath(SealedFile::sealedName(name));
     return !sealed.isEmpty() && QDir().mkpath(QFileInfo(path).path()) && SafeFile::write(path, sealed);
 }

@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Files on their way to the class folder. Every file meant for the class folder is written
 // here first, in the PC's own working folder ("udbakke"), under the name it will have there,
 // and then copied over. What the class folder does not take (server off, cable out, share
@@ -24,7 +26,11 @@ public:
     QString path() const { return box; }
 
     // The key everything put from now on is sealed with; set once the password unlocked it.
-    void setKey(std::shared_ptr<const ClassKey> key);
+    // firstUse runs once, before the key seals anything (to keep the key where it will be
+    // found again): a start that ends at once leaves nothing behind.
+    void setKey(std::shared_ptr<const ClassKey> key, std::function<void()> firstUse = {});
+    // The key, after what its first use asks was done.
+    std::shared_ptr<const ClassKey> keyInUse();
 
     // Seals bytes and writes them into the outbox under the file's plain name (relative, "/"
     // between folders) with the sealed ending. False when the working folder takes nothing
@@ -52,5 +58,6 @@ private:
     QString target;
     bool mayCreate;
     std::shared_ptr<const ClassKey> key;
+    std::function<void()> firstUse;
     mutable QMutex guard; // between a put and the removal of what was sent
 };

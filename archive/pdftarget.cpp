@@ -53,6 +53,29 @@ bool isInside(const QString &path, const QStringList &allowedFolders)
     return false;
 }
 
+namespace {
+
+// A name the file systems take: "*" once wrote a file named "*.pdf", and Windows forbids the rest.
+bool nameRefused(const QString &name, QString *reason)
+{
+    static const QString forbidden = QStringLiteral("*?\"<>|:\\");
+    for (const QChar c : name) {
+        if (forbidden.contains(c) || c.unicode() < 0x20) {
+            *reason = QCoreApplication::translate("PdfTarget", "Navnet må ikke indeholde tegnene * ? < > | : \\ eller anførselstegn.\n"
+                                                               "Vælg et andet navn.");
+            return true;
+        }
+    }
+    return false;
+}
+
+QString nameTaken()
+{
+    return QCoreApplication::translate("PdfTarget", "Der findes allerede en fil med det navn.\nVælg et andet navn.");
+}
+
+} // namespace
+
 Verdict check(const QString &chosen, const QStringList &allowedFolders, const QStringList &ownPdfs, QString *reason,
               const QStringList &sealedFolders)
 {
@@ -62,13 +85,8 @@ Verdict check(const QString &chosen, const QStringList &allowedFolders, const QS
     };
     const QString target = withPdfEnding(chosen);
     const QString name = QFileInfo(chosen).fileName();
-    // Wildcards and what Windows forbids: "*" once wrote a file named "*.pdf".
-    static const QString forbidden = QStringLiteral("*?\"<>|:\\");
-    for (const QChar c : name) {
-        if (forbidden.contains(c) || c.unicode() < 0x20)
-            return refuse(QCoreApplication::translate("PdfTarget", "Navnet må ikke indeholde tegnene * ? < > | : \\ eller anførselstegn.\n"
-                                                                   "Vælg et andet navn."));
-    }
+    if (nameRefused(name, reason))
+        return Verdict::Refuse;
     if (name.isEmpty() || !isInside(target, allowedFolders))
         return refuse(QCoreApplication::translate("PdfTarget", "Resultaterne kan kun gemmes i arbejdsmappen "
                                                                "»%1« eller en mappe i den.\nVælg en mappe der.")
@@ -86,11 +104,43 @@ Verdict check(const QString &chosen, const QStringList &allowedFolders, const QS
         // Only a PDF this learner saved here may be replaced: any other file is someone
         // else's, such as another learner's PDF, the overview or the recovery file.
         if (path != target || info.isSymLink() || !info.isFile() || !ownPdfs.contains(target))
-            return refuse(QCoreApplication::translate("PdfTarget", "Der findes allerede en fil med det navn.\n"
-                                                                   "Vælg et andet navn."));
+            return refuse(nameTaken());
         return Verdict::AskToReplace;
     }
     return Verdict::Write;
+}
+
+Verdict checkOutside(const QString &chosen, const QStringList &closedFolders, QString *reason)
+{
+    const QString target = withPdfEnding(chosen);
+    const QString name = QFileInfo(chosen).fileName();
+    if (nameRefused(name, reason))
+        return Verdict::Refuse;
+    if (name.isEmpty() || isInside(target, closedFolders)) {
+        *reason = classFolderClosed();
+        return Verdict::Refuse;
+    }
+    if (isProtected(chosen) || isProtected(target)) {
+        *reason = QCoreApplication::translate("PdfTarget", "Den fil må ikke erstattes.\nVælg et andet navn.");
+        return Verdict::Refuse;
+    }
+    for (const QString &path : { chosen, target }) {
+        const QFileInfo info(path);
+        if (!info.exists() && !info.isSymLink())
+            continue;
+        if (path != target || info.isSymLink() || !info.isFile()) {
+            *reason = nameTaken();
+            return Verdict::Refuse;
+        }
+        return Verdict::AskToReplace;
+    }
+    return Verdict::Write;
+}
+
+QString classFolderClosed()
+{
+    return QCoreApplication::translate("PdfTarget", "I klassemappen ligger kun Skrivlos egne, beskyttede filer.\n"
+                                                    "Vælg en anden mappe, fx Dokumenter eller et USB-stik.");
 }
 
 } // namespace PdfTarget

@@ -35,4 +35,12 @@ enum class Verdict {
 Verdict check(const QString &chosen, const QStringList &allowedFolders, const QStringList &ownPdfs, QString *reason,
               const QStringList &sealedFolders = {});
 
+// The same check for the teacher's view, where a PDF may go anywhere the teacher chooses (a
+// USB stick too) except into the closed folders, which hold only the program's own files.
+// An existing PDF is replaced after a question; any other file never.
+Verdict checkOutside(const QString &chosen, const QStringList &closedFolders, QString *reason);
+
+// Why a file may not be saved in the class folder, in Danish.
+QString classFolderClosed();
+
 } // namespace PdfTarget

@@ -34,10 +34,10 @@ QString Session::pcName() const
     return pc;
 }
 
-void Session::unlock(std::shared_ptr<const ClassKey> own, const Keyring &known)
+void Session::unlock(std::shared_ptr<const ClassKey> own, const Keyring &known, std::function<void()> firstUse)
 {
     keyring = known;
     keyring.add(own);
     key = std::move(own);
-    box.setKey(key);
+    box.setKey(key, std::move(firstUse));
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Turns the teacher's guide from Markdown into one HTML page, at build time.
 
-Only what the guide uses: headings, paragraphs, lists (- and 1.), tables, pictures on a line
-of their own, ``` blocks, **bold**, `code` and [links](url). Usage: markdown.py IN.md OUT.html
+Only what the guide uses: headings (each with an anchor named after it), paragraphs, lists
+(- and 1.), tables, pictures on a line of their own, ``` blocks, **bold**, `code` and
+[links](url). Usage: markdown.py IN.md OUT.html
 """
 
 import html
@@ -17,6 +18,12 @@ def inline(text):
     text = re.sub(r"\*\*(.+?)\*\*", r"<b>\1</b>", text)
     text = re.sub(r"`([^`]+)`", r"<code>\1</code>", text)
     return text
+
+
+def anchor(title):
+    """A heading's name in a link: "Klassens resultater" -> "klassens-resultater"."""
+    plain = title.lower().replace("æ", "ae").replace("ø", "oe").replace("å", "aa").replace("é", "e")
+    return re.sub(r"[^a-z0-9]+", "-", plain).strip("-")
 
 
 def cells(line):
@@ -50,7 +57,8 @@ def convert(lines):
             flush()
             level = len(heading.group(1))
             title = title or heading.group(2)
-            out.append("<h%d>%s</h%d>" % (level, inline(heading.group(2)), level))
+            # An anchor of its own, so the program can open the guide at a section.
+            out.append('<h%d><a name="%s"></a>%s</h%d>' % (level, anchor(heading.group(2)), inline(heading.group(2)), level))
         elif item and not paragraph:
             tag = "ul" if item.group(1) == "-" else "ol"
             out.append("<%s>" % tag)

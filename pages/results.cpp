@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -97,6 +98,13 @@ QStringList Results::sealedFolders() const
     return { classFolder };
 }
 
+PdfTarget::Verdict Results::verdict(const QString &chosen, QString *reason) const
+{
+    if (teachersRules())
+        return PdfTarget::checkOutside(chosen, closedFolders, reason);
+    return PdfTarget::check(chosen, allowedFolders(), savedPdfs, reason, sealedFolders());
+}
+
 void Results::saveAsPDF()
 {
     PrintDevice *device = printDevice();
@@ -111,7 +119,14 @@ void Results::writePdf(PrintDevice *device, const QString &fileName)
 {
     TIMING_MARK("pdf-begin");
     const QByteArray pdf = device->pdf(*reportView->document());
-    if (pdf.isEmpty() || !SafeFile::write(fileName, pdf)) {
+    const bool written = !pdf.isEmpty() && SafeFile::write(fileName, pdf);
+    if (!written && teachersRules()) {
+        QMessageBox::warning(this, tr("PDF-filen er ikke gemt"),
+                             tr("PDF-filen »%1« kunne ikke gemmes. Vælg en anden mappe, eller udskriv resultatet.")
+                                     .arg(QDir::toNativeSeparators(fileName)));
+        return;
+    }
+    if (!written) {
         QMessageBox::warning(this, tr("PDF-filen er ikke gemt"),
                              tr("Hent din lærer.\n\nPDF-filen »%1« kunne ikke gemmes. Resultaterne er stadig "
                                 "gemt i »%2«.\nPrøv en anden mappe, eller udskriv resultaterne.")
@@ -134,28 +149,38 @@ QString Results::pdfFileName(const QString &suggested)
     QFileDialog dialog(this, tr("Gem resultater som PDF-fil"), folder.path(), tr("Adobe PDF-filer (*.pdf)"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     // The question before replacing a file is asked here, after the checks below.
-    dialog.setOptions(QFileDialog::ReadOnly | QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
+    dialog.setOptions((teachersRules() ? QFileDialog::Options() : QFileDialog::ReadOnly) | QFileDialog::DontUseNativeDialog
+                      | QFileDialog::DontConfirmOverwrite);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.setLabelText(QFileDialog::Reject, tr("Annullér")); // as in the access dialog; Qt's own says "Annuller"
     QList<QUrl> places;
-    for (const QString &allowed : allowedFolders())
-        places.append(QUrl::fromLocalFile(allowed));
+    if (teachersRules()) {
+        // The computer's drives (a USB stick among them), the teacher's own folders.
+        places = { QUrl(QStringLiteral("file:")), QUrl::fromLocalFile(QDir::homePath()) };
+        const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (QFileInfo(documents).isDir())
+            places.append(QUrl::fromLocalFile(documents));
+        places.append(QUrl::fromLocalFile(folder.path()));
+    } else {
+        for (const QString &allowed : allowedFolders())
+            places.append(QUrl::fromLocalFile(allowed));
+    }
     dialog.setSidebarUrls(places);
     connect(&dialog, &QFileDialog::directoryEntered, &dialog, [this, &dialog](const QString &entered) {
-        if (PdfTarget::isInside(QDir(entered).filePath(QStringLiteral("x.pdf")), allowedFolders())
-            && !PdfTarget::isInside(QDir(entered).filePath(QStringLiteral("x.pdf")), sealedFolders()))
+        const QString probe = QDir(entered).filePath(QStringLiteral("x.pdf"));
+        if (teachersRules() ? !PdfTarget::isInside(probe, closedFolders)
+                            : PdfTarget::isInside(probe, allowedFolders()) && !PdfTarget::isInside(probe, sealedFolders()))
             return;
         dialog.setDirectory(folder.path());
         QString reason;
-        PdfTarget::check(QDir(entered).filePath(QStringLiteral("x.pdf")), allowedFolders(), savedPdfs, &reason,
-                         sealedFolders());
+        verdict(probe, &reason);
         QMessageBox::warning(&dialog, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
     });
     dialog.selectFile(suggested);
     while (dialog.exec() == QDialog::Accepted) {
         const QString chosen = dialog.selectedFiles().value(0);
         QString reason;
-        const PdfTarget::Verdict verdict = PdfTarget::check(chosen, allowedFolders(), savedPdfs, &reason, sealedFolders());
+        const PdfTarget::Verdict verdict = this->verdict(chosen, &reason);
         const QString target = PdfTarget::withPdfEnding(chosen);
         if (verdict == PdfTarget::Verdict::Refuse) {
             QMessageBox::warning(this, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
@@ -182,7 +207,7 @@ void Results::printResults()
     // Printing to a file is saving a PDF, by the same rules: a name that passes is written
     // at once, any other leads to the save dialog in the results folder.
     QString reason;
-    const PdfTarget::Verdict verdict = PdfTarget::check(chosen, allowedFolders(), savedPdfs, &reason, sealedFolders());
+    const PdfTarget::Verdict verdict = this->verdict(chosen, &reason);
     const QString target = PdfTarget::withPdfEnding(chosen);
     if (verdict == PdfTarget::Verdict::Write
         || (verdict == PdfTarget::Verdict::AskToReplace

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archive/pdftarget.h"
 #include "widgets/centerframe.h"
 
 #include <QStringList>
@@ -37,6 +38,10 @@ public:
 
     // The class folder, where a PDF may be saved too.
     void setClassFolder(const QString &path) { classFolder = path; }
+    // For the teacher's view: a PDF may go anywhere the teacher chooses but into these
+    // folders (the class folder and the outbox, which hold only the program's own files).
+    // The learner's page keeps its narrower rules.
+    void saveAnywhereBut(const QStringList &folders) { closedFolders = folders; }
     // Whose results these are, for the name the save dialog suggests.
     void setLearnerName(const QString &name) { learnerName = name; }
 
@@ -47,6 +52,8 @@ private slots:
 private:
     // The folders a PDF may be saved in, with the folders below them.
     QStringList allowedFolders() const;
+    bool teachersRules() const { return !closedFolders.isEmpty(); }
+    PdfTarget::Verdict verdict(const QString &chosen, QString *reason) const;
     QStringList sealedFolders() const;
     QString pdfFileName(const QString &suggested);
     void writePdf(PrintDevice *device, const QString &fileName);
@@ -55,6 +62,7 @@ private:
     const ResultsFolder &folder;
 
     QString classFolder;
+    QStringList closedFolders;
     QString learnerName;
     QStringList savedPdfs; // the only files a later save may replace
     QVBoxLayout *mainLayout;

@@ -86,7 +86,7 @@ namespace KeyWrap {
 
 Cost schoolCost()
 {
-    return { 8, 128 * 1024 };
+    return { 9, 128 * 1024 };
 }
 
 Cost testCost()

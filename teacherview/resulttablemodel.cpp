@@ -1,5 +1,7 @@
 #include "teacherview/resulttablemodel.h"
 
+#include "model/datetext.h"
+
 #include <QColor>
 
 namespace {
@@ -105,7 +107,7 @@ QVariant ResultTableModel::data(const QModelIndex &index, int role) const
             return QColor(Qt::black);
         return QVariant();
     case Qt::TextAlignmentRole:
-        if (index.column() >= Dictation1 && index.column() <= Dictation2)
+        if (index.column() >= Dictation1 && index.column() <= Morphology)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return QVariant();
     default:
@@ -126,8 +128,8 @@ QVariant ResultTableModel::text(const ClassEntry &entry, int column) const
     }
     const bool taken = row.dictation2Taken();
     switch (column) {
-    case Date: return row.started.toString(QStringLiteral("yyyy-MM-dd"));
-    case Start: return row.started.toString(QStringLiteral("HH:mm:ss"));
+    case Date: return DateText::date(row.started.date());
+    case Start: return DateText::time(row.started.time());
     case Name: return row.name.isEmpty() ? tr("uden navn") : isolated(row.name);
     case Place: return isolated(row.place);
     case BirthYear: return row.birthYear;
@@ -136,8 +138,7 @@ QVariant ResultTableModel::text(const ClassEntry &entry, int column) const
     case Etymology: return taken ? count(row.dictation2Right[1]) : QString();
     case Morphology: return taken ? count(row.dictation2Right[2]) : QString();
     case Dictation2: return count(row.dictation2Total());
-    case Level: return row.finished ? tr("Trin %1").arg(row.level()) : QStringLiteral("–");
-    case NotFinished: return row.finished ? QString() : tr("Ikke afsluttet");
+    case Level: return row.finished ? tr("Trin %1").arg(row.level()) : tr("Ikke afsluttet");
     case State:
         if (entry.state == ClassEntry::Waiting)
             return tr("Venter i udbakken");
@@ -169,7 +170,6 @@ QVariant ResultTableModel::sortKey(const ClassEntry &entry, int column) const
     case Morphology: return row.dictation2Right[size_t(column - Context)];
     case Dictation2: return row.dictation2Total();
     case Level: return row.level();
-    case NotFinished: return int(!row.finished);
     case State: return int(entry.state);
     default: return QVariant();
     }
@@ -202,7 +202,6 @@ QVariant ResultTableModel::headerData(int section, Qt::Orientation orientation, 
     case Morphology: return tr("Morfo-\nlogiske");
     case Dictation2: return tr("Diktat 2\ni alt");
     case Level: return tr("Trin");
-    case NotFinished: return tr("Ikke afsluttet");
     case State: return tr("Status");
     default: return QVariant();
     }

@@ -13,9 +13,11 @@ class ResultTableModel : public QAbstractTableModel
     Q_OBJECT
 
 public:
-    // The Trin beside the name, where a narrow screen still shows it beside the chart.
-    enum Column { Date, Start, Name, Level, NotFinished, Place, BirthYear, Dictation1, Context, Etymology,
-                  Morphology, Dictation2, State, ColumnCount };
+    // What a teacher looks for first comes first, so a screen of 1024 pixels shows it whole:
+    // the name, the Trin (or "Ikke afsluttet") and both dictations in all; the three kinds of
+    // spelling, the place and the year of birth after them.
+    enum Column { Date, Start, Name, Level, Dictation1, Dictation2, Context, Etymology, Morphology, Place,
+                  BirthYear, State, ColumnCount };
     // What sorting and filtering go by: a date, a number or the text as shown.
     static constexpr int SortRole = Qt::UserRole;
     static constexpr int EntryRole = Qt::UserRole + 1; // index into entries()

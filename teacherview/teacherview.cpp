@@ -1,7 +1,10 @@
 #include "teacherview/teacherview.h"
 
+#include "archive/pdftarget.h"
 #include "archive/recoveryfile.h"
 #include "archive/safefile.h"
+#include "model/datetext.h"
+#include "model/learnerfilename.h"
 #include "model/overviewtext.h"
 #include "model/recoverytext.h"
 #include "pages/results.h"
@@ -12,6 +15,7 @@
 #include "widgets/teacherguide.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDateEdit>
 #include <QDialog>
 #include <QDir>
@@ -28,10 +32,11 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
-#include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QtConcurrent/QtConcurrentRun>
+
+#include <algorithm>
 
 namespace {
 
@@ -55,6 +60,9 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     , proxy(new ResultFilter(this))
     , table(new QTableView)
     , chart(new TrinChart)
+    , chartPanel(new QWidget)
+    , splitter(new QSplitter)
+    , chartBox(new QCheckBox(tr("Vis &diagram")))
     , statusLabel(new QLabel)
     , countLabel(new QLabel)
     , searchEdit(new QLineEdit)
@@ -66,6 +74,7 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     setWindowTitle(tr("Skrivlo – resultater"));
     pool.setMaxThreadCount(1);
     proxy->setSourceModel(model);
+    defaultFolder = QDir::cleanPath(classFolder) == QDir::cleanPath(workFolder.filePath(LearnerFileName::folderName()));
 
     auto *central = new QWidget;
     auto *layout = new QVBoxLayout(central);
@@ -78,7 +87,7 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     searchLabel->setBuddy(searchEdit);
     for (QDateEdit *edit : { fromEdit, toEdit }) {
         edit->setCalendarPopup(true);
-        edit->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+        edit->setDisplayFormat(QStringLiteral("d/M-yyyy")); // as DateText writes a date
         edit->setMinimumDate(noLimit);
         edit->setSpecialValueText(tr("alle"));
         edit->setDate(noLimit);
@@ -99,11 +108,14 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     filterRow->addSpacing(16);
     countLabel->setObjectName(QStringLiteral("countLabel"));
     filterRow->addWidget(countLabel, 1);
+    chartBox->setObjectName(QStringLiteral("chartBox"));
+    chartBox->setChecked(true);
+    filterRow->addWidget(chartBox);
     layout->addLayout(filterRow);
 
     statusLabel->setObjectName(QStringLiteral("statusLabel"));
     statusLabel->setWordWrap(true);
-    statusLabel->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #000; padding: 6px; }"));
+    statusLabel->setTextFormat(Qt::PlainText); // a folder's name is shown as it is
     statusLabel->hide();
     layout->addWidget(statusLabel);
     fixedPasswordLabel = new QLabel(tr("Alle, der har Skrivlo, kan åbne resultaterne, indtil IT sætter skolens eget "
@@ -114,6 +126,22 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     fixedPasswordLabel->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #000; padding: 6px; }"));
     fixedPasswordLabel->setVisible(fixedPassword);
     layout->addWidget(fixedPasswordLabel);
+    // The offer to seal results kept in the clear by an earlier version: a line of its own
+    // with its button, shown while there are such results, so the row of buttons below still
+    // fits a screen of 1024 pixels.
+    sealRow = new QWidget;
+    sealRow->setObjectName(QStringLiteral("sealRow"));
+    sealRow->setStyleSheet(QStringLiteral("#sealRow { background: #fff3c4; } QLabel { color: #000; }"));
+    sealRow->setAttribute(Qt::WA_StyledBackground);
+    sealLabel = new QLabel;
+    sealLabel->setWordWrap(true);
+    sealButton = button(tr("&Beskyt de gamle resultater …"), QStringLiteral("sealButton"), sealRow);
+    auto *sealLayout = new QHBoxLayout(sealRow);
+    sealLayout->setContentsMargins(6, 4, 6, 4);
+    sealLayout->addWidget(sealLabel, 1);
+    sealLayout->addWidget(sealButton);
+    sealRow->hide();
+    layout->addWidget(sealRow);
 
     table->setObjectName(QStringLiteral("resultTable"));
     table->setModel(proxy);
@@ -124,15 +152,24 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setAlternatingRowColors(true);
     table->verticalHeader()->hide();
+    // Rows no taller than their text needs: more learners on a small screen.
+    table->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     table->horizontalHeader()->setStretchLastSection(true);
     // Column widths from the first rows only: measuring 5,000 rows on every refresh would
     // hold up the window.
     table->horizontalHeader()->setResizeContentsPrecision(100);
     table->setAccessibleName(tr("Kursisternes resultater"));
-    auto *splitter = new QSplitter;
+    // The chart with its own button, beside the table or below it (placeChart).
+    auto *pngButton = button(tr("&Gem diagram som billede …"), QStringLiteral("chartPngButton"), chartPanel);
+    chartPanel->setObjectName(QStringLiteral("chartPanel"));
+    auto *chartLayout = new QVBoxLayout(chartPanel);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(chart, 1);
+    chartLayout->addWidget(pngButton, 0, Qt::AlignRight);
+    splitter->setObjectName(QStringLiteral("tableAndChart"));
     splitter->addWidget(table);
-    splitter->addWidget(chart);
+    splitter->addWidget(chartPanel);
     splitter->setStretchFactor(0, 1);
     splitter->setStretchFactor(1, 0);
     splitter->setCollapsible(0, false);
@@ -140,19 +177,16 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
 
     auto *buttons = new QHBoxLayout;
     openButton = button(tr("&Åbn resultat"), QStringLiteral("openButton"), central);
-    deleteButton = button(tr("&Slet kursist …"), QStringLiteral("deleteButton"), central);
-    auto *csvButton = button(tr("&Eksportér CSV …"), QStringLiteral("csvButton"), central);
+    deleteButton = button(tr("&Slet resultat …"), QStringLiteral("deleteButton"), central);
+    auto *csvButton = button(tr("Gem som &regneark …"), QStringLiteral("csvButton"), central);
+    csvButton->setToolTip(tr("En fil, der åbner som en tabel i Excel og LibreOffice (CSV)"));
     auto *pdfButton = button(tr("Gem oversigt som &PDF-fil …"), QStringLiteral("overviewPdfButton"), central);
     auto *printButton = button(tr("&Udskriv oversigt …"), QStringLiteral("overviewPrintButton"), central);
-    auto *pngButton = button(tr("Gem &diagram som PNG …"), QStringLiteral("chartPngButton"), central);
     auto *refreshButton = button(tr("&Opdatér (F5)"), QStringLiteral("refreshButton"), central);
     auto *helpButton = button(tr("&Hjælp  (F1)"), QStringLiteral("helpButton"), central);
-    sealButton = button(tr("&Beskyt de gamle resultater …"), QStringLiteral("sealButton"), central);
-    sealButton->hide();
-    for (QPushButton *b : { openButton, deleteButton, csvButton, pdfButton, printButton, pngButton })
+    for (QPushButton *b : { openButton, deleteButton, csvButton, pdfButton, printButton })
         buttons->addWidget(b);
     buttons->addStretch();
-    buttons->addWidget(sealButton);
     buttons->addWidget(refreshButton);
     buttons->addWidget(helpButton);
     layout->addLayout(buttons);
@@ -173,7 +207,7 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     addAction(helpKey);
 
     connect(refreshKey, &QAction::triggered, this, &TeacherView::refresh);
-    connect(helpKey, &QAction::triggered, this, [this]() { TeacherGuide::open(this); });
+    connect(helpKey, &QAction::triggered, this, [this]() { TeacherGuide::open(this, QLatin1String(guideSection)); });
     connect(helpButton, &QPushButton::clicked, helpKey, &QAction::trigger);
     connect(refreshButton, &QPushButton::clicked, this, &TeacherView::refresh);
     connect(deleteKey, &QAction::triggered, this, &TeacherView::deleteLearner);
@@ -198,10 +232,11 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     connect(table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TeacherView::updateButtons);
     connect(openButton, &QPushButton::clicked, this, &TeacherView::openReport);
     connect(deleteButton, &QPushButton::clicked, this, &TeacherView::deleteLearner);
-    connect(csvButton, &QPushButton::clicked, this, &TeacherView::exportCsv);
+    connect(csvButton, &QPushButton::clicked, this, &TeacherView::saveSpreadsheet);
     connect(pdfButton, &QPushButton::clicked, this, &TeacherView::saveOverviewPdf);
     connect(printButton, &QPushButton::clicked, this, &TeacherView::printOverview);
     connect(pngButton, &QPushButton::clicked, this, &TeacherView::saveChartPng);
+    connect(chartBox, &QCheckBox::toggled, chartPanel, &QWidget::setVisible);
     connect(sealButton, &QPushButton::clicked, this, &TeacherView::sealOld);
 
     filterChanged();
@@ -226,27 +261,40 @@ void TeacherView::refresh()
         return;
     }
     ClassListing *reader = listing.get();
-    watcher.setFuture(QtConcurrent::run(&pool, [reader]() { return reader->scan(); }));
+    watcher.setFuture(QtConcurrent::run(&pool, [reader]() {
+        Listed listed { reader->scan(), {} };
+        // Only an empty or lost folder needs a closer look, for the line above the table.
+        const bool learners = std::any_of(listed.result.entries.cbegin(), listed.result.entries.cend(),
+                                          [](const ClassEntry &entry) { return entry.state != ClassEntry::Waiting; });
+        if (!learners)
+            listed.survey = FirstLook::survey(reader->classFolder());
+        return listed;
+    }));
 }
 
 void TeacherView::showListing()
 {
-    const ClassListing::Result result = watcher.result();
+    const Listed read = watcher.result();
+    const ClassListing::Result &result = read.result;
+    // What was read before stays on screen when the folder is lost: the share may be back in
+    // a moment.
+    if (result.reachable || !everListed)
+        model->setEntries(result.entries); // unreachable: the outbox, which is on this PC
     if (result.reachable) {
-        statusLabel->hide();
-        model->setEntries(result.entries);
-        sealButton->setVisible(result.unsealed > 0);
-    } else {
-        // What was read before stays on screen: the share may be back in a moment.
-        statusLabel->setText(tr("%1 Listen viser det, der sidst blev læst%2. Skrivlo prøver igen om %3 sek.; "
-                                "du kan også trykke F5. Tjek netværket, eller spørg IT.")
-                                     .arg(result.problem,
-                                          everListed ? QString() : tr(" (intet endnu)"))
-                                     .arg(pollMs / 1000));
-        statusLabel->show();
-        if (!everListed)
-            model->setEntries(result.entries); // the outbox, which is on this PC
+        sealLabel->setText(result.unsealed == 1
+                                   ? tr("1 resultat fra før er ikke beskyttet: alle, der kan åbne klassemappen, kan læse det.")
+                                   : tr("%1 resultater fra før er ikke beskyttet: alle, der kan åbne klassemappen, kan "
+                                        "læse dem.").arg(result.unsealed));
+        sealRow->setVisible(result.unsealed > 0);
     }
+    const int learners = int(std::count_if(result.entries.cbegin(), result.entries.cend(),
+                                           [](const ClassEntry &entry) { return entry.state != ClassEntry::Waiting; }));
+    shownLine = FirstLook::line(result.reachable, learners, defaultFolder, read.survey);
+    statusLabel->setText(firstLookText());
+    statusLabel->setStyleSheet(FirstLook::isWarning(shownLine)
+                                       ? QStringLiteral("QLabel { background: #fff3c4; color: #000; padding: 6px; }")
+                                       : QStringLiteral("QLabel { background: #dcebf7; color: #000; padding: 6px; }"));
+    statusLabel->setVisible(shownLine != FirstLook::Line::None);
     if (result.reachable && !everListed)
         TIMING_MARK("class-listed");
     everListed = everListed || result.reachable;
@@ -255,6 +303,34 @@ void TeacherView::showListing()
     if (again) {
         again = false;
         refresh();
+    }
+}
+
+QString TeacherView::firstLookText() const
+{
+    return FirstLook::text(shownLine, listing->classFolder(), defaultFolder, everListed);
+}
+
+void TeacherView::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    placeChart();
+}
+
+void TeacherView::placeChart()
+{
+    const Qt::Orientation wanted = width() >= chartBesideFrom ? Qt::Horizontal : Qt::Vertical;
+    if (chartPlaced && splitter->orientation() == wanted)
+        return;
+    chartPlaced = true;
+    splitter->setOrientation(wanted);
+    if (wanted == Qt::Horizontal) {
+        chart->setMinimumSize(320, 260);
+        chart->setMaximumSize(340, QWIDGETSIZE_MAX);
+    } else {
+        // Below the table: wide and low, so the table keeps most of the height.
+        chart->setMinimumSize(320, 170);
+        chart->setMaximumSize(QWIDGETSIZE_MAX, 200);
     }
 }
 
@@ -312,6 +388,12 @@ void TeacherView::openReport()
     auto *layout = new QVBoxLayout(&dialog);
     layout->setContentsMargins(0, 0, 0, 0);
     auto *page = new Results(&dialog, workFolder);
+    // The results page's own look: white captions on the test's dark blue, not on a dialog's grey.
+    QPalette dark = page->palette();
+    dark.setColor(QPalette::Window, QColor(21, 21, 85));
+    page->setPalette(dark);
+    page->setAutoFillBackground(true);
+    page->saveAnywhereBut({ listing->classFolder(), listing->outbox() });
     page->setLearnerName(entry->row.name);
     page->showReportHtml(html);
     layout->addWidget(page);
@@ -325,16 +407,16 @@ void TeacherView::deleteLearner()
     if (!current)
         return;
     const ClassEntry entry = *current;
-    const QString who = entry.state == ClassEntry::Unreadable
-            ? tr("filen »%1«").arg(entry.stem)
-            : tr("»%1« (%2)").arg(entry.row.name.isEmpty() ? tr("uden navn") : entry.row.name,
-                                   entry.row.started.toString(QStringLiteral("yyyy-MM-dd HH:mm")));
-    QMessageBox question(QMessageBox::Question, tr("Slet kursist"),
-                         tr("Vil du slette resultatet for %1?\n\nResultatet og datafilen "
-                            "slettes fra klassemappen og udbakken. Det kan ikke fortrydes.").arg(who),
+    const QString asked = entry.state == ClassEntry::Unreadable
+            ? tr("Vil du slette filen »%1«?").arg(entry.stem)
+            : tr("Vil du slette resultatet for »%1« fra %2?")
+                      .arg(entry.row.name.isEmpty() ? tr("uden navn") : entry.row.name, DateText::moment(entry.row.started));
+    QMessageBox question(QMessageBox::Question, tr("Slet resultat"),
+                         asked + tr("\n\nDet bliver slettet fra klassemappen og fra denne pc. "
+                                        "Det kan ikke fortrydes."),
                          QMessageBox::NoButton, this);
     question.setTextFormat(Qt::PlainText);
-    QPushButton *yes = question.addButton(tr("&Slet"), QMessageBox::DestructiveRole);
+    QPushButton *yes = question.addButton(tr("&Slet resultatet"), QMessageBox::DestructiveRole);
     QPushButton *no = question.addButton(tr("&Annullér"), QMessageBox::RejectRole);
     question.setDefaultButton(no);
     question.setEscapeButton(no);
@@ -346,7 +428,7 @@ void TeacherView::deleteLearner()
     if (removed)
         removed = removeRecoveryOf(entry, &reason);
     if (!removed)
-        QMessageBox::warning(this, tr("Slet kursist"), tr("Sletningen lykkedes ikke.\n\n%1").arg(reason));
+        QMessageBox::warning(this, tr("Slet resultat"), tr("Resultatet er ikke slettet.\n\n%1").arg(reason));
     refresh();
 }
 
@@ -370,7 +452,9 @@ bool TeacherView::removeRecoveryOf(const ClassEntry &entry, QString *reason)
     return true;
 }
 
-// Qt's own dialog in the arbejdsmappe, "<baseName> <today>.<suffix>" suggested; empty when cancelled.
+// Qt's own dialog, first in the arbejdsmappe, "<baseName> <today>.<suffix>" suggested; empty
+// when cancelled. Anywhere the teacher chooses but in the class folder and the outbox, which
+// hold only the program's own files.
 QString TeacherView::askSaveName(const QString &title, const QString &filter, const QString &suffix,
                                  const QString &baseName)
 {
@@ -382,17 +466,20 @@ QString TeacherView::askSaveName(const QString &title, const QString &filter, co
     dialog.setOptions(QFileDialog::DontUseNativeDialog);
     dialog.setDefaultSuffix(suffix);
     dialog.selectFile(suggested);
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    QString chosen = dialog.selectedFiles().value(0);
-    if (!chosen.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
-        chosen += QLatin1Char('.') + suffix;
-    return chosen;
+    while (dialog.exec() == QDialog::Accepted) {
+        QString chosen = dialog.selectedFiles().value(0);
+        if (!chosen.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
+            chosen += QLatin1Char('.') + suffix;
+        if (!PdfTarget::isInside(chosen, { listing->classFolder(), listing->outbox() }))
+            return chosen;
+        QMessageBox::warning(&dialog, title, PdfTarget::classFolderClosed());
+    }
+    return QString();
 }
 
 void TeacherView::sayNotWritten(const QString &title, const QString &name)
 {
-    QMessageBox::warning(this, title, tr("%1 kunne ikke skrives. Vælg en anden mappe.").arg(QDir::toNativeSeparators(name)));
+    QMessageBox::warning(this, title, tr("%1 kunne ikke gemmes. Vælg en anden mappe.").arg(QDir::toNativeSeparators(name)));
 }
 
 QVector<ResultRow> TeacherView::shownRows() const
@@ -406,85 +493,145 @@ QVector<ResultRow> TeacherView::shownRows() const
     return rows;
 }
 
-void TeacherView::exportCsv()
+void TeacherView::saveSpreadsheet()
 {
-    const QString name = askSaveName(tr("Eksportér de viste kursister som CSV"), tr("CSV-filer (*.csv)"),
-                                     QStringLiteral("csv"), tr("Oversigt"));
+    const QVector<ResultRow> rows = shownRows();
+    const QString title = tr("Gem %1 som regneark").arg(countText(int(rows.size()), false));
+    const QString name = askSaveName(title, tr("Regneark til Excel og LibreOffice (*.csv)"), QStringLiteral("csv"),
+                                     tr("Oversigt"));
     if (name.isEmpty())
         return;
-    if (!SafeFile::write(name, OverviewText::document(shownRows())))
-        sayNotWritten(tr("Eksportér CSV"), name);
+    if (!SafeFile::write(name, OverviewText::document(rows)))
+        sayNotWritten(title, name);
 }
 
-QString TeacherView::overviewHtml(const QString &chartName) const
+// The source rows in the order given.
+QVector<int> TeacherView::rowsOf(const QSortFilterProxyModel &rows) const
 {
-    QString html = QStringLiteral("<html><body><h2>") + tr("Skrivlo – resultater").toHtmlEscaped()
-            + QStringLiteral("</h2><p>") + countLabel->text().toHtmlEscaped();
-    if (!searchEdit->text().trimmed().isEmpty())
-        html += tr(", navne med »%1«").arg(searchEdit->text().trimmed()).toHtmlEscaped();
-    if (fromEdit->date() != noLimit || toEdit->date() != noLimit)
-        html += tr(", fra %1 til %2")
-                        .arg(fromEdit->date() == noLimit ? tr("første") : fromEdit->date().toString(Qt::ISODate),
-                             toEdit->date() == noLimit ? tr("sidste") : toEdit->date().toString(Qt::ISODate))
-                        .toHtmlEscaped();
-    html += QStringLiteral("</p><table border=\"1\" cellspacing=\"0\" cellpadding=\"3\" width=\"100%\"><tr>");
-    for (int column = 0; column < ResultTableModel::ColumnCount; ++column)
-        html += QStringLiteral("<th>") + proxy->headerData(column, Qt::Horizontal).toString().toHtmlEscaped()
-                        .replace(QLatin1Char('\n'), QStringLiteral("<br>")) + QStringLiteral("</th>");
-    html += QStringLiteral("</tr>");
-    for (int row = 0; row < proxy->rowCount(); ++row) {
-        html += QStringLiteral("<tr>");
-        for (int column = 0; column < ResultTableModel::ColumnCount; ++column) {
-            const QModelIndex index = proxy->index(row, column);
-            const QVariant background = index.data(Qt::BackgroundRole);
-            html += background.isValid()
-                    ? QStringLiteral("<td bgcolor=\"%1\">").arg(background.value<QColor>().name())
-                    : QStringLiteral("<td>");
-            html += index.data().toString().toHtmlEscaped() + QStringLiteral("</td>");
-        }
-        html += QStringLiteral("</tr>");
+    QVector<int> found;
+    for (int row = 0; row < rows.rowCount(); ++row)
+        found.append(rows.mapToSource(rows.index(row, 0)).row());
+    return found;
+}
+
+// How many of the rows are learners: a file changed or damaged is shown, never counted.
+int TeacherView::learnersIn(const QVector<int> &sourceRows) const
+{
+    return int(std::count_if(sourceRows.cbegin(), sourceRows.cend(), [this](int row) {
+        return model->entries().at(row).state != ClassEntry::Unreadable;
+    }));
+}
+
+// "15 kursister", "1 af 15 kursister": how many of the class an overview holds.
+QString TeacherView::countText(int learners, bool all) const
+{
+    ResultFilter everyone;
+    everyone.setSourceModel(model);
+    const int total = learnersIn(rowsOf(everyone));
+    if (all || learners == total)
+        return total == 1 ? tr("1 kursist") : tr("%1 kursister").arg(total);
+    return tr("%1 af %2 kursister").arg(learners).arg(total);
+}
+
+bool TeacherView::overviewRows(const QString &title, QVector<int> *sourceRows, bool *all)
+{
+    if (model->rowCount() == 0) {
+        QMessageBox::information(this, title, tr("Der er ingen resultater at lave en oversigt over endnu."));
+        return false;
     }
-    html += QStringLiteral("</table><p><img src=\"") + chartName + QStringLiteral("\" width=\"600\"></p></body></html>");
-    return html;
+    // Every row, in the order the table is sorted in.
+    ResultFilter everyone;
+    everyone.setSourceModel(model);
+    everyone.sort(proxy->sortColumn(), proxy->sortOrder());
+    const QVector<int> allRows = rowsOf(everyone);
+    const QVector<int> shownRows = rowsOf(*proxy);
+    const int shown = learnersIn(shownRows);
+    const int total = learnersIn(allRows);
+    *all = shown == total;
+    // Asked only when the search or the dates hide learners and show some.
+    if (!*all && shown > 0) {
+        QMessageBox question(QMessageBox::Question, title,
+                             tr("Listen viser kun %1. Skal oversigten have dem alle med?").arg(countText(shown, false)),
+                             QMessageBox::NoButton, this);
+        QPushButton *onlyShown = question.addButton(shown == 1 ? tr("&Kun den viste") : tr("&Kun de %1 viste").arg(shown),
+                                                    QMessageBox::AcceptRole);
+        QPushButton *everyoneButton = question.addButton(tr("&Alle %1").arg(total), QMessageBox::AcceptRole);
+        QPushButton *cancel = question.addButton(tr("Annullér"), QMessageBox::RejectRole);
+        question.setDefaultButton(onlyShown);
+        question.setEscapeButton(cancel);
+        question.exec();
+        if (question.clickedButton() != onlyShown && question.clickedButton() != everyoneButton)
+            return false;
+        *all = question.clickedButton() == everyoneButton;
+    }
+    *sourceRows = *all ? allRows : shownRows;
+    return true;
 }
 
-void TeacherView::renderOverview(QPrinter &printer) const
+OverviewPrint TeacherView::overviewPrint(const QVector<int> &sourceRows, bool all) const
 {
-    // Thirteen columns read better across the page.
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setPageOrientation(QPageLayout::Landscape);
-    QTextDocument document;
-    const QString chartName = QStringLiteral("skrivlo-diagram.png");
-    document.addResource(QTextDocument::ImageResource, QUrl(chartName), chart->picture(QSize(720, 400)));
-    QFont font = document.defaultFont();
-    font.setPointSize(8);
-    document.setDefaultFont(font);
-    document.setHtml(overviewHtml(chartName));
-    document.print(&printer);
+    QString subtitle = countText(learnersIn(sourceRows), all);
+    if (!all && !searchEdit->text().trimmed().isEmpty())
+        subtitle += tr(", navne med »%1«").arg(searchEdit->text().trimmed());
+    if (!all && (fromEdit->date() != noLimit || toEdit->date() != noLimit))
+        subtitle += tr(", fra %1 til %2")
+                            .arg(fromEdit->date() == noLimit ? tr("den første") : DateText::date(fromEdit->date()),
+                                 toEdit->date() == noLimit ? tr("den sidste") : DateText::date(toEdit->date()));
+    subtitle += tr(". Udskrevet %1.").arg(DateText::moment(QDateTime::currentDateTime()));
+
+    QStringList headings;
+    for (int column = 0; column < ResultTableModel::ColumnCount; ++column)
+        headings.append(model->headerData(column, Qt::Horizontal).toString());
+    QVector<QVector<OverviewPrint::Cell>> rows;
+    std::array<int, 6> counts {};
+    for (int source : sourceRows) {
+        QVector<OverviewPrint::Cell> cells;
+        for (int column = 0; column < ResultTableModel::ColumnCount; ++column) {
+            const QModelIndex index = model->index(source, column);
+            cells.append({ index.data().toString(), index.data(Qt::BackgroundRole).value<QColor>(),
+                           (index.data(Qt::TextAlignmentRole).toInt() & Qt::AlignRight) != 0 });
+        }
+        rows.append(cells);
+        const ClassEntry &entry = model->entries().at(source);
+        ++counts[entry.state == ClassEntry::Unreadable ? 5 : size_t(entry.row.level())];
+    }
+    // The chart of the learners in the overview, which may be more than those shown.
+    TrinChart printed;
+    printed.setCounts(counts);
+    return OverviewPrint(tr("Skrivlo – resultater"), subtitle, headings, rows, printed.picture(QSize(720, 400)));
 }
 
 void TeacherView::saveOverviewPdf()
 {
-    const QString name = askSaveName(tr("Gem oversigten som PDF-fil"), tr("Adobe PDF-filer (*.pdf)"),
-                                     QStringLiteral("pdf"), tr("Oversigt"));
+    QVector<int> rows;
+    bool all = false;
+    if (!overviewRows(tr("Gem oversigt som PDF-fil"), &rows, &all))
+        return;
+    const QString title = tr("Gem oversigt over %1 som PDF-fil").arg(countText(learnersIn(rows), all));
+    const QString name = askSaveName(title, tr("Adobe PDF-filer (*.pdf)"), QStringLiteral("pdf"), tr("Oversigt"));
     if (name.isEmpty())
         return;
-    QPrinter printer(QPrinter::ScreenResolution);
+    QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(name);
-    renderOverview(printer);
-    if (!QFileInfo(name).isFile() || QFileInfo(name).size() == 0)
-        sayNotWritten(tr("Gem oversigten som PDF-fil"), name);
+    printer.setDocName(tr("Skrivlo – resultater"));
+    if (overviewPrint(rows, all).print(printer) == 0 || !QFileInfo(name).isFile() || QFileInfo(name).size() == 0)
+        sayNotWritten(title, name);
 }
 
 void TeacherView::printOverview()
 {
-    QPrinter printer(QPrinter::ScreenResolution);
+    QVector<int> rows;
+    bool all = false;
+    if (!overviewRows(tr("Udskriv oversigt"), &rows, &all))
+        return;
+    QPrinter printer(QPrinter::HighResolution);
     printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setDocName(tr("Skrivlo – resultater"));
     QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle(tr("Udskriv oversigt"));
+    dialog.setWindowTitle(tr("Udskriv oversigt over %1").arg(countText(learnersIn(rows), all)));
     if (dialog.exec() == QDialog::Accepted)
-        renderOverview(printer);
+        overviewPrint(rows, all).print(printer);
 }
 
 // Once asked for: the class folder's results from before sealing are sealed, on the listing's
@@ -512,7 +659,8 @@ void TeacherView::sealOld()
         sealButton->setEnabled(true);
         QMessageBox box(reason.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
                         tr("Beskyt de gamle resultater"),
-                        tr("%1 resultater er nu beskyttet.").arg(count) + (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason),
+                        (count == 1 ? tr("1 resultat er nu beskyttet.") : tr("%1 resultater er nu beskyttet.").arg(count))
+                                + (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason),
                         QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
@@ -528,10 +676,10 @@ void TeacherView::sealOld()
 
 void TeacherView::saveChartPng()
 {
-    const QString name = askSaveName(tr("Gem diagrammet som PNG-fil"), tr("PNG-billeder (*.png)"),
-                                     QStringLiteral("png"), tr("Diagram"));
+    const QString title = tr("Gem diagrammet som billede");
+    const QString name = askSaveName(title, tr("Billeder (*.png)"), QStringLiteral("png"), tr("Diagram"));
     if (name.isEmpty())
         return;
     if (!chart->picture(QSize(960, 640)).save(name, "PNG"))
-        sayNotWritten(tr("Gem diagrammet som PNG-fil"), name);
+        sayNotWritten(title, name);
 }

@@ -3,6 +3,8 @@
 #include "archive/classlisting.h"
 #include "archive/resultsfolder.h"
 #include "model/resultrow.h"
+#include "teacherview/firstlook.h"
+#include "teacherview/overviewprint.h"
 
 #include <QFutureWatcher>
 #include <QMainWindow>
@@ -10,10 +12,12 @@
 
 #include <memory>
 
+class QCheckBox;
 class QDateEdit;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSplitter;
 class QTableView;
 class QTimer;
 class ResultFilter;
@@ -38,6 +42,11 @@ public:
     ~TeacherView() override;
 
     static constexpr int pollMs = 3000;
+    // From this width the chart stands beside the table; on a narrower screen it goes below,
+    // so the name, the Trin and both dictations fit across.
+    static constexpr int chartBesideFrom = 1200;
+    // The guide's section on this window, which F1 opens.
+    static constexpr const char *guideSection = "klassens-resultater";
 
     // Lists the folders again now (F5); while a listing runs, one more follows it.
     void refresh();
@@ -45,9 +54,16 @@ public:
     const ResultFilter *filter() const { return proxy; }
     const TrinChart *trinChart() const { return chart; }
 
+    // The line above the table, and its words (for tests).
+    FirstLook::Line firstLookLine() const { return shownLine; }
+    QString firstLookText() const;
+
 signals:
     // A listing has been shown (for tests and the benchmark's mark).
     void listed();
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
 
 private slots:
     void showListing();
@@ -55,33 +71,53 @@ private slots:
     void showCounts();
     void openReport();
     void deleteLearner();
-    void exportCsv();
+    void saveSpreadsheet();
     void saveOverviewPdf();
     void printOverview();
     void saveChartPng();
     void sealOld();
 
 private:
+    // A listing and what the class folder held, read together on the listing's thread.
+    struct Listed
+    {
+        ClassListing::Result result;
+        FirstLook::Survey survey;
+    };
+
     const ClassEntry *currentEntry() const;
     QString askSaveName(const QString &title, const QString &filter, const QString &suffix,
                         const QString &baseName);
     void sayNotWritten(const QString &title, const QString &name);
-    QString overviewHtml(const QString &chartName) const;
-    void renderOverview(class QPrinter &printer) const;
+    // Which rows go into the overview: those shown, or all of them when the teacher says so
+    // after a question that comes only when a filter hides some learners. Files changed or
+    // damaged go in as they are shown, counted nowhere. False when cancelled.
+    bool overviewRows(const QString &title, QVector<int> *sourceRows, bool *all);
+    QVector<int> rowsOf(const class QSortFilterProxyModel &rows) const;
+    int learnersIn(const QVector<int> &sourceRows) const;
+    QString countText(int learners, bool all) const;
+    OverviewPrint overviewPrint(const QVector<int> &sourceRows, bool all) const;
     QVector<ResultRow> shownRows() const;
+    void placeChart();
     bool removeRecoveryOf(const ClassEntry &entry, QString *reason);
     void updateButtons();
 
     ResultsFolder workFolder;
     std::unique_ptr<ClassListing> listing;
     QThreadPool pool; // one thread: the listing is used from one thread at a time
-    QFutureWatcher<ClassListing::Result> watcher;
+    QFutureWatcher<Listed> watcher;
     bool again = false;
     bool everListed = false;
+    bool chartPlaced = false;
+    bool defaultFolder = false; // "resultater" in the working folder, made by the first result
+    FirstLook::Line shownLine = FirstLook::Line::None;
     ResultTableModel *model;
     ResultFilter *proxy;
     QTableView *table;
     TrinChart *chart;
+    QWidget *chartPanel;
+    QSplitter *splitter;
+    QCheckBox *chartBox;
     QLabel *statusLabel;
     QLabel *countLabel;
     QLineEdit *searchEdit;
@@ -90,6 +126,8 @@ private:
     QPushButton *openButton;
     QPushButton *deleteButton;
     QPushButton *sealButton;
+    QWidget *sealRow;
+    QLabel *sealLabel;
     QLabel *fixedPasswordLabel;
     QTimer *pollTimer;
 };

@@ -1,3 +1,4 @@
+#include "app/classsync.h"
 #include "app/folderprompt.h"
 #include "app/recoveryoffer.h"
 #include "archive/classrecovery.h"
@@ -40,6 +41,8 @@ private slots:
     void aChangedFileIsNeverCounted_data();
     void aChangedFileIsNeverCounted();
     void outboxSendsOnceWhenTheClassFolderIsBack();
+    void unusableClassFolderCountsLearners_data();
+    void unusableClassFolderCountsLearners();
     void namesStayApartAcrossPcs();
     void aTestMovesToAnotherPcOnce();
     void dataFileKeepsTheRow_data();
@@ -300,6 +303,41 @@ void TestArchive::outboxSendsOnceWhenTheClassFolderIsBack()
         QCOMPARE(QDir(classFolder).entryList(QDir::Files | QDir::Hidden), QStringList { QStringLiteral("a.html.skrivlo") });
         QVERIFY(session.outbox().put(QStringLiteral("a.html"), "report")); // the same learner sent twice
     }
+}
+
+void TestArchive::unusableClassFolderCountsLearners_data()
+{
+    QTest::addColumn<QStringList>("waiting"); // put into the outbox
+    QTest::addColumn<QString>("count");       // the box's last line, or empty for none
+    QTest::newRow("nothing waits") << QStringList() << "";
+    QTest::newRow("one learner, two files") << QStringList { "LAB07 1a.html", "LAB07 1a.json" }
+                                            << "Resultatet for 1 kursist venter allerede.";
+    QTest::newRow("two learners and a saved test")
+            << QStringList { "LAB07 1a.html", "LAB07 1a.json", "LAB07 2b.html", "LAB07 2b.json", "gemte-test/LAB07.json" }
+            << "Resultaterne for 2 kursister venter allerede.";
+}
+
+// The box at the start names the class folder, not the outbox, and counts learners, not files.
+void TestArchive::unusableClassFolderCountsLearners()
+{
+    QFETCH(QStringList, waiting);
+    QFETCH(QString, count);
+    const QString classFolder = dir->filePath(QStringLiteral("klasse"));
+    QFile(classFolder).open(QIODevice::WriteOnly); // a file where the folder should be
+    Session session(ResultsFolder(dir->path()), MachineSettings(), classFolder, QStringLiteral("LAB07-3f9a2c"));
+    unlockForTest(session);
+    for (const QString &name : waiting)
+        QVERIFY(session.outbox().put(name, "x"));
+    const auto box = answerMessageBox(QStringLiteral("Fortsæt"));
+    ClassSync::atStart(nullptr, session, false);
+    QVERIFY(box->seen);
+    QCOMPARE(box->title, QStringLiteral("Klassemappen kan ikke bruges"));
+    QCOMPARE(box->buttons, QStringList { QStringLiteral("Fortsæt") });
+    QVERIFY(box->text.contains(QDir::toNativeSeparators(classFolder)));
+    QVERIFY2(!box->text.contains(QDir::toNativeSeparators(session.outbox().path())), qPrintable(box->text));
+    QVERIFY2(box->text.endsWith(count), qPrintable(box->text));
+    if (count.isEmpty())
+        QVERIFY(!box->text.contains(QStringLiteral("venter allerede")));
 }
 
 // Two PCs, the same second, names that differ only in case: the names differ also where

@@ -46,16 +46,19 @@ void TestCommandLine::parses_data()
     const int run = int(CommandLine::Outcome::Run);
     const int error = int(CommandLine::Outcome::Error);
     QTest::newRow("nothing") << QStringList() << run << "." << false << false;
-    QTest::newRow("folder") << QStringList { "--resultatmappe", "klasse 3" } << run << "klasse 3" << false << false;
+    QTest::newRow("folder") << QStringList { "--arbejdsmappe", "klasse 3" } << run << "klasse 3" << false << false;
+    QTest::newRow("folder, the old name") << QStringList { "--resultatmappe", "klasse 3" } << run << "klasse 3" << false << false;
     QTest::newRow("short folder") << QStringList { "-r", "a/b/../c" } << run << "a/c" << false << false;
     QTest::newRow("recording") << QStringList { "--indtal" } << run << "." << true << false;
     QTest::newRow("new password") << QStringList { "--ny-adgangskode" } << run << "." << false << false;
     QTest::newRow("new password and recording") << QStringList { "--ny-adgangskode", "--indtal" } << error << "" << false << false;
     QTest::newRow("documents") << QStringList { "--dokumenter" } << run << QDir::homePath() + "/Dokumenter/Skrivlo" << false << false;
     QTest::newRow("documents and folder") << QStringList { "--dokumenter", "-r", "x" } << error << "" << false << false;
+    QTest::newRow("documents and work folder") << QStringList { "--dokumenter", "--arbejdsmappe", "x" } << error << "" << false << false;
     QTest::newRow("help") << QStringList { "--help" } << int(CommandLine::Outcome::Help) << "" << false << false;
     QTest::newRow("version") << QStringList { "--version" } << int(CommandLine::Outcome::Version) << "" << false << false;
     QTest::newRow("unknown option") << QStringList { "--resultat" } << error << "" << false << false;
+    QTest::newRow("Qt's help is no option") << QStringList { "--help-all" } << error << "" << false << false;
     QTest::newRow("stray argument") << QStringList { "noget" } << error << "" << false << false;
     QTest::newRow("empty folder") << QStringList { "--resultatmappe", " " } << error << "" << false << false;
     QTest::newRow("folder without value") << QStringList { "--resultatmappe" } << error << "" << false << false;
@@ -144,12 +147,18 @@ void TestCommandLine::theProgramAnswersInDanish_data()
 {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("expected"); // a line the program prints
+    QTest::addColumn<QStringList>("absent");
     const QString seeHelp = QStringLiteral("Se valgmulighederne med »skrivlo --help«.");
-    QTest::newRow("unknown option") << QStringList { "--resultat" } << seeHelp;
-    QTest::newRow("missing value") << QStringList { "-r" } << QStringLiteral("Manglende værdi efter '-r'.");
-    QTest::newRow("stray argument") << QStringList { "noget" } << QStringLiteral("Ukendt argument: »noget«.");
-    QTest::newRow("help") << QStringList { "--help" } << QStringLiteral("Viser denne hjælp.");
-    QTest::newRow("help, Qt's line") << QStringList { "--help" } << QStringLiteral("Viser hjælpen, også til Qt's egne"); // wrapped there
+    QTest::newRow("unknown option") << QStringList { "--resultat" } << seeHelp << QStringList();
+    QTest::newRow("Qt's help") << QStringList { "--help-all" } << seeHelp << QStringList();
+    // Where there is no display: said on the terminal, never Qt's English as it gives up.
+    QTest::newRow("no display") << QStringList { "--help-all", "(no display)" } << seeHelp
+                                << QStringList { "could not connect", "platform plugin" };
+    QTest::newRow("missing value") << QStringList { "-r" } << QStringLiteral("Manglende værdi efter '-r'.") << QStringList();
+    QTest::newRow("stray argument") << QStringList { "noget" } << QStringLiteral("Ukendt argument: »noget«.") << QStringList();
+    // Only options that work, by the glossary's names.
+    QTest::newRow("help") << QStringList { "--help" } << QStringLiteral("--arbejdsmappe <mappe>")
+                          << QStringList { "--help-all", "resultatmappe", "-r," };
 }
 
 // The real program, whose Qt catalogue must be in before it reads its arguments. An error
@@ -158,9 +167,16 @@ void TestCommandLine::theProgramAnswersInDanish()
 {
     QFETCH(QStringList, arguments);
     QFETCH(QString, expected);
+    QFETCH(QStringList, absent);
     QTemporaryDir work;
     QProcess program;
     program.setWorkingDirectory(work.path());
+    if (arguments.removeAll(QStringLiteral("(no display)"))) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char *variable : { "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM" })
+            environment.remove(QLatin1String(variable));
+        program.setProcessEnvironment(environment);
+    }
     program.start(QStringLiteral(SKRIVLO_EXECUTABLE), arguments);
     QVERIFY(program.waitForStarted());
     QString printed;
@@ -175,6 +191,8 @@ void TestCommandLine::theProgramAnswersInDanish()
     QVERIFY2(printed.contains(expected), qPrintable(printed));
     for (const char *english : { "Unknown", "Missing", "Displays", "Usage", "Options" })
         QVERIFY2(!printed.contains(QLatin1String(english)), qPrintable(printed));
+    for (const QString &word : absent)
+        QVERIFY2(!printed.contains(word), qPrintable(printed));
     QVERIFY(QDir(work.path()).isEmpty());
 }
 

@@ -129,6 +129,8 @@ private slots:
     void printToFileIsSavedByTheSameRules_data();
     void printToFileIsSavedByTheSameRules();
     void cancellingPrintPrintsNothing();
+    void teacherSavesAnywhereButTheClassFolder_data();
+    void teacherSavesAnywhereButTheClassFolder();
 
 private:
     QTextBrowser *view() const { return page->findChild<QTextBrowser *>(QStringLiteral("reportView")); }
@@ -516,6 +518,68 @@ void TestResultsPage::cancellingPrintPrintsNothing()
     QTest::mouseClick(button("printButton"), Qt::LeftButton);
     QVERIFY(again->seen);
     QCOMPARE(filesIn(workDir.path()), workBefore);
+}
+
+void TestResultsPage::teacherSavesAnywhereButTheClassFolder_data()
+{
+    QTest::addColumn<QString>("name");     // under a USB stick's folder, or "klasse/..." in the class folder
+    QTest::addColumn<QString>("existing"); // a file there before, or empty
+    QTest::addColumn<QString>("told");     // the box that says no, or empty when written
+    QTest::newRow("a USB stick") << "Åse.pdf" << "" << "";
+    QTest::newRow("a PDF there, replaced after a question") << "Åse.pdf" << "Åse.pdf" << "";
+    QTest::newRow("a file that is not a PDF") << "noter.txt" << "noter.txt" << "Ups!";
+    QTest::newRow("the class folder") << "klasse/Åse.pdf" << "" << "Ups!";
+    QTest::newRow("below the class folder") << "klasse/gemte-test/Åse.pdf" << "" << "Ups!";
+}
+
+// In the teacher's view a learner's result may be saved wherever the teacher chooses, except
+// in the class folder, which holds only the program's own files.
+void TestResultsPage::teacherSavesAnywhereButTheClassFolder()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, existing);
+    QFETCH(QString, told);
+    QTemporaryDir stick;
+    const QString classFolder = stick.filePath(QStringLiteral("klasse"));
+    QDir().mkpath(classFolder + QStringLiteral("/gemte-test"));
+    page->saveAnywhereBut({ classFolder });
+    if (!existing.isEmpty())
+        writeFile(stick.filePath(existing), QByteArray("before\n"));
+    const QString target = stick.filePath(name);
+    auto box = std::make_shared<ModalRecord>();
+    answerModal([target, box](QWidget *dialog) {
+        auto *files = qobject_cast<QFileDialog *>(dialog);
+        QVERIFY(files);
+        QVERIFY(!files->testOption(QFileDialog::ReadOnly));
+        answerModal([box](QWidget *next) {
+            auto *shown = qobject_cast<QMessageBox *>(next);
+            box->seen = true;
+            box->title = next->windowTitle();
+            box->text = shown ? shown->text() : QString();
+            // A question before replacing is answered "Ja"; a refusal leads back to the dialog.
+            if (shown && shown->button(QMessageBox::Yes)) {
+                shown->button(QMessageBox::Yes)->click();
+                return;
+            }
+            answerModal([](QWidget *again) { static_cast<QDialog *>(again)->reject(); }, 2000);
+            static_cast<QDialog *>(next)->accept();
+        }, 1000);
+        typeFileName(files, target);
+        QMetaObject::invokeMethod(files, "accept");
+    });
+    QTest::mouseClick(button("pdfButton"), Qt::LeftButton);
+    QTest::qWait(50);
+    disarmModalAnswerers();
+    if (told.isEmpty()) {
+        QVERIFY(readFile(target).startsWith("%PDF"));
+        QCOMPARE(box->seen, !existing.isEmpty()); // only the question
+        return;
+    }
+    QCOMPARE(box->title, told);
+    if (name.startsWith(QLatin1String("klasse")))
+        QVERIFY2(box->text.contains(QStringLiteral("klassemappen")), qPrintable(box->text));
+    QVERIFY(!QFileInfo::exists(target) || readFile(target) == "before\n");
+    QVERIFY(!QFileInfo::exists(PdfTarget::withPdfEnding(target)));
 }
 
 SKRIVLO_TEST_MAIN(TestResultsPage)

@@ -7,24 +7,34 @@
 #include "sealing/keywrap.h"
 #include "sealing/sealedfile.h"
 #include "support/testfolder.h"
+#include "teacherview/firstlook.h"
+#include "teacherview/overviewprint.h"
 #include "teacherview/resultfilter.h"
 #include "teacherview/resulttablemodel.h"
 #include "teacherview/teacherview.h"
 #include "teacherview/trinchart.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QSplitter>
 #include <QTableView>
+#include <QTextBrowser>
 #include <QtTest>
 
 #include <algorithm>
 
 // The teacher's view: reading the class folder (data files, reports of the old format,
-// damaged files, the outbox), the table's sorting and filtering, the chart's counts, and
-// deleting a learner.
+// damaged files, the outbox), the line above the table, the table's sorting and filtering,
+// the chart's counts, the layout on a small screen, the printed overview, and deleting a
+// learner.
 class TestTeacherView : public QObject
 {
     Q_OBJECT
@@ -36,6 +46,16 @@ private slots:
     void sortAndFilter_data();
     void sortAndFilter();
     void removeRefusedWhenUnreachable();
+    void firstLook_data();
+    void firstLook();
+    void fitsTheScreen_data();
+    void fitsTheScreen();
+    void pageStarts_data();
+    void pageStarts();
+    void columnWidths_data();
+    void columnWidths();
+    void overviewSaysWhatItHolds_data();
+    void overviewSaysWhatItHolds();
     void viewRefreshesAndDeletes();
     void cleanup() { disarmModalAnswerers(); }
 };
@@ -212,6 +232,23 @@ void TestTeacherView::listing()
     QCOMPARE(frida->row.started, QDateTime(QDate(2026, 12, 6), QTime(8, 15)));
     QCOMPARE(frida->row.level(), 3);
 
+    // A learner still taking the test has only the sealed report so far: listed by name, not
+    // as a changed file, and not finished.
+    const QString going = QStringLiteral("PC2-000002 0a0b0c0d");
+    put(classFolder + "/" + going + ".html.skrivlo",
+        SealedFile::seal(*testClassKey(), going + ".html", report(QStringLiteral("Ida"), 19, { -1, -1, -1 }, false).toUtf8()));
+    bool listedGoing = false;
+    for (const ClassEntry &entry : listing.scan().entries) {
+        if (entry.stem == going) {
+            listedGoing = true;
+            QCOMPARE(entry.state, ClassEntry::Handed);
+            QCOMPARE(entry.row.name, QStringLiteral("Ida"));
+            QVERIFY(!entry.row.finished);
+        }
+    }
+    QVERIFY(listedGoing);
+    QVERIFY(QFile::remove(classFolder + "/" + going + ".html.skrivlo"));
+
     // Handed in from the outbox: one row, no longer waiting; a changed file is read again.
     hand(classFolder, row("Hanne", "2026-12-07T13:00:00", 20, { 20, 20, 20 }, true));
     put(classFolder + QStringLiteral("/2026-12-05 Ebbe.json.skrivlo"), "{}");
@@ -300,6 +337,184 @@ void TestTeacherView::removeRefusedWhenUnreachable()
     QVERIFY(QFile::exists(folder.filePath("udbakke/2026-12-07 Hanne.json.skrivlo"))); // nothing deleted
 }
 
+void TestTeacherView::firstLook_data()
+{
+    QTest::addColumn<QString>("folder");     // the class folder, in the working folder
+    QTest::addColumn<QStringList>("files");  // what it holds; "-" for no folder at all
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("says");
+    const int none = int(FirstLook::Line::None);
+    const int noResults = int(FirstLook::Line::NoResultsYet);
+    const int unreachable = int(FirstLook::Line::Unreachable);
+    const int foreign = int(FirstLook::Line::NotSkrivlos);
+    // No test taken yet on this PC: its own folder is made by the first result.
+    QTest::newRow("own folder, not made yet") << "resultater" << QStringList { "-" } << noResults
+                                              << "Ingen resultater endnu. Når en kursist på denne pc";
+    QTest::newRow("IT's folder, empty") << "hold 3" << QStringList() << noResults << "Ingen resultater endnu i klassemappen";
+    QTest::newRow("IT's folder, only saved tests") << "hold 3" << QStringList { "gemte-test/pc1.json" } << noResults
+                                                  << "Ingen resultater endnu";
+    QTest::newRow("IT's folder, missing") << "hold 3" << QStringList { "-" } << unreachable << "kan ikke nås. Tjek";
+    QTest::newRow("someone's documents") << "hold 3" << QStringList { "brev.docx", "ferie/foto.jpg" } << foreign
+                                         << "har ingen resultater fra Skrivlo";
+    QTest::newRow("a learner") << "hold 3" << QStringList { "learner" } << none << "";
+}
+
+// The line above the table says which of three things keeps it empty, each with the next step.
+void TestTeacherView::firstLook()
+{
+    QFETCH(QString, folder);
+    QFETCH(QStringList, files);
+    QFETCH(int, line);
+    QFETCH(QString, says);
+    TestFolder work;
+    const QString classFolder = work.filePath(folder);
+    if (files != QStringList { "-" })
+        QVERIFY(QDir().mkpath(classFolder));
+    for (const QString &file : files) {
+        if (file == "learner")
+            hand(classFolder, row("Åse", "2026-12-01T09:00:00", 12, { -1, -1, -1 }, true));
+        else if (file != "-")
+            put(classFolder + QLatin1Char('/') + file, "x");
+    }
+    TeacherView view(classFolder, work.filePath("udbakke"), work.path(), testKeys());
+    QSignalSpy listed(&view, &TeacherView::listed);
+    QVERIFY(listed.wait(5000));
+    QCOMPARE(int(view.firstLookLine()), line);
+    QVERIFY2(view.firstLookText().contains(says), qPrintable(view.firstLookText()));
+    if (line == int(FirstLook::Line::None))
+        QVERIFY(view.firstLookText().isEmpty());
+}
+
+void TestTeacherView::fitsTheScreen_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::addColumn<bool>("chartBeside");
+    QTest::newRow("1024x768") << QSize(1024, 768) << false;
+    QTest::newRow("1920x1080") << QSize(1920, 1080) << true;
+}
+
+// What a teacher looks for is on screen without scrolling; the chart goes below on a small one.
+void TestTeacherView::fitsTheScreen()
+{
+    QFETCH(QSize, screen);
+    QFETCH(bool, chartBeside);
+    TestFolder folder;
+    seedClass(folder.filePath("klasse"), folder.filePath("udbakke"));
+    TeacherView view(folder.filePath("klasse"), folder.filePath("udbakke"), folder.path(), testKeys());
+    QSignalSpy listed(&view, &TeacherView::listed);
+    view.resize(screen);
+    view.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&view));
+    QVERIFY(listed.wait(5000));
+    QCoreApplication::processEvents();
+    QVERIFY(view.minimumSizeHint().width() <= screen.width());
+    const auto *splitter = view.findChild<QSplitter *>("tableAndChart");
+    QCOMPARE(splitter->orientation() == Qt::Horizontal, chartBeside);
+    const auto *table = view.findChild<QTableView *>("resultTable");
+    const QHeaderView *header = table->horizontalHeader();
+    for (int column : { ResultTableModel::Name, ResultTableModel::Level, ResultTableModel::Dictation1,
+                        ResultTableModel::Dictation2 }) {
+        const int left = header->sectionViewportPosition(column);
+        QVERIFY2(left >= 0 && left + header->sectionSize(column) <= table->viewport()->width(),
+                 qPrintable(QStringLiteral("column %1 at %2+%3 of %4").arg(column).arg(left)
+                                    .arg(header->sectionSize(column)).arg(table->viewport()->width())));
+    }
+    // The chart can be put away for the table's sake.
+    view.findChild<QCheckBox *>("chartBox")->click();
+    QVERIFY(!view.findChild<QWidget *>("chartPanel")->isVisible());
+}
+
+void TestTeacherView::pageStarts_data()
+{
+    QTest::addColumn<QVector<int>>("heights");
+    QTest::addColumn<int>("firstPage");
+    QTest::addColumn<int>("otherPages");
+    QTest::addColumn<QVector<int>>("starts");
+    QTest::newRow("one page") << QVector<int> { 10, 10, 10 } << 30 << 50 << QVector<int> { 0 };
+    QTest::newRow("a row that would be cut goes on") << QVector<int> { 10, 10, 12, 10 } << 30 << 50 << QVector<int> { 0, 2 };
+    QTest::newRow("title on the first page only") << QVector<int>(9, 10) << 20 << 30 << QVector<int> { 0, 2, 5, 8 };
+    QTest::newRow("a row taller than a page") << QVector<int> { 5, 80, 5 } << 50 << 50 << QVector<int> { 0, 1, 2 };
+    QTest::newRow("no rows") << QVector<int>() << 50 << 50 << QVector<int> { 0 };
+}
+
+void TestTeacherView::pageStarts()
+{
+    QFETCH(QVector<int>, heights);
+    QFETCH(int, firstPage);
+    QFETCH(int, otherPages);
+    QFETCH(QVector<int>, starts);
+    QCOMPARE(OverviewPrint::pageStarts(heights, firstPage, otherPages), starts);
+}
+
+void TestTeacherView::columnWidths_data()
+{
+    QTest::addColumn<QVector<int>>("natural");
+    QTest::addColumn<QVector<int>>("longestWord");
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QVector<int>>("widths");
+    QTest::newRow("room to spare, shared out") << QVector<int> { 100, 50, 50 } << QVector<int> { 50, 50, 50 } << 400
+                                               << QVector<int> { 200, 100, 100 };
+    QTest::newRow("too wide: the widest wraps") << QVector<int> { 300, 60, 60 } << QVector<int> { 80, 60, 60 } << 300
+                                                << QVector<int> { 180, 60, 60 };
+    QTest::newRow("never below the longest word") << QVector<int> { 300, 250, 40 } << QVector<int> { 200, 90, 40 } << 400
+                                                  << QVector<int> { 200, 160, 40 };
+}
+
+void TestTeacherView::columnWidths()
+{
+    QFETCH(QVector<int>, natural);
+    QFETCH(QVector<int>, longestWord);
+    QFETCH(int, page);
+    QFETCH(QVector<int>, widths);
+    QCOMPARE(OverviewPrint::columnWidths(natural, longestWord, page), widths);
+}
+
+void TestTeacherView::overviewSaysWhatItHolds_data()
+{
+    QTest::addColumn<QString>("search");
+    QTest::addColumn<QString>("question"); // the first box's text, or empty for none
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<QString>("title");    // the save dialog's
+    QTest::newRow("all shown") << "" << "" << "" << "Gem oversigt over 30 kursister som PDF-fil";
+    QTest::newRow("one found, only that one") << "0007" << "Listen viser kun 1 af 30 kursister." << "Kun den viste"
+                                              << "Gem oversigt over 1 af 30 kursister som PDF-fil";
+    QTest::newRow("one found, all of them") << "0007" << "Listen viser kun 1 af 30 kursister." << "Alle 30"
+                                            << "Gem oversigt over 30 kursister som PDF-fil";
+}
+
+// Printed or saved, the overview says how many learners it holds, and asks when a search hides some.
+void TestTeacherView::overviewSaysWhatItHolds()
+{
+    QFETCH(QString, search);
+    QFETCH(QString, question);
+    QFETCH(QString, answer);
+    QFETCH(QString, title);
+    TestFolder folder;
+    const QString classFolder = folder.filePath("klasse");
+    for (int i = 0; i < 30; ++i)
+        hand(classFolder, row(QStringLiteral("Kursist %1").arg(i, 4, 10, QLatin1Char('0')),
+                              QStringLiteral("2026-11-%1T09:00:00").arg(1 + i % 28, 2, 10, QLatin1Char('0')), 20,
+                              { i % 21, 10, 10 }, true));
+    TeacherView view(classFolder, folder.filePath("udbakke"), folder.path(), testKeys());
+    QSignalSpy listed(&view, &TeacherView::listed);
+    QVERIFY(listed.wait(5000));
+    view.findChild<QLineEdit *>("searchEdit")->setText(search);
+    auto dialogTitle = std::make_shared<QString>();
+    const auto saveDialog = [dialogTitle](QWidget *dialog) {
+        *dialogTitle = dialog->windowTitle();
+        static_cast<QDialog *>(dialog)->reject();
+    };
+    std::shared_ptr<ModalRecord> asked;
+    if (question.isEmpty())
+        answerModal(saveDialog);
+    else
+        asked = answerMessageBox(answer, [saveDialog]() { answerModal(saveDialog); });
+    QMetaObject::invokeMethod(&view, "saveOverviewPdf");
+    QTRY_COMPARE(*dialogTitle, title);
+    if (asked)
+        QVERIFY2(asked->text.startsWith(question), qPrintable(asked->text));
+}
+
 void TestTeacherView::viewRefreshesAndDeletes()
 {
     TestFolder folder;
@@ -310,10 +525,14 @@ void TestTeacherView::viewRefreshesAndDeletes()
     QVERIFY(listed.wait(5000));
     QCOMPARE(view.filter()->rowCount(), 8);
     QCOMPARE(view.trinChart()->counts()[4], 2);
-    // "Hjælp" shows the teacher's guide over the view.
+    // "Hjælp" shows the teacher's guide over the view, at its section on this window.
+    view.show();
     view.findChild<QPushButton *>(QStringLiteral("helpButton"))->click();
     auto *guide = view.findChild<QDialog *>(QStringLiteral("teacherGuide"));
     QVERIFY(guide && guide->isVisible());
+    auto *guideText = guide->findChild<QTextBrowser *>("guideText");
+    QCOMPARE(guideText->source().fragment(), QStringLiteral("klassens-resultater"));
+    QTRY_VERIFY(guideText->verticalScrollBar()->value() > 0);
     guide->close();
 
     // Another PC hands in a learner: it appears at the next refresh.
@@ -333,16 +552,16 @@ void TestTeacherView::viewRefreshesAndDeletes()
         longest = std::max(longest, pixels);
     QVERIFY2(longest > 200, qPrintable(QString::number(longest)));
 
-    // Delete Bo; Holm, answered with "Slet": the files go.
+    // Delete Bo; Holm, answered with "Slet resultatet": the files go.
     auto *table = view.findChild<QTableView *>("resultTable");
     table->sortByColumn(ResultTableModel::Name, Qt::AscendingOrder);
     table->selectRow(1); // after the damaged file
     QCOMPARE(table->currentIndex().siblingAtColumn(ResultTableModel::Name).data().toString(),
              QChar(0x2068) + QStringLiteral("Bo; Holm") + QChar(0x2069)); // kept apart from the cells around it
-    const auto asked = answerMessageBox("Slet");
+    const auto asked = answerMessageBox("Slet resultatet");
     QMetaObject::invokeMethod(&view, "deleteLearner");
     QVERIFY(asked->seen);
-    QVERIFY(asked->text.contains("»Bo; Holm« (2026-12-02 09:00)"));
+    QVERIFY2(asked->text.contains("»Bo; Holm« fra 2/12-2026 kl. 09.00"), qPrintable(asked->text));
     QVERIFY(!QFile::exists(classFolder + "/2026-12-02 Bo; Holm.json.skrivlo"));
     QVERIFY(!QFile::exists(classFolder + "/2026-12-02 Bo; Holm.html.skrivlo"));
     QVERIFY(listed.wait(5000));

@@ -42,10 +42,12 @@ QString path()
     return QString();
 }
 
-bool open(QWidget *parent)
+bool open(QWidget *parent, const QString &section)
 {
     if (parent) {
         if (auto *shown = parent->findChild<QDialog *>(QLatin1String(guideName))) {
+            if (!section.isEmpty())
+                shown->findChild<QTextBrowser *>(QStringLiteral("guideText"))->scrollToAnchor(section);
             shown->show();
             shown->raise();
             shown->activateWindow();
@@ -71,7 +73,10 @@ bool open(QWidget *parent)
     auto *browser = new QTextBrowser;
     browser->setObjectName(QStringLiteral("guideText"));
     browser->setOpenExternalLinks(true);
-    browser->setSource(QUrl::fromLocalFile(file));
+    QUrl url = QUrl::fromLocalFile(file);
+    if (!section.isEmpty())
+        url.setFragment(section);
+    browser->setSource(url);
     auto *buttons = new QDialogButtonBox;
     QPushButton *close = buttons->addButton(tr("Luk"), QDialogButtonBox::RejectRole);
     QObject::connect(close, &QPushButton::clicked, dialog, &QDialog::close);

@@ -12,8 +12,9 @@ namespace TeacherGuide {
 // is there.
 QString path();
 
-// Shows the guide, or raises it when it is already open over parent. When the guide is
-// missing, says so and where it was looked for. False then.
-bool open(QWidget *parent);
+// Shows the guide, or raises it when it is already open over parent, at the section named
+// (its heading's anchor, as docs/markdown.py writes it: "klassens-resultater"), else at the
+// top. When the guide is missing, says so and where it was looked for. False then.
+bool open(QWidget *parent, const QString &section = QString());
 
 } // namespace TeacherGuide

@@ -346,6 +346,25 @@ class Screen:
         merged.sort(key=lambda b: ((b[1] + b[3]) // 2 // 8, b[0]))
         return [tuple(b) for b in merged]
 
+    def contrast(self, region):
+        """The WCAG contrast ratio between a region's most common colour (its background) and
+        the colour that stands out most from it: text there reads well at 4.5 and above."""
+        x0, y0, x1, y1 = region
+        seen = {}
+        for y in range(y0, y1):
+            for x in range(x0, x1):
+                p = self.pixel(x, y)
+                seen[p] = seen.get(p, 0) + 1
+
+        def luminance(colour):
+            c = [v / 255 for v in colour]
+            c = [v / 12.92 if v <= 0.03928 else ((v + 0.055) / 1.055) ** 2.4 for v in c]
+            return 0.2126 * c[0] + 0.7152 * c[1] + 0.0722 * c[2]
+
+        background = luminance(max(seen, key=seen.get))
+        ratios = [(max(background, luminance(p)) + 0.05) / (min(background, luminance(p)) + 0.05) for p in seen]
+        return max(ratios)
+
     def ink(self, box):
         """How many pixels inside a white box are not white: typed text shows here."""
         x0, y0, x1, y1 = box
@@ -657,9 +676,11 @@ class Journey:
     # ---- eyes and hands ------------------------------------------------------------
 
     def visible_window(self, title):
-        """The id of a visible window whose whole title is `title`, or None."""
+        """The id of a visible window whose whole title is `title` (or matches it, when it is
+        a compiled pattern: a title with a count in it), or None."""
+        pattern = title.pattern if hasattr(title, "pattern") else "^" + re.escape(title) + "$"
         done = subprocess.run(["timeout", "5", "xdotool", "search", "--onlyvisible", "--name",
-                               "^" + re.escape(title) + "$"], env=self.env(), capture_output=True)
+                               pattern], env=self.env(), capture_output=True)
         return int(done.stdout.split()[0]) if done.returncode == 0 and done.stdout.split() else None
 
     def wait_window(self, title, timeout=15):

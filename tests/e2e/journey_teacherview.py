@@ -3,9 +3,22 @@ learners (each Trin, three not finished, Danish letters and a semicolon in names
 the clear from before sealing, one of them before there were data files, three whose data file
 fails its check). Behind the access dialog the teacher sees that the fixed password opens the
 results, sorts by Trin and searches for a name, sees the failed files as pink rows counted
-nowhere, seals the old results, opens a learner's sealed result and saves it as PDF, exports
-the rows shown as CSV, deletes a learner, and sees a learner handed in by a second copy of the
-program while the view is open. Screenshots of the view with its chart are kept."""
+nowhere, seals the old results, opens a learner's sealed result (its captions readable on the
+page's own colours) and saves it as PDF, saves the rows shown as a spreadsheet and the
+overview of those found as PDF (after the question a search brings), deletes a learner, and
+sees a learner handed in by a second copy of the program while the view is open.
+
+Before that, on a PC where no test has been taken yet, the first look says that no results
+have come (not that the folder cannot be reached); when 30 learners have come, their overview
+as PDF holds every name once, a whole row to a line, and the column headings on every page. A
+class folder that IT named and that is gone gets the yellow line that sends the teacher to the
+network.
+
+The variants 1024x768 and 1920x1080 start the view of 15 learners on that screen: the name,
+the Trin and both dictations in all must be on screen without scrolling (found by the
+table's grid lines around the Trin's coloured cells), the chart below the table on the small
+screen and beside it on the large one, and the result window readable. Screenshots of each are
+kept."""
 
 import csv
 import os
@@ -74,16 +87,23 @@ def seed(folder):
     return stems, failed
 
 
+SPREADSHEET_TITLE = re.compile(r"^Gem [0-9]+( af [0-9]+)? kursist(er)? som regneark$")
+FIRST_LOOK_BLUE = (0xdc, 0xeb, 0xf7)
+FIRST_LOOK_YELLOW = (0xff, 0xf3, 0xc4)
+BAR_BLUE = (0x3a, 0x5f, 0x9e)
+
+
 def export_csv(j, path):
-    """Alt+E, a name typed into the save dialog; returns the rows read back with csv."""
+    """Alt+R ("Gem som regneark"), a name typed into the save dialog; returns the rows read
+    back with csv."""
     if os.path.exists(path):
         os.remove(path)
-    j.key("alt+e")
-    j.wait_window("Eksportér de viste kursister som CSV")
+    j.key("alt+r")
+    j.wait_window(SPREADSHEET_TITLE)
     j.key("ctrl+a")
     j.type(path)
     j.key("Return")
-    j.wait_window_gone("Eksportér de viste kursister som CSV")
+    j.wait_window_gone(SPREADSHEET_TITLE)
     j.until(lambda: os.path.isfile(path), 10, "the exported CSV")
     with open(path, encoding="utf-8-sig", newline="") as f:
         rows = list(csv.reader(f, delimiter=";"))
@@ -92,8 +112,10 @@ def export_csv(j, path):
 
 
 def save_as(j, keys, title, path):
-    """A button by its Alt key, a path typed into the save dialog that comes."""
-    j.key(keys)
+    """A button by its Alt key (None: already pressed), a path typed into the save dialog
+    that comes."""
+    if keys:
+        j.key(keys)
     j.wait_window(title)
     j.key("ctrl+a")
     j.type(path)
@@ -113,6 +135,76 @@ def search(j, text):
     """Ctrl+F selects the search field's text, which the new text replaces."""
     j.key("ctrl+f", "BackSpace")
     j.type(text)
+
+
+def bands(screen, window, colour):
+    """How many lines above the table are of the colour: runs of screen rows that are at
+    least a quarter that colour (text takes the rest), in the window's upper third."""
+    x, y, w, h = window
+    found, inside = 0, False
+    for py in range(y, y + h // 3):
+        full = sum(1 for px in range(x, x + w, 7) if screen.pixel(px, py) == colour) > w // 28
+        found += full and not inside
+        inside = full
+    return found
+
+
+def grid_lines(screen, cells, window):
+    """The table's vertical grid lines (x) over the rows that have a Trin colour: columns of
+    dark pixels from the first of those rows to the last, which text never makes."""
+    x, _, w, _ = window
+    rows = range(cells[1], cells[3])
+    return [px for px in range(x, x + w)
+            if sum(1 for py in rows if sum(screen.pixel(px, py)) < 3 * 200) >= 0.9 * len(rows)]
+
+
+def check_layout(j, window, screen, chart_beside):
+    """Name, Trin, Dictation 1 and Dictation 2 in all stand whole on screen: the Trin's cells
+    lie in the fourth column, and the grid line after the sixth is inside the window. The
+    chart's bars stand beside the table or below it."""
+    cells = trin_cells(screen, window)
+    check(cells, "no Trin colour in the table")
+    lines = grid_lines(screen, cells, window)
+    middle = (cells[0] + cells[2]) // 2
+    trin = [i for i in range(len(lines) - 1) if lines[i] < middle < lines[i + 1]]
+    check(trin == [3], "the Trin is not the fourth column: grid lines %r, Trin cells %r" % (lines, cells))
+    check(len(lines) >= 8 and lines[6] < window[0] + window[2] - 20,
+          "Dictation 2 in all is not whole on screen: grid lines %r in a window %r" % (lines, window))
+    bars = screen.blob(re.escape(bytes(BAR_BLUE)), lambda r, g, b: True, region=(window[0], window[1],
+                       window[0] + window[2], window[1] + window[3]), min_pixels=200)
+    check(bars, "no chart in the window")
+    beside = bars[0] > lines[6]
+    check(beside == chart_beside, "the chart is %s the table: bars %r, rows end at %d"
+          % ("beside" if beside else "below", bars, cells[3]))
+    if not chart_beside:
+        check(bars[1] > cells[3], "the chart is not below the rows: bars %r, rows end at %d" % (bars, cells[3]))
+
+
+def check_result_window(j, name):
+    """The result window shows the results page's look: its heading and the two captions
+    by the buttons pass WCAG AA contrast (4.5:1), as white on the page's blue does."""
+    title = "Resultat – " + name
+    window = j.geometry(j.wait_window(title))
+    x, y, w, h = window
+    region = (x, y, x + w, y + h)
+
+    def pdf_button():
+        screen = j.grab()
+        return screen.blob(rb"[\xaa-\xff][\x00-\x50][\x00-\x50]", lambda r, g, b: True, region=region,
+                           min_pixels=80)
+    icon = j.until(pdf_button, 10, "the PDF button in the result window")
+    screen = j.grab()
+    j.shot("result-window")
+    top, bottom = icon[1], icon[3]
+    places = {
+        "the heading": (x + 10, y + 10, x + w // 3, y + 90),
+        "»Gem som PDF-fil«": (icon[2] + 15, top, icon[2] + 110, bottom),
+        "»Udskriv«": (x + w - 190, top, x + w - 90, bottom),
+    }
+    for what, box in places.items():
+        ratio = screen.contrast(box)
+        check(ratio >= 4.5, "%s in the result window has a contrast of %.2f:1 (%r)" % (what, ratio, box))
+    return title
 
 
 def trin_cells(screen, window):
@@ -156,18 +248,77 @@ def chart_bars(path):
     return bars
 
 
-def journey(j):
-    workdir = j.workdir()
-    classfolder = os.path.join(workdir, "resultater")
-    stems, failed = seed(classfolder)
-    program = j.launch(workdir, argv=[j.program, "--resultater"])
+def open_view(j, workdir, argv=()):
+    """The view behind the password; returns the program and the window's geometry."""
+    program = j.launch(workdir, argv=[j.program, "--resultater"] + list(argv))
     learner.unlock_started(j, program, main_title=VIEW_TITLE)
     window = j.wait_window(VIEW_TITLE)
 
     def maximised():  # by the window manager, a moment after the view shows (later under load)
         g = j.geometry(window)
         return g if g[2] >= j.screen[0] - 10 and j.screen[1] > g[3] > j.screen[1] * 0.8 else None
-    geometry = j.until(maximised, 5, "the view to be maximised with its title bar")
+    return program, j.until(maximised, 5, "the view to be maximised with its title bar")
+
+
+def close_view(j, program):
+    j.key("alt+F4")
+    check(program.wait_exit(15) == 0, "the view did not close cleanly")
+
+
+def pdf_pages(path):
+    """The PDF's text page by page, laid out as printed."""
+    text = subprocess.run(["pdftotext", "-layout", path, "-"], capture_output=True, check=True).stdout.decode()
+    return [page for page in text.split("\f") if page.strip()]
+
+
+def first_look(j):
+    """A PC where no test has been taken yet, then 30 learners; and a class folder that IT
+    named and that is not there."""
+    workdir = j.workdir("first-look")
+    program, geometry = open_view(j, workdir)
+    j.until(lambda: bands(j.grab(), geometry, FIRST_LOOK_BLUE) == 1, 10, "the blue line: no results yet")
+    # The one yellow line is the fixed password's: an empty class is not sent to IT.
+    yellow = bands(j.grab(), geometry, FIRST_LOOK_YELLOW)
+    check(yellow == 1, "%d yellow lines over an empty class" % yellow)
+    j.shot("first-look-no-results")
+
+    # Thirty learners arrive; F5 lists them, and the line goes.
+    classfolder.seed_class(os.path.join(workdir, "resultater"), 30)
+    j.key("F5")
+    j.until(lambda: trin_cells(j.grab(), geometry) and not bands(j.grab(), geometry, FIRST_LOOK_BLUE),
+            10, "the 30 learners, without the line")
+    names = ["Kursist %04d Ærø" % i for i in range(30)]
+    path = os.path.join(j.tmp, "tredive.pdf")
+    save_as(j, "alt+p", "Gem oversigt over 30 kursister som PDF-fil", path)
+    pages = pdf_pages(path)
+    check(len(pages) >= 2, "30 learners on %d page(s)" % len(pages))
+    text = "\n".join(pages)
+    for name in names:
+        check(text.count(name) == 1, "%s is in the overview %d times" % (name, text.count(name)))
+        # A whole row to a line: the name and the place of teaching, its last column but two.
+        line = [line for line in text.splitlines() if name in line]
+        check(line and "Sprogcenter Øst" in line[0], "the row of %s is cut: %r" % (name, line))
+    for number, page in enumerate(pages, 1):
+        for heading in ("Dato", "Navn", "Trin", "Diktat 1", "Undervisningssted"):
+            check(heading in page, "page %d has no heading %r:\n%s" % (number, heading, page))
+        check("Side %d af %d" % (number, len(pages)) in page, "page %d has no number" % number)
+    check("30 kursister" in pages[0], "the overview does not say how many it holds:\n" + pages[0])
+    shutil.copy(path, j.artifacts)
+    close_view(j, program)
+
+    # A class folder IT named, on a share that is not there.
+    program, geometry = open_view(j, workdir, ["--klassemappe", os.path.join(j.tmp, "skoleserver", "hold 3")])
+    j.until(lambda: bands(j.grab(), geometry, FIRST_LOOK_YELLOW) == 2, 10,
+            "the yellow line that the folder cannot be reached, beside the fixed password's")
+    j.shot("first-look-unreachable")
+    close_view(j, program)
+
+
+def journey(j):
+    workdir = j.workdir()
+    classfolder = os.path.join(workdir, "resultater")
+    stems, failed = seed(classfolder)
+    program, geometry = open_view(j, workdir)
     j.until(lambda: trin_cells(j.grab(), geometry), 10, "the table with its Trin colours")
     view_shot = j.shot("view")
     # No school password is set: a line of its own says that anyone with Skrivlo opens the results.
@@ -201,11 +352,18 @@ def journey(j):
           "search for ø: %r" % [r[3] for r in rows])
     j.shot("search")
 
-    # The overview of the rows shown, table and chart, as a landscape PDF; the chart as PNG.
-    save_as(j, "alt+p", "Gem oversigten som PDF-fil", os.path.join(j.tmp, "oversigt.pdf"))
+    # The overview of the rows shown, table and chart, as a landscape PDF: asked first, since
+    # the search hides some, and "Kun de 5 viste" is the answer Return gives; the files that
+    # fail their check are in no count. The chart as PNG.
+    j.key("alt+p")
+    j.wait_window("Gem oversigt som PDF-fil")
+    j.wait_active("Gem oversigt som PDF-fil")
+    j.shot("overview-question")
+    j.key("Return")
+    save_as(j, None, "Gem oversigt over 5 af 12 kursister som PDF-fil", os.path.join(j.tmp, "oversigt.pdf"))
     text = subprocess.run(["pdftotext", "-layout", os.path.join(j.tmp, "oversigt.pdf"), "-"],
                           capture_output=True, check=True).stdout.decode()
-    for seen in ("5 af 15 kursister vises", "Karen Kløft", "Trin 3"):
+    for seen in ("5 af 12 kursister, navne med »ø«", "Karen Kløft", "Trin 3"):
         check(seen in text, "the overview PDF does not show %r:\n%s" % (seen, text))
     check(text.count("beskyttet") == 1, "only Karen Kløft's result is marked as in the clear:\n" + text)
     check("Dorte Dahl" not in text, "the overview PDF shows a learner the search hid")
@@ -216,7 +374,7 @@ def journey(j):
     check(len(images) == 1, "the overview PDF should hold the chart as its one picture: %r" % images)
     check("841.89 x 595.276" in size or "842 x 595" in size, "the overview is not A4 landscape:\n" + size)
     shutil.copy(os.path.join(j.tmp, "oversigt.pdf"), j.artifacts)  # to look at
-    save_as(j, "alt+d", "Gem diagrammet som PNG-fil", os.path.join(j.tmp, "diagram.png"))
+    save_as(j, "alt+g", "Gem diagrammet som billede", os.path.join(j.tmp, "diagram.png"))
     with open(os.path.join(j.tmp, "diagram.png"), "rb") as f:
         check(f.read(8) == b"\x89PNG\r\n\x1a\n", "the chart was not saved as PNG")
     bars = chart_bars(os.path.join(j.tmp, "diagram.png"))
@@ -227,10 +385,11 @@ def journey(j):
     j.until(lambda: pink_rows(j.grab(), geometry) == len(FAILED), 10, "%d pink rows" % len(FAILED))
     j.shot("failed-files")
     check(export_csv(j, os.path.join(j.tmp, "beskadiget.csv")) == [], "a file that failed its check was exported")
-    save_as(j, "alt+d", "Gem diagrammet som PNG-fil", os.path.join(j.tmp, "beskadiget.png"))
+    save_as(j, "alt+g", "Gem diagrammet som billede", os.path.join(j.tmp, "beskadiget.png"))
     bars = chart_bars(os.path.join(j.tmp, "beskadiget.png"))
     check(bars == [], "a file that failed its check is counted in the chart: %r" % bars)
-    save_as(j, "alt+p", "Gem oversigten som PDF-fil", os.path.join(j.tmp, "beskadiget.pdf"))
+    # Only files that fail their check are shown, no learner: nothing to ask, and none counted.
+    save_as(j, "alt+p", "Gem oversigt over 0 af 12 kursister som PDF-fil", os.path.join(j.tmp, "beskadiget.pdf"))
     text = " ".join(unicodedata.normalize("NFKC", subprocess.run(  # "ff" may come as a ligature
         ["pdftotext", os.path.join(j.tmp, "beskadiget.pdf"), "-"], capture_output=True, check=True).stdout.decode()).split())
     check(text.count("Ændret eller beskadiget") == len(FAILED) and all(name.split()[1][:8] in text for name in failed),
@@ -259,10 +418,10 @@ def journey(j):
         opened = sealed.opened(classfolder, row[11], keys)
         check(opened and ("Navn: " + name).encode() in opened, "%s's report does not open sealed" % name)
 
-    # One learner's sealed result, opened and saved as PDF.
+    # One learner's sealed result, readable in its window, opened and saved as PDF.
     search(j, "Åse")
     j.key("Return", "Return")
-    j.wait_window("Resultat – Åse Ørnsø")
+    check_result_window(j, "Åse Ørnsø")
     j.key("Tab", "Return")  # from the report to "Gem som PDF-fil"
     j.wait_window("Gem resultater som PDF-fil")
     j.key("ctrl+a")
@@ -281,10 +440,10 @@ def journey(j):
     # Delete Bo; Holm: asked first, naming the learner; gone from disk and from the table.
     search(j, "Holm")
     j.key("Return", "Delete")
-    j.wait_window("Slet kursist")
+    j.wait_window("Slet resultat")
     j.shot("delete-question")
     j.key("alt+s")
-    j.wait_window_gone("Slet kursist")
+    j.wait_window_gone("Slet resultat")
 
     j.until(lambda: not [n for n in os.listdir(classfolder) if n.startswith(stems["Bo; Holm"])], 10,
             "Bo's files to go")  # the box goes before the files do
@@ -322,9 +481,30 @@ def journey(j):
     j.shot("view-after")
     print("screenshot of the view: %s" % view_shot)
 
-    j.key("alt+F4")
-    check(program.wait_exit(15) == 0, "the view did not close cleanly")
+    close_view(j, program)
+    first_look(j)
+
+
+def screen_size(j):
+    """The view of 15 learners on the variant's screen, and one learner's result."""
+    workdir = j.workdir()
+    classfolder.seed_class(os.path.join(workdir, "resultater"), 15)
+    program, geometry = open_view(j, workdir)
+    screen = j.until(lambda: trin_cells(j.grab(), geometry) and j.grab(), 10, "the table with its Trin colours")
+    j.shot("view")
+    check_layout(j, geometry, screen, chart_beside=j.screen[0] >= 1200)
+    search(j, "0003")
+    j.key("Return", "Return")
+    title = check_result_window(j, "Kursist 0003 Ærø")
+    j.key("Escape")
+    j.wait_window_gone(title)
+    close_view(j, program)
 
 
 if __name__ == "__main__":
-    sys.exit(Journey("teacherview", deadline=200).run(journey))
+    j = Journey("teacherview", deadline=300)
+    if j.variant:
+        j.screen = tuple(int(v) for v in j.variant.split("x"))
+        sys.exit(j.run(screen_size))
+    sys.exit(j.run(journey))
+

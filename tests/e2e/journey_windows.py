@@ -24,6 +24,7 @@ import journey_dictation2 as whole_test
 import journey_teacherview as teacher
 import learner
 import oracle
+import sealed
 import sound
 from harness import Journey, Skip, check
 
@@ -294,20 +295,23 @@ def walk(j, wine, setup):
     expected = oracle.header(details) + section1 + section2
     check(actual == expected, "results.html differs from the expected report:\n--- expected\n%s\n--- actual\n%s"
           % (expected, actual))
-    # Sent to the class folder IT set at the install, through the outbox.
-    own = lambda: [name for name in os.listdir(class_folder) if name.endswith(".html")]
+    # Sent to the class folder IT set at the install, through the outbox, sealed under a name
+    # that holds nothing of the learner; what the Windows program sealed opens here.
+    own = lambda: [name for name in os.listdir(class_folder) if name.endswith(".html" + sealed.SUFFIX)]
     waiting = lambda: [name for _, _, names in os.walk(os.path.join(workdir, "udbakke")) for name in names]
     j.until(lambda: len(own()) == 1 and not waiting(), 30,
             "the learner's report in the class folder, and the outbox empty")
-    check("Jørgen Ødegård [" in unicodedata.normalize("NFC", own()[0]),
-          "the class folder holds %s, not the learner's own report by name and PC" % own())
-    with open(os.path.join(class_folder, own()[0]), "rb") as f:
-        check(oracle.without_stamps(f.read().decode("utf-8")) == expected,
-              "the learner's own report differs from results.html")
-    j.until(lambda: os.path.isfile(os.path.join(class_folder, "oversigt.csv")), 30, "the class's overview")
-    with open(os.path.join(class_folder, "oversigt.csv"), "rb") as f:
-        overview = unicodedata.normalize("NFC", f.read().decode("utf-8"))
-    check(overview.count("\r\n") == 2 and "Jørgen Ødegård" in overview, "the overview reads:\n%s" % overview)
+    stem = own()[0][:-len(".html" + sealed.SUFFIX)]
+    check(stem.startswith(learner.pc_name(workdir) + " ") and "Jørgen" not in unicodedata.normalize("NFC", stem),
+          "the class folder holds %s, not a report named by the PC and an id" % own())
+    keys = sealed.class_keys(class_folder, learner.PASSWORD)
+    opened = sealed.opened(class_folder, stem + ".html", keys)
+    check(opened is not None and oracle.without_stamps(opened.decode("utf-8")) == expected,
+          "the learner's own report, opened, differs from results.html")
+    data = sealed.opened(class_folder, stem + ".json", keys)
+    check(data is not None and "Jørgen Ødegård" in unicodedata.normalize("NFC", data.decode("utf-8")),
+          "the learner's data file does not open: %r" % data)
+    check(not os.path.exists(os.path.join(class_folder, "oversigt.csv")), "a PC wrote an overview in the clear")
 
     learner.save_pdf(j, "trin3.pdf", shot="save-dialog")
     found = lambda: [os.path.join(d, "trin3.pdf") for d, _, names in os.walk(documents) if "trin3.pdf" in names]
