@@ -40,7 +40,6 @@ public:
     // and every key this run can open files with. firstUse runs before the key first seals
     // anything, to keep it where the next start and the teacher's view find it.
     void unlock(std::shared_ptr<const ClassKey> own, const Keyring &known, std::function<void()> firstUse = {});
-    std::shared_ptr<const ClassKey> classKey() const { return key; }
     // The key, for sealing with now.
     std::shared_ptr<const ClassKey> sealingKey() { return box.keyInUse(); }
     const Keyring &keys() const { return keyring; }

@@ -1,8 +1,6 @@
 #include "model/learnerfilename.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
 
 namespace {
 
@@ -80,25 +78,6 @@ QString dataName(const QString &reportName)
 QString withCounter(const QString &stem, int n)
 {
     return n <= 1 ? stem + extension : QStringLiteral("%1 (%2)%3").arg(stem).arg(n).arg(extension);
-}
-
-QString unused(const QStringList &folders, const QString &stem)
-{
-    const auto taken = [&folders](const QString &name) {
-        for (const QString &folder : folders) {
-            const QDir dir(folder);
-            for (const QString &each : { name, dataName(name) }) {
-                if (QFileInfo::exists(dir.filePath(each)) || QFileInfo(dir.filePath(each)).isSymLink())
-                    return true;
-            }
-        }
-        return false;
-    };
-    for (int n = 1;; ++n) {
-        const QString name = withCounter(stem, n);
-        if (!taken(name))
-            return name;
-    }
 }
 
 } // namespace LearnerFileName

@@ -32,8 +32,4 @@ QString dataName(const QString &reportName);
 // stem + ".html", or with " (2)", " (3)" ... for the n-th learner of the same name and minute.
 QString withCounter(const QString &stem, int n);
 
-// The first of withCounter(stem, 1, 2, ...) that is taken in none of the folders, as
-// report or as data file.
-QString unused(const QStringList &folders, const QString &stem);
-
 } // namespace LearnerFileName

@@ -32,6 +32,15 @@ bool isHexId(const QByteArray &id)
     return true;
 }
 
+// The id of the key that sealed bytes, or an empty string when they are not a sealed file.
+QString keyIdOf(const QByteArray &bytes)
+{
+    if (!bytes.startsWith(magic) || bytes.size() < headerLength)
+        return QString();
+    const QByteArray id = bytes.mid(magic.size() + version.size(), idLength);
+    return isHexId(id) ? QString::fromLatin1(id) : QString();
+}
+
 } // namespace
 
 namespace SealedFile {
@@ -73,14 +82,6 @@ QByteArray seal(const ClassKey &key, const QString &name, const QByteArray &plai
         return QByteArray();
     out.resize(head.size() + nonceLength + int(written));
     return out;
-}
-
-QString keyIdOf(const QByteArray &bytes)
-{
-    if (!bytes.startsWith(magic) || bytes.size() < headerLength)
-        return QString();
-    const QByteArray id = bytes.mid(magic.size() + version.size(), idLength);
-    return isHexId(id) ? QString::fromLatin1(id) : QString();
 }
 
 Opened open(const Keyring &keys, const QString &name, const QByteArray &bytes, QByteArray *plain)

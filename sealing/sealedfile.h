@@ -40,7 +40,4 @@ enum class Opened {
 // Opens bytes read from the file called name; plain holds the contents when Yes.
 Opened open(const Keyring &keys, const QString &name, const QByteArray &bytes, QByteArray *plain);
 
-// The id of the key that sealed bytes, or an empty string when they are not a sealed file.
-QString keyIdOf(const QByteArray &bytes);
-
 } // namespace SealedFile
