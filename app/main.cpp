@@ -278,13 +278,15 @@ int main(int argc, char *argv[])
     FolderCheck::removeLeftovers(session->folder());
     if (!RecordingNotice::checkAndAsk(survey))
         return 0;
-    ClassSync::atStart(nullptr, *session, classFolder.isEmpty());
+    // From here on the class folder is worked on by its own thread, never by the window's.
+    ClassSync sync(*session);
+    sync.start(nullptr, classFolder.isEmpty());
     RecoveryState recovered;
-    const RecoveryOffer::Choice choice = RecoveryOffer::ask(nullptr, *session, &recovered);
+    const RecoveryOffer::Choice choice = RecoveryOffer::ask(nullptr, *session, &recovered, &sync);
     if (choice == RecoveryOffer::Choice::Stop)
         return 1;
     const bool resuming = choice == RecoveryOffer::Choice::Continue
-            || RecoveryOffer::askForClassTest(nullptr, *session, &recovered);
+            || RecoveryOffer::askForClassTest(nullptr, *session, &recovered, &sync);
 
     if (!window)
         window = std::make_unique<MainWindow>(*session);
@@ -297,8 +299,8 @@ int main(int argc, char *argv[])
         QFile::remove(session->folder().filePath(ReportFile::fileName()));
     }
     new Autosave(window.get(), *session); // owned by the window
-    ClassSync sync(*session);
     window->setClassSync(&sync);
+    sync.keepUp();
     window->showFullScreen();
     return application.exec();
 }

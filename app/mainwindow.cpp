@@ -38,6 +38,8 @@ namespace {
 
 constexpr int pageStretch = 4;
 constexpr int focusMargin = 10; // room kept around a focused widget scrolled into view
+// A result sent at once on a working share never shows the line that it waits.
+constexpr int waitingLineAfterMs = 1000;
 
 } // namespace
 
@@ -290,6 +292,21 @@ void MainWindow::closeEvent(QCloseEvent *event)
     activateWindow();
 }
 
+void MainWindow::setClassSync(ClassSync *sync)
+{
+    classSync = sync;
+    connect(sync, &ClassSync::continuedElsewhere, this, [this](const QString &pc) {
+        auto *box = new QMessageBox(QMessageBox::Warning, tr("Testen er fortsat på en anden pc"),
+                                    tr("Hent din lærer.\n\nTil læreren: Denne test er fortsat på pc'en %1. Skrivlo "
+                                       "sender derfor intet mere fra testen her til klassemappen, så resultatet fra den "
+                                       "anden pc ikke bliver erstattet. Svarene her er gemt på denne pc.")
+                                            .arg(pc),
+                                    QMessageBox::Ok, this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open(); // the learner's screen goes on behind it
+    });
+}
+
 void MainWindow::showResults(QWidget *from)
 {
     resultsShown = true;
@@ -306,9 +323,25 @@ void MainWindow::showResults(QWidget *from)
     resultsPage()->setLearnerName(info->learnerName());
     results->setClassFolder(session.classFolder());
     results->loadReport();
-    if (LearnerArchive::waiting(session)) {
-        results->showWaiting(session.classFolder(), [this](QString *reason) {
-            return classSync ? classSync->sendNow(reason) : session.outbox().send(reason);
+    // Sent on the share's thread: the line comes only when the result has not arrived within
+    // a moment, and goes when it does.
+    const QString classFolder = session.classFolder();
+    if (classSync) {
+        const auto retry = [this]() { classSync->sendNow(); };
+        connect(classSync, &ClassSync::delivered, results, [this, retry, classFolder](bool all, const QString &why) {
+            if (!all)
+                results->showWaiting(classFolder, retry);
+            results->delivered(all, why);
+        });
+        QTimer::singleShot(waitingLineAfterMs, results, [this, retry, classFolder]() {
+            if (LearnerArchive::waiting(session))
+                results->showWaiting(classFolder, retry);
+        });
+    } else if (LearnerArchive::waiting(session)) {
+        results->showWaiting(classFolder, [this]() {
+            QString why;
+            const bool all = session.outbox().send(&why);
+            results->delivered(all, why);
         });
     }
     replacePage(from, results, Qt::Alignment()); // the report fills the whole page area

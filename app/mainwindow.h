@@ -49,8 +49,9 @@ public:
     // Lays the window out and draws it once off screen, without showing it: called while the
     // password is typed, so that the texts are laid out and their letters drawn before Return.
     void drawAhead();
-    // What sends the outbox when the teacher asks on the results page; set by main.
-    void setClassSync(ClassSync *sync) { classSync = sync; }
+    // What sends the outbox (the results page's line and "Send igen"), and tells when this
+    // PC's test was continued at another PC; set by main.
+    void setClassSync(ClassSync *sync);
 
     // A test continued after a crash: moves on to the page the learner was on, and a
     // dictation's clock and countdown go on from the time already worked.

@@ -1,6 +1,7 @@
 #include "app/recoveryoffer.h"
 
 #include "app/autosave.h"
+#include "app/classsync.h"
 #include "app/mainwindow.h"
 #include "archive/classrecovery.h"
 #include "archive/learnerarchive.h"
@@ -15,6 +16,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include <memory>
 
 namespace {
 
@@ -83,11 +86,22 @@ RecoveryOffer::Choice setAsideAndTell(QWidget *parent, const ResultsFolder &fold
     return RecoveryOffer::Choice::StartAfresh;
 }
 
+// Work on the class folder: on the share's thread when there is one, waited for at most waitMs
+// (-1: as long as it takes); else here. False when it did not answer in time.
+bool onShare(ClassSync *sync, int waitMs, const std::function<bool()> &job, bool *result)
+{
+    if (!sync) {
+        *result = job();
+        return true;
+    }
+    return sync->runAndWait(job, waitMs, result);
+}
+
 } // namespace
 
 namespace RecoveryOffer {
 
-Choice ask(QWidget *parent, Session &session, RecoveryState *state)
+Choice ask(QWidget *parent, Session &session, RecoveryState *state, ClassSync *sync)
 {
     const ResultsFolder &folder = session.folder();
     if (!RecoveryFile::exists(folder))
@@ -97,8 +111,14 @@ Choice ask(QWidget *parent, Session &session, RecoveryState *state)
         return setAsideAndTell(parent, folder, RecoveryFile::Aside::Unreadable, tr("Gemt test kan ikke bruges"),
                                tr("Der ligger en gemt test, som ikke kan fortsættes.\n%1"), reason);
     }
-    QString otherPc;
-    if (ClassRecovery::continuedElsewhere(session, *state, &otherPc)) {
+    // Not known in time: the teacher is offered to continue here, and the class folder's
+    // keeping-up learns it before it writes anything of the test there (ClassSync).
+    auto otherPc = std::make_shared<QString>();
+    bool moved = false;
+    if (onShare(sync, ClassSync::startWaitMs,
+                [run = &session, own = *state, otherPc]() { return ClassRecovery::continuedElsewhere(*run, own, otherPc.get()); },
+                &moved)
+        && moved) {
         // Its copy in the class folder, or one still waiting in the outbox that the start
         // has just sent, would otherwise be offered to a third PC.
         ClassRecovery::withdraw(session);
@@ -106,7 +126,7 @@ Choice ask(QWidget *parent, Session &session, RecoveryState *state)
                                tr("Testen er fortsat på en anden pc"),
                                tr("Den test, der blev afbrudt på denne pc, er fortsat på pc'en %1. Kursisten "
                                   "afslutter den der."),
-                               otherPc, true);
+                               *otherPc, true);
     }
     if (askToContinue(parent, *state))
         return Choice::Continue;
@@ -125,11 +145,25 @@ void resume(MainWindow *window, Session &session, const RecoveryState &state)
     Autosave::restoreFields(window, state.fields);
 }
 
-bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state)
+bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state, ClassSync *sync)
 {
-    bool looked = true;
-    const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(session, QDateTime(), &looked);
-    if (!looked) {
+    struct Look
+    {
+        bool looked = true;
+        QVector<ClassRecovery::Found> found;
+    };
+    auto look = std::make_shared<Look>();
+    bool answered = false;
+    // A share that hangs offers nothing now; the teacher can start the PC again later.
+    if (!onShare(sync, ClassSync::startWaitMs,
+                 [run = &session, look]() {
+                     look->found = ClassRecovery::leftByOthers(*run, QDateTime(), &look->looked);
+                     return true;
+                 },
+                 &answered))
+        return false;
+    const QVector<ClassRecovery::Found> found = look->found;
+    if (!look->looked) {
         QMessageBox::information(parent, tr("Ufærdige test i klassemappen"),
                                  tr("Skrivlo kan ikke se, om en test fra en anden pc venter på at blive fortsat: "
                                     "klassemappen tager imod resultater, men viser dem kun til læreren.\n\n"
@@ -172,12 +206,15 @@ bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state)
             return false;
         const QString picked = pick.textValue();
         const ClassRecovery::Found &test = found.at(items.indexOf(picked));
-        QString reason;
-        if (ClassRecovery::takeOver(session, test, &reason)) {
+        auto reason = std::make_shared<QString>();
+        bool taken = false;
+        onShare(sync, -1, [run = &session, test, reason]() { return ClassRecovery::takeOver(*run, test, reason.get()); },
+                &taken);
+        if (taken) {
             *state = test.state;
             return true;
         }
-        QMessageBox::warning(parent, tr("Testen kan ikke fortsætte her"), reason, QMessageBox::Ok);
+        QMessageBox::warning(parent, tr("Testen kan ikke fortsætte her"), *reason, QMessageBox::Ok);
     }
 }
 

@@ -68,7 +68,12 @@ int run(Session &session, const QString &scriptPath)
         }
     });
     closer.start();
-    ClassSync::atStart(nullptr, session, session.classFolder().endsWith(QLatin1String("/resultater")));
+    {
+        // Only the start's check on the share's thread: a script hands in at once and reads
+        // what the results page says, so its sends are made where it waits for them.
+        ClassSync sync(session);
+        sync.start(nullptr, session.classFolder().endsWith(QLatin1String("/resultater")));
+    }
     const QJsonArray details = script.value(QStringLiteral("details")).toArray();
     if (details.isEmpty())
         return 0;

@@ -156,8 +156,8 @@ QVector<ClassEntry> ClassListing::list(const QString &dir, ClassEntry::State sta
     // a plain one of the same learner (left for a moment while old results are sealed).
     struct Files
     {
-        QString data;
-        QString report;
+        QFileInfo data;
+        QFileInfo report;
     };
     QHash<QString, Files> stems;
     for (const QFileInfo &file : listed.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
@@ -170,23 +170,26 @@ QVector<ClassEntry> ClassListing::list(const QString &dir, ClassEntry::State sta
                                               std::pair { reportSuffix, &Files::report } }) {
             if (!plain.endsWith(suffix, Qt::CaseInsensitive))
                 continue;
-            QString &slot = stems[plain.chopped(suffix.size())].*member;
-            if (slot.isEmpty() || sealed)
-                slot = name;
+            QFileInfo &slot = stems[plain.chopped(suffix.size())].*member;
+            if (slot.fileName().isEmpty() || sealed)
+                slot = file;
         }
     }
     QStringList names = stems.keys();
     names.sort();
-    for (const QString &stem : std::as_const(names))
-        entries.append(read(dir, stem, stems.value(stem).data, stems.value(stem).report, state));
+    for (const QString &stem : std::as_const(names)) {
+        const Files &files = stems[stem];
+        // The size and time the listing gave: no file is asked again only to see it unchanged.
+        const QFileInfo &source = files.data.fileName().isEmpty() ? files.report : files.data;
+        entries.append(read(dir, stem, source, files.data.fileName(), files.report.fileName(), state));
+    }
     return entries;
 }
 
-ClassEntry ClassListing::read(const QString &dir, const QString &stem, const QString &dataFile,
+ClassEntry ClassListing::read(const QString &dir, const QString &stem, const QFileInfo &info, const QString &dataFile,
                               const QString &reportFile, ClassEntry::State state)
 {
     const QString source = QDir(dir).filePath(dataFile.isEmpty() ? reportFile : dataFile);
-    const QFileInfo info(source);
     auto cached = cache.constFind(source);
     if (cached != cache.constEnd() && cached->size == info.size() && cached->modified == info.lastModified()
         && cached->entry.state == state && cached->entry.reportPath.isEmpty() == reportFile.isEmpty())

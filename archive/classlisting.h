@@ -4,6 +4,7 @@
 #include "sealing/keyring.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QHash>
 #include <QMutex>
 #include <QSet>
@@ -30,8 +31,8 @@ struct ClassEntry
 
 // Lists the class folder and the outbox, opening each learner's sealed data file (or, for
 // results kept before there were data files, the report) with the class keys the teacher's
-// password opens. Files already read are read again only when their size or time changed, so
-// polling a share of 500 learners costs one directory listing. scan() runs on one thread at
+// password opens. Files already read are read again only when their size or time changed, as
+// the directory listing gives them, so polling a share of 5,000 learners costs one listing. scan() runs on one thread at
 // a time; the rest may be called from another.
 class ClassListing
 {
@@ -88,8 +89,8 @@ private:
 
     void refreshKeys();
     QVector<ClassEntry> list(const QString &dir, ClassEntry::State state, bool *reachable);
-    ClassEntry read(const QString &dir, const QString &stem, const QString &dataFile, const QString &reportFile,
-                    ClassEntry::State state);
+    ClassEntry read(const QString &dir, const QString &stem, const QFileInfo &source, const QString &dataFile,
+                    const QString &reportFile, ClassEntry::State state);
 
     const QString folder;
     const QString outboxFolder;

@@ -33,8 +33,11 @@ void put(Session &session, const QByteArray &recoveryBytes);
 // Tells the other PCs that the test still runs here: a small file of this PC's own beside
 // its copy, written straight to the class folder (a sign of life that waited would be a lie).
 void beat(const QString &classFolder, const QString &pc, const QDateTime &now = QDateTime::currentDateTime());
-// The test on this PC has ended: its copy goes from the outbox and from the class folder.
+// The test on this PC has ended: its copy goes from the outbox at once, and from the class
+// folder with the next work on the share (Session::onShare).
 void withdraw(Session &session);
+// The class folder's part of that: this PC's copy and its sign of life go.
+void removeCopy(const QString &classFolder, const QString &pc);
 
 // Tests in the class folder from other PCs, not refreshed for staleAfterSeconds, whose
 // report has no data file yet (not finished, not kept as unfinished), that this PC's keys

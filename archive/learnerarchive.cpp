@@ -25,7 +25,7 @@ QString tr(const char *text)
     return QCoreApplication::translate("LearnerArchive", text);
 }
 
-// The data file goes to the outbox next to the report, and both are sent. A class folder out
+// The data file goes to the outbox next to the report, and both are sent (Session::onShare). A class folder out
 // of reach is no failure: the files wait in the outbox, and the results page says so.
 bool send(Session &session, const LearnerRecord &learner, QString *reason)
 {
@@ -34,7 +34,8 @@ bool send(Session &session, const LearnerRecord &learner, QString *reason)
         *reason = tr("Resultatet kan ikke gemmes i udbakken i arbejdsmappen.");
         return false;
     }
-    session.outbox().send();
+    Outbox *box = &session.outbox();
+    session.onShare([box]() { box->send(); });
     return true;
 }
 

@@ -110,6 +110,20 @@ int Outbox::sealLeftInTheClear()
     return sealed;
 }
 
+int Outbox::setAside(const QString &stem, const QString &folder)
+{
+    QMutexLocker lock(&guard);
+    int moved = 0;
+    for (const QString &name : QDir(box).entryList(QDir::Files | QDir::Hidden)) {
+        if (!name.startsWith(stem + QLatin1Char('.')) || !QDir().mkpath(folder))
+            continue;
+        const QString to = QDir(folder).filePath(name);
+        QFile::remove(to); // an earlier stage of the same report
+        moved += QFile::rename(QDir(box).filePath(name), to) ? 1 : 0;
+    }
+    return moved;
+}
+
 QStringList Outbox::waiting() const
 {
     QStringList names;
@@ -149,10 +163,9 @@ bool Outbox::sendOne(const QString &name, QString *reason)
         if (!readAll(from, &bytes))
             return true; // withdrawn meanwhile, or not a plain file: nothing to send
     }
-    const QFileInfo folder(QFileInfo(to).path());
     if (mayCreate && !QFileInfo::exists(target))
         QDir().mkpath(target);
-    if (!QFileInfo::exists(target) || !QFileInfo(target).isDir()) {
+    if (!QFileInfo(target).isDir()) {
         *reason = tr("Klassemappen findes ikke eller kan ikke nås.");
         return false;
     }
@@ -164,7 +177,11 @@ bool Outbox::sendOne(const QString &name, QString *reason)
     QByteArray there;
     const bool same = QFileInfo::exists(to) && readAll(to, &there) && there == bytes;
     if (!same) {
-        if (!QDir().mkpath(folder.filePath()) || !SafeFile::write(to, bytes)) {
+        // A folder of ours below it (the saved tests') is made with one mkdir, never a path:
+        // a class folder gone meanwhile must not come back on this PC's own disk.
+        const QString below = QFileInfo(name).path();
+        const bool made = below == QLatin1String(".") || QDir(target).exists(below) || QDir(target).mkdir(below);
+        if (!made || !SafeFile::write(to, bytes)) {
             *reason = tr("Klassemappen tager ikke imod filer: den er skrivebeskyttet eller fuld, "
                          "eller forbindelsen er afbrudt.");
             return false;

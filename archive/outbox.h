@@ -15,7 +15,8 @@
 // read-only or full) waits here and goes at the next send. Sending is idempotent: a file the
 // class folder already holds with the same bytes is only taken out of the outbox; anything
 // else reaches the class folder through a temporary name and a rename, so no half file is
-// ever seen there. Put and send may run on different threads.
+// ever seen there. Put and send may run on different threads. A class folder that is
+// missing is never made (but for the default one): it is most likely a share not mounted.
 class Outbox
 {
 public:
@@ -47,6 +48,11 @@ public:
     // Copies every waiting file. True when the outbox is empty afterwards; otherwise reason
     // says in Danish why the class folder took nothing.
     bool send(QString *reason = nullptr);
+
+    // A learner's files that must never reach the class folder (the test went on at another
+    // PC, whose result would be replaced): moved out of the outbox into folder, kept. Returns
+    // how many.
+    int setAside(const QString &stem, const QString &folder);
 
     // Relative names, as on disk, of the files still waiting.
     QStringList waiting() const;

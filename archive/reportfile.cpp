@@ -46,6 +46,7 @@ QString ReportFile::writeStage(Session &session, Mode mode, const QString &text)
     if (!session.outbox().put(learner.reportName, document.toUtf8()))
         return Outbox::folderName() + QLatin1Char('/') + learner.reportName;
     learner.document = document;
-    session.outbox().send();
+    Outbox *box = &session.outbox();
+    session.onShare([box]() { box->send(); });
     return QString();
 }

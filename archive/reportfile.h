@@ -23,7 +23,7 @@ public:
     static bool write(const QString &path, const QString &text);
 
     // Writes a stage of the report to results.html and the learner's own file to the outbox,
-    // and sends the outbox. Returns the file in the working folder that could not be
+    // and has the outbox sent (Session::onShare). Returns the file in the working folder that could not be
     // written, or an empty string; a class folder out of reach is no failure here (the file
     // waits in the outbox). The session's report grows only when both files have it, so the
     // same stage may be written again after a failure.

@@ -53,6 +53,18 @@ public:
     void setAnswerSaver(std::function<bool(const ResultsFolder &)> saver) { answerSaver = std::move(saver); }
     bool saveAnswers(const ResultsFolder &where) const { return answerSaver && answerSaver(where); }
 
+    // Work on the class folder (sending the outbox, removing this PC's copy of a saved test):
+    // handed to whoever keeps the class folder up to date, which does it off the window's
+    // thread; without one it is done at once (tools and tests with no window).
+    void setShareRunner(std::function<void(std::function<void()>)> runner) { shareRunner = std::move(runner); }
+    void onShare(std::function<void()> job)
+    {
+        if (shareRunner)
+            shareRunner(std::move(job));
+        else
+            job();
+    }
+
 private:
     const ResultsFolder resultsFolder;
     const QString classPath;
@@ -64,4 +76,5 @@ private:
     std::shared_ptr<const ClassKey> key;
     Keyring keyring;
     std::function<bool(const ResultsFolder &)> answerSaver;
+    std::function<void(std::function<void()>)> shareRunner;
 };

@@ -241,12 +241,12 @@ PrintDevice *Results::printDevice()
     return device;
 }
 
-void Results::showWaiting(const QString &classFolder, std::function<bool(QString *)> retry)
+void Results::showWaiting(const QString &classFolder, std::function<void()> retry)
 {
-    const QString text = tr("Hent din lærer. Resultatet er gemt sikkert på denne pc, men er endnu ikke "
-                            "nået frem til klassemappen »%1«. Det bliver sendt, så snart klassemappen "
-                            "kan nås: næste gang Skrivlo starter, eller når læreren trykker »Send igen«.")
-                                 .arg(QDir::toNativeSeparators(classFolder));
+    waitingText = tr("Hent din lærer. Resultatet er gemt sikkert på denne pc, men er endnu ikke "
+                     "nået frem til klassemappen »%1«. Det bliver sendt, så snart klassemappen "
+                     "kan nås: næste gang Skrivlo starter, eller når læreren trykker »Send igen«.")
+                          .arg(QDir::toNativeSeparators(classFolder));
     if (!waitingNotice) {
         waitingNotice = new QLabel;
         waitingNotice->setObjectName(QStringLiteral("waitingNotice"));
@@ -261,18 +261,30 @@ void Results::showWaiting(const QString &classFolder, std::function<bool(QString
         // Between the report and the buttons, where it is seen before printing.
         mainLayout->insertLayout(mainLayout->indexOf(reportView) + 1, row);
     }
-    waitingNotice->setText(text);
+    if (waitingNotice->isHidden())
+        waitingNotice->setText(waitingText);
     waitingNotice->setVisible(true);
     sendAgainButton->setVisible(true);
     disconnect(sendAgainButton, nullptr, this, nullptr);
-    connect(sendAgainButton, &QPushButton::clicked, this, [this, text, retry]() {
-        QString reason;
-        if (retry(&reason)) {
-            waitingNotice->setVisible(false);
-            sendAgainButton->setVisible(false);
-            reportView->setFocus(Qt::OtherFocusReason);
-        } else {
-            waitingNotice->setText(text + QStringLiteral("\n") + reason);
-        }
+    // The send runs elsewhere: the button waits for its answer, the page does not.
+    connect(sendAgainButton, &QPushButton::clicked, this, [this, retry]() {
+        sendAgainButton->setEnabled(false);
+        retry();
     });
+}
+
+void Results::delivered(bool all, const QString &reason)
+{
+    if (!waitingNotice)
+        return;
+    sendAgainButton->setEnabled(true);
+    if (all) {
+        const bool focusHere = sendAgainButton->hasFocus();
+        waitingNotice->setVisible(false);
+        sendAgainButton->setVisible(false);
+        if (focusHere)
+            reportView->setFocus(Qt::OtherFocusReason);
+    } else if (waitingNotice->isVisible()) {
+        waitingNotice->setText(waitingText + QStringLiteral("\n") + reason);
+    }
 }

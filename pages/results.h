@@ -33,8 +33,10 @@ public:
     void showReportHtml(const QString &html);
     // A line under the report, only while the result waits in the outbox: that it is safe on
     // this PC and will reach the class folder, with a button for the teacher to send it now.
-    // retry returns false, with the reason, while it still waits.
-    void showWaiting(const QString &classFolder, std::function<bool(QString *)> retry);
+    // retry asks for a send; how it went comes to delivered().
+    void showWaiting(const QString &classFolder, std::function<void()> retry);
+    // How the last send went: all arrived (the line goes), or why something still waits.
+    void delivered(bool all, const QString &reason);
 
     // The class folder, where a PDF may be saved too.
     void setClassFolder(const QString &path) { classFolder = path; }
@@ -73,6 +75,7 @@ private:
     QTextBrowser *reportView;
     QLabel *waitingNotice = nullptr;
     QPushButton *sendAgainButton = nullptr;
+    QString waitingText;
     DarkButton *pdfButton;
     DarkButton *printButton;
 };

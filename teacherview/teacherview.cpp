@@ -34,7 +34,6 @@
 #include <QTableView>
 #include <QTimer>
 #include <QVBoxLayout>
-#include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
 
@@ -55,7 +54,8 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
                          const ClassListing::Keys &keys, bool fixedPassword, QWidget *parent)
     : QMainWindow(parent)
     , workFolder(work)
-    , listing(std::make_unique<ClassListing>(classFolder, outbox, keys))
+    , listing(std::make_shared<ClassListing>(classFolder, outbox, keys))
+    , share(this)
     , model(new ResultTableModel(this))
     , proxy(new ResultFilter(this))
     , table(new QTableView)
@@ -72,7 +72,6 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
 {
     setObjectName(QStringLiteral("teacherView"));
     setWindowTitle(tr("Skrivlo – resultater"));
-    pool.setMaxThreadCount(1);
     proxy->setSourceModel(model);
     defaultFolder = QDir::cleanPath(classFolder) == QDir::cleanPath(workFolder.filePath(LearnerFileName::folderName()));
 
@@ -213,7 +212,6 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     connect(deleteKey, &QAction::triggered, this, &TeacherView::deleteLearner);
     connect(searchKey, &QAction::triggered, searchEdit, [this]() { searchEdit->setFocus(Qt::ShortcutFocusReason); searchEdit->selectAll(); });
     connect(pollTimer, &QTimer::timeout, this, &TeacherView::refresh);
-    connect(&watcher, &QFutureWatcher<ClassListing::Result>::finished, this, &TeacherView::showListing);
     connect(searchEdit, &QLineEdit::textChanged, this, &TeacherView::filterChanged);
     // Return after the name: on to the first learner found, where Return opens the result.
     connect(searchEdit, &QLineEdit::returnPressed, table, [this]() {
@@ -246,35 +244,34 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     refresh();
 }
 
-TeacherView::~TeacherView()
-{
-    // The listing thread may still wait on a share; it finishes on its own, with the listing
-    // kept alive until then.
-    watcher.disconnect(this);
-    pool.waitForDone();
-}
+// A call still on the share is left to finish on its own thread; its answer goes nowhere.
+TeacherView::~TeacherView() = default;
 
 void TeacherView::refresh()
 {
-    if (watcher.isRunning()) {
+    if (listingRuns) {
         again = true;
         return;
     }
-    ClassListing *reader = listing.get();
-    watcher.setFuture(QtConcurrent::run(&pool, [reader]() {
-        Listed listed { reader->scan(), {} };
-        // Only an empty or lost folder needs a closer look, for the line above the table.
-        const bool learners = std::any_of(listed.result.entries.cbegin(), listed.result.entries.cend(),
-                                          [](const ClassEntry &entry) { return entry.state != ClassEntry::Waiting; });
-        if (!learners)
-            listed.survey = FirstLook::survey(reader->classFolder());
-        return listed;
-    }));
+    const std::shared_ptr<ClassListing> reader = listing;
+    listingRuns = share.run<Listed>(
+            [reader]() {
+                Listed listed { reader->scan(), {} };
+                // Only an empty or lost folder needs a closer look, for the line above the table.
+                const bool learners = std::any_of(listed.result.entries.cbegin(), listed.result.entries.cend(),
+                                                  [](const ClassEntry &entry) { return entry.state != ClassEntry::Waiting; });
+                if (!learners)
+                    listed.survey = FirstLook::survey(reader->classFolder());
+                return listed;
+            },
+            [this](const Listed &read) {
+                listingRuns = false;
+                showListing(read);
+            });
 }
 
-void TeacherView::showListing()
+void TeacherView::showListing(const Listed &read)
 {
-    const Listed read = watcher.result();
     const ClassListing::Result &result = read.result;
     // What was read before stays on screen when the folder is lost: the share may be back in
     // a moment.
@@ -366,25 +363,56 @@ void TeacherView::updateButtons()
     deleteButton->setEnabled(entry != nullptr);
 }
 
+// Read on the share's thread; the window answers meanwhile, says after a moment that it is
+// working, and a second click does not start a second read.
 void TeacherView::openReport()
 {
-    const ClassEntry *entry = currentEntry();
-    if (!entry || entry->reportPath.isEmpty())
+    const ClassEntry *current = currentEntry();
+    if (openRuns || !current || current->reportPath.isEmpty())
         return;
-    QString html;
-    QString reason;
-    if (!listing->openReport(*entry, &html, &reason)) {
-        QMessageBox box(QMessageBox::Information, tr("Skrivlo – resultater"),
-                        tr("Resultatet for »%1« kan ikke vises.\n\n%2").arg(entry->row.name, reason),
-                        QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-        refresh();
-        return;
-    }
+    const ClassEntry entry = *current;
+    struct Opened
+    {
+        bool read = false;
+        QString html;
+        QString reason;
+    };
+    auto *busy = new QTimer(this);
+    busy->setSingleShot(true);
+    connect(busy, &QTimer::timeout, this, [this]() { setCursor(Qt::BusyCursor); });
+    busy->start(busyAfterMs);
+    const std::shared_ptr<ClassListing> reader = listing;
+    openRuns = share.run<Opened>(
+            [reader, entry]() {
+                Opened opened;
+                opened.read = reader->openReport(entry, &opened.html, &opened.reason);
+                return opened;
+            },
+            [this, entry, busy](const Opened &opened) {
+                busy->deleteLater();
+                unsetCursor();
+                openRuns = false;
+                if (opened.read) {
+                    showReport(entry, opened.html);
+                    return;
+                }
+                QMessageBox box(QMessageBox::Information, tr("Skrivlo – resultater"),
+                                tr("Resultatet for »%1« kan ikke vises.\n\n%2").arg(entry.row.name, opened.reason),
+                                QMessageBox::Ok, this);
+                box.setTextFormat(Qt::PlainText);
+                box.exec();
+                refresh();
+            });
+    if (!openRuns)
+        busy->deleteLater();
+}
+
+void TeacherView::showReport(const ClassEntry &entry, const QString &html)
+{
+    emit opening();
     QDialog dialog(this);
     dialog.setObjectName(QStringLiteral("learnerDialog"));
-    dialog.setWindowTitle(tr("Resultat – %1").arg(entry->row.name.isEmpty() ? tr("uden navn") : entry->row.name));
+    dialog.setWindowTitle(tr("Resultat – %1").arg(entry.row.name.isEmpty() ? tr("uden navn") : entry.row.name));
     auto *layout = new QVBoxLayout(&dialog);
     layout->setContentsMargins(0, 0, 0, 0);
     auto *page = new Results(&dialog, workFolder);
@@ -394,7 +422,7 @@ void TeacherView::openReport()
     page->setPalette(dark);
     page->setAutoFillBackground(true);
     page->saveAnywhereBut({ listing->classFolder(), listing->outbox() });
-    page->setLearnerName(entry->row.name);
+    page->setLearnerName(entry.row.name);
     page->showReportHtml(html);
     layout->addWidget(page);
     dialog.resize(size() * 0.8);
@@ -651,27 +679,26 @@ void TeacherView::sealOld()
         return;
     sealButton->setEnabled(false);
     setCursor(Qt::BusyCursor);
-    auto *sealing = new QFutureWatcher<std::pair<int, QString>>(this);
-    connect(sealing, &QFutureWatcher<std::pair<int, QString>>::finished, this, [this, sealing]() {
-        const auto [count, reason] = sealing->result();
-        sealing->deleteLater();
-        unsetCursor();
-        sealButton->setEnabled(true);
-        QMessageBox box(reason.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
-                        tr("Beskyt de gamle resultater"),
-                        (count == 1 ? tr("1 resultat er nu beskyttet.") : tr("%1 resultater er nu beskyttet.").arg(count))
-                                + (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason),
-                        QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
-        refresh();
-    });
-    ClassListing *reader = listing.get();
-    sealing->setFuture(QtConcurrent::run(&pool, [reader]() {
-        QString reason;
-        const int count = reader->sealUnsealed(&reason);
-        return std::pair<int, QString>(count, reason);
-    }));
+    const std::shared_ptr<ClassListing> reader = listing;
+    share.run<std::pair<int, QString>>(
+            [reader]() {
+                QString reason;
+                const int count = reader->sealUnsealed(&reason);
+                return std::pair<int, QString>(count, reason);
+            },
+            [this](const std::pair<int, QString> &sealed) {
+                const auto [count, reason] = sealed;
+                unsetCursor();
+                sealButton->setEnabled(true);
+                QMessageBox box(reason.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
+                                tr("Beskyt de gamle resultater"),
+                                (count == 1 ? tr("1 resultat er nu beskyttet.") : tr("%1 resultater er nu beskyttet.").arg(count))
+                                        + (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason),
+                                QMessageBox::Ok, this);
+                box.setTextFormat(Qt::PlainText);
+                box.exec();
+                refresh();
+            });
 }
 
 void TeacherView::saveChartPng()

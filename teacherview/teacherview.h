@@ -2,13 +2,12 @@
 
 #include "archive/classlisting.h"
 #include "archive/resultsfolder.h"
+#include "archive/shareworker.h"
 #include "model/resultrow.h"
 #include "teacherview/firstlook.h"
 #include "teacherview/overviewprint.h"
 
-#include <QFutureWatcher>
 #include <QMainWindow>
-#include <QThreadPool>
 
 #include <memory>
 
@@ -27,7 +26,8 @@ class TrinChart;
 // The teacher's view of the class: every learner's result in the class folder and in this
 // PC's outbox, with a chart, export, printing and deletion. The folder is listed on a thread
 // of its own every few seconds (a share's change notices cannot be trusted) and at once on F5,
-// so a slow or lost share never holds up the window.
+// so a slow or lost share never holds up the window; a result is opened there too, and
+// closing the window never waits for a call still on the share.
 class TeacherView : public QMainWindow
 {
     Q_OBJECT
@@ -61,12 +61,16 @@ public:
 signals:
     // A listing has been shown (for tests and the benchmark's mark).
     void listed();
+    // A learner's result has been read and is about to be shown (for tests).
+    void opening();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
+    // After this long an action on the share shows that it is working.
+    static constexpr int busyAfterMs = 500;
+
 private slots:
-    void showListing();
     void filterChanged();
     void showCounts();
     void openReport();
@@ -85,6 +89,8 @@ private:
         FirstLook::Survey survey;
     };
 
+    void showListing(const Listed &read);
+    void showReport(const ClassEntry &entry, const QString &html);
     const ClassEntry *currentEntry() const;
     QString askSaveName(const QString &title, const QString &filter, const QString &suffix,
                         const QString &baseName);
@@ -103,9 +109,11 @@ private:
     void updateButtons();
 
     ResultsFolder workFolder;
-    std::unique_ptr<ClassListing> listing;
-    QThreadPool pool; // one thread: the listing is used from one thread at a time
-    QFutureWatcher<Listed> watcher;
+    // Shared with the share's thread, which may still use it after the window has gone.
+    std::shared_ptr<ClassListing> listing;
+    ShareWorker share; // one thread: the listing is used from one thread at a time
+    bool listingRuns = false;
+    bool openRuns = false;
     bool again = false;
     bool everListed = false;
     bool chartPlaced = false;

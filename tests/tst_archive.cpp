@@ -329,7 +329,8 @@ void TestArchive::unusableClassFolderCountsLearners()
     for (const QString &name : waiting)
         QVERIFY(session.outbox().put(name, "x"));
     const auto box = answerMessageBox(QStringLiteral("Fortsæt"));
-    ClassSync::atStart(nullptr, session, false);
+    ClassSync sync(session);
+    sync.start(nullptr, false);
     QVERIFY(box->seen);
     QCOMPARE(box->title, QStringLiteral("Klassemappen kan ikke bruges"));
     QCOMPARE(box->buttons, QStringList { QStringLiteral("Fortsæt") });
