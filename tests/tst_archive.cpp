@@ -291,6 +291,9 @@ void TestArchive::outboxSendsOnceWhenTheClassFolderIsBack()
     QVERIFY(!session.outbox().send(&reason));
     QVERIFY(reason.contains(QLatin1String("Klassemappen")));
     QCOMPARE(session.outbox().waiting().size(), 2);
+    // Missing, its parent there (a share not mounted): neither a send nor a sign of life makes it.
+    ClassRecovery::beat(classFolder, session.pcName());
+    QVERIFY(!QFileInfo::exists(classFolder));
     QVERIFY(QDir().mkpath(classFolder));
     for (int round = 0; round < 2; ++round) {
         QVERIFY2(session.outbox().send(&reason), qPrintable(reason));
@@ -373,6 +376,7 @@ void TestArchive::aTestMovesToAnotherPcOnce()
     unlockForTest(pc2);
     RecoveryState state;
     state.learner = learner(QStringLiteral("Bo"), 20, { -1, -1, -1 }, false);
+    state.learner.reportName = QStringLiteral("PC1-000001 0badc0de.html");
     state.step = TestStep::Dictation2;
     state.fields.insert(QStringLiteral("word21"), QStringLiteral("svar"));
     ClassRecovery::put(pc1, RecoveryText::serialise(state));
@@ -404,6 +408,25 @@ void TestArchive::aTestMovesToAnotherPcOnce()
     QVERIFY(!reason.isEmpty());
     QVERIFY(ClassRecovery::continuedElsewhere(pc1, state, &where));
     QCOMPARE(where, QStringLiteral("PC2-000002"));
+
+    // PC 1 was not dead after all (a clock minutes off): it learns of it before its next write
+    // there, and its report never replaces PC 2's under the same name; it is kept, not sent.
+    const QString report = state.learner.reportName;
+    QVERIFY(pc2.outbox().put(report, "PC 2"));
+    QVERIFY(pc2.outbox().send());
+    pc1.learner() = state.learner;
+    QVERIFY(pc1.outbox().put(report, "PC 1"));
+    ClassSync sync(pc1);
+    QSignalSpy told(&sync, &ClassSync::continuedElsewhere);
+    sync.sendNow();
+    QVERIFY(told.wait());
+    QCOMPARE(told.first().first().toString(), QStringLiteral("PC2-000002"));
+    QCOMPARE(openedWithTestKey(QDir(classFolder).filePath(report + SealedFile::suffix()), report), QByteArray("PC 2"));
+    QVERIFY(pc1.outbox().waiting().isEmpty());
+    QDirIterator kept(work1.path(), { QLatin1Char('*') + report + SealedFile::suffix() }, QDir::Files,
+                      QDirIterator::Subdirectories);
+    QVERIFY(kept.hasNext());
+    QCOMPARE(openedWithTestKey(kept.next(), report), QByteArray("PC 1"));
 }
 
 void TestArchive::dataFileKeepsTheRow_data()
