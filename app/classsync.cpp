@@ -71,7 +71,7 @@ ClassSync::~ClassSync()
     session.setShareRunner({});
 }
 
-void ClassSync::start(QWidget *parent, bool mayCreate)
+void ClassSync::start(QWidget *parent, bool mayCreate, int waitMs)
 {
     Session *run = &session;
     const QString classFolder = session.classFolder();
@@ -108,7 +108,7 @@ void ClassSync::start(QWidget *parent, bool mayCreate)
     if (!queued)
         return;
     ++sends;
-    QTimer::singleShot(startWaitMs, &loop, &QEventLoop::quit);
+    QTimer::singleShot(waitMs, &loop, &QEventLoop::quit);
     loop.exec();
     if (!answer->has_value())
         return;
@@ -154,6 +154,9 @@ void ClassSync::keepUp()
 
 bool ClassSync::runAndWait(const std::function<bool()> &job, int waitMs, bool *result)
 {
+    // Behind a call the share has not answered in time, a short wait would only run out.
+    if (waitMs >= 0 && worker.pending() > 0)
+        return false;
     auto answer = std::make_shared<std::optional<bool>>();
     QEventLoop loop;
     QPointer<QEventLoop> waiting(&loop);

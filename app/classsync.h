@@ -32,10 +32,11 @@ public:
 
     // At start, after the password: checks that the class folder takes files, then sends what
     // an earlier run left in the outbox and removes this PC's copy of a saved test that no
-    // longer exists. Waits at most startWaitMs, with the window alive; when the check fails,
-    // then or later, the teacher is told plainly (which folder, why, and that the test can
-    // go on), once. mayCreate: the folder is the default one in the working folder.
-    void start(QWidget *parent, bool mayCreate);
+    // longer exists. Waits at most waitMs, with the window alive (no longer when the share
+    // already kept the password's step waiting); when the check fails, then or later, the
+    // teacher is told plainly (which folder, why, and that the test can go on), once.
+    // mayCreate: the folder is the default one in the working folder.
+    void start(QWidget *parent, bool mayCreate, int waitMs = startWaitMs);
     // From now on: the saved test's copy, the sign of life and the outbox every few seconds.
     void keepUp();
 

@@ -280,7 +280,8 @@ int main(int argc, char *argv[])
         return 0;
     // From here on the class folder is worked on by its own thread, never by the window's.
     ClassSync sync(*session);
-    sync.start(nullptr, classFolder.isEmpty());
+    // A share that did not give its keys in time is not waited for a second time.
+    sync.start(nullptr, classFolder.isEmpty(), unlocked->own.classFolderAnswered ? ClassSync::startWaitMs : 0);
     RecoveryState recovered;
     const RecoveryOffer::Choice choice = RecoveryOffer::ask(nullptr, *session, &recovered, &sync);
     if (choice == RecoveryOffer::Choice::Stop)

@@ -100,14 +100,19 @@ Own forPc(const Own &fromSettings, const QString &workingFolder, const QString &
         looking->set_value(linesIn(folder));
     }).detach();
     QStringList lines;
-    if (looked.wait_for(std::chrono::milliseconds(lookMs)) == std::future_status::ready)
+    const bool answered = looked.wait_for(std::chrono::milliseconds(lookMs)) == std::future_status::ready;
+    if (answered)
         lines = looked.get();
     if (classLines)
         *classLines = lines;
-    if (fromSettings.key)
-        return fromSettings;
-    const QString local = QDir(workingFolder).filePath(localFileName());
     Own own;
+    own.classFolderAnswered = answered;
+    if (fromSettings.key) {
+        own.key = fromSettings.key;
+        own.line = fromSettings.line;
+        return own;
+    }
+    const QString local = QDir(workingFolder).filePath(localFileName());
     own.line = readLine(local);
     own.key = KeyWrap::isWellFormed(own.line) ? KeyWrap::unwrap(own.line, password) : nullptr;
     if (own.key)

@@ -41,6 +41,7 @@ struct Own
     std::shared_ptr<const ClassKey> key;
     QString line; // the key wrapped under the password
     bool keepLocally = false; // not the settings', and not yet in the working folder
+    bool classFolderAnswered = true; // its lines were read in time: the share does not hang
 };
 
 // What a PC does before its key first seals anything: keeps the line in the working folder

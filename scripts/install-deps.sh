@@ -15,7 +15,7 @@ test_packages=(
     xvfb xauth openbox dbus-daemon x11-xkb-utils x11-utils xdotool imagemagick
     pulseaudio pulseaudio-utils poppler-utils python3-numpy
     desktop-file-utils appstream lintian dpkg-dev file
-    samba smbnetfs fuse
+    samba smbnetfs fuse faketime
 )
 for option in "$@"; do
     case $option in

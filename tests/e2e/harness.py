@@ -128,6 +128,71 @@ class _RootReader:
             self.display = None
 
 
+class _ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("l", ctypes.c_long * 5)]
+
+
+class _XEvent(ctypes.Union):
+    _fields_ = [("message", _ClientMessage), ("pad", ctypes.c_long * 24)]
+
+
+class _Pinger:
+    """_NET_WM_PING to a window, as a window manager asks whether a program still answers: Qt
+    answers it on the window's own thread, so the time to the answer is how long the window
+    leaves its events waiting."""
+
+    CLIENT_MESSAGE, STRUCTURE_NOTIFY = 33, 1 << 17
+
+    def __init__(self, display):
+        self.x11 = x11 = ctypes.CDLL(ctypes.util.find_library("X11"))
+        x11.XOpenDisplay.restype = ctypes.c_void_p
+        x11.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        x11.XDefaultRootWindow.restype = ctypes.c_ulong
+        x11.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        x11.XInternAtom.restype = ctypes.c_ulong
+        x11.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+        x11.XSelectInput.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_long]
+        x11.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+        for call in (x11.XFlush, x11.XPending, x11.XConnectionNumber, x11.XCloseDisplay):
+            call.argtypes = [ctypes.c_void_p]
+        x11.XNextEvent.argtypes = [ctypes.c_void_p, ctypes.c_void_p]
+        self.display = x11.XOpenDisplay(display.encode())
+        check(self.display, "no connection to the X server for pings")
+        self.root = x11.XDefaultRootWindow(self.display)
+        self.ping = x11.XInternAtom(self.display, b"_NET_WM_PING", 0)
+        self.protocols = x11.XInternAtom(self.display, b"WM_PROTOCOLS", 0)
+        x11.XSelectInput(self.display, self.root, self.STRUCTURE_NOTIFY)  # where Qt sends the answer
+        self.stamp = 1
+
+    def round_trip(self, window, cap):
+        """Seconds to the window's answer, or cap when it gives none by then."""
+        x11, d = self.x11, self.display
+        self.stamp += 1
+        event = _XEvent()
+        m = event.message
+        m.type, m.window, m.message_type, m.format = self.CLIENT_MESSAGE, window, self.protocols, 32
+        m.l[0], m.l[1], m.l[2] = self.ping, self.stamp, window
+        sent = time.monotonic()
+        x11.XSendEvent(d, window, 0, 0, ctypes.byref(event))
+        x11.XFlush(d)
+        while True:
+            while x11.XPending(d):
+                answer = _XEvent()
+                x11.XNextEvent(d, ctypes.byref(answer))
+                a = answer.message
+                if a.type == self.CLIENT_MESSAGE and a.l[0] == self.ping and a.l[1] == self.stamp:
+                    return time.monotonic() - sent
+            left = cap - (time.monotonic() - sent)
+            if left <= 0:
+                return cap
+            select.select([x11.XConnectionNumber(d)], [], [], left)
+
+    def close(self):
+        self.x11.XCloseDisplay(self.display)
+
+
 def write_png(path, screen):
     """Keeps a screenshot as PNG (8-bit RGB, no filter)."""
     row = 3 * screen.width
@@ -743,6 +808,19 @@ class Journey:
 
     def click_centre(self, box):
         self.click((box[0] + box[2]) // 2, (box[1] + box[3]) // 2)
+
+    def longest_unanswered(self, window, seconds, cap=5.0):
+        """Pings the window (_NET_WM_PING) for `seconds`, one after another; returns the longest
+        wait for an answer, at most cap."""
+        pinger = _Pinger(self.display)
+        try:
+            longest, end = 0.0, time.monotonic() + seconds
+            while time.monotonic() < end:
+                longest = max(longest, pinger.round_trip(window, cap))
+                time.sleep(0.01)
+            return longest
+        finally:
+            pinger.close()
 
     def grab(self):
         if self.reader is None:

@@ -425,8 +425,9 @@ def mount_pc(j, base, name):
 def journey_smb(j):
     base = j.workdir("smb")
     j.mounts = []
+    smbd = None
     try:
-        share, _ = start_share(j, base)
+        share, smbd = start_share(j, base)
         folders = [mount_pc(j, base, "pc%d" % n) for n in (1, 2)]
         for folder in folders:
             probe = os.path.join(folder, "probe.txt")
@@ -446,9 +447,89 @@ def journey_smb(j):
         outputs = [finished(popen, 180) for popen, _, _, _ in runs]
         reports, used = arrived(share, runs, outputs, workdirs)
         print("through two smbnetfs mounts: %s, sealed with %d key(s)" % (reports, len(used)))
+        hangs(j, share, folders[0], smbd)
     finally:
+        if smbd:
+            os.killpg(smbd.pid, signal.SIGCONT)
         for mnt in j.mounts:
             subprocess.run(["fusermount", "-u", mnt], capture_output=True)
+
+
+HANG_FORM = ["Sprogcenter Nord", "Åse Hængsen", "Vej 1", "1980", "9", "", "", ""]
+ANSWERS_WITHIN = 0.5  # generous for a loaded machine; the benchmark measures against 0.1 s
+
+
+def answering(j, window, moment, seconds=2.0):
+    longest = j.longest_unanswered(window, seconds)
+    print("%s, file server stopped: longest unanswered %.3f s" % (moment, longest))
+    check(longest < ANSWERS_WITHIN, "%s: the window left a ping unanswered for %.2f s" % (moment, longest))
+
+
+def hangs(j, share, folder, smbd):
+    """The file server stopped (SIGSTOP of its processes) at a start, at a hand-in, and in
+    the teacher's view's open and close: each window goes on answering, and once the server
+    goes on, every result is in the class folder once."""
+    stop, go = (lambda: os.killpg(smbd.pid, signal.SIGSTOP)), (lambda: os.killpg(smbd.pid, signal.SIGCONT))
+    work = j.workdir("hang")
+    argv = [j.program, "--klassemappe", folder]
+    before = set(class_files(share)[0])
+    program, _ = learner.start(j, work, argv=argv)
+    j.wait_active(learner.ACCESS_TITLE)
+    stop()
+    j.type(learner.PASSWORD)
+    j.key("Return")
+    typed = time.monotonic()
+    window = j.wait_window(learner.MAIN_TITLE, 20)
+    shown = time.monotonic() - typed
+    print("start, file server stopped: the test came up %.1f s after the password" % shown)
+    check(shown < 8, "the test came up %.1f s after the password" % shown)  # 20 s and more before
+    answering(j, window, "start")
+    go()
+    j.wait_page("guide")
+    learner.next_page(j, "form")
+    learner.fill_form(j, HANG_FORM)
+    learner.next_page(j, "guide")
+    learner.next_page(j, "dictation1")
+    learner.answer(j, TRIN_1)
+    stop()
+    handed = time.monotonic()
+    learner.hand_in(j, "results")
+    print("hand-in, file server stopped: results page after %.1f s" % (time.monotonic() - handed))
+    answering(j, window, "hand-in")
+    go()
+    learner.close_reminder(j)
+    new = lambda: (lambda r, d: [s for s in r if s not in before] if r == d else None)(*class_files(share))
+    stems = j.until(new, 40, "the result in the class folder after the server went on")
+    check(len(stems) == 1, "the class folder holds %s new results" % stems)
+    learner.quit(j, program)
+
+    view = j.launch(work, argv=[j.program, "--resultater", "--klassemappe", folder])
+    learner.unlock_started(j, view, main_title=VIEW_TITLE, timeout=30)
+    window = j.wait_window(VIEW_TITLE)
+    time.sleep(3)  # a first listing of a few learners takes well under a second
+    j.key("Return")  # from the search field to the first learner
+    stop()
+    j.key("Return")  # open it
+    answering(j, window, "teacher's view, open")
+    go()
+    j.wait_window("Resultat – " + HANG_FORM[1], 40)
+    j.key("Escape")
+    j.wait_window_gone("Resultat – " + HANG_FORM[1])
+    stop()
+    j.key("F5")
+    closed = time.monotonic()
+    j.key("alt+F4")
+    try:
+        j.wait_window_gone(VIEW_TITLE, 2)
+    finally:
+        go()
+    print("teacher's view closed %.1f s after Alt+F4, file server stopped" % (time.monotonic() - closed))
+    # The process itself ends once the call it left on the share returns: a FUSE call already
+    # with the file system's own process cannot be cut short, not even by SIGKILL.
+    check(view.wait_exit(30) == 0, "the teacher's view did not end cleanly")
+    reports, data = class_files(share)
+    check(reports == data and len(reports) == len(set(reports)) and set(reports) - before == set(stems),
+          "the class folder holds %s" % os.listdir(share))
 
 
 DROPBOX_CLASS = [
