@@ -261,8 +261,7 @@ void Results::showWaiting(const QString &classFolder, std::function<void()> retr
         // Between the report and the buttons, where it is seen before printing.
         mainLayout->insertLayout(mainLayout->indexOf(reportView) + 1, row);
     }
-    if (waitingNotice->isHidden())
-        waitingNotice->setText(waitingText);
+    waitingNotice->setText(waitingText);
     waitingNotice->setVisible(true);
     sendAgainButton->setVisible(true);
     disconnect(sendAgainButton, nullptr, this, nullptr);

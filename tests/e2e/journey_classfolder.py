@@ -10,13 +10,16 @@ Variants (--variant):
            the password opens among those the PCs published, every round
   smb      a real SMB share (Debian's samba on 127.0.0.1:4450, private configuration and
            state) mounted twice through FUSE with smbnetfs as two PCs; one learner on each
-           hands in at the same moment: both results in the class folder, sealed
-  network  the class folder disappears in the middle of Dictation 2: the result waits in the
-           outbox, sealed, and the results page says so; at the next start it arrives, once,
-           byte-equal
+           hands in at the same moment: both results in the class folder, sealed. Then the
+           server is stopped (SIGSTOP) at a start, a hand-in, and the teacher's view's open and
+           close: every window answers pings within 0.5 s, and each result arrives once
+  network  the class folder disappears in the middle of Dictation 2, its parent still there:
+           nothing is made in its place, the result waits in the outbox, sealed, and the
+           results page says so; at the next start it arrives, once, byte-equal
   move     a learner moves between PCs, in real windows: PC 1 is killed (SIGKILL) in the middle
-           of Dictation 2; PC 2, with its own working folder, offers the test left in the class
-           folder, the learner goes on with the answers kept and hands in; PC 1 started again
+           of Dictation 2; a PC whose clock runs 3 minutes ahead offers nothing (the test may
+           still run); PC 2, with its own working folder and its clock 3 minutes behind, offers
+           the test left in the class folder at once, the learner goes on with the answers kept and hands in; PC 1 started again
            tells the teacher and puts its own copy aside, and a second learner takes a test
            there. Then no file under the class folder, the outbox or either working folder
            (results.html apart) holds either learner's name, address or job, in UTF-8 or UTF-16
@@ -197,6 +200,7 @@ def journey_network(j):
     j.until(dictation1_sent, 25, "Dictation 1 in the class folder")
     os.rename(classfolder, gone)  # the share is gone in the middle of Dictation 2
     out = finished(popen)
+    check(not os.path.exists(classfolder), "the class folder was made again on this PC: %s" % os.listdir(base))
     check("waiting: 2" in out and "notice: Hent din lærer. Resultatet er gemt sikkert på denne pc" in out,
           "the results page does not say the result waits:\n%s" % out)
     outbox = os.path.join(workdir, "udbakke")
@@ -275,6 +279,14 @@ def personal_data(folders, forms, leave):
     return found, read
 
 
+def skewed(j, offset, argv):
+    """argv with the program's wall clock moved by offset ("+3m"), file times left as the
+    class folder's own, as on a share whose server keeps the time."""
+    check(shutil.which("faketime"), "no faketime (scripts/install-deps.sh --test installs it)")
+    j.program_env.update({"NO_FAKE_STAT": "1", "FAKETIME_DONT_FAKE_MONOTONIC": "1"})
+    return ["faketime", "-f", offset] + argv
+
+
 def journey_move(j):
     base = j.workdir("move")
     classfolder = os.path.join(base, "klasse")
@@ -300,13 +312,19 @@ def journey_move(j):
     os.makedirs(os.path.dirname(waiting), exist_ok=True)
     with open(waiting, "wb") as f:
         f.write(sealed.seal(next(iter(keys.values())), "gemte-test/%s.json" % name1, saved))
+    # A PC whose clock runs minutes ahead judges the copy saved a moment ago by the share's
+    # clock, so it offers nothing: the test may still be running.
+    pc3 = os.path.join(base, "pc3")
+    os.makedirs(pc3)
+    learner.quit(j, learner.unlock(j, pc3, argv=skewed(j, "+3m", argv)))
     # The program takes a copy and a sign of life unchanged for 90 s as left by a PC that no
-    # longer runs it; the files are made that old rather than waited for.
+    # longer runs it; the files are made that old rather than waited for. PC 2's clock runs
+    # minutes behind, and still it offers the test at once.
     left = time.time() - 120
     for name in os.listdir(os.path.join(classfolder, "gemte-test")):
         os.utime(os.path.join(classfolder, "gemte-test", name), (left, left))
 
-    program = learner.unlock_class_test(j, pc2, argv)
+    program = learner.unlock_class_test(j, pc2, skewed(j, "-3m", argv))
     j.wait_page("dictation2")
     j.shot("dictation2-on-pc2")
     learner.answer(j, ANSWERS_2[30:])  # the cursor waits in the first empty word
