@@ -440,13 +440,15 @@ def mount_pc(j, base, name):
     return folder
 
 
-def journey_smb(j):
+def on_share(j, pcs, body):
+    """body(base, share, folders, smbd) with a share of its own mounted as pcs PCs; the server
+    goes on and the mounts go afterwards, whatever happened."""
     base = j.workdir("smb")
     j.mounts = []
     smbd = None
     try:
         share, smbd = start_share(j, base)
-        folders = [mount_pc(j, base, "pc%d" % n) for n in (1, 2)]
+        folders = [mount_pc(j, base, "pc%d" % n) for n in range(1, pcs + 1)]
         for folder in folders:
             probe = os.path.join(folder, "probe.txt")
             try:
@@ -455,6 +457,16 @@ def journey_smb(j):
                 os.remove(probe)
             except OSError as e:
                 raise AssertionError("the share takes no file through smbnetfs: %s (log: %s)" % (e, base))
+        return body(base, share, folders, smbd)
+    finally:
+        if smbd:
+            os.killpg(smbd.pid, signal.SIGCONT)
+        for mnt in j.mounts:
+            subprocess.run(["fusermount", "-u", mnt], capture_output=True)
+
+
+def journey_smb(j):
+    def body(base, share, folders, smbd):
         hand_in_at = int((time.time() + 12) * 1000)
         runs, workdirs = [], []
         for number, folder in enumerate(folders):
@@ -466,27 +478,27 @@ def journey_smb(j):
         reports, used = arrived(share, runs, outputs, workdirs)
         print("through two smbnetfs mounts: %s, sealed with %d key(s)" % (reports, len(used)))
         hangs(j, share, folders[0], smbd)
-    finally:
-        if smbd:
-            os.killpg(smbd.pid, signal.SIGCONT)
-        for mnt in j.mounts:
-            subprocess.run(["fusermount", "-u", mnt], capture_output=True)
+
+    on_share(j, 2, body)
 
 
 HANG_FORM = ["Sprogcenter Nord", "Åse Hængsen", "Vej 1", "1980", "9", "", "", ""]
 ANSWERS_WITHIN = 0.5  # generous for a loaded machine; the benchmark measures against 0.1 s
 
 
-def answering(j, window, moment, seconds=2.0):
-    longest = j.longest_unanswered(window, seconds)
-    print("%s, file server stopped: longest unanswered %.3f s" % (moment, longest))
-    check(longest < ANSWERS_WITHIN, "%s: the window left a ping unanswered for %.2f s" % (moment, longest))
-
-
-def hangs(j, share, folder, smbd):
+def hangs(j, share, folder, smbd, limit=ANSWERS_WITHIN):
     """The file server stopped (SIGSTOP of its processes) at a start, at a hand-in, and in
-    the teacher's view's open and close: each window goes on answering, and once the server
-    goes on, every result is in the class folder once."""
+    the teacher's view's open and close: each window goes on answering (within limit; None
+    only measures, for the benchmark), and once the server goes on, every result is in the
+    class folder once. Returns the longest unanswered ping of each moment, in seconds."""
+    longest = {}
+
+    def answering(window, moment, seconds=2.0):
+        longest[moment] = j.longest_unanswered(window, seconds)
+        print("%s, file server stopped: longest unanswered %.3f s" % (moment, longest[moment]))
+        check(limit is None or longest[moment] < limit,
+              "%s: the window left a ping unanswered for %.2f s" % (moment, longest[moment]))
+
     stop, go = (lambda: os.killpg(smbd.pid, signal.SIGSTOP)), (lambda: os.killpg(smbd.pid, signal.SIGCONT))
     work = j.workdir("hang")
     argv = [j.program, "--klassemappe", folder]
@@ -500,8 +512,8 @@ def hangs(j, share, folder, smbd):
     window = j.wait_window(learner.MAIN_TITLE, 20)
     shown = time.monotonic() - typed
     print("start, file server stopped: the test came up %.1f s after the password" % shown)
-    check(shown < 8, "the test came up %.1f s after the password" % shown)  # 20 s and more before
-    answering(j, window, "start")
+    check(limit is None or shown < 8, "the test came up %.1f s after the password" % shown)
+    answering(window, "start")
     go()
     j.wait_page("guide")
     learner.next_page(j, "form")
@@ -513,7 +525,7 @@ def hangs(j, share, folder, smbd):
     handed = time.monotonic()
     learner.hand_in(j, "results")
     print("hand-in, file server stopped: results page after %.1f s" % (time.monotonic() - handed))
-    answering(j, window, "hand-in")
+    answering(window, "hand-in")
     go()
     learner.close_reminder(j)
     new = lambda: (lambda r, d: [s for s in r if s not in before] if r == d else None)(*class_files(share))
@@ -528,7 +540,7 @@ def hangs(j, share, folder, smbd):
     j.key("Return")  # from the search field to the first learner
     stop()
     j.key("Return")  # open it
-    answering(j, window, "teacher's view, open")
+    answering(window, "teacher's view, open")
     go()
     j.wait_window("Resultat – " + HANG_FORM[1], 40)
     j.key("Escape")
@@ -548,6 +560,7 @@ def hangs(j, share, folder, smbd):
     reports, data = class_files(share)
     check(reports == data and len(reports) == len(set(reports)) and set(reports) - before == set(stems),
           "the class folder holds %s" % os.listdir(share))
+    return longest
 
 
 DROPBOX_CLASS = [
