@@ -148,7 +148,12 @@ bool add(const QString &classFolder, const Keyring &keys, const QString &record,
         return false;
     }
     const QDir folder(classFolder);
-    if (!folder.exists() || (!folder.exists(folderName()) && !folder.mkdir(folderName()))) {
+    const bool made = folder.exists() && !folder.exists(folderName()) && folder.mkdir(folderName());
+    if (made) {
+        const QString path = folder.filePath(folderName());
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeGroup | QFile::ExeOther);
+    }
+    if (!folder.exists() || !folder.exists(folderName())) {
         *reason = QCoreApplication::translate("DeletedLearners", "Klassemappen tager ikke imod listen over "
                                                                  "slettede kursister.");
         return false;
