@@ -60,22 +60,6 @@ QSet<QString> readRecord(const QString &record)
     return ids;
 }
 
-// The learner a saved test belongs to, or nothing when it cannot be opened. One of the time
-// before sealing is read as it is: it could only ever be deleted, never continued.
-QString stemOfSavedTest(const QString &path, const Keyring &keys)
-{
-    const QByteArray bytes = readSmall(path, SealedFile::largestFile);
-    QByteArray plain;
-    const SealedFile::Opened opened = SealedFile::open(keys, RecoveryFile::plainName(), bytes, &plain);
-    if (opened == SealedFile::Opened::NotSealed)
-        plain = bytes;
-    else if (opened != SealedFile::Opened::Yes)
-        return QString();
-    RecoveryState state;
-    QString reason;
-    return RecoveryText::parse(plain, &state, &reason) ? stemOf(state.learner.reportName) : QString();
-}
-
 } // namespace
 
 QString folderName()
@@ -188,6 +172,20 @@ QString stemOf(const QString &reportName)
     return name.endsWith(QLatin1String(".html")) ? name.chopped(5) : QString();
 }
 
+QString stemOfSavedTest(const QString &path, const QString &sealedAs, const Keyring &keys)
+{
+    const QByteArray bytes = readSmall(path, SealedFile::largestFile);
+    QByteArray plain;
+    const SealedFile::Opened opened = SealedFile::open(keys, sealedAs, bytes, &plain);
+    if (opened == SealedFile::Opened::NotSealed)
+        plain = bytes;
+    else if (opened != SealedFile::Opened::Yes)
+        return QString();
+    RecoveryState state;
+    QString reason;
+    return RecoveryText::parse(plain, &state, &reason) ? stemOf(state.learner.reportName) : QString();
+}
+
 QStringList forgetSavedTests(const QString &workingFolder, const Keyring &keys, const QSet<QString> &stems,
                              QStringList *left)
 {
@@ -198,7 +196,7 @@ QStringList forgetSavedTests(const QString &workingFolder, const Keyring &keys, 
     const QString prefix = RecoveryFile::plainName().chopped(5);
     for (const QString &name : work.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         const QString path = work.filePath(name);
-        if (!name.startsWith(prefix) || !SafeFile::mayReplace(path) || !stems.contains(stemOfSavedTest(path, keys)))
+        if (!name.startsWith(prefix) || !SafeFile::mayReplace(path) || !stems.contains(stemOfSavedTest(path, RecoveryFile::plainName(), keys)))
             continue;
         if (QFile::remove(path))
             gone.append(name);

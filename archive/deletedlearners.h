@@ -44,6 +44,11 @@ bool add(const QString &classFolder, const Keyring &keys, const QString &record,
 // name ("<stem>.html").
 QString stemOf(const QString &reportName);
 
+// The learner a saved test belongs to (stemOf its report), sealed under the name sealedAs or,
+// from the time before sealing, in the clear (such a one is only ever deleted, never
+// continued); empty when it cannot be opened or read.
+QString stemOfSavedTest(const QString &path, const QString &sealedAs, const Keyring &keys);
+
 // Removes the saved test and the saved tests set aside in a working folder that belong to one
 // of the learners (by stemOf their report). Returns the names of those that went; left gets
 // those that could not be removed.

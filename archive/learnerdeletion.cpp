@@ -3,8 +3,6 @@
 #include "archive/classrecovery.h"
 #include "archive/deletedlearners.h"
 #include "archive/pcname.h"
-#include "archive/safefile.h"
-#include "model/recoverytext.h"
 #include "sealing/sealedfile.h"
 
 #include <QCoreApplication>
@@ -66,25 +64,13 @@ QString stemOfCopy(const QString &folder, const QString &name, const Keyring &ke
     }
     if (!PcName::isWellFormed(pc))
         return QString();
-    const QString path = QDir(folder).filePath(name);
-    QFile file(path);
-    if (!SafeFile::mayReplace(path) || !file.open(QIODevice::ReadOnly) || file.size() > SealedFile::largestFile)
-        return QString();
-    const QByteArray bytes = file.readAll();
-    QByteArray plain;
-    const SealedFile::Opened opened = SealedFile::open(keys, ClassRecovery::nameFor(pc), bytes, &plain);
-    if (opened == SealedFile::Opened::NotSealed)
-        plain = bytes;
-    else if (opened != SealedFile::Opened::Yes)
-        return QString();
-    RecoveryState state;
-    QString reason;
-    if (!RecoveryText::parse(plain, &state, &reason))
+    const QString stem = DeletedLearners::stemOfSavedTest(QDir(folder).filePath(name), ClassRecovery::nameFor(pc), keys);
+    if (stem.isEmpty())
         return QString();
     *pcs = { pc };
     if (PcName::isWellFormed(other))
         pcs->append(other);
-    return DeletedLearners::stemOf(state.learner.reportName);
+    return stem;
 }
 
 } // namespace

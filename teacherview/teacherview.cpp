@@ -5,7 +5,6 @@
 #include "model/datetext.h"
 #include "model/learnerfilename.h"
 #include "model/overviewtext.h"
-#include "model/recoverytext.h"
 #include "pages/results.h"
 #include "teacherview/learnerremover.h"
 #include "teacherview/resultfilter.h"
@@ -444,18 +443,10 @@ void TeacherView::deleteLearner()
     const QString asked = entry.state == ClassEntry::Unreadable
             ? tr("Vil du slette filen »%1«?").arg(entry.stem)
             : tr("Vil du slette resultatet for »%1« fra %2?").arg(name, DateText::moment(entry.row.started));
-    QMessageBox question(QMessageBox::Question, tr("Slet resultat"),
-                         asked + tr("\n\nDet bliver slettet fra klassemappen og fra denne pc, og de andre pc'er "
-                                    "sletter deres kopier, når de næste gang når klassemappen. Det kan ikke "
-                                    "fortrydes."),
-                         QMessageBox::NoButton, this);
-    question.setTextFormat(Qt::PlainText);
-    QPushButton *yes = question.addButton(tr("&Slet resultatet"), QMessageBox::DestructiveRole);
-    QPushButton *no = question.addButton(tr("&Annullér"), QMessageBox::RejectRole);
-    question.setDefaultButton(no);
-    question.setEscapeButton(no);
-    question.exec();
-    if (question.clickedButton() != yes)
+    if (!askToDelete(tr("Slet resultat"),
+                     asked + tr("\n\nDet bliver slettet fra klassemappen og fra denne pc, og de andre pc'er "
+                                "sletter deres kopier, når de næste gang når klassemappen. Det kan ikke fortrydes."),
+                     tr("&Slet resultatet"), tr("&Annullér")))
         return;
     startDeleting({ entry.stem },
                   entry.state == ClassEntry::Unreadable ? tr("Filen »%1«").arg(entry.stem)
@@ -484,23 +475,28 @@ void TeacherView::offerRetention()
         startDeleting(stems, subject, true);
         return;
     }
-    QMessageBox question(QMessageBox::Question, tr("Slet gamle resultater"),
-                         tr("Skolen gemmer resultaterne i %1 måneder. %2 er ældre end det:\n\n%3\n\nVil du slette "
-                            "dem nu? Det kan ikke fortrydes.")
-                                 .arg(retention.months())
-                                 .arg(old.size() == 1 ? tr("1 resultat") : tr("%1 resultater").arg(old.size()),
-                                      names.mid(0, 10).join(QLatin1Char('\n'))
-                                              + (names.size() > 10 ? tr("\nog %1 flere").arg(names.size() - 10)
-                                                                   : QString())),
-                         QMessageBox::NoButton, this);
+    const QString listed = names.mid(0, 10).join(QLatin1Char('\n'))
+            + (names.size() > 10 ? tr("\nog %1 flere").arg(names.size() - 10) : QString());
+    if (askToDelete(tr("Slet gamle resultater"),
+                    tr("Skolen gemmer resultaterne i %1 måneder. %2 er ældre end det:\n\n%3\n\nVil du slette "
+                       "dem nu? Det kan ikke fortrydes.")
+                            .arg(retention.months())
+                            .arg(old.size() == 1 ? tr("1 resultat") : tr("%1 resultater").arg(old.size()), listed),
+                    tr("&Slet dem"), tr("&Ikke nu")))
+        startDeleting(stems, subject, false);
+}
+
+// A question whose safe answer (no) is the default, as plain text: names come from learners.
+bool TeacherView::askToDelete(const QString &title, const QString &text, const QString &yesText, const QString &noText)
+{
+    QMessageBox question(QMessageBox::Question, title, text, QMessageBox::NoButton, this);
     question.setTextFormat(Qt::PlainText);
-    QPushButton *yes = question.addButton(tr("&Slet dem"), QMessageBox::DestructiveRole);
-    QPushButton *no = question.addButton(tr("&Ikke nu"), QMessageBox::RejectRole);
+    QPushButton *yes = question.addButton(yesText, QMessageBox::DestructiveRole);
+    QPushButton *no = question.addButton(noText, QMessageBox::RejectRole);
     question.setDefaultButton(no);
     question.setEscapeButton(no);
     question.exec();
-    if (question.clickedButton() == yes)
-        startDeleting(stems, subject, false);
+    return question.clickedButton() == yes;
 }
 
 void TeacherView::startDeleting(const QStringList &stems, const QString &subject, bool quietly)

@@ -106,6 +106,7 @@ private:
     OverviewPrint overviewPrint(const QVector<int> &sourceRows, bool all) const;
     QVector<ResultRow> shownRows() const;
     void placeChart();
+    bool askToDelete(const QString &title, const QString &text, const QString &yesText, const QString &noText);
     // Deletes on the remover's thread; what is shown while it works, and told when it ends.
     void startDeleting(const QStringList &stems, const QString &subject, bool quietly);
     void tellDeleted(const LearnerDeletion::Done &done);
@@ -138,6 +139,7 @@ private:
     QWidget *sealRow;
     QLabel *sealLabel;
     QLabel *fixedPasswordLabel;
+    QTimer *pollTimer;
     QLabel *retentionLabel;
     QLabel *workLabel;
     LearnerRemover *remover;
@@ -145,5 +147,4 @@ private:
     bool retentionOffered = false;
     QString deletingSubject; // "Resultatet for »…«", for the answer
     bool deletingQuietly = false;
-    QTimer *pollTimer;
 };
