@@ -125,6 +125,8 @@ bool add(const QString &classFolder, const Keyring &keys, const QString &record,
 {
     QSet<QString> all = readRecord(record);
     all.unite(ids);
+    if (all.isEmpty())
+        return true;
     if (!record.isEmpty() && !(QDir().mkpath(QFileInfo(record).path()) && SafeFile::write(record, text(all)))) {
         *reason = QCoreApplication::translate("DeletedLearners", "Listen over slettede kursister kunne ikke gemmes "
                                                                  "på denne pc (%1).")

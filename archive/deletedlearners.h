@@ -34,7 +34,8 @@ bool parse(const QByteArray &bytes, QSet<QString> *ids);
 QSet<QString> read(const QString &classFolder, const Keyring &keys);
 
 // Adds ids to the list of every key, keeping what each list held (and what record, the
-// teacher's own copy, holds, in case a list was removed). Each list is written atomically and
+// teacher's own copy, holds, in case a list was removed: with no ids, it only puts back what
+// is missing). Each list is written atomically and
 // may be read by every user of the share. False, with a Danish reason, when a list was not
 // written.
 bool add(const QString &classFolder, const Keyring &keys, const QString &record, const QSet<QString> &ids,

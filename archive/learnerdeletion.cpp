@@ -98,8 +98,7 @@ Done run(const Places &places, const Keyring &keys, const QStringList &stems)
         if (!id.isEmpty())
             ids.insert(id);
     }
-    if (!ids.isEmpty())
-        DeletedLearners::add(places.classFolder, keys, places.record, ids, &done.listProblem);
+    DeletedLearners::add(places.classFolder, keys, places.record, ids, &done.listProblem);
     const QSet<QString> wanted(stems.cbegin(), stems.cend());
     QSet<QString> otherPcs;
     for (const QString &stem : stems) {
@@ -115,6 +114,8 @@ Done run(const Places &places, const Keyring &keys, const QStringList &stems)
             otherPcs.insert(id.section(QLatin1Char(' '), 0, 0));
         done.learners += all ? 1 : 0;
     }
+    if (stems.isEmpty())
+        return done;
     // Copies of a saved test: the PC's own and one taken over by another.
     const QDir copies(QDir(places.classFolder).filePath(ClassRecovery::folderName()));
     for (const QString &name : copies.entryList(QDir::Files | QDir::Hidden | QDir::System)) {

@@ -32,7 +32,8 @@ struct Done
     QString listProblem;    // the deleted list could not be written
 };
 
-// stems: the learners' file names without ending, as listed.
+// stems: the learners' file names without ending, as listed. With none, only the class
+// folder's list is made whole again from the teacher's own copy (a learner may have removed it).
 Done run(const Places &places, const Keyring &keys, const QStringList &stems);
 
 } // namespace LearnerDeletion

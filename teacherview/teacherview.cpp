@@ -260,6 +260,8 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     connect(chartBox, &QCheckBox::toggled, chartPanel, &QWidget::setVisible);
     connect(sealButton, &QPushButton::clicked, this, &TeacherView::sealOld);
     connect(remover, &LearnerRemover::slow, this, [this]() {
+        if (deletingSubject.isEmpty())
+            return;
         workLabel->setText(tr("Sletter … Klassemappen svarer langsomt; du kan arbejde videre imens."));
         workLabel->show();
     });
@@ -278,7 +280,7 @@ TeacherView::~TeacherView()
     // kept alive until then.
     watcher.disconnect(this);
     pool.waitForDone();
-    if (remover->isBusy())
+    if (remover->isBusy() && !deletingSubject.isEmpty())
         QApplication::restoreOverrideCursor();
 }
 
@@ -460,8 +462,14 @@ void TeacherView::offerRetention()
 {
     const QVector<ClassEntry> &entries = model->entries();
     const QVector<int> old = retention.expired(entries, QDateTime::currentDateTime());
-    if (old.isEmpty() || remover->isBusy())
+    if (remover->isBusy())
         return;
+    if (old.isEmpty()) {
+        // Nothing to delete: the list of deleted learners is only made whole again, unseen.
+        remover->start(listing->keys(), {});
+        updateButtons();
+        return;
+    }
     QStringList stems;
     QStringList names;
     for (int i : old) {
@@ -511,11 +519,14 @@ void TeacherView::startDeleting(const QStringList &stems, const QString &subject
 
 void TeacherView::tellDeleted(const LearnerDeletion::Done &done)
 {
+    updateButtons();
+    if (deletingSubject.isEmpty())
+        return; // the list made whole again: nothing was asked, nothing to tell
     QApplication::restoreOverrideCursor();
     workLabel->hide();
-    updateButtons();
     refresh();
     const QString told = LearnerRemover::told(done, deletingSubject);
+    deletingSubject.clear();
     const bool trouble = !done.reached || !done.left.isEmpty() || !done.listProblem.isEmpty();
     if (deletingQuietly && !trouble) {
         retentionLabel->setText(told);

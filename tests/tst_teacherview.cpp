@@ -722,6 +722,14 @@ void TestTeacherView::deleteReachesEveryCopy()
                                                      DeletedLearners::nameFor(testClassKey()->id())),
                                    &listedIds));
     QCOMPARE(listedIds, QSet<QString> { id });
+
+    // A learner who removes the list gains nothing: the view, opened again, puts it back.
+    const QString list = classFolder + "/" + SealedFile::sealedName(DeletedLearners::nameFor(testClassKey()->id()));
+    QVERIFY(QFile::remove(list));
+    TeacherView again(classFolder, folder.filePath("lærer/udbakke"), folder.filePath("lærer"),
+                      testKeys(folder.filePath("lærer/noegler")));
+    QTRY_VERIFY(QFile::exists(list));
+    QCOMPARE(DeletedLearners::read(classFolder, Keyring(testClassKey())), QSet<QString> { id });
 }
 
 void TestTeacherView::retention_data()
