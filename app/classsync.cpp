@@ -1,6 +1,7 @@
 #include "app/classsync.h"
 
 #include "archive/classrecovery.h"
+#include "archive/deletedlearners.h"
 #include "archive/foldercheck.h"
 #include "archive/recoveryfile.h"
 #include "archive/session.h"
@@ -76,19 +77,21 @@ void ClassSync::start(QWidget *parent, bool mayCreate, int waitMs)
     Session *run = &session;
     const QString classFolder = session.classFolder();
     const QString pc = session.pcName();
-    const bool ownTest = RecoveryFile::exists(session.folder());
     auto answer = std::make_shared<std::optional<Checked>>();
     QEventLoop loop;
     QPointer<QEventLoop> waiting(&loop);
     const bool queued = worker.run<Checked>(
-            [run, classFolder, pc, mayCreate, ownTest]() {
+            [run, classFolder, pc, mayCreate]() {
                 Checked checked;
                 checked.usable = FolderCheck::classFolderUsable(classFolder, mayCreate, pc, &checked.reason);
                 if (!checked.usable)
                     return checked;
                 // What a write of this PC's, cut off by a crash or the network, left there.
                 FolderCheck::removeClassLeftovers(classFolder, pc);
-                if (!ownTest)
+                // A learner deleted while this PC was off: their saved tests here go before one is
+                // offered, their files in the outbox before they are sent.
+                DeletedLearners::forgetHere(*run, DeletedLearners::read(classFolder, run->keys()));
+                if (!RecoveryFile::exists(run->folder()))
                     ClassRecovery::removeCopy(classFolder, pc);
                 checked.sent.all = run->outbox().send(&checked.sent.reason);
                 return checked;
