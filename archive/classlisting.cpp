@@ -162,7 +162,7 @@ QVector<ClassEntry> ClassListing::list(const QString &dir, ClassEntry::State sta
     QHash<QString, Files> stems;
     for (const QFileInfo &file : listed.entryInfoList(QDir::Files | QDir::Hidden, QDir::Name)) {
         const QString name = file.fileName();
-        if (name.startsWith(QLatin1Char('.')) || file.isSymLink())
+        if (name.startsWith(QLatin1Char('.')))
             continue;
         const QString plain = plainOf(name);
         const bool sealed = isSealed(name);
@@ -178,9 +178,15 @@ QVector<ClassEntry> ClassListing::list(const QString &dir, ClassEntry::State sta
     QStringList names = stems.keys();
     names.sort();
     for (const QString &stem : std::as_const(names)) {
-        const Files &files = stems[stem];
-        // The size and time the listing gave: no file is asked again only to see it unchanged.
+        Files &files = stems[stem];
+        // The one file read for a learner is looked at once (link or not, size, time), and again
+        // only when that changed; a link is never read. A report that is no source is checked
+        // when it is opened (contents()), so a poll costs the listing and one look a learner.
+        if (!files.data.fileName().isEmpty() && files.data.isSymLink())
+            files.data = QFileInfo();
         const QFileInfo &source = files.data.fileName().isEmpty() ? files.report : files.data;
+        if (source.isSymLink())
+            continue;
         entries.append(read(dir, stem, source, files.data.fileName(), files.report.fileName(), state));
     }
     return entries;
