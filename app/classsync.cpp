@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QSet>
 
@@ -145,7 +146,6 @@ void ClassSync::tellUnusable(QWidget *parent, const QString &reason, bool wait)
         return;
     }
     // Over a test already going: shown without stopping it.
-    shown = box;
     box->open();
     box->raise();
 }

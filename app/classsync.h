@@ -5,12 +5,10 @@
 #include <QByteArray>
 #include <QDateTime>
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
 
 #include <functional>
 
-class QMessageBox;
 class QWidget;
 class Session;
 
@@ -90,5 +88,4 @@ private:
     int sends = 0;
     bool told = false;
     QString continuedAt; // set once this PC's test was continued at another PC
-    QPointer<QMessageBox> shown;
 };
