@@ -2,6 +2,7 @@
 // after the first dictation, the progress panel, the countdown and the closing reminder.
 
 #include "app/autosave.h"
+#include "app/classsync.h"
 #include "app/mainwindow.h"
 #include "archive/recoveryfile.h"
 #include "app/timelimiter.h"
@@ -33,6 +34,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
@@ -94,6 +96,7 @@ private slots:
     void everyPageSpeaksAndFitsSmallScreens();
     void recoveryFileKeepsUpAndTells_data();
     void recoveryFileKeepsUpAndTells();
+    void resultsLineFollowsTheSends();
 
 private:
     QWidget *page(const char *name) const;
@@ -115,6 +118,7 @@ private:
     void fillDictation1(int right);
 
     TestFolder workDir;
+    std::unique_ptr<Session> otherSession; // outlives the window that uses it
     std::unique_ptr<MainWindow> window;
     TimeLimiter *countdown = nullptr;
     std::shared_ptr<QList<BoxSeen>> boxes;
@@ -142,6 +146,7 @@ void TestMainWindow::cleanup()
     // Let the box answerer run out so it cannot answer a later test's box.
     disarmModalAnswerers();
     window.reset();
+    otherSession.reset();
 }
 
 QWidget *TestMainWindow::page(const char *name) const
@@ -549,4 +554,39 @@ void TestMainWindow::recoveryFileKeepsUpAndTells()
 }
 
 SKRIVLO_TEST_MAIN(TestMainWindow)
+// The hand-in never waits for the class folder: the results page comes at once, the line that
+// the result waits shows once the send (on the share's thread) says so, and goes when a later
+// send gets through. A named class folder that is missing is never made.
+void TestMainWindow::resultsLineFollowsTheSends()
+{
+    const QString classFolder = workDir.filePath(QStringLiteral("klasse"));
+    otherSession = std::make_unique<Session>(ResultsFolder(workDir.path()), MachineSettings(), classFolder,
+                                             QStringLiteral("PC1-000001"));
+    unlockForTest(*otherSession);
+    window = std::make_unique<MainWindow>(*otherSession);
+    countdown = window->findChild<TimeLimiter *>(QStringLiteral("countdown"));
+    ClassSync sync(*otherSession);
+    window->setClassSync(&sync);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowActive(window.get()));
+    clickArrow("welcome");
+    fillInfo();
+    clickArrow("info");
+    clickArrow("dictate1Help");
+    fillDictation1(10);
+    QSignalSpy sent(&sync, &ClassSync::delivered);
+    answerBoxes();
+    clickArrow("dictate1");
+    QVERIFY(page("results")->isVisible());
+    QTRY_VERIFY(!sent.isEmpty() && !sent.last().first().toBool());
+    auto *notice = window->findChild<QLabel *>(QStringLiteral("waitingNotice"));
+    QTRY_VERIFY(notice && notice->isVisible());
+    QVERIFY(!QFileInfo::exists(classFolder));
+    QVERIFY(QDir().mkpath(classFolder));
+    QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("sendAgainButton")), Qt::LeftButton);
+    QTRY_VERIFY(!notice->isVisible());
+    QVERIFY(otherSession->outbox().waiting().isEmpty());
+    QCOMPARE(QDir(classFolder).entryList({ QStringLiteral("PC1-000001 *") }, QDir::Files).size(), 2);
+}
+
 #include "tst_mainwindow.moc"
