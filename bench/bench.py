@@ -354,9 +354,10 @@ class Bench:
         moment, over --hang-rounds rounds on a share of their own."""
         j, self.hung = self.j, {}
         try:
-            for _ in range(j.args.hang_rounds):
+            for number in range(j.args.hang_rounds):
                 measured = journey_classfolder.on_share(
-                    j, 1, lambda base, share, folders, smbd: journey_classfolder.hangs(j, share, folders[0], smbd, None))
+                    j, 1, lambda base, share, folders, smbd: journey_classfolder.hangs(j, share, folders[0], smbd, None),
+                    "smb%d" % number)
                 for moment, seconds in measured.items():
                     self.hung.setdefault(moment, []).append(seconds)
         except Skip as why:

@@ -442,10 +442,10 @@ def mount_pc(j, base, name):
     return folder
 
 
-def on_share(j, pcs, body):
-    """body(base, share, folders, smbd) with a share of its own mounted as pcs PCs; the server
-    goes on and the mounts go afterwards, whatever happened."""
-    base = j.workdir("smb")
+def on_share(j, pcs, body, name="smb"):
+    """body(base, share, folders, smbd) with a share of its own (in the journey's folder name)
+    mounted as pcs PCs; the server goes on and the mounts go afterwards, whatever happened."""
+    base = j.workdir(name)
     j.mounts = []
     smbd = None
     try:
@@ -465,6 +465,10 @@ def on_share(j, pcs, body):
             os.killpg(smbd.pid, signal.SIGCONT)
         for mnt in j.mounts:
             subprocess.run(["fusermount", "-u", mnt], capture_output=True)
+        if smbd:
+            # Its port is the next share's (the benchmark's rounds): it goes with its share.
+            os.killpg(smbd.pid, signal.SIGTERM)
+            smbd.wait(15)
 
 
 def journey_smb(j):
@@ -504,7 +508,8 @@ def hangs(j, share, folder, smbd, limit=ANSWERS_WITHIN):
               "%s: the window left a ping unanswered for %.2f s" % (moment, longest[moment]))
 
     stop, go = (lambda: os.killpg(smbd.pid, signal.SIGSTOP)), (lambda: os.killpg(smbd.pid, signal.SIGCONT))
-    work = j.workdir("hang")
+    work = os.path.join(os.path.dirname(share), "hang")
+    os.makedirs(work)
     argv = [j.program, "--klassemappe", folder]
     before = set(class_files(share)[0])
     program, _ = learner.start(j, work, argv=argv)
