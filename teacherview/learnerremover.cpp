@@ -1,55 +1,32 @@
 #include "teacherview/learnerremover.h"
 
-#include <QMetaObject>
-#include <QMutex>
-#include <QMutexLocker>
+#include "archive/shareworker.h"
 
-#include <thread>
-
-// Where the thread leaves its answer: the remover while it lives. The lock keeps the remover
-// from going while the answer is being posted to it.
-struct LearnerRemover::Mailbox
-{
-    QMutex guard;
-    LearnerRemover *to = nullptr;
-};
-
-LearnerRemover::LearnerRemover(const LearnerDeletion::Places &places, QObject *parent)
+LearnerRemover::LearnerRemover(const LearnerDeletion::Places &places, ShareWorker &share, QObject *parent)
     : QObject(parent)
     , places(places)
-    , mailbox(std::make_shared<Mailbox>())
+    , share(share)
 {
-    mailbox->to = this;
     slowTimer.setSingleShot(true);
     slowTimer.setInterval(slowAfterMs);
     connect(&slowTimer, &QTimer::timeout, this, &LearnerRemover::slow);
-}
-
-LearnerRemover::~LearnerRemover()
-{
-    QMutexLocker lock(&mailbox->guard);
-    mailbox->to = nullptr;
 }
 
 bool LearnerRemover::start(const Keyring &keys, const QStringList &stems)
 {
     if (busy)
         return false;
-    busy = true;
-    slowTimer.start();
-    std::thread([box = mailbox, places = places, keys, stems]() {
-        const LearnerDeletion::Done done = LearnerDeletion::run(places, keys, stems);
-        QMutexLocker lock(&box->guard);
-        if (!box->to)
-            return;
-        LearnerRemover *remover = box->to;
-        QMetaObject::invokeMethod(remover, [remover, done]() {
-            remover->busy = false;
-            remover->slowTimer.stop();
-            emit remover->finished(done);
-        }, Qt::QueuedConnection);
-    }).detach();
-    return true;
+    const bool queued = share.run<LearnerDeletion::Done>(
+            [places = places, keys, stems]() { return LearnerDeletion::run(places, keys, stems); },
+            [this](const LearnerDeletion::Done &done) {
+                busy = false;
+                slowTimer.stop();
+                emit finished(done);
+            });
+    busy = queued;
+    if (queued)
+        slowTimer.start();
+    return queued;
 }
 
 QString LearnerRemover::told(const LearnerDeletion::Done &done, const QString &subject)

@@ -6,11 +6,11 @@
 #include <QStringList>
 #include <QTimer>
 
-#include <memory>
+class ShareWorker;
 
-// Deletes learners on a thread of its own, so that a share that hangs never holds up the
-// window: it says after half a second that it is still working, takes one delete at a time,
-// and when the window goes first, the thread finishes on its own and its answer is dropped
+// Deletes learners on the share's thread, so that a share that hangs never holds up the
+// window: it says after half a second that it is still working and takes one delete at a
+// time. When the window goes first, the delete finishes on its own and its answer is dropped
 // (each file goes or stays whole, and the list of deleted learners is written before any file
 // goes, so a cut-off delete is finished by the PCs that read the list).
 class LearnerRemover : public QObject
@@ -18,13 +18,12 @@ class LearnerRemover : public QObject
     Q_OBJECT
 
 public:
-    explicit LearnerRemover(const LearnerDeletion::Places &places, QObject *parent = nullptr);
-    ~LearnerRemover() override;
+    LearnerRemover(const LearnerDeletion::Places &places, ShareWorker &share, QObject *parent = nullptr);
 
     static constexpr int slowAfterMs = 500;
 
     bool isBusy() const { return busy; }
-    // False while a delete still runs.
+    // False while a delete still runs, or when the share's queue is full.
     bool start(const Keyring &keys, const QStringList &stems);
 
     // What the teacher is told when a delete has ended, in Danish; subject names what was
@@ -37,10 +36,8 @@ signals:
     void finished(const LearnerDeletion::Done &done);
 
 private:
-    struct Mailbox;
-
     const LearnerDeletion::Places places;
-    std::shared_ptr<Mailbox> mailbox;
+    ShareWorker &share;
     QTimer slowTimer;
     bool busy = false;
 };

@@ -76,7 +76,7 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
                                    keys.keyringFolder.isEmpty()
                                            ? QString()
                                            : QDir(keys.keyringFolder).filePath(QStringLiteral("slettede-kursister.txt")) },
-                                 this))
+                                 share, this))
     , retention(retention)
 {
     setObjectName(QStringLiteral("teacherView"));
