@@ -19,10 +19,10 @@ constexpr qint64 largestLine = 4096;
 
 QString readLine(const QString &path)
 {
-    QFile file(path);
-    if (!SafeFile::mayReplace(path) || !file.open(QIODevice::ReadOnly) || file.size() > largestLine)
+    QByteArray bytes;
+    if (SafeFile::readSmall(path, largestLine, &bytes) != SafeFile::Read::Done)
         return QString();
-    return QString::fromLatin1(file.readAll()).trimmed();
+    return QString::fromLatin1(bytes).trimmed();
 }
 
 } // namespace
@@ -69,6 +69,11 @@ QStringList linesIn(const QString &folder)
     return lines;
 }
 
+QString localLine(const QString &workingFolder)
+{
+    return readLine(QDir(workingFolder).filePath(localFileName()));
+}
+
 QStringList open(Keyring *keys, const QStringList &lines, const QString &password, QSet<QString> *tried,
                  int mostTries)
 {
@@ -106,9 +111,8 @@ Own forPc(const Own &fromSettings, const QString &workingFolder, const QString &
         *classLines = lines;
     if (fromSettings.key)
         return fromSettings;
-    const QString local = QDir(workingFolder).filePath(localFileName());
     Own own;
-    own.line = readLine(local);
+    own.line = localLine(workingFolder);
     own.key = KeyWrap::isWellFormed(own.line) ? KeyWrap::unwrap(own.line, password) : nullptr;
     if (own.key)
         return own;

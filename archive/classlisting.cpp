@@ -45,16 +45,18 @@ bool isSealed(const QString &fileName)
 bool contents(const QString &path, const Keyring &keys, QByteArray *plain, QString *reason)
 {
     const QFileInfo info(path);
-    QFile file(path);
-    if (info.isSymLink() || info.size() > SealedFile::largestFile) {
+    QByteArray bytes;
+    switch (SafeFile::readSmall(path, SealedFile::largestFile, &bytes)) {
+    case SafeFile::Read::Done:
+        break;
+    case SafeFile::Read::TooLarge:
+    case SafeFile::Read::NotPlain:
         *reason = tr("Filen er for stor, eller den er en genvej: Skrivlo skriver ingen af delene.");
         return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason = tr("Filen kan ikke læses: %1").arg(file.errorString());
+    case SafeFile::Read::Failed:
+        *reason = tr("Filen kan ikke læses.");
         return false;
     }
-    const QByteArray bytes = file.readAll();
     const QString name = info.fileName();
     if (!isSealed(name)) {
         *plain = bytes;
@@ -289,10 +291,11 @@ int ClassListing::sealUnsealed(QString *reason)
         bool written = true;
         for (const auto &[name, bytes] : files) {
             const QString path = QDir(folder).filePath(SealedFile::sealedName(name));
-            QFile back(path);
+            QByteArray back;
             QByteArray opened;
-            written = written && SafeFile::write(path, SealedFile::seal(*key, name, bytes)) && back.open(QIODevice::ReadOnly)
-                    && SealedFile::open(known, name, back.readAll(), &opened) == SealedFile::Opened::Yes && opened == bytes;
+            written = written && SafeFile::write(path, SealedFile::seal(*key, name, bytes))
+                    && SafeFile::readSmall(path, SealedFile::largestFile, &back) == SafeFile::Read::Done
+                    && SealedFile::open(known, name, back, &opened) == SealedFile::Opened::Yes && opened == bytes;
         }
         if (!written) {
             for (const auto &[name, bytes] : files)

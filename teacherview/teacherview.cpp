@@ -375,7 +375,8 @@ void TeacherView::openReport()
     QString reason;
     if (!listing->openReport(*entry, &html, &reason)) {
         QMessageBox box(QMessageBox::Information, tr("Skrivlo – resultater"),
-                        tr("Resultatet for »%1« kan ikke vises.\n\n%2").arg(entry->row.name, reason),
+                        tr("Resultatet for »%1« kan ikke vises.\n\n%2")
+                                .arg(ResultTableModel::isolated(entry->row.name), reason),
                         QMessageBox::Ok, this);
         box.setTextFormat(Qt::PlainText);
         box.exec();
