@@ -54,6 +54,10 @@ QString publishedName(const QString &line)
 QStringList linesIn(const QString &folder)
 {
     QStringList lines;
+    // A folder of key lines that is a link leads to files of someone else's choosing.
+    const QFileInfo linked(folder);
+    if (linked.isSymLink() || linked.isJunction())
+        return lines;
     // Filtered by hand: a name filter is a regular expression, and a thread that matched one
     // crashes as it ends in the Windows build (MinGW frees its thread storage too early).
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Name);

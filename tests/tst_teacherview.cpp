@@ -603,7 +603,8 @@ void TestTeacherView::hostileRowsStayText_data()
 
 // What a hostile learner puts in her files stays text in the table, its tooltip, the result's
 // window and every box, and the view opens no file but the class folder's own (the kernel is
-// asked); a file too large to be the program's is shown as damaged and never read.
+// asked), never through a link; a file too large to be the program's is shown as damaged and
+// never read.
 void TestTeacherView::hostileRowsStayText()
 {
     QFETCH(QString, typed);
@@ -620,6 +621,11 @@ void TestTeacherView::hostileRowsStayText()
                                  folder.filePath("\\\\server\\share\\foto.png") })
         QVERIFY(red.save(path, "PNG"));
     put(teachers + "/foto.css", "p { color: red }");
+    put(teachers + "/egen.noegle", KeyWrap::wrap(*testClassKey(), "kanelsnegle", KeyWrap::testCost()).toLatin1());
+    // Links in the class folder to the teacher's own files, as a learner's row and as key lines.
+    QVERIFY(QDir().mkpath(classFolder));
+    QVERIFY(QFile::link(teachers + "/foto.png", classFolder + "/PC9-0a0b0c 0a0b0c0e.json.skrivlo"));
+    QVERIFY(QFile::link(teachers, classFolder + "/noegler"));
     typed.replace("%1", teachers);
     report.replace("%1", teachers);
 
