@@ -16,7 +16,7 @@ test_packages=(
     pulseaudio pulseaudio-utils poppler-utils python3-numpy
     desktop-file-utils appstream lintian dpkg-dev file
     samba smbnetfs fuse
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev strace
 )
 for option in "$@"; do
     case $option in
