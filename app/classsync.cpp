@@ -1,6 +1,7 @@
 #include "app/classsync.h"
 
 #include "archive/classrecovery.h"
+#include "archive/deletedlearners.h"
 #include "archive/foldercheck.h"
 #include "archive/recoveryfile.h"
 #include "archive/session.h"
@@ -82,6 +83,9 @@ void ClassSync::atStart(QWidget *parent, Session &session, bool mayCreate)
     }
     // What a write of this PC's, cut off by a crash or the network, left there.
     FolderCheck::removeClassLeftovers(session.classFolder(), session.pcName());
+    // A learner deleted while this PC was off: their saved tests here go before one is offered,
+    // their files in the outbox before they are sent.
+    DeletedLearners::forgetHere(session, DeletedLearners::read(session.classFolder(), session.keys()));
     if (!RecoveryFile::exists(session.folder()))
         ClassRecovery::withdraw(session);
     session.outbox().send();

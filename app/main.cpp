@@ -91,7 +91,8 @@ int runTeacherView(Session &session)
                                     .filePath(ClassKeys::folderName());
     const std::unique_ptr<QWidget> view = device->newTeacherView(
             session.classFolder(), session.outbox().path(), session.workingFolder(), *typed, keyLines, keyring,
-            !session.settings().hasSchoolPassword());
+            !session.settings().hasSchoolPassword(), session.settings().keepMonths(),
+            session.settings().keepMonthsText(), session.settings().deletesOldOnItsOwn());
     view->showMaximized();
     return QApplication::exec();
 }

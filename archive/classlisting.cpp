@@ -328,33 +328,3 @@ int ClassListing::sealUnsealed(QString *reason)
     cache.clear();
     return sealed;
 }
-
-bool ClassListing::remove(const QString &classFolder, const QString &outbox, const QString &stem, QString *reason)
-{
-    const QFileInfo folderInfo(classFolder);
-    if (!folderInfo.isDir()) {
-        *reason = tr("Klassemappen %1 kan ikke nås, så intet er slettet. Prøv igen, når der er forbindelse.")
-                          .arg(QDir::toNativeSeparators(classFolder));
-        return false;
-    }
-    if (!folderInfo.isWritable()) {
-        *reason = tr("Klassemappen %1 er skrivebeskyttet, så intet er slettet. Bed IT om lov til at skrive i den.")
-                          .arg(QDir::toNativeSeparators(classFolder));
-        return false;
-    }
-    QStringList left;
-    for (const QString &dir : { classFolder, outbox }) {
-        for (const QString &suffix : { dataSuffix, reportSuffix }) {
-            for (const QString &name : { stem + suffix, SealedFile::sealedName(stem + suffix) }) {
-                QFile file(QDir(dir).filePath(name));
-                if ((file.exists() || QFileInfo(file.fileName()).isSymLink()) && !file.remove())
-                    left.append(QDir::toNativeSeparators(file.fileName()) + QStringLiteral(" (") + file.errorString()
-                                + QLatin1Char(')'));
-            }
-        }
-    }
-    if (left.isEmpty())
-        return true;
-    *reason = tr("Disse filer kunne ikke slettes:\n%1").arg(left.join(QLatin1Char('\n')));
-    return false;
-}

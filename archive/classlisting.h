@@ -73,11 +73,6 @@ public:
     // lists what could not be.
     int sealUnsealed(QString *reason);
 
-    // Removes the learner's report and data file, sealed or not, from the class folder and
-    // the outbox. Refused, with a Danish reason, when the class folder cannot be reached or is
-    // read-only. A learner already gone (deleted on another PC) is no failure.
-    static bool remove(const QString &classFolder, const QString &outbox, const QString &stem, QString *reason);
-
 private:
     struct Cached
     {

@@ -1,5 +1,6 @@
 #include "archive/outbox.h"
 
+#include "archive/deletedlearners.h"
 #include "archive/safefile.h"
 #include "sealing/sealedfile.h"
 
@@ -126,7 +127,19 @@ bool Outbox::send(QString *reason)
 {
     bool all = true;
     QString why;
+    // A learner the teacher deleted while this PC could not reach the class folder is not
+    // brought back.
+    std::shared_ptr<const ClassKey> sealing;
+    {
+        QMutexLocker lock(&guard);
+        sealing = key; // not keyInUse(): sending alone is no first use of the key
+    }
+    const QSet<QString> deleted = sealing ? DeletedLearners::read(target, Keyring(sealing)) : QSet<QString>();
     for (const QString &name : waiting()) {
+        if (deleted.contains(DeletedLearners::idOf(name))) {
+            withdraw(SealedFile::plainName(name));
+            continue;
+        }
         if (!sendOne(name, &why))
             all = false;
     }

@@ -99,6 +99,13 @@ MachineSettings MachineSettings::read(const QString &path)
         return settings;
     }
     settings.classFolderValue = ini.value(QLatin1String(classFolderKey)).toString().trimmed();
+    settings.keepMonthsWritten = ini.value(QLatin1String(keepMonthsKey)).toString().trimmed();
+    if (!settings.keepMonthsWritten.isEmpty()) {
+        bool number = false;
+        const int months = settings.keepMonthsWritten.toInt(&number);
+        settings.keepMonthsValue = number && months >= 1 && months <= longestKeepMonths ? months : -1;
+    }
+    settings.deleteOld = ini.value(QLatin1String(deleteOldKey)).toString().trimmed().toLower() == QLatin1String("true");
     for (const QString &key : ini.allKeys()) {
         if (!namesPassword(key))
             continue;

@@ -33,6 +33,11 @@ public:
     // The class folder every PC of a class writes to, such as \\server\skrivlo\hold-3 or
     // /mnt/skrivlo/hold-3; empty when not set.
     static constexpr const char *classFolderKey = "klassemappe";
+    // How many months results are kept in the class folder (for example 24), and whether the
+    // teacher's view deletes older ones without asking ("true").
+    static constexpr const char *keepMonthsKey = "gem-resultater-maaneder";
+    static constexpr const char *deleteOldKey = "slet-gamle-resultater-selv";
+    static constexpr int longestKeepMonths = 1200;
 
     // The machine's file, at its fixed place.
     static QString defaultPath();
@@ -48,6 +53,12 @@ public:
     QString problem() const;
 
     QString classFolder() const { return classFolderValue; }
+
+    // Months results are kept: 0 when the school has not chosen, -1 when the value is not a
+    // whole number from 1 to longestKeepMonths (keepMonthsText() says what it is).
+    int keepMonths() const { return keepMonthsValue; }
+    QString keepMonthsText() const { return keepMonthsWritten; }
+    bool deletesOldOnItsOwn() const { return deleteOld; }
 
     bool hasSchoolPassword() const { return !storedPassword.isEmpty(); }
     // The stored line when it wraps the school's class key; else empty.
@@ -77,5 +88,8 @@ private:
     State fileState = State::Read;
     QString storedPassword;
     QString classFolderValue;
+    int keepMonthsValue = 0;
+    QString keepMonthsWritten;
+    bool deleteOld = false;
     QString handWrittenKey; // the key of a refused password, to name it in problem()
 };

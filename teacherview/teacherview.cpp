@@ -1,13 +1,12 @@
 #include "teacherview/teacherview.h"
 
 #include "archive/pdftarget.h"
-#include "archive/recoveryfile.h"
 #include "archive/safefile.h"
 #include "model/datetext.h"
 #include "model/learnerfilename.h"
 #include "model/overviewtext.h"
-#include "model/recoverytext.h"
 #include "pages/results.h"
+#include "teacherview/learnerremover.h"
 #include "teacherview/resultfilter.h"
 #include "teacherview/resulttablemodel.h"
 #include "teacherview/trinchart.h"
@@ -15,6 +14,7 @@
 #include "widgets/teacherguide.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
 #include <QDialog>
@@ -52,7 +52,8 @@ QPushButton *button(const QString &text, const QString &name, QWidget *parent)
 } // namespace
 
 TeacherView::TeacherView(const QString &classFolder, const QString &outbox, const QString &work,
-                         const ClassListing::Keys &keys, bool fixedPassword, QWidget *parent)
+                         const ClassListing::Keys &keys, bool fixedPassword, const Retention &retention,
+                         QWidget *parent)
     : QMainWindow(parent)
     , workFolder(work)
     , listing(std::make_unique<ClassListing>(classFolder, outbox, keys))
@@ -69,6 +70,14 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     , fromEdit(new QDateEdit)
     , toEdit(new QDateEdit)
     , pollTimer(new QTimer(this))
+    , retentionLabel(new QLabel)
+    , workLabel(new QLabel)
+    , remover(new LearnerRemover({ classFolder, outbox, work,
+                                   keys.keyringFolder.isEmpty()
+                                           ? QString()
+                                           : QDir(keys.keyringFolder).filePath(QStringLiteral("slettede-kursister.txt")) },
+                                 this))
+    , retention(retention)
 {
     setObjectName(QStringLiteral("teacherView"));
     setWindowTitle(tr("Skrivlo – resultater"));
@@ -126,6 +135,18 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     fixedPasswordLabel->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #000; padding: 6px; }"));
     fixedPasswordLabel->setVisible(fixedPassword);
     layout->addWidget(fixedPasswordLabel);
+    retentionLabel->setObjectName(QStringLiteral("retentionLabel"));
+    retentionLabel->setTextFormat(Qt::PlainText);
+    retentionLabel->setWordWrap(true);
+    retentionLabel->setStyleSheet(QStringLiteral("QLabel { background: #fff3c4; color: #000; padding: 6px; }"));
+    retentionLabel->setText(retention.line());
+    retentionLabel->setVisible(!retention.line().isEmpty());
+    layout->addWidget(retentionLabel);
+    workLabel->setObjectName(QStringLiteral("workLabel"));
+    workLabel->setTextFormat(Qt::PlainText);
+    workLabel->setStyleSheet(QStringLiteral("QLabel { background: #dcebf7; color: #000; padding: 6px; }"));
+    workLabel->hide();
+    layout->addWidget(workLabel);
     // The offer to seal results kept in the clear by an earlier version: a line of its own
     // with its button, shown while there are such results, so the row of buttons below still
     // fits a screen of 1024 pixels.
@@ -238,6 +259,13 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
     connect(pngButton, &QPushButton::clicked, this, &TeacherView::saveChartPng);
     connect(chartBox, &QCheckBox::toggled, chartPanel, &QWidget::setVisible);
     connect(sealButton, &QPushButton::clicked, this, &TeacherView::sealOld);
+    connect(remover, &LearnerRemover::slow, this, [this]() {
+        if (deletingSubject.isEmpty())
+            return;
+        workLabel->setText(tr("Sletter … Klassemappen svarer langsomt; du kan arbejde videre imens."));
+        workLabel->show();
+    });
+    connect(remover, &LearnerRemover::finished, this, &TeacherView::tellDeleted);
 
     filterChanged();
     countLabel->setText(tr("Klassemappen læses …"));
@@ -252,6 +280,8 @@ TeacherView::~TeacherView()
     // kept alive until then.
     watcher.disconnect(this);
     pool.waitForDone();
+    if (remover->isBusy() && !deletingSubject.isEmpty())
+        QApplication::restoreOverrideCursor();
 }
 
 void TeacherView::refresh()
@@ -297,6 +327,10 @@ void TeacherView::showListing()
     statusLabel->setVisible(shownLine != FirstLook::Line::None);
     if (result.reachable && !everListed)
         TIMING_MARK("class-listed");
+    if (result.reachable && !retentionOffered) {
+        retentionOffered = true;
+        QTimer::singleShot(0, this, &TeacherView::offerRetention);
+    }
     everListed = everListed || result.reachable;
     showCounts();
     emit listed();
@@ -363,7 +397,7 @@ void TeacherView::updateButtons()
 {
     const ClassEntry *entry = currentEntry();
     openButton->setEnabled(entry && !entry->reportPath.isEmpty());
-    deleteButton->setEnabled(entry != nullptr);
+    deleteButton->setEnabled(entry != nullptr && !remover->isBusy());
 }
 
 void TeacherView::openReport()
@@ -405,52 +439,106 @@ void TeacherView::openReport()
 void TeacherView::deleteLearner()
 {
     const ClassEntry *current = currentEntry();
-    if (!current)
+    if (!current || remover->isBusy())
         return;
     const ClassEntry entry = *current;
+    const QString name = entry.row.name.isEmpty() ? tr("uden navn") : entry.row.name;
     const QString asked = entry.state == ClassEntry::Unreadable
             ? tr("Vil du slette filen »%1«?").arg(entry.stem)
-            : tr("Vil du slette resultatet for »%1« fra %2?")
-                      .arg(entry.row.name.isEmpty() ? tr("uden navn") : entry.row.name, DateText::moment(entry.row.started));
-    QMessageBox question(QMessageBox::Question, tr("Slet resultat"),
-                         asked + tr("\n\nDet bliver slettet fra klassemappen og fra denne pc. "
-                                        "Det kan ikke fortrydes."),
-                         QMessageBox::NoButton, this);
+            : tr("Vil du slette resultatet for »%1« fra %2?").arg(name, DateText::moment(entry.row.started));
+    if (!askToDelete(tr("Slet resultat"),
+                     asked + tr("\n\nDet bliver slettet fra klassemappen og fra denne pc, og de andre pc'er "
+                                "sletter deres kopier, når de næste gang når klassemappen. Det kan ikke fortrydes."),
+                     tr("&Slet resultatet"), tr("&Annullér")))
+        return;
+    startDeleting({ entry.stem },
+                  entry.state == ClassEntry::Unreadable ? tr("Filen »%1«").arg(entry.stem)
+                                                        : tr("Resultatet for »%1«").arg(name),
+                  false);
+}
+
+// Once, when the class folder was first read: results older than the school keeps them are
+// deleted, after the teacher says yes, or on their own where IT set that.
+void TeacherView::offerRetention()
+{
+    const QVector<ClassEntry> &entries = model->entries();
+    const QVector<int> old = retention.expired(entries, QDateTime::currentDateTime());
+    if (remover->isBusy())
+        return;
+    if (old.isEmpty()) {
+        // Nothing to delete: the list of deleted learners is only made whole again, unseen.
+        remover->start(listing->keys(), {});
+        updateButtons();
+        return;
+    }
+    QStringList stems;
+    QStringList names;
+    for (int i : old) {
+        stems.append(entries.at(i).stem);
+        names.append(tr("%1, %2").arg(entries.at(i).row.name.isEmpty() ? tr("uden navn") : entries.at(i).row.name,
+                                      DateText::moment(entries.at(i).row.started)));
+    }
+    const QString subject = old.size() == 1 ? tr("1 resultat ældre end %1 måneder").arg(retention.months())
+                                            : tr("%1 resultater ældre end %2 måneder").arg(old.size()).arg(retention.months());
+    if (retention.deletesOnItsOwn()) {
+        startDeleting(stems, subject, true);
+        return;
+    }
+    const QString listed = names.mid(0, 10).join(QLatin1Char('\n'))
+            + (names.size() > 10 ? tr("\nog %1 flere").arg(names.size() - 10) : QString());
+    if (askToDelete(tr("Slet gamle resultater"),
+                    tr("Skolen gemmer resultaterne i %1 måneder. %2 er ældre end det:\n\n%3\n\nVil du slette "
+                       "dem nu? Det kan ikke fortrydes.")
+                            .arg(retention.months())
+                            .arg(old.size() == 1 ? tr("1 resultat") : tr("%1 resultater").arg(old.size()), listed),
+                    tr("&Slet dem"), tr("&Ikke nu")))
+        startDeleting(stems, subject, false);
+}
+
+// A question whose safe answer (no) is the default, as plain text: names come from learners.
+bool TeacherView::askToDelete(const QString &title, const QString &text, const QString &yesText, const QString &noText)
+{
+    QMessageBox question(QMessageBox::Question, title, text, QMessageBox::NoButton, this);
     question.setTextFormat(Qt::PlainText);
-    QPushButton *yes = question.addButton(tr("&Slet resultatet"), QMessageBox::DestructiveRole);
-    QPushButton *no = question.addButton(tr("&Annullér"), QMessageBox::RejectRole);
+    QPushButton *yes = question.addButton(yesText, QMessageBox::DestructiveRole);
+    QPushButton *no = question.addButton(noText, QMessageBox::RejectRole);
     question.setDefaultButton(no);
     question.setEscapeButton(no);
     question.exec();
-    if (question.clickedButton() != yes)
-        return;
-    QString reason;
-    bool removed = ClassListing::remove(listing->classFolder(), listing->outbox(), entry.stem, &reason);
-    if (removed)
-        removed = removeRecoveryOf(entry, &reason);
-    if (!removed)
-        QMessageBox::warning(this, tr("Slet resultat"), tr("Resultatet er ikke slettet.\n\n%1").arg(reason));
-    refresh();
+    return question.clickedButton() == yes;
 }
 
-// A test of this learner that was interrupted on this PC could bring the details back.
-bool TeacherView::removeRecoveryOf(const ClassEntry &entry, QString *reason)
+void TeacherView::startDeleting(const QStringList &stems, const QString &subject, bool quietly)
 {
-    if (!RecoveryFile::exists(workFolder))
-        return true;
-    RecoveryState state;
-    QString unread;
-    if (!RecoveryFile::read(workFolder, listing->keys(), &state, &unread))
-        return true; // not understood: it cannot be told whose it is, so it is left for the teacher
-    if (QFileInfo(state.learner.reportName).fileName() != entry.row.reportName)
-        return true;
-    RecoveryFile::remove(workFolder);
-    if (RecoveryFile::exists(workFolder)) {
-        *reason = tr("Den gemte test på denne pc (%1) kunne ikke slettes.")
-                          .arg(QDir::toNativeSeparators(RecoveryFile::path(workFolder)));
-        return false;
+    if (!remover->start(listing->keys(), stems))
+        return;
+    deletingSubject = subject;
+    deletingQuietly = quietly;
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    updateButtons();
+}
+
+void TeacherView::tellDeleted(const LearnerDeletion::Done &done)
+{
+    updateButtons();
+    if (deletingSubject.isEmpty())
+        return; // the list made whole again: nothing was asked, nothing to tell
+    QApplication::restoreOverrideCursor();
+    workLabel->hide();
+    refresh();
+    const QString told = LearnerRemover::told(done, deletingSubject);
+    deletingSubject.clear();
+    const bool trouble = !done.reached || !done.left.isEmpty() || !done.listProblem.isEmpty();
+    if (deletingQuietly && !trouble) {
+        retentionLabel->setText(told);
+        retentionLabel->show();
+    } else {
+        QMessageBox box(trouble ? QMessageBox::Warning : QMessageBox::Information, tr("Slet resultat"), told,
+                        QMessageBox::Ok, this);
+        box.setTextFormat(Qt::PlainText);
+        box.exec();
     }
-    return true;
+    emit deleted();
 }
 
 // Qt's own dialog, first in the arbejdsmappe, "<baseName> <today>.<suffix>" suggested; empty

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "archive/classlisting.h"
+#include "archive/learnerdeletion.h"
 #include "archive/resultsfolder.h"
 #include "model/resultrow.h"
 #include "teacherview/firstlook.h"
 #include "teacherview/overviewprint.h"
+#include "teacherview/retention.h"
 
 #include <QFutureWatcher>
 #include <QMainWindow>
@@ -20,6 +22,7 @@ class QPushButton;
 class QSplitter;
 class QTableView;
 class QTimer;
+class LearnerRemover;
 class ResultFilter;
 class ResultTableModel;
 class TrinChart;
@@ -35,10 +38,11 @@ class TeacherView : public QMainWindow
 public:
     // workFolder is this PC's arbejdsmappe: its recovery file, and where PDFs are offered a place.
     // keys: what opens the sealed files. fixedPassword: no school password is set, so anyone
-    // with Skrivlo can open them, which the view says in a line of its own.
+    // with Skrivlo can open them, which the view says in a line of its own. retention: how long
+    // the school keeps results; older ones are offered for deletion when the view opens.
     TeacherView(const QString &classFolder, const QString &outbox, const QString &workFolder,
                 const ClassListing::Keys &keys = ClassListing::Keys(), bool fixedPassword = false,
-                QWidget *parent = nullptr);
+                const Retention &retention = Retention(), QWidget *parent = nullptr);
     ~TeacherView() override;
 
     static constexpr int pollMs = 3000;
@@ -61,6 +65,8 @@ public:
 signals:
     // A listing has been shown (for tests and the benchmark's mark).
     void listed();
+    // A delete has ended and the teacher has been told (for tests).
+    void deleted();
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -76,6 +82,7 @@ private slots:
     void printOverview();
     void saveChartPng();
     void sealOld();
+    void offerRetention();
 
 private:
     // A listing and what the class folder held, read together on the listing's thread.
@@ -99,7 +106,10 @@ private:
     OverviewPrint overviewPrint(const QVector<int> &sourceRows, bool all) const;
     QVector<ResultRow> shownRows() const;
     void placeChart();
-    bool removeRecoveryOf(const ClassEntry &entry, QString *reason);
+    bool askToDelete(const QString &title, const QString &text, const QString &yesText, const QString &noText);
+    // Deletes on the remover's thread; what is shown while it works, and told when it ends.
+    void startDeleting(const QStringList &stems, const QString &subject, bool quietly);
+    void tellDeleted(const LearnerDeletion::Done &done);
     void updateButtons();
 
     ResultsFolder workFolder;
@@ -130,4 +140,11 @@ private:
     QLabel *sealLabel;
     QLabel *fixedPasswordLabel;
     QTimer *pollTimer;
+    QLabel *retentionLabel;
+    QLabel *workLabel;
+    LearnerRemover *remover;
+    const Retention retention;
+    bool retentionOffered = false;
+    QString deletingSubject; // "Resultatet for »…«", for the answer
+    bool deletingQuietly = false;
 };

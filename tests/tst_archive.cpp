@@ -2,6 +2,7 @@
 #include "app/folderprompt.h"
 #include "app/recoveryoffer.h"
 #include "archive/classrecovery.h"
+#include "archive/deletedlearners.h"
 #include "archive/foldercheck.h"
 #include "archive/instancelock.h"
 #include "archive/learnerarchive.h"
@@ -44,6 +45,8 @@ private slots:
     void unusableClassFolderCountsLearners_data();
     void unusableClassFolderCountsLearners();
     void namesStayApartAcrossPcs();
+    void deletedListHoldsIdsOnly_data();
+    void deletedListHoldsIdsOnly();
     void aTestMovesToAnotherPcOnce();
     void dataFileKeepsTheRow_data();
     void dataFileKeepsTheRow();
@@ -413,6 +416,38 @@ void TestArchive::aTestMovesToAnotherPcOnce()
     QVERIFY(!reason.isEmpty());
     QVERIFY(ClassRecovery::continuedElsewhere(pc1, state, &where));
     QCOMPARE(where, QStringLiteral("PC2-000002"));
+}
+
+// The list of deleted learners names learners by id and nothing else: a name of the time
+// before ids, a path or a line in another form never gets in, and nothing else is read as one.
+void TestArchive::deletedListHoldsIdsOnly_data()
+{
+    QTest::addColumn<QString>("fileName");
+    QTest::addColumn<QString>("id");
+    QTest::newRow("report, sealed") << "PC1-000001 1a2b3c4d.html.skrivlo" << "PC1-000001 1a2b3c4d";
+    QTest::newRow("data file, plain") << "LAB07-3f9a2c 00ff00ff.json" << "LAB07-3f9a2c 00ff00ff";
+    QTest::newRow("a saved test's copy") << "PC1-000001.json.skrivlo" << "";
+    QTest::newRow("named, of before ids") << "2026-12-07 14.23.07 Åse Ørnsø [LAB07-3f9a2c].html" << "";
+    QTest::newRow("capital hex") << "PC1-000001 1A2B3C4D.json" << "";
+    QTest::newRow("a path") << "../PC1-000001 1a2b3c4d.json" << "";
+    QTest::newRow("another ending") << "PC1-000001 1a2b3c4d.pdf" << "";
+}
+
+void TestArchive::deletedListHoldsIdsOnly()
+{
+    QFETCH(QString, fileName);
+    QFETCH(QString, id);
+    QCOMPARE(DeletedLearners::idOf(fileName), id);
+    // Whatever a line holds, only a well-formed id is read back from the list.
+    QByteArray text = DeletedLearners::text({ QStringLiteral("PC2-000002 abcdef01") });
+    text += fileName.toUtf8() + '\n' + id.toUtf8() + '\n';
+    QSet<QString> ids;
+    QVERIFY(DeletedLearners::parse(text, &ids));
+    QSet<QString> expected { QStringLiteral("PC2-000002 abcdef01") };
+    if (!id.isEmpty())
+        expected.insert(id);
+    QCOMPARE(ids, expected);
+    QVERIFY(!DeletedLearners::parse(fileName.toUtf8() + '\n' + id.toUtf8(), &ids)); // not a list
 }
 
 void TestArchive::dataFileKeepsTheRow_data()

@@ -1,5 +1,13 @@
 #include "archive/classlisting.h"
+#include "archive/classrecovery.h"
+#include "archive/deletedlearners.h"
+#include "archive/learnerarchive.h"
+#include "archive/learnerdeletion.h"
+#include "archive/recoveryfile.h"
+#include "archive/reportfile.h"
+#include "archive/session.h"
 #include "model/learnerdatatext.h"
+#include "model/recoverytext.h"
 #include "model/reportscan.h"
 #include "model/reporttext.h"
 #include "model/resultrow.h"
@@ -12,12 +20,14 @@
 #include "teacherview/overviewprint.h"
 #include "teacherview/resultfilter.h"
 #include "teacherview/resulttablemodel.h"
+#include "teacherview/retention.h"
 #include "teacherview/teacherview.h"
 #include "teacherview/trinchart.h"
 
 #include <QCheckBox>
 #include <QDialog>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
@@ -63,6 +73,9 @@ private slots:
     void viewRefreshesAndDeletes();
     void hostileRowsStayText_data();
     void hostileRowsStayText();
+    void deleteReachesEveryCopy();
+    void retention_data();
+    void retention();
     void cleanup() { disarmModalAnswerers(); }
 };
 
@@ -119,10 +132,31 @@ void hand(const QString &folder, const ResultRow &r)
 }
 
 // What the teacher's password opens: the test key, as a PC of the class publishes it.
-ClassListing::Keys testKeys()
+ClassListing::Keys testKeys(const QString &keyringFolder = QString())
 {
     static const QString line = KeyWrap::wrap(*testClassKey(), QStringLiteral("kanelsnegle"), KeyWrap::testCost());
-    return { QStringLiteral("kanelsnegle"), { line }, QString() };
+    return { QStringLiteral("kanelsnegle"), { line }, keyringFolder };
+}
+
+// A copy in the class folder that its PC last saved ten minutes ago, as a PC that died leaves it.
+void age(const QString &path)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QFileInfo(file).lastModified().addSecs(-600), QFileDevice::FileModificationTime));
+}
+
+// Selects the first row whose name holds text.
+void selectLearner(TeacherView &view, const QString &text)
+{
+    auto *table = view.findChild<QTableView *>("resultTable");
+    for (int r = 0; r < table->model()->rowCount(); ++r) {
+        if (table->model()->index(r, ResultTableModel::Name).data().toString().contains(text)) {
+            table->selectRow(r);
+            return;
+        }
+    }
+    QFAIL(qPrintable("no row of " + text));
 }
 
 // Eight learners at each Trin and not finished, one of the old format, one damaged, one waiting.
@@ -337,9 +371,11 @@ void TestTeacherView::removeRefusedWhenUnreachable()
 {
     TestFolder folder;
     seedClass(folder.filePath("klasse"), folder.filePath("udbakke"));
-    QString reason;
-    QVERIFY(!ClassListing::remove(folder.filePath("væk"), folder.filePath("udbakke"), "2026-12-07 Hanne", &reason));
-    QVERIFY(reason.contains("kan ikke nås"));
+    const LearnerDeletion::Done done = LearnerDeletion::run({ folder.filePath("væk"), folder.filePath("udbakke"),
+                                                              folder.path(), QString() },
+                                                            Keyring(testClassKey()), { "2026-12-07 Hanne" });
+    QVERIFY(!done.reached);
+    QVERIFY(done.problem.contains("kan ikke nås"));
     QVERIFY(QFile::exists(folder.filePath("udbakke/2026-12-07 Hanne.json.skrivlo"))); // nothing deleted
 }
 
@@ -564,10 +600,14 @@ void TestTeacherView::viewRefreshesAndDeletes()
     table->selectRow(1); // after the damaged file
     QCOMPARE(table->currentIndex().siblingAtColumn(ResultTableModel::Name).data().toString(),
              QChar(0x2068) + QStringLiteral("Bo; Holm") + QChar(0x2069)); // kept apart from the cells around it
-    const auto asked = answerMessageBox("Slet resultatet");
+    QSignalSpy deleted(&view, &TeacherView::deleted);
+    std::shared_ptr<ModalRecord> told;
+    const auto asked = answerMessageBox("Slet resultatet", [&told]() { told = answerMessageBox("OK"); });
     QMetaObject::invokeMethod(&view, "deleteLearner");
     QVERIFY(asked->seen);
     QVERIFY2(asked->text.contains("»Bo; Holm« fra 2/12-2026 kl. 09.00"), qPrintable(asked->text));
+    QVERIFY(deleted.wait(5000));
+    QVERIFY(told && told->seen);
     QVERIFY(!QFile::exists(classFolder + "/2026-12-02 Bo; Holm.json.skrivlo"));
     QVERIFY(!QFile::exists(classFolder + "/2026-12-02 Bo; Holm.html.skrivlo"));
     QVERIFY(listed.wait(5000));
@@ -697,6 +737,177 @@ void TestTeacherView::hostileRowsStayText()
         QVERIFY2(event.startsWith("opened " + classFolder) || event.startsWith("read " + classFolder), qPrintable(event));
         QVERIFY2(large.isEmpty() || event != "read " + largeFile, qPrintable(event));
     }
+}
+
+// A learner whose test moved from PC 1 to PC 2 to PC 3, where it ended while PC 3's share was
+// away, is deleted in the view: every copy goes, at once or when each PC next reaches the class
+// folder, and in the end no file holds her id but the list of deleted learners.
+void TestTeacherView::deleteReachesEveryCopy()
+{
+    TestFolder folder;
+    const QString classFolder = folder.filePath("klasse");
+    const QString pc3Share = folder.filePath("pc3-net"); // PC 3 reaches the share through this
+    QVERIFY(QDir().mkpath(classFolder));
+    QVERIFY(QFile::link(classFolder, pc3Share));
+    std::vector<std::unique_ptr<Session>> pcs;
+    for (const QString pc : { "PC1-000001", "PC2-000002", "PC3-000003" }) {
+        QVERIFY(QDir().mkpath(folder.filePath(pc)));
+        pcs.push_back(std::make_unique<Session>(ResultsFolder(folder.filePath(pc)), MachineSettings(),
+                                                pc.startsWith("PC3") ? pc3Share : classFolder, pc));
+        unlockForTest(*pcs.back());
+    }
+    Session &pc1 = *pcs[0], &pc2 = *pcs[1], &pc3 = *pcs[2];
+    const QString copies = classFolder + "/gemte-test/";
+    QString reason;
+
+    // Åse starts at PC 1, which keeps her saved test and sends a copy; then PC 1 dies.
+    pc1.learner().started = QDateTime::currentDateTime();
+    pc1.learner().details = QStringList { "9/12-2026", "Sprogcenter", "Åse Ørnsø", "Vej 1", "1984", "", "", "", "" };
+    QVERIFY(ReportFile::writeStage(pc1, ReportFile::Create, ReportText::header(pc1.learner().details)).isEmpty());
+    const QString id = QFileInfo(pc1.learner().reportName).completeBaseName();
+    RecoveryState state;
+    state.learner = pc1.learner();
+    state.step = TestStep::Dictation1;
+    QVERIFY(RecoveryFile::write(pc1.folder(), *testClassKey(), state));
+    ClassRecovery::put(pc1, RecoveryText::serialise(state));
+    QVERIFY(pc1.outbox().send());
+    // PC 2 takes over and goes on; then PC 2 dies; PC 3 takes over and finishes with its share away.
+    for (Session *next : { &pc2, &pc3 }) {
+        age(copies + (next == &pc2 ? "PC1-000001" : "PC2-000002") + ".json.skrivlo");
+        const QVector<ClassRecovery::Found> found = ClassRecovery::leftByOthers(*next);
+        QVERIFY2(found.size() == 1, qPrintable(next->pcName() + QDir(copies).entryList().join(',')));
+        QVERIFY2(ClassRecovery::takeOver(*next, found.first(), &reason), qPrintable(reason));
+        next->learner() = state.learner;
+        if (next == &pc3)
+            QVERIFY(QFile::remove(pc3Share));
+        QVERIFY(ReportFile::writeStage(*next, ReportFile::Append, "<p>Diktat</p>").isEmpty());
+        ClassRecovery::put(*next, RecoveryText::serialise(state));
+        next->outbox().send();
+    }
+    QVERIFY2(LearnerArchive::finish(pc3, &reason), qPrintable(reason));
+    QVERIFY(pc3.outbox().waiting().contains(id + ".json.skrivlo"));
+    // PC 1 is started again: its saved test was continued elsewhere and is set aside for the teacher.
+    QString aside;
+    QVERIFY(RecoveryFile::setAside(pc1.folder(), RecoveryFile::Aside::ContinuedElsewhere, &aside));
+    hand(classFolder, row("Bo", "2026-12-02T09:00:00", 19, { 10, 8, 6 }, true)); // stays
+
+    // The teacher deletes her; the answer names the PCs that may still hold a copy.
+    TeacherView view(classFolder, folder.filePath("lærer/udbakke"), folder.filePath("lærer"),
+                     testKeys(folder.filePath("lærer/noegler")));
+    QSignalSpy listed(&view, &TeacherView::listed);
+    QSignalSpy deleted(&view, &TeacherView::deleted);
+    QVERIFY(listed.wait(5000));
+    QCOMPARE(view.filter()->rowCount(), 2);
+    selectLearner(view, "Åse Ørnsø");
+    std::shared_ptr<ModalRecord> told;
+    const auto asked = answerMessageBox("Slet resultatet", [&told]() { told = answerMessageBox("OK"); });
+    QMetaObject::invokeMethod(&view, "deleteLearner");
+    QVERIFY(asked->seen);
+    QVERIFY(deleted.wait(5000));
+    QVERIFY2(told->text.contains("er slettet fra klassemappen") && told->text.contains("PC1-000001, PC2-000002, PC3-000003"),
+             qPrintable(told->text));
+    QTRY_COMPARE(view.filter()->rowCount(), 1);
+
+    // PC 1 starts with the password; PC 3's share comes back: neither brings her back.
+    QCOMPARE(DeletedLearners::forgetHere(pc1, DeletedLearners::read(classFolder, pc1.keys())), 1);
+    QVERIFY(QFile::link(classFolder, pc3Share));
+    QVERIFY(pc3.outbox().send());
+    QVERIFY(pc3.outbox().waiting().isEmpty());
+
+    // No file holds her id, and none that can be read her name, but the lists of deleted learners;
+    // the results.html each PC showed goes at its next learner's password.
+    QDirIterator it(folder.path(), QDir::Files | QDir::Hidden | QDir::System, QDirIterator::Subdirectories);
+    int lists = 0;
+    while (it.hasNext()) {
+        const QString path = it.next();
+        const QString name = QDir(folder.path()).relativeFilePath(path);
+        if (name.contains("slettede-kursister")) {
+            ++lists;
+            continue;
+        }
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY2(!name.contains(id) && !bytes.contains(id.toUtf8()), qPrintable(name));
+        if (!name.endsWith("results.html"))
+            QVERIFY2(!bytes.contains("Åse"), qPrintable(name));
+        for (const QString root : { "klasse/", "lærer/udbakke/" }) {
+            if (name.startsWith(root) && name.endsWith(SealedFile::suffix()))
+                QVERIFY2(!openedWithTestKey(path, SealedFile::plainName(name.mid(root.size()))).contains("Åse"),
+                         qPrintable(name));
+        }
+    }
+    QCOMPARE(lists, 2); // in the class folder, and the teacher's own copy
+    QSet<QString> listedIds;
+    QVERIFY(DeletedLearners::parse(openedWithTestKey(classFolder + "/" + SealedFile::sealedName(
+                                                             DeletedLearners::nameFor(testClassKey()->id())),
+                                                     DeletedLearners::nameFor(testClassKey()->id())),
+                                   &listedIds));
+    QCOMPARE(listedIds, QSet<QString> { id });
+
+    // A learner who removes the list gains nothing: the view, opened again, puts it back.
+    const QString list = classFolder + "/" + SealedFile::sealedName(DeletedLearners::nameFor(testClassKey()->id()));
+    QVERIFY(QFile::remove(list));
+    TeacherView again(classFolder, folder.filePath("lærer/udbakke"), folder.filePath("lærer"),
+                      testKeys(folder.filePath("lærer/noegler")));
+    QTRY_VERIFY(QFile::exists(list));
+    QCOMPARE(DeletedLearners::read(classFolder, Keyring(testClassKey())), QSet<QString> { id });
+}
+
+void TestTeacherView::retention_data()
+{
+    QTest::addColumn<int>("months");
+    QTest::addColumn<bool>("onItsOwn");
+    QTest::addColumn<qint64>("ageOffsetSecs"); // from the period's end: < 0 older, > 0 younger
+    QTest::addColumn<QString>("answer");       // to the question; empty: none comes
+    QTest::addColumn<int>("rowsLeft");
+    QTest::addColumn<QString>("line");
+    const qint64 hour = 3600;
+    QTest::newRow("no period: kept, and said") << 0 << false << -hour * 24 * 400 << "" << 2 << "ikke valgt";
+    QTest::newRow("period not understood") << -1 << true << -hour * 24 * 400 << "" << 2 << "kan ikke forstås";
+    QTest::newRow("just inside") << 24 << false << hour << "" << 2 << "";
+    QTest::newRow("just outside, teacher says yes") << 24 << false << -hour << "Slet dem" << 1 << "";
+    QTest::newRow("just outside, teacher says not now") << 24 << false << -hour << "Ikke nu" << 2 << "";
+    QTest::newRow("just outside, on its own") << 24 << true << -hour << "" << 1 << "1 resultat ældre end 24 måneder er slettet";
+    QTest::newRow("just inside, on its own") << 24 << true << hour << "" << 2 << "";
+}
+
+void TestTeacherView::retention()
+{
+    QFETCH(int, months);
+    QFETCH(bool, onItsOwn);
+    QFETCH(qint64, ageOffsetSecs);
+    QFETCH(QString, answer);
+    QFETCH(int, rowsLeft);
+    QFETCH(QString, line);
+    // The period counts in calendar months: a month before 31 March is the last of February.
+    QCOMPARE(Retention(1, false).cutoff(QDateTime(QDate(2027, 3, 31), QTime(12, 0))),
+             QDateTime(QDate(2027, 2, 28), QTime(12, 0)));
+    TestFolder folder;
+    const QString classFolder = folder.filePath("klasse");
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime edge = now.addMonths(-std::max(months, 1)).addSecs(ageOffsetSecs);
+    hand(classFolder, row("Gammel", edge.toString(Qt::ISODate), 12, { -1, -1, -1 }, true));
+    hand(classFolder, row("Ny", now.addDays(-1).toString(Qt::ISODate), 12, { -1, -1, -1 }, true));
+    std::shared_ptr<ModalRecord> told;
+    const auto question = answer.isEmpty() ? guardNoModal(3000) : answerMessageBox(answer, [&told]() {
+        told = answerMessageBox("OK");
+    });
+    TeacherView view(classFolder, folder.filePath("udbakke"), folder.path(), testKeys(), false,
+                     Retention(months, onItsOwn, months < 0 ? "to år" : ""));
+    QSignalSpy deleted(&view, &TeacherView::deleted);
+    if (rowsLeft < 2)
+        QVERIFY(deleted.wait(8000));
+    QTRY_COMPARE(view.filter()->rowCount(), rowsLeft);
+    QTest::qWait(200); // a question would have come by now
+    QCOMPARE(question->seen, !answer.isEmpty());
+    if (question->seen)
+        QVERIFY2(question->text.contains("Gammel") && question->text.contains("24 måneder"), qPrintable(question->text));
+    if (told && told->seen)
+        QVERIFY2(told->text.contains("ældre end 24 måneder er slettet"), qPrintable(told->text));
+    const auto *label = view.findChild<QLabel *>("retentionLabel");
+    QCOMPARE(label->isVisibleTo(&view), !line.isEmpty());
+    QVERIFY2(label->text().contains(line), qPrintable(label->text()));
 }
 
 SKRIVLO_TEST_MAIN(TestTeacherView)

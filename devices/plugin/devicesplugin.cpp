@@ -56,8 +56,10 @@ std::unique_ptr<QWidget> DevicesPlugin::newStudio(const QVector<StudioText> &tex
 std::unique_ptr<QWidget> DevicesPlugin::newTeacherView(const QString &classFolder, const QString &outbox,
                                                        const QString &workFolder, const QString &password,
                                                        const QStringList &keyLines, const QString &keyringFolder,
-                                                       bool fixedPassword)
+                                                       bool fixedPassword, int keepMonths,
+                                                       const QString &keepMonthsText, bool deleteOld)
 {
     return std::make_unique<TeacherView>(classFolder, outbox, workFolder,
-                                         ClassListing::Keys { password, keyLines, keyringFolder }, fixedPassword);
+                                         ClassListing::Keys { password, keyLines, keyringFolder }, fixedPassword,
+                                         Retention(keepMonths, deleteOld, keepMonthsText));
 }

@@ -25,5 +25,6 @@ public:
     std::unique_ptr<QWidget> newTeacherView(const QString &classFolder, const QString &outbox,
                                             const QString &workFolder, const QString &password,
                                             const QStringList &keyLines, const QString &keyringFolder,
-                                            bool fixedPassword) override;
+                                            bool fixedPassword, int keepMonths, const QString &keepMonthsText,
+                                            bool deleteOld) override;
 };

@@ -24,7 +24,8 @@ Variants (--variant):
            class folder they may put files in but not list, read or delete from (mode 1733,
            owned by a third user, the teacher, who alone may read what is put there); each
            start tells the teacher it cannot look for tests from other PCs; the teacher's view,
-           run as the teacher, shows both learners
+           run as the teacher, shows both learners and deletes one, and the list of deleted
+           learners it writes can be read by the PCs
 """
 
 import datetime
@@ -585,8 +586,27 @@ def journey_dropbox(j):
         check(sorted((r[3], r[10]) for r in rows) == [(f[1], "1") for f in DROPBOX_CLASS],
               "the teacher's view shows %s" % [(r[3], r[10]) for r in rows])
         j.shot("teachers-view")
+        # The teacher deletes learner A; the list of deleted learners the view writes must be
+        # readable to the PCs, which may otherwise only put files in.
+        j.key("ctrl+f")
+        j.type(DROPBOX_CLASS[0][1])
+        j.key("Return")
+        j.key("Delete")
+        j.wait_window("Slet resultat", 10)
+        j.key("alt+s")
+        j.until(lambda: not os.path.exists(os.path.join(classfolder, stems[0] + DATA)), 20, "learner A deleted")
+        j.wait_window("Slet resultat", 10)
+        j.key("Return")
         j.key("alt+F4")
         check(view.wait_exit(15) == 0, "the teacher's view did not close cleanly")
+        lists = [os.path.join(d, f) for d, _, fs in os.walk(os.path.join(classfolder, "slettede-kursister")) for f in fs]
+        readable = subprocess.run(as_user(users["a"], [sys.executable, "-c",
+                                                       "import sys\nfor p in sys.argv[1:]: open(p, 'rb').read()"]
+                                          + lists),
+                                  env={"PATH": os.environ.get("PATH", "/usr/bin:/bin")}, cwd=users["a"].pw_dir,
+                                  capture_output=True, timeout=30)
+        check(len(lists) == 2 and readable.returncode == 0,
+              "as learner A, the deleted lists %s: %s" % (lists, readable.stderr.decode(errors="replace")))
 
         # Learner A can neither find learner B's result nor read, change or remove it.
         other = os.path.join(classfolder, stems[1] + DATA)

@@ -285,9 +285,10 @@ def first_look(j):
     workdir = j.workdir("first-look")
     program, geometry = open_view(j, workdir)
     j.until(lambda: bands(j.grab(), geometry, FIRST_LOOK_BLUE) == 1, 10, "the blue line: no results yet")
-    # The one yellow line is the fixed password's: an empty class is not sent to IT.
+    # The yellow lines are the fixed password's and the school's period not chosen: an empty
+    # class is not sent to IT.
     yellow = bands(j.grab(), geometry, FIRST_LOOK_YELLOW)
-    check(yellow == 1, "%d yellow lines over an empty class" % yellow)
+    check(yellow == 2, "%d yellow lines over an empty class" % yellow)
     j.shot("first-look-no-results")
 
     # Thirty learners arrive; F5 lists them, and the line goes.
@@ -316,8 +317,8 @@ def first_look(j):
 
     # A class folder IT named, on a share that is not there.
     program, geometry = open_view(j, workdir, ["--klassemappe", os.path.join(j.tmp, "skoleserver", "hold 3")])
-    j.until(lambda: bands(j.grab(), geometry, FIRST_LOOK_YELLOW) == 2, 10,
-            "the yellow line that the folder cannot be reached, beside the fixed password's")
+    j.until(lambda: bands(j.grab(), geometry, FIRST_LOOK_YELLOW) == 3, 10,
+            "the yellow line that the folder cannot be reached, beside the fixed password's and the period's")
     j.shot("first-look-unreachable")
     close_view(j, program)
 
@@ -451,10 +452,13 @@ def journey(j):
     j.wait_window("Slet resultat")
     j.shot("delete-question")
     j.key("alt+s")
-    j.wait_window_gone("Slet resultat")
-
     j.until(lambda: not [n for n in os.listdir(classfolder) if n.startswith(stems["Bo; Holm"])], 10,
-            "Bo's files to go")  # the box goes before the files do
+            "Bo's files to go")
+    # Then the teacher is told what went, and which PCs drop their copies later.
+    j.wait_window("Slet resultat")
+    j.shot("delete-told")
+    j.key("Return")
+    j.wait_window_gone("Slet resultat")
     search(j, "")
     j.until(lambda: all(r[3] != "Bo; Holm" for r in export_csv(j, os.path.join(j.tmp, "efter.csv"))),
             10, "Bo; Holm to leave the table")
