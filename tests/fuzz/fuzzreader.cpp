@@ -1,8 +1,10 @@
-// One reader of the files someone else may have written, fed whatever bytes libFuzzer makes of
+// One reader of the files someone else may have written (data files, saved tests, old
+// reports, sealed files, key lines, the list of deleted learners), fed whatever bytes libFuzzer makes of
 // its corpus (tests/fuzz/corpus/<reader>). A learner's PC holds the class key, so a hostile
 // learner can seal anything: every reader behind the seal must take any bytes. A crash, a
 // sanitizer's finding, a hang or running out of memory is a fault.
 
+#include "archive/deletedlearners.h"
 #include "model/learnerdatatext.h"
 #include "model/overviewtext.h"
 #include "model/recoverytext.h"
@@ -72,6 +74,12 @@ void readKeyLine(const QByteArray &bytes)
         KeyWrap::unwrap(line, QString::fromLatin1(fuzzPassword()));
 }
 
+void readDeleted(const QByteArray &bytes)
+{
+    QSet<QString> ids;
+    DeletedLearners::parse(bytes, &ids);
+}
+
 using Reader = void (*)(const QByteArray &);
 
 Reader reader()
@@ -82,7 +90,7 @@ Reader reader()
             const char *name;
             Reader read;
         } readers[] = { { "data", readData }, { "recovery", readRecovery }, { "report", readReport },
-                        { "sealed", readSealed }, { "keyline", readKeyLine } };
+                        { "sealed", readSealed }, { "keyline", readKeyLine }, { "deleted", readDeleted } };
         for (const auto &candidate : readers) {
             if (std::strcmp(candidate.name, SKRIVLO_FUZZ_READER) == 0)
                 return candidate.read;

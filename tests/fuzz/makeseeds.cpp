@@ -2,6 +2,7 @@
 //     fuzz_makeseeds tests/fuzz/corpus
 // Run again when a format changes; libFuzzer grows its own corpus from these in its run folder.
 
+#include "archive/deletedlearners.h"
 #include "model/learnerdatatext.h"
 #include "model/recoverytext.h"
 #include "model/reporttext.h"
@@ -96,6 +97,10 @@ int main(int argc, char *argv[])
     written = written
             && put(corpus.filePath("keyline"), "line",
                    KeyWrap::wrap(*fuzzKey(), QString::fromLatin1(fuzzPassword()), KeyWrap::testCost()).toLatin1() + '\n');
+    written = written
+            && put(corpus.filePath("deleted"), "three",
+                   DeletedLearners::text({ "PC1-0a0b0c 0a0b0c0d", "PC2-0a0b0d 00000001", "LAB03-5e1f0a ffffffff" }))
+            && put(corpus.filePath("deleted"), "none", DeletedLearners::text({}));
     if (!written)
         std::fprintf(stderr, "fuzz_makeseeds: could not write the corpus\n");
     return written ? 0 : 1;
