@@ -229,6 +229,7 @@ void TestResultsPage::aReportLoadsNothingOfItsOwn_data()
     QTest::newRow("a device") << "<img src=\"file:///dev/zero\">";
     QTest::newRow("enormous") << "<img src=\"%1/foto.png\" width=\"2147483647\" height=\"2147483647\">";
     QTest::newRow("a style sheet") << "<link rel=\"stylesheet\" href=\"%1/foto.css\"><p>x</p>";
+    QTest::newRow("tables in tables") << QStringLiteral("<table cellpadding=\"100000000\"><tr><td>").repeated(40);
     QTest::newRow("backgrounds") << "<table background=\"%1/foto.png\"><tr><td background=\"foto.png\">x</td></tr></table>"
                                     "<p style=\"background-image: url(%1/foto.png)\">y</p>";
 }

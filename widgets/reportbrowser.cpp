@@ -1,5 +1,7 @@
 #include "widgets/reportbrowser.h"
 
+#include "model/reporttext.h"
+
 #include <QImage>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -44,7 +46,12 @@ void ReportBrowser::showHtml(const QString &html)
     auto *report = new QTextDocument(this); // its resources are asked of loadResource below
     report->setDefaultFont(document()->defaultFont());
     report->setDocumentMargin(document()->documentMargin());
-    report->setHtml(html);
+    if (ReportText::isOwnMarkup(html))
+        report->setHtml(html);
+    else
+        report->setPlainText(tr("Resultatet er ikke skrevet af Skrivlo, eller det er ændret bagefter. "
+                                "Derfor vises det som tekst:\n\n")
+                             + html);
     report->addResource(QTextDocument::ImageResource, QUrl(QLatin1String("qrc") + leftOutName), nothing());
     QVector<std::pair<int, int>> pictures;
     for (QTextBlock block = report->begin(); block.isValid(); block = block.next()) {
