@@ -603,6 +603,9 @@ void TestTeacherView::viewRefreshesAndDeletes()
     QSignalSpy deleted(&view, &TeacherView::deleted);
     std::shared_ptr<ModalRecord> told;
     const auto asked = answerMessageBox("Slet resultatet", [&told]() { told = answerMessageBox("OK"); });
+    // As the teacher does: the button is taken once the deleted list, put back as the view
+    // opened, is written (until then the button is off and the slot does nothing).
+    QTRY_VERIFY(view.findChild<QPushButton *>("deleteButton")->isEnabled());
     QMetaObject::invokeMethod(&view, "deleteLearner");
     QVERIFY(asked->seen);
     QVERIFY2(asked->text.contains("»Bo; Holm« fra 2/12-2026 kl. 09.00"), qPrintable(asked->text));
@@ -801,6 +804,9 @@ void TestTeacherView::deleteReachesEveryCopy()
     selectLearner(view, "Åse Ørnsø");
     std::shared_ptr<ModalRecord> told;
     const auto asked = answerMessageBox("Slet resultatet", [&told]() { told = answerMessageBox("OK"); });
+    // As the teacher does: the button is taken once the deleted list, put back as the view
+    // opened, is written (until then the button is off and the slot does nothing).
+    QTRY_VERIFY(view.findChild<QPushButton *>("deleteButton")->isEnabled());
     QMetaObject::invokeMethod(&view, "deleteLearner");
     QVERIFY(asked->seen);
     QVERIFY(deleted.wait(5000));
