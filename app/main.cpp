@@ -84,9 +84,9 @@ int runTeacherView(Session &session)
     QStringList keyLines;
     if (!session.settings().schoolKeyLine().isEmpty())
         keyLines.append(session.settings().schoolKeyLine());
-    QFile local(QDir(session.workingFolder()).filePath(ClassKeys::localFileName()));
-    if (local.size() < 4096 && local.open(QIODevice::ReadOnly))
-        keyLines.append(QString::fromLatin1(local.readAll()).trimmed());
+    const QString localLine = ClassKeys::localLine(session.workingFolder());
+    if (!localLine.isEmpty())
+        keyLines.append(localLine);
     const QString keyring = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
                                     .filePath(ClassKeys::folderName());
     const std::unique_ptr<QWidget> view = device->newTeacherView(

@@ -19,10 +19,10 @@ constexpr qint64 largestLine = 4096;
 
 QString readLine(const QString &path)
 {
-    QFile file(path);
-    if (!SafeFile::mayReplace(path) || !file.open(QIODevice::ReadOnly) || file.size() > largestLine)
+    QByteArray bytes;
+    if (SafeFile::readSmall(path, largestLine, &bytes) != SafeFile::Read::Done)
         return QString();
-    return QString::fromLatin1(file.readAll()).trimmed();
+    return QString::fromLatin1(bytes).trimmed();
 }
 
 } // namespace
@@ -54,6 +54,10 @@ QString publishedName(const QString &line)
 QStringList linesIn(const QString &folder)
 {
     QStringList lines;
+    // A folder of key lines that is a link leads to files of someone else's choosing.
+    const QFileInfo linked(folder);
+    if (linked.isSymLink() || linked.isJunction())
+        return lines;
     // Filtered by hand: a name filter is a regular expression, and a thread that matched one
     // crashes as it ends in the Windows build (MinGW frees its thread storage too early).
     const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
@@ -67,6 +71,11 @@ QStringList linesIn(const QString &folder)
             lines.append(line);
     }
     return lines;
+}
+
+QString localLine(const QString &workingFolder)
+{
+    return readLine(QDir(workingFolder).filePath(localFileName()));
 }
 
 QStringList open(Keyring *keys, const QStringList &lines, const QString &password, QSet<QString> *tried,
@@ -112,8 +121,7 @@ Own forPc(const Own &fromSettings, const QString &workingFolder, const QString &
         own.line = fromSettings.line;
         return own;
     }
-    const QString local = QDir(workingFolder).filePath(localFileName());
-    own.line = readLine(local);
+    own.line = localLine(workingFolder);
     own.key = KeyWrap::isWellFormed(own.line) ? KeyWrap::unwrap(own.line, password) : nullptr;
     if (own.key)
         return own;

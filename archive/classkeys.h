@@ -35,6 +35,8 @@ constexpr int mostAdoptionTries = 3;
 
 // The well-formed key lines in a folder, mostLines at the most.
 QStringList linesIn(const QString &folder);
+// The line this PC keeps in its working folder, or an empty string.
+QString localLine(const QString &workingFolder);
 
 struct Own
 {

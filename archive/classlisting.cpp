@@ -45,16 +45,18 @@ bool isSealed(const QString &fileName)
 bool contents(const QString &path, const Keyring &keys, QByteArray *plain, QString *reason)
 {
     const QFileInfo info(path);
-    QFile file(path);
-    if (info.isSymLink() || info.size() > SealedFile::largestFile) {
+    QByteArray bytes;
+    switch (SafeFile::readSmall(path, SealedFile::largestFile, &bytes)) {
+    case SafeFile::Read::Done:
+        break;
+    case SafeFile::Read::TooLarge:
+    case SafeFile::Read::NotPlain:
         *reason = tr("Filen er for stor, eller den er en genvej: Skrivlo skriver ingen af delene.");
         return false;
-    }
-    if (!file.open(QIODevice::ReadOnly)) {
-        *reason = tr("Filen kan ikke læses: %1").arg(file.errorString());
+    case SafeFile::Read::Failed:
+        *reason = tr("Filen kan ikke læses.");
         return false;
     }
-    const QByteArray bytes = file.readAll();
     const QString name = info.fileName();
     if (!isSealed(name)) {
         *plain = bytes;
@@ -185,8 +187,8 @@ QVector<ClassEntry> ClassListing::list(const QString &dir, ClassEntry::State sta
         if (!files.data.fileName().isEmpty() && files.data.isSymLink())
             files.data = QFileInfo();
         const QFileInfo &source = files.data.fileName().isEmpty() ? files.report : files.data;
-        if (source.isSymLink())
-            continue;
+        if (source.fileName().isEmpty() || source.isSymLink())
+            continue; // a link alone is no learner's
         entries.append(read(dir, stem, source, files.data.fileName(), files.report.fileName(), state));
     }
     return entries;
@@ -298,10 +300,11 @@ int ClassListing::sealUnsealed(QString *reason)
         bool written = true;
         for (const auto &[name, bytes] : files) {
             const QString path = QDir(folder).filePath(SealedFile::sealedName(name));
-            QFile back(path);
+            QByteArray back;
             QByteArray opened;
-            written = written && SafeFile::write(path, SealedFile::seal(*key, name, bytes)) && back.open(QIODevice::ReadOnly)
-                    && SealedFile::open(known, name, back.readAll(), &opened) == SealedFile::Opened::Yes && opened == bytes;
+            written = written && SafeFile::write(path, SealedFile::seal(*key, name, bytes))
+                    && SafeFile::readSmall(path, SealedFile::largestFile, &back) == SafeFile::Read::Done
+                    && SealedFile::open(known, name, back, &opened) == SealedFile::Opened::Yes && opened == bytes;
         }
         if (!written) {
             for (const auto &[name, bytes] : files)

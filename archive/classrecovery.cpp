@@ -23,12 +23,12 @@ const QString movedMark = QStringLiteral(" fortsat på ");
 // place does not open.
 bool readState(const QString &path, const QString &sealedAs, const Keyring &keys, RecoveryState *state)
 {
-    QFile file(path);
-    if (!SafeFile::mayReplace(path) || !file.open(QIODevice::ReadOnly) || file.size() > SealedFile::largestFile)
+    QByteArray bytes;
+    if (SafeFile::readSmall(path, SealedFile::largestFile, &bytes) != SafeFile::Read::Done)
         return false;
     QByteArray plain;
     QString reason;
-    return SealedFile::open(keys, sealedAs, file.readAll(), &plain) == SealedFile::Opened::Yes
+    return SealedFile::open(keys, sealedAs, bytes, &plain) == SealedFile::Opened::Yes
             && RecoveryText::parse(plain, state, &reason);
 }
 

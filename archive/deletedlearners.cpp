@@ -35,12 +35,12 @@ bool isId(const QString &id)
     });
 }
 
+// Empty for a file that is not read whole.
 QByteArray readSmall(const QString &path, qint64 largest)
 {
-    QFile file(path);
-    if (!SafeFile::mayReplace(path) || !file.open(QIODevice::ReadOnly) || file.size() > largest)
-        return QByteArray();
-    return file.read(largest + 1);
+    QByteArray bytes;
+    SafeFile::readSmall(path, largest, &bytes);
+    return bytes;
 }
 
 QSet<QString> readList(const QString &path, const QString &name, const Keyring &keys)

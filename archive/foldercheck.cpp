@@ -59,9 +59,9 @@ bool probeAs(const QString &folder, const QString &name, QString *reason)
     }
     const QString file = QDir(folder).filePath(name);
     const QByteArray bytes = QByteArrayLiteral("Skrivlo ") + name.toUtf8() + '\n';
-    QFile back(file);
-    const bool written = SafeFile::write(file, bytes) && back.open(QIODevice::ReadOnly) && back.readAll() == bytes;
-    back.close();
+    QByteArray back;
+    const bool written = SafeFile::write(file, bytes)
+            && SafeFile::readSmall(file, bytes.size(), &back) == SafeFile::Read::Done && back == bytes;
     if (QFile::remove(file) && written)
         return true;
     if (!QFileInfo(folder).isWritable())

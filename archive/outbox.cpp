@@ -29,11 +29,7 @@ constexpr qint64 largest = 16 * 1024 * 1024;
 
 bool readAll(const QString &path, QByteArray *bytes)
 {
-    QFile file(path);
-    if (!SafeFile::mayReplace(path) || !file.open(QIODevice::ReadOnly) || file.size() > largest)
-        return false;
-    *bytes = file.readAll();
-    return file.error() == QFile::NoError;
+    return SafeFile::readSmall(path, largest, bytes) == SafeFile::Read::Done;
 }
 
 } // namespace

@@ -28,18 +28,20 @@ QString present(const ResultsFolder &folder)
 
 bool openedBytes(const ResultsFolder &folder, const Keyring &keys, QByteArray *plain, QString *reason)
 {
-    const QString file = present(folder);
-    QFile in(file);
-    if (!SafeFile::mayReplace(file) || !in.open(QIODevice::ReadOnly)) {
+    QByteArray bytes;
+    // A test's worth of answers is a few kilobytes; anything far larger is not ours.
+    switch (SafeFile::readSmall(present(folder), SealedFile::largestFile, &bytes)) {
+    case SafeFile::Read::Done:
+        break;
+    case SafeFile::Read::TooLarge:
+        *reason = tr("Filen er for stor til at være en gemt test.");
+        return false;
+    case SafeFile::Read::NotPlain:
+    case SafeFile::Read::Failed:
         *reason = tr("Filen kan ikke læses.");
         return false;
     }
-    // A test's worth of answers is a few kilobytes; anything far larger is not ours.
-    if (in.size() > SealedFile::largestFile) {
-        *reason = tr("Filen er for stor til at være en gemt test.");
-        return false;
-    }
-    switch (SealedFile::open(keys, plainName(), in.readAll(), plain)) {
+    switch (SealedFile::open(keys, plainName(), bytes, plain)) {
     case SealedFile::Opened::Yes:
         return true;
     case SealedFile::Opened::NotSealed:

@@ -4,6 +4,7 @@
 #include "archive/session.h"
 #include "archive/outbox.h"
 #include "model/learnerfilename.h"
+#include "sealing/sealedfile.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -16,6 +17,15 @@ QString ReportFile::fileName()
 bool ReportFile::write(const QString &path, const QString &text)
 {
     return SafeFile::write(path, text.toUtf8());
+}
+
+bool ReportFile::read(const QString &path, QString *html)
+{
+    QByteArray bytes;
+    if (SafeFile::readSmall(path, SealedFile::largestFile, &bytes) != SafeFile::Read::Done)
+        return false;
+    *html = QString::fromUtf8(bytes);
+    return true;
 }
 
 QString ReportFile::learnerFilePath(const Session &session)

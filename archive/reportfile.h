@@ -22,6 +22,10 @@ public:
     // the path is a link or anything but a plain file (which is never followed).
     static bool write(const QString &path, const QString &text);
 
+    // The report at path, as HTML. False when it is missing, not a plain file, or far larger
+    // than any report of the program's own (it is not read then).
+    static bool read(const QString &path, QString *html);
+
     // Writes a stage of the report to results.html and the learner's own file to the outbox,
     // and has the outbox sent (Session::onShare). Returns the file in the working folder that could not be
     // written, or an empty string; a class folder out of reach is no failure here (the file

@@ -2,12 +2,17 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 
+#include <algorithm>
+
 #ifdef Q_OS_UNIX
+#include <cerrno>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -30,6 +35,51 @@ void syncFolder(const QString &path)
 }
 
 } // namespace
+
+Read readSmall(const QString &path, qint64 limit, QByteArray *bytes)
+{
+    bytes->clear();
+    QFile file;
+#ifdef Q_OS_UNIX
+    // Checked on what was opened, not on the name: the name may be swapped in between.
+    const int handle = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (handle < 0)
+        return errno == ELOOP ? Read::NotPlain : Read::Failed;
+    struct stat opened;
+    if (::fstat(handle, &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        ::close(handle);
+        return Read::NotPlain;
+    }
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(handle);
+        return Read::Failed;
+    }
+#else
+    const QFileInfo info(path);
+    if (info.isSymLink() || info.isJunction() || (info.exists() && !info.isFile()))
+        return Read::NotPlain;
+    file.setFileName(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return Read::Failed;
+#endif
+    if (file.size() > limit)
+        return Read::TooLarge;
+    QByteArray read;
+    read.reserve(int(file.size()));
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 got = file.read(chunk, std::min<qint64>(sizeof chunk, limit + 1 - read.size()));
+        if (got < 0)
+            return Read::Failed;
+        if (got == 0)
+            break;
+        read.append(chunk, int(got));
+        if (read.size() > limit)
+            return Read::TooLarge;
+    }
+    *bytes = read;
+    return Read::Done;
+}
 
 bool mayReplace(const QString &path)
 {

@@ -7,8 +7,21 @@
 #include <functional>
 
 // Whole-file writes that a power cut or a full disk cannot leave half done: the new
-// contents replace the old in one step, or the old file stays as it was.
+// contents replace the old in one step, or the old file stays as it was. And reads of files
+// that someone else may have put there, which never take more than a limit.
 namespace SafeFile {
+
+enum class Read {
+    Done,
+    TooLarge, // larger than the limit: nothing of it is read
+    NotPlain, // a link, a folder, a pipe or a device
+    Failed,   // missing, or cannot be read
+};
+
+// The whole of a plain file of at most limit bytes. A link is never followed, and a pipe or
+// a device never waited on, even one put in the file's place after it was listed; a file
+// that grows while it is read is too large, not read into memory.
+Read readSmall(const QString &path, qint64 limit, QByteArray *bytes);
 
 // False for a symbolic link, a folder, a device or anything else that is not a plain file:
 // a planted link must never lead a write to another file.

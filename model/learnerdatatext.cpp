@@ -31,8 +31,9 @@ bool readCount(const QJsonValue &value, int max, int *out)
     }
     if (!value.isDouble())
         return false;
+    // In range before the cast: a double beyond int has no int to compare with.
     const double number = value.toDouble();
-    if (number != static_cast<int>(number) || number < 0 || number > max)
+    if (!(number >= 0 && number <= max) || number != static_cast<int>(number))
         return false;
     *out = static_cast<int>(number);
     return true;

@@ -79,16 +79,25 @@ QByteArray document(const QVector<ResultRow> &rows)
 }
 
 // A spreadsheet runs a cell as a formula when it, or a line of it, begins with one of these
-// after blanks, tabs or carriage returns, also in their full-width forms.
+// after blanks, tabs or carriage returns, also in their full-width forms. A line may end in
+// any of the breaks a spreadsheet knows, a carriage return alone among them.
 bool readAsFormula(const QString &value)
 {
     static const QString signs = QStringLiteral("=+-@\uFF1D\uFF0B\uFF0D\uFF20");
+    static const QString breaks = QStringLiteral("\n\r\v\f\u0085\u2028\u2029");
     if (value.startsWith(QLatin1Char('\t')) || value.startsWith(QLatin1Char('\r')))
         return true;
-    for (const QString &line : value.split(QLatin1Char('\n'))) {
-        const QString begun = line.trimmed();
-        if (!begun.isEmpty() && signs.contains(begun.front()))
+    bool lineBegins = true;
+    for (const QChar c : value) {
+        if (breaks.contains(c)) {
+            lineBegins = true;
+            continue;
+        }
+        if (!lineBegins || c.isSpace())
+            continue;
+        if (signs.contains(c))
             return true;
+        lineBegins = false;
     }
     return false;
 }

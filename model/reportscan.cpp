@@ -75,8 +75,12 @@ bool parse(const QString &fileName, const QString &html, ResultRow *row, QString
         const QRegularExpressionMatch counts = countRow.match(html, d2);
         if (!counts.hasMatch() || totals.size() < 2)
             return fail(reason, "Resultatet er ufuldstændigt: Diktat 2 har ingen optælling.");
-        for (int i = 0; i < 3; ++i)
+        // Each count is checked before they are added up: three large ones overflow an int.
+        for (int i = 0; i < 3; ++i) {
             scanned.dictation2Right[size_t(i)] = counts.captured(i + 1).toInt();
+            if (scanned.dictation2Right[size_t(i)] > 20)
+                return fail(reason, "Tallene i resultatet passer ikke sammen.");
+        }
         if (scanned.dictation2Total() != totals.at(1))
             return fail(reason, "Tallene i resultatet passer ikke sammen.");
     }

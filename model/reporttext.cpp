@@ -1,6 +1,7 @@
 #include "model/reporttext.h"
 
 #include <QCoreApplication>
+#include <QSet>
 
 namespace ReportText {
 
@@ -130,6 +131,41 @@ QString timeStamp(qint64 elapsedSeconds)
 QString dateText(const QDate &date)
 {
     return date.toString(QCoreApplication::translate("Info", "d/M-yyyy"));
+}
+
+bool isOwnMarkup(const QString &html)
+{
+    // Every tag the report is written with, and the plain ones older versions may have used.
+    static const QSet<QString> own {
+        QStringLiteral("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01//EN\" \"http://www.w3.org/TR/html4/strict.dtd\">"),
+        QStringLiteral("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"),
+        QStringLiteral("<table border=\"1\" cols=\"3\" rows=\"22\">"),
+        QStringLiteral("<font color=\"green\">"), QStringLiteral("<font color=\"blue\">"), QStringLiteral("</font>"),
+        QStringLiteral("<br>"),
+    };
+    static const QStringList paired { QStringLiteral("html"), QStringLiteral("head"), QStringLiteral("title"),
+                                      QStringLiteral("body"), QStringLiteral("h2"), QStringLiteral("h3"),
+                                      QStringLiteral("u"), QStringLiteral("b"), QStringLiteral("i"), QStringLiteral("s"),
+                                      QStringLiteral("p"), QStringLiteral("small"), QStringLiteral("table"),
+                                      QStringLiteral("tr"), QStringLiteral("td") };
+    // Some hundred tags in a whole report; Qt reads nested tags in a time that grows with the
+    // square of their number.
+    constexpr int mostTags = 5000;
+    int tags = 0;
+    int tables = 0;
+    for (qsizetype at = html.indexOf(QLatin1Char('<')); at >= 0; at = html.indexOf(QLatin1Char('<'), at + 1)) {
+        const qsizetype end = html.indexOf(QLatin1Char('>'), at);
+        if (end < 0 || ++tags > mostTags)
+            return false;
+        const QString tag = html.mid(at, end - at + 1);
+        const QString name = tag.mid(tag.startsWith(QLatin1String("</")) ? 2 : 1).chopped(1);
+        if (!own.contains(tag) && !paired.contains(name))
+            return false;
+        if (tag.startsWith(QLatin1String("<table")) && ++tables > 1)
+            return false;
+        at = end;
+    }
+    return html.count(QLatin1Char('>')) == tags; // text has its ">" escaped
 }
 
 } // namespace ReportText

@@ -36,6 +36,12 @@ QString dictation2Section(const QString &timeStamp, const QVector<CategoryRow> &
 // a note that the test was not finished.
 QString unfinished(const QString &documentSoFar);
 
+// True when html holds only the markup these functions write (any text between, escaped as
+// they escape it), with one table at most: a report read back that holds anything else, a
+// picture, a link, a style or tables in tables, was not written by the program, and Qt's
+// layout of such markup can take minutes or the whole stack.
+bool isOwnMarkup(const QString &html);
+
 // Level 1 to 4 from the number of right answers in Dictation 2.
 int level(int dictation2Total);
 

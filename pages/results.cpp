@@ -1,6 +1,7 @@
 #include "pages/results.h"
 
 #include "archive/pdftarget.h"
+#include "archive/reportfile.h"
 #include "archive/resultsfolder.h"
 #include "archive/safefile.h"
 #include "devices/devicemodule.h"
@@ -67,22 +68,14 @@ Results::Results(QWidget *parent, const ResultsFolder &folder)
 
 void Results::loadReport()
 {
-    // An absolute file URL, so the report is read from the results folder whatever a
-    // platform would resolve a relative URL against.
-    reportView->setSource(QUrl::fromLocalFile(folder.filePath(tr("results.html"))));
-    reportView->setFocus(Qt::OtherFocusReason);
-}
-
-void Results::showReport(const QString &path)
-{
-    reportView->setSource(QUrl::fromLocalFile(path));
-    reportView->reload(); // the same file may have changed since it was last shown
-    reportView->setFocus(Qt::OtherFocusReason);
+    QString html;
+    ReportFile::read(folder.filePath(ReportFile::fileName()), &html);
+    showReportHtml(html);
 }
 
 void Results::showReportHtml(const QString &html)
 {
-    reportView->setHtml(html);
+    reportView->showHtml(html);
     reportView->setFocus(Qt::OtherFocusReason);
 }
 

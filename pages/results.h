@@ -12,7 +12,7 @@ class PrintDevice;
 class QHBoxLayout;
 class QLabel;
 class QPushButton;
-class QTextBrowser;
+class ReportBrowser;
 class QVBoxLayout;
 class ResultsFolder;
 
@@ -27,8 +27,6 @@ public:
 
     // Loads the report; called right before the page is shown.
     void loadReport();
-    // Shows another report file, as the teacher's view opens one learner's result.
-    void showReport(const QString &path);
     // A report read and opened by the caller (a sealed one).
     void showReportHtml(const QString &html);
     // A line under the report, only while the result waits in the outbox: that it is safe on
@@ -72,7 +70,7 @@ private:
     QLabel *headingLabel;
     QLabel *pdfCaption;
     QLabel *printCaption;
-    QTextBrowser *reportView;
+    ReportBrowser *reportView;
     QLabel *waitingNotice = nullptr;
     QPushButton *sendAgainButton = nullptr;
     QString waitingText;

@@ -16,6 +16,7 @@ test_packages=(
     pulseaudio pulseaudio-utils poppler-utils python3-numpy
     desktop-file-utils appstream lintian dpkg-dev file
     samba smbnetfs fuse faketime
+    clang libclang-rt-14-dev strace
 )
 for option in "$@"; do
     case $option in

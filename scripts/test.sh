@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite, the real-window
 # journeys (label e2e) included; then the widget tests once more, built with
-# AddressSanitizer and UndefinedBehaviorSanitizer (in build-sanitize/).
+# AddressSanitizer and UndefinedBehaviorSanitizer (in build-sanitize/); then the file readers'
+# fuzzers for a short while each, built with clang (in build-fuzz/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
@@ -19,3 +20,9 @@ export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
 export LSAN_OPTIONS=suppressions=$root/tests/sanitizer/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest -L widget -E "tst_recordings|tst_recordingnotice" --output-on-failure --timeout 300 --parallel 2
+
+# The fuzzers (tests/fuzz), from the corpus kept in the repository.
+cd "$root"
+CC=clang CXX=clang++ cmake -S . -B build-fuzz "${generator[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSKRIVLO_FUZZ=ON
+cmake --build build-fuzz --target fuzz_targets --parallel "$(nproc)"
+(cd build-fuzz && ctest -L fuzz --output-on-failure --parallel 2)

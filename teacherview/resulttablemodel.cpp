@@ -3,16 +3,9 @@
 #include "model/datetext.h"
 
 #include <QColor>
+#include <QTextDocument>
 
 namespace {
-
-// What a learner typed, kept in a direction of its own: a right-to-left mark in a name must not
-// turn the cells around it ("Trin 4" read from a Trin 1 row).
-QString isolated(const QString &typed)
-{
-    return QChar(0x2068) + typed + QChar(0x2069);
-}
-
 
 QString count(int value)
 {
@@ -26,6 +19,11 @@ QString key(const ClassEntry &entry)
 }
 
 } // namespace
+
+QString ResultTableModel::isolated(const QString &typed)
+{
+    return QChar(0x2068) + typed + QChar(0x2069);
+}
 
 ResultTableModel::ResultTableModel(QObject *parent)
     : QAbstractTableModel(parent)
@@ -95,7 +93,8 @@ QVariant ResultTableModel::data(const QModelIndex &index, int role) const
     case EntryRole:
         return index.row();
     case Qt::ToolTipRole:
-        return entry.state == ClassEntry::Unreadable ? entry.problem : QVariant();
+        // A tooltip is rich text when it looks like it, and the file's name is anyone's.
+        return entry.state == ClassEntry::Unreadable ? Qt::convertFromPlainText(entry.problem) : QVariant();
     case Qt::BackgroundRole:
         if (index.column() == Level && entry.state != ClassEntry::Unreadable)
             return levelBackground(entry.row.level());
@@ -123,7 +122,7 @@ QVariant ResultTableModel::text(const ClassEntry &entry, int column) const
         if (column == Name)
             return tr("Ændret eller beskadiget");
         if (column == State)
-            return row.reportName; // the file's name
+            return isolated(row.reportName); // the file's name, which anyone may have chosen
         return QString();
     }
     const bool taken = row.dictation2Taken();
@@ -132,7 +131,7 @@ QVariant ResultTableModel::text(const ClassEntry &entry, int column) const
     case Start: return DateText::time(row.started.time());
     case Name: return row.name.isEmpty() ? tr("uden navn") : isolated(row.name);
     case Place: return isolated(row.place);
-    case BirthYear: return row.birthYear;
+    case BirthYear: return isolated(row.birthYear);
     case Dictation1: return count(row.dictation1Right);
     case Context: return taken ? count(row.dictation2Right[0]) : QString();
     case Etymology: return taken ? count(row.dictation2Right[1]) : QString();

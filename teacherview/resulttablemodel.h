@@ -36,6 +36,11 @@ public:
     // least 4.5:1 between them.
     static QColor levelBackground(int level);
 
+    // What a learner typed (or a file's name), kept in a direction of its own wherever it is
+    // shown: a right-to-left mark in it must not turn the text around it ("Trin 4" read from
+    // a Trin 1 row).
+    static QString isolated(const QString &typed);
+
 private:
     QVariant text(const ClassEntry &entry, int column) const;
     QVariant sortKey(const ClassEntry &entry, int column) const;

@@ -433,7 +433,8 @@ void TeacherView::openReport()
                     return;
                 }
                 QMessageBox box(QMessageBox::Information, tr("Skrivlo – resultater"),
-                                tr("Resultatet for »%1« kan ikke vises.\n\n%2").arg(entry.row.name, opened.reason),
+                                tr("Resultatet for »%1« kan ikke vises.\n\n%2")
+                                        .arg(ResultTableModel::isolated(entry.row.name), opened.reason),
                                 QMessageBox::Ok, this);
                 box.setTextFormat(Qt::PlainText);
                 box.exec();
@@ -471,9 +472,10 @@ void TeacherView::deleteLearner()
     if (!current || remover->isBusy())
         return;
     const ClassEntry entry = *current;
-    const QString name = entry.row.name.isEmpty() ? tr("uden navn") : entry.row.name;
+    // Isolated, so that a right-to-left mark in a name cannot turn the date after it around.
+    const QString name = entry.row.name.isEmpty() ? tr("uden navn") : ResultTableModel::isolated(entry.row.name);
     const QString asked = entry.state == ClassEntry::Unreadable
-            ? tr("Vil du slette filen »%1«?").arg(entry.stem)
+            ? tr("Vil du slette filen »%1«?").arg(ResultTableModel::isolated(entry.stem))
             : tr("Vil du slette resultatet for »%1« fra %2?").arg(name, DateText::moment(entry.row.started));
     if (!askToDelete(tr("Slet resultat"),
                      asked + tr("\n\nDet bliver slettet fra klassemappen og fra denne pc, og de andre pc'er "
@@ -481,7 +483,7 @@ void TeacherView::deleteLearner()
                      tr("&Slet resultatet"), tr("&Annullér")))
         return;
     startDeleting({ entry.stem },
-                  entry.state == ClassEntry::Unreadable ? tr("Filen »%1«").arg(entry.stem)
+                  entry.state == ClassEntry::Unreadable ? tr("Filen »%1«").arg(ResultTableModel::isolated(entry.stem))
                                                         : tr("Resultatet for »%1«").arg(name),
                   false);
 }
@@ -504,7 +506,8 @@ void TeacherView::offerRetention()
     QStringList names;
     for (int i : old) {
         stems.append(entries.at(i).stem);
-        names.append(tr("%1, %2").arg(entries.at(i).row.name.isEmpty() ? tr("uden navn") : entries.at(i).row.name,
+        names.append(tr("%1, %2").arg(entries.at(i).row.name.isEmpty() ? tr("uden navn")
+                                                                       : ResultTableModel::isolated(entries.at(i).row.name),
                                       DateText::moment(entries.at(i).row.started)));
     }
     const QString subject = old.size() == 1 ? tr("1 resultat ældre end %1 måneder").arg(retention.months())

@@ -157,6 +157,16 @@ void TestArchive::overviewRows_data()
                                               << start + "\"'Ali\n-2+3\"" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
     QTest::newRow("full-width sign") << QString::fromUtf8("\xef\xbc\x9d" "1+1") << 5 << -1 << true
                                      << start + QString::fromUtf8("'\xef\xbc\x9d" "1+1") + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("formula after a carriage return") << "Ali\r+1" << 5 << -1 << true
+                                                     << start + "\"'Ali\r+1\"" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("formula after a line separator") << QString::fromUtf8("Ali\xe2\x80\xa8" "-1") << 5 << -1 << true
+                                                    << start + QString::fromUtf8("'Ali\xe2\x80\xa8" "-1") + end
+                                                               + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("full width after an ideographic space") << QString::fromUtf8("\xe3\x80\x80\xef\xbc\xa0" "A1") << 5 << -1 << true
+                                                           << start + QString::fromUtf8("'\xe3\x80\x80\xef\xbc\xa0" "A1") + end
+                                                                      + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
+    QTest::newRow("a sign inside a line is text") << "Ali-Bo =1" << 5 << -1 << true
+                                                  << start + "Ali-Bo =1" + end + "5;;;;;1;2026-12-07 14.23 x.html\r\n";
     QTest::newRow("not finished") << "Bo" << 19 << -1 << false
                                   << start + "Bo" + end + "19;;;;;Ikke afsluttet;2026-12-07 14.23 x.html\r\n";
 }

@@ -1,3 +1,4 @@
+#include "model/handin.h"
 #include "model/reporttext.h"
 
 #include <QtTest>
@@ -20,6 +21,8 @@ private slots:
     void timeStamp();
     void dateText_data();
     void dateText();
+    void ownMarkupOnly_data();
+    void ownMarkupOnly();
 };
 
 namespace {
@@ -168,6 +171,38 @@ void TestReportText::dateText()
     QFETCH(QDate, date);
     QFETCH(QString, text);
     QCOMPARE(ReportText::dateText(date), text);
+}
+
+void TestReportText::ownMarkupOnly_data()
+{
+    QTest::addColumn<QString>("html");
+    QTest::addColumn<bool>("own");
+    const QString hostile = QStringLiteral("<img src=\"file:///dev/zero\"><table><a href=\"x\">&amp; > \u202e");
+    const QString header = ReportText::header(QStringList(ReportText::detailCount, hostile));
+    int right = 0;
+    std::array<int, 3> counts {};
+    const QString whole = header + HandIn::dictation1(QStringList(20, hostile), "03:10", &right)
+            + HandIn::dictation2(QStringList(60, hostile), "09:55", &counts);
+    QTest::newRow("a whole report, what was typed escaped") << whole << true;
+    QTest::newRow("not finished") << ReportText::unfinished(header) << true;
+    QTest::newRow("a picture") << header + "<img src=\"foto.png\">" << false;
+    QTest::newRow("a link") << header + "<a href=\"file:///etc/passwd\">x</a>" << false;
+    QTest::newRow("a style") << header + "<p style=\"background-image: url(x)\">" << false;
+    QTest::newRow("a comment") << header + "<!-- x -->" << false;
+    QTest::newRow("tables in tables") << header + QStringLiteral("<table><tr><td>").repeated(2) << false;
+    QTest::newRow("a table's padding") << header + "<table cellpadding=\"100000000\"><tr><td>x" << false;
+    QTest::newRow("a tag not closed") << header + "<b" << false;
+    QTest::newRow("a > outside a tag") << header + "x > y" << false;
+    QTest::newRow("too many tags") << header + QStringLiteral("<b>").repeated(5000) << false;
+}
+
+// Only a report as the program writes it is shown as one; Qt takes minutes, or the whole
+// stack, over tables in tables (20 of them: 24 s, 10,000: a crash), and follows pictures.
+void TestReportText::ownMarkupOnly()
+{
+    QFETCH(QString, html);
+    QFETCH(bool, own);
+    QCOMPARE(ReportText::isOwnMarkup(html), own);
 }
 
 QTEST_GUILESS_MAIN(TestReportText)

@@ -3,7 +3,10 @@
 
 #include "archive/pdftarget.h"
 #include "archive/resultsfolder.h"
+#include "devices/devicemodule.h"
+#include "devices/printdevice.h"
 #include "pages/results.h"
+#include "tests/support/filewatch.h"
 #include "tests/support/modaldialog.h"
 #include "tests/support/testfolder.h"
 #include "widgets/voiceplayer.h"
@@ -15,6 +18,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImage>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QProcess>
@@ -216,35 +220,44 @@ void TestResultsPage::missingReportShowsNothing()
 
 void TestResultsPage::aReportLoadsNothingOfItsOwn_data()
 {
-    QTest::addColumn<QString>("html"); // in a report read back from a file
+    QTest::addColumn<QString>("html"); // in a report read back from a file; %1: a folder of the teacher's
+    QTest::newRow("a file of the teacher's") << "<img src=\"file://%1/foto.png\">";
+    QTest::newRow("a path") << "<img src=\"%1/foto.png\">";
+    QTest::newRow("beside the report") << "<img src=\"foto.png\">";
+    QTest::newRow("a Windows server") << "<img src=\"\\\\server\\share\\foto.png\">"; // a file's name here
+    QTest::newRow("the network") << "<img src=\"http://127.0.0.1:9/foto.png\">";
     QTest::newRow("a device") << "<img src=\"file:///dev/zero\">";
-    QTest::newRow("a file of the teacher's") << "<img src=\"/etc/hostname\">";
-    QTest::newRow("beside the report") << "<img src=\"results.html\">";
-    QTest::newRow("a Windows server") << "<img src=\"\\\\server\\share\\x.png\">";
-    QTest::newRow("the network") << "<img src=\"http://127.0.0.1:9/x.png\">";
-    QTest::newRow("a style sheet") << "<link rel=\"stylesheet\" href=\"/etc/passwd\"><p>x</p>";
+    QTest::newRow("enormous") << "<img src=\"%1/foto.png\" width=\"2147483647\" height=\"2147483647\">";
+    QTest::newRow("a style sheet") << "<link rel=\"stylesheet\" href=\"%1/foto.css\"><p>x</p>";
+    QTest::newRow("tables in tables") << QStringLiteral("<table cellpadding=\"100000000\"><tr><td>").repeated(40);
+    QTest::newRow("backgrounds") << "<table background=\"%1/foto.png\"><tr><td background=\"foto.png\">x</td></tr></table>"
+                                    "<p style=\"background-image: url(%1/foto.png)\">y</p>";
 }
 
-// Whatever a report read back holds, the view asks for nothing but the program's own
-// pictures, and a link in it is never followed.
+// Whatever a report read back holds, the view, and the PDF made from it, open no file (the
+// kernel is asked, not Qt), and a link in it is never followed. The page's own pictures show.
 void TestResultsPage::aReportLoadsNothingOfItsOwn()
 {
     QFETCH(QString, html);
-    auto *browser = qobject_cast<QTextBrowser *>(view());
-    QVERIFY(browser);
-    page->showReportHtml(html + QStringLiteral("<a href=\"file:///etc/passwd\">link</a>"));
-    QTextDocument *document = browser->document();
-    bool gotAny = false;
-    for (QTextBlock block = document->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextCharFormat format = it.fragment().charFormat();
-            if (format.isImageFormat())
-                gotAny = gotAny || !document->resource(QTextDocument::ImageResource,
-                                                       QUrl(format.toImageFormat().name())).value<QImage>().isNull();
-        }
-    }
-    QVERIFY(!gotAny);
-    QVERIFY(browser->loadResource(QTextDocument::StyleSheetResource, QUrl(QStringLiteral("/etc/passwd"))).toByteArray().isEmpty());
+    QTemporaryDir teachers;
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (const QString &path : { teachers.filePath("foto.png"), workDir.filePath("foto.png"),
+                                 workDir.filePath("\\\\server\\share\\foto.png") })
+        QVERIFY(picture.save(path, "PNG"));
+    writeFile(teachers.filePath("foto.css"), "p { color: red }");
+    FileWatch watch({ teachers.path(), workDir.path() });
+    if (!watch.isWatching())
+        QSKIP("inotify is not available here");
+
+    page->showReportHtml(html.arg(teachers.path()) + QStringLiteral("<a href=\"file:///etc/passwd\">link</a>"));
+    auto *browser = view();
+    browser->grab();
+    PrintDevice *printing = DeviceModule::printing();
+    QVERIFY(printing);
+    QVERIFY(printing->pdf(*browser->document()).startsWith("%PDF"));
+    QCOMPARE(watch.seen(), QStringList());
+
     const QUrl before = browser->source();
     QSignalSpy followed(browser, &QTextBrowser::sourceChanged);
     browser->setFocus();
@@ -252,6 +265,8 @@ void TestResultsPage::aReportLoadsNothingOfItsOwn()
     QTest::keyClick(browser, Qt::Key_Return);
     QCOMPARE(followed.count(), 0);
     QCOMPARE(browser->source(), before);
+    QVERIFY(!button("pdfButton")->icon().isNull());
+    QVERIFY(!button("printButton")->icon().isNull());
 }
 
 void TestResultsPage::saveAsPdf_data()

@@ -11,6 +11,7 @@
 #include "model/reportscan.h"
 #include "model/reporttext.h"
 #include "model/resultrow.h"
+#include "support/filewatch.h"
 #include "support/modaldialog.h"
 #include "sealing/keywrap.h"
 #include "sealing/sealedfile.h"
@@ -30,6 +31,8 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -68,6 +71,8 @@ private slots:
     void overviewSaysWhatItHolds_data();
     void overviewSaysWhatItHolds();
     void viewRefreshesAndDeletes();
+    void hostileRowsStayText_data();
+    void hostileRowsStayText();
     void deleteReachesEveryCopy();
     void retention_data();
     void retention();
@@ -598,9 +603,12 @@ void TestTeacherView::viewRefreshesAndDeletes()
     QSignalSpy deleted(&view, &TeacherView::deleted);
     std::shared_ptr<ModalRecord> told;
     const auto asked = answerMessageBox("Slet resultatet", [&told]() { told = answerMessageBox("OK"); });
+    // As the teacher does: the button is taken once the deleted list, put back as the view
+    // opened, is written (until then the button is off and the slot does nothing).
+    QTRY_VERIFY(view.findChild<QPushButton *>("deleteButton")->isEnabled());
     QMetaObject::invokeMethod(&view, "deleteLearner");
     QVERIFY(asked->seen);
-    QVERIFY2(asked->text.contains("»Bo; Holm« fra 2/12-2026 kl. 09.00"), qPrintable(asked->text));
+    QVERIFY2(asked->text.contains(QStringLiteral("»\u2068Bo; Holm\u2069« fra 2/12-2026 kl. 09.00")), qPrintable(asked->text));
     QVERIFY(deleted.wait(5000));
     QVERIFY(told && told->seen);
     QVERIFY(!QFile::exists(classFolder + "/2026-12-02 Bo; Holm.json.skrivlo"));
@@ -615,6 +623,126 @@ void TestTeacherView::viewRefreshesAndDeletes()
     QVERIFY(listed.wait(5000));
     QCOMPARE(view.filter()->rowCount(), 7);
     QCOMPARE(view.trinChart()->counts()[4], 2);
+}
+
+void TestTeacherView::hostileRowsStayText_data()
+{
+    QTest::addColumn<QString>("typed");   // as name, place and year of birth; %1: a folder of the teacher's
+    QTest::addColumn<QString>("report");  // put into the sealed report as it is
+    QTest::addColumn<QString>("damaged"); // instead of a learner, a damaged file of this name
+    QTest::addColumn<QString>("large");   // "data" or "report": that file is 50 MB
+    const QString picture = QStringLiteral("<img src=\"file://%1/foto.png\">");
+    QTest::newRow("markup and a picture") << "<b>Åse</b>" + picture << picture + "<p style=\"background-image: url(%1/foto.png)\">"
+                                          << "" << "";
+    QTest::newRow("a Windows server") << "<img src=\"\\\\server\\share\\foto.png\">"
+                                      << "<img src=\"\\\\server\\share\\foto.png\">" << "" << "";
+    QTest::newRow("a link") << "<a href=\"file://%1/foto.png\">Bo</a>"
+                            << "<a href=\"http://127.0.0.1:9/\">her</a><link rel=\"stylesheet\" href=\"%1/foto.css\">" << "" << "";
+    QTest::newRow("right-to-left override") << QString::fromUtf8("Ali \u202E4 nirT\u202C Hansen") << "" << "" << "";
+    QTest::newRow("a damaged file named in markup") << "" << "" << "<img src=\"foto.png\">.json" << "";
+    QTest::newRow("a 50 MB report") << "Bo" << "" << "" << "report";
+    QTest::newRow("a 50 MB data file") << "Bo" << "" << "" << "data";
+}
+
+// What a hostile learner puts in her files stays text in the table, its tooltip, the result's
+// window and every box, and the view opens no file but the class folder's own (the kernel is
+// asked), never through a link; a file too large to be the program's is shown as damaged and
+// never read.
+void TestTeacherView::hostileRowsStayText()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, report);
+    QFETCH(QString, damaged);
+    QFETCH(QString, large);
+    TestFolder folder; // the working directory too, where a relative name leads
+    const QString classFolder = folder.filePath("klasse");
+    const QString teachers = folder.filePath("laerer");
+    QVERIFY(QDir().mkpath(teachers));
+    QImage red(8, 8, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    for (const QString &path : { teachers + "/foto.png", folder.filePath("foto.png"),
+                                 folder.filePath("\\\\server\\share\\foto.png") })
+        QVERIFY(red.save(path, "PNG"));
+    put(teachers + "/foto.css", "p { color: red }");
+    put(teachers + "/egen.noegle", KeyWrap::wrap(*testClassKey(), "kanelsnegle", KeyWrap::testCost()).toLatin1());
+    // Links in the class folder to the teacher's own files, as a learner's row and as key lines.
+    QVERIFY(QDir().mkpath(classFolder));
+    QVERIFY(QFile::link(teachers + "/foto.png", classFolder + "/PC9-0a0b0c 0a0b0c0e.json.skrivlo"));
+    QVERIFY(QFile::link(teachers, classFolder + "/noegler"));
+    typed.replace("%1", teachers);
+    report.replace("%1", teachers);
+
+    const QString stem = QStringLiteral("PC1-0a0b0c 0a0b0c0d");
+    ResultRow r = row(typed, "2026-12-07T14:23:00", 19, { 12, 9, 15 }, true);
+    r.place = r.birthYear = typed;
+    r.reportName = stem + ".html";
+    const QString html = ReportText::header({ "7/12-2026", typed, typed, "Vej 1", typed, "", "", "", "" }) + report;
+    for (const auto &[name, bytes] : { std::pair { stem + ".json", LearnerDataText::serialise(r) },
+                                       std::pair { stem + ".html", html.toUtf8() } }) {
+        if (damaged.isEmpty())
+            put(classFolder + "/" + SealedFile::sealedName(name), SealedFile::seal(*testClassKey(), name, bytes));
+    }
+    if (!damaged.isEmpty())
+        put(classFolder + "/" + damaged, "{\"format\": ");
+    const QString largeFile = classFolder + "/" + SealedFile::sealedName(stem + (large == "data" ? ".json" : ".html"));
+    if (!large.isEmpty()) {
+        QFile file(largeFile);
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.resize(50 * 1024 * 1024)); // sparse: no disk taken
+    }
+
+    FileWatch watch({ teachers, folder.path(), classFolder });
+    if (!watch.isWatching())
+        QSKIP("inotify is not available here");
+    TeacherView view(classFolder, folder.filePath("udbakke"), folder.path(), testKeys());
+    QSignalSpy listed(&view, &TeacherView::listed);
+    view.resize(1280, 800);
+    view.show();
+    QVERIFY(listed.wait(5000));
+    auto *table = view.findChild<QTableView *>("resultTable");
+    QCOMPARE(table->model()->rowCount(), 1);
+    table->selectRow(0);
+    const QModelIndex name = table->currentIndex().siblingAtColumn(ResultTableModel::Name);
+    const bool readable = damaged.isEmpty() && large != "data";
+    if (readable) {
+        for (int column : { ResultTableModel::Name, ResultTableModel::Place, ResultTableModel::BirthYear })
+            QCOMPARE(name.siblingAtColumn(column).data().toString(), QChar(0x2068) + typed + QChar(0x2069));
+    } else {
+        QCOMPARE(name.data().toString(), QStringLiteral("Ændret eller beskadiget"));
+        // The tooltip, as the table shows it when the mouse rests on the row.
+        const QRect cell = table->visualRect(table->model()->index(0, ResultTableModel::State));
+        QHelpEvent hover(QEvent::ToolTip, cell.center(), table->viewport()->mapToGlobal(cell.center()));
+        QApplication::sendEvent(table->viewport(), &hover);
+        QTest::qWait(50);
+    }
+
+    // "Åbn resultat": the result's window, or a box saying why it cannot be shown.
+    auto opened = answerModal([typed](QWidget *dialog) {
+        dialog->grab(); // laid out and drawn, pictures and all
+        for (QLabel *label : dialog->findChildren<QLabel *>()) {
+            if (label->text().contains(typed) && label->textFormat() != Qt::PlainText)
+                qWarning("rich text: %s", qPrintable(label->objectName()));
+        }
+        if (auto *box = qobject_cast<QMessageBox *>(dialog); box && box->textFormat() != Qt::PlainText)
+            qWarning("a box of rich text");
+        dialog->close();
+    });
+    QTest::failOnWarning(QRegularExpression("rich text"));
+    QMetaObject::invokeMethod(&view, "openReport"); // read on the share's thread, shown after
+    if (damaged.isEmpty())
+        QTRY_VERIFY(opened->seen);
+    else
+        QVERIFY(!QTest::qWaitFor([&opened]() { return opened->seen; }, 300));
+    if (large == "report") {
+        QVERIFY2(opened->text.contains("for stor"), qPrintable(opened->text));
+        QVERIFY(opened->text.contains("»" + typed + "«") || opened->text.contains(typed));
+    } else if (opened->seen && large.isEmpty()) {
+        QCOMPARE(opened->title, "Resultat – " + typed);
+    }
+
+    for (const QString &event : watch.seen()) {
+        QVERIFY2(event.startsWith("opened " + classFolder) || event.startsWith("read " + classFolder), qPrintable(event));
+        QVERIFY2(large.isEmpty() || event != "read " + largeFile, qPrintable(event));
+    }
 }
 
 // A learner whose test moved from PC 1 to PC 2 to PC 3, where it ended while PC 3's share was
@@ -679,6 +807,9 @@ void TestTeacherView::deleteReachesEveryCopy()
     selectLearner(view, "Åse Ørnsø");
     std::shared_ptr<ModalRecord> told;
     const auto asked = answerMessageBox("Slet resultatet", [&told]() { told = answerMessageBox("OK"); });
+    // As the teacher does: the button is taken once the deleted list, put back as the view
+    // opened, is written (until then the button is off and the slot does nothing).
+    QTRY_VERIFY(view.findChild<QPushButton *>("deleteButton")->isEnabled());
     QMetaObject::invokeMethod(&view, "deleteLearner");
     QVERIFY(asked->seen);
     QVERIFY(deleted.wait(5000));

@@ -2,10 +2,10 @@
 
 #include <QTextBrowser>
 
-// A view of a report that loads nothing but the report itself and the program's own pictures:
-// a report read back from a file may hold what a learner typed, and a picture or a link in it
-// must never open a file of the teacher's, a device, or a server on the network. Links are
-// shown, never followed.
+// A view of a report that loads nothing but the program's own pictures: a report read back
+// from a file may hold what a learner typed, and a picture or a link in it must never open a
+// file of the teacher's, a device, or a server on the network. Links are shown, never
+// followed; nothing is shown by its address.
 class ReportBrowser : public QTextBrowser
 {
     Q_OBJECT
@@ -13,11 +13,11 @@ class ReportBrowser : public QTextBrowser
 public:
     explicit ReportBrowser(QWidget *parent = nullptr);
 
+    // Shows the report, every picture in it that is not the program's own left out.
+    void showHtml(const QString &html);
+
     QVariant loadResource(int type, const QUrl &name) override;
 
 protected:
     void doSetSource(const QUrl &name, QTextDocument::ResourceType type) override;
-
-private:
-    QUrl shownDocument; // the one file this view was asked to show
 };

@@ -14,6 +14,13 @@ as PDF holds every name once, a whole row to a line, and the column headings on 
 class folder that IT named and that is gone gets the yellow line that sends the teacher to the
 network.
 
+The variant hostile gives the view what a hostile learner can seal with the class key her PC
+holds: markup and pictures of the teacher's own files in every field and in the report, a
+Windows server's path, a link, a right-to-left override, a 50 MB report and data file, and a
+link in the class folder to the teacher's own file. Run under strace at twice the scale (where
+Qt also looks for a picture's "@2x" sibling), the view opens each result and never touches the
+teacher's files, the server's path or the links, nor reads the large files.
+
 The variants 1024x768 and 1920x1080 start the view of 15 learners on that screen: the name,
 the Trin and both dictations in all must be on screen without scrolling (found by the
 table's grid lines around the Trin's coloured cells), the chart below the table on the small
@@ -21,6 +28,7 @@ screen and beside it on the large one, and the result window readable. Screensho
 kept."""
 
 import csv
+import json
 import os
 import re
 import shutil
@@ -505,8 +513,86 @@ def screen_size(j):
     close_view(j, program)
 
 
+def hostile(j):
+    workdir = j.workdir()
+    folder = os.path.join(workdir, "resultater")
+    teachers = os.path.join(j.tmp, "laerer")  # the teacher's own files, which nothing may open
+    os.makedirs(teachers)
+    for path in (os.path.join(teachers, "foto.png"), os.path.join(teachers, "foto.css"),
+                 os.path.join(workdir, "foto.png"),
+                 os.path.join(workdir, "\\\\server\\share\\foto.png")):  # a file's name here, a server on Windows
+        with open(path, "wb") as f:
+            f.write(b"the teacher's own")
+    picture = '<img src="file://%s/foto.png">' % teachers
+    learners = [  # name (also place and year of birth), what the report holds besides
+        ("Hostil1 <b>fed</b>" + picture, picture + '<img src="%s/foto.png"><p style="background-image: url(foto.png)">'
+         '<link rel="stylesheet" href="%s/foto.css">' % (teachers, teachers)),
+        ('Hostil2 <img src="\\\\server\\share\\foto.png">', '<img src="\\\\server\\share\\foto.png"><img src="foto.png">'),
+        ("Hostil3 <a href=\"file:///etc/passwd\">link</a>", '<a href="file:///etc/passwd">link</a>'),
+        ("Hostil4 \u202e4 nirT\u202c Hansen", ""),
+        ("Hostil5", ""),  # its report is 50 MB
+        ("Hostil6", ""),  # its data file is 50 MB
+    ]
+    key = classfolder.class_key(folder)
+    large = []
+    for number, (name, extra) in enumerate(learners, 1):
+        stem = classfolder.hand_in(folder, name, "2026-12-0%dT09:00:00" % number, 19, (12, 9, 15), True, key)
+        data, report = (os.path.join(folder, stem + ending + sealed.SUFFIX) for ending in (".json", ".html"))
+        row = sealed.opened(folder, stem + ".json", sealed.class_keys(folder, learner.PASSWORD))
+        row = row.replace(b'"Sprogcenter \xc3\x98st"', json_text(name)).replace(b'"1984"', json_text(name))
+        with open(data, "wb") as f:
+            f.write(sealed.seal(key, stem + ".json", row))
+        with open(report, "wb") as f:
+            f.write(sealed.seal(key, stem + ".html", (classfolder.report(name, 19, (12, 9, 15), True) + extra).encode()))
+        if name in ("Hostil5", "Hostil6"):
+            large.append(report if name == "Hostil5" else data)
+            os.truncate(large[-1], 50 * 1024 * 1024)
+    os.symlink(os.path.join(teachers, "foto.png"), os.path.join(folder, "PC9-0a0b0c 0a0b0c0e.json" + sealed.SUFFIX))
+
+    trace = os.path.join(j.tmp, "strace.log")
+    j.program_env["QT_SCALE_FACTOR"] = "2"
+    program = j.launch(workdir, argv=["strace", "-f", "-qq", "-y", "-e", "trace=%file,read,pread64", "-o", trace,
+                                      j.program, "--resultater"])
+    learner.unlock_started(j, program, main_title=VIEW_TITLE)
+    j.wait_window(VIEW_TITLE)
+    j.shot("hostile-view")
+    for name, _ in learners[:4]:
+        search(j, name.split()[0])
+        j.key("Return", "Return")
+        title = re.compile("^" + re.escape("Resultat – " + name.split()[0]))
+        j.wait_window(title)
+        j.shot("hostile-" + name.split()[0])
+        j.key("Escape")
+        j.wait_window_gone(title)
+    # The large report: a box says it cannot be shown (the view's own title: two windows of it).
+    search(j, "Hostil5")
+    j.key("Return", "Return")
+    j.until(lambda: len(windows(j, VIEW_TITLE)) >= 2, 10, "the box on the 50 MB report")
+    j.shot("hostile-large")
+    j.key("Return")
+    j.until(lambda: len(windows(j, VIEW_TITLE)) == 1, 10, "the box to close")
+    close_view(j, program)
+
+    with open(trace, encoding="utf-8", errors="replace") as f:
+        touched = [line.strip() for line in f if teachers in line or "server" in line or "foto." in line
+                   or any("read(" in line and "<%s>" % path in line for path in large)]
+    check(not touched, "the view touched what it did not choose:\n" + "\n".join(touched[:20]))
+
+
+def json_text(text):
+    return json.dumps(text, ensure_ascii=False).encode("utf-8")
+
+
+def windows(j, title):
+    done = subprocess.run(["timeout", "5", "xdotool", "search", "--onlyvisible", "--name", "^" + re.escape(title) + "$"],
+                          env=j.env(), capture_output=True)
+    return done.stdout.split() if done.returncode == 0 else []
+
+
 if __name__ == "__main__":
     j = Journey("teacherview", deadline=300)
+    if j.variant == "hostile":
+        sys.exit(j.run(hostile))
     if j.variant:
         j.screen = tuple(int(v) for v in j.variant.split("x"))
         sys.exit(j.run(screen_size))
