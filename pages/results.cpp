@@ -86,7 +86,12 @@ QStringList Results::allowedFolders() const
 
 QStringList Results::sealedFolders() const
 {
-    if (classFolder.isEmpty())
+    // Only a class folder that lies in the working folder by its name can hold a PDF saved
+    // there; one elsewhere (a share) is not looked at, so a share that hangs cannot hold up
+    // the save dialog.
+    const QString work = QDir::cleanPath(QDir(folder.path()).absolutePath());
+    const QString named = QDir::cleanPath(QDir(classFolder).absolutePath());
+    if (classFolder.isEmpty() || !(named == work || named.startsWith(work + QLatin1Char('/'))))
         return {};
     return { classFolder };
 }
