@@ -36,9 +36,18 @@ QString minutesLeftText(const RecoveryState &state)
     return tr("\nTid tilbage i Diktat %1: %2 min. %3 sek.").arg(dictation).arg(left / 60).arg(left % 60);
 }
 
-bool askToContinue(QWidget *parent, const RecoveryState &state)
+// A name as a learner typed it, kept apart from the text around it: a right-to-left mark in it
+// cannot turn a PC's name or a time after it around.
+QString nameOf(const RecoveryState &state)
 {
     const QString name = LearnerArchive::typedDetails(state).value(2);
+    return name.isEmpty() ? tr("uden navn")
+                          : QChar(0x2068) + name + QChar(0x2069);
+}
+
+bool askToContinue(QWidget *parent, const RecoveryState &state)
+{
+    const QString name = nameOf(state);
     QMessageBox box(parent);
     box.setTextFormat(Qt::PlainText); // the name is what a learner typed
     box.setIcon(QMessageBox::Question);
@@ -46,7 +55,7 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
     box.setText(tr("En test blev ikke afsluttet.\n\nNavn: %1\nStartet: %2%3\n\n"
                    "Vil du fortsætte testen, hvor kursisten slap?\n"
                    "»Start forfra« gemmer den ufærdige test i klassemappen med alle svar, der er skrevet.")
-                        .arg(name.isEmpty() ? tr("uden navn") : name,
+                        .arg(name,
                              DateText::moment(state.learner.started),
                              minutesLeftText(state)));
     QPushButton *resume = box.addButton(tr("Fortsæt testen"), QMessageBox::AcceptRole);
@@ -189,9 +198,8 @@ bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state, Cl
         return false;
     QStringList items;
     for (const ClassRecovery::Found &test : found) {
-        const QString name = LearnerArchive::typedDetails(test.state).value(2);
         items.append(tr("%1 – fra pc'en %2 – sidst gemt %3%4")
-                             .arg(name.isEmpty() ? tr("uden navn") : name, test.pc, DateText::moment(test.saved),
+                             .arg(nameOf(test.state), test.pc, DateText::moment(test.saved),
                                   minutesLeftText(test.state).replace(QLatin1Char('\n'), QStringLiteral(" – "))));
     }
     for (;;) {

@@ -108,7 +108,8 @@ QVector<Found> leftByOthers(Session &session, QDateTime now, bool *looked)
     const QFileInfo listed(folder.path());
     if (looked)
         *looked = !listed.exists() || listed.isReadable();
-    if (!listed.exists() || !listed.isReadable())
+    // A link put in the folder's place would lead the offer to tests kept anywhere: not followed.
+    if (!listed.exists() || !listed.isReadable() || !SafeFile::mayWriteInto(folder.path()))
         return found;
     if (!now.isValid())
         now = shareTime(folder, session.pcName());

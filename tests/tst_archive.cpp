@@ -440,6 +440,23 @@ void TestArchive::aTestMovesToAnotherPcOnce()
                       QDirIterator::Subdirectories);
     QVERIFY(kept.hasNext());
     QCOMPARE(openedWithTestKey(kept.next(), report), QByteArray("PC 1"));
+
+    // A link put in the place of the folder of copies is not followed: what it leads to is not
+    // offered, though the same folder in its place is.
+    QTemporaryDir work4;
+    Session pc4(ResultsFolder(work4.path()), MachineSettings(), classFolder, QStringLiteral("PC4-000004"));
+    unlockForTest(pc4);
+    ClassRecovery::put(pc4, RecoveryText::serialise(state));
+    QVERIFY(pc4.outbox().send());
+    QFile left(QDir(classFolder).filePath(QStringLiteral("gemte-test/PC4-000004.json.skrivlo")));
+    QVERIFY(left.open(QIODevice::ReadWrite));
+    QVERIFY(left.setFileTime(QFileInfo(left).lastModified().addSecs(-600), QFileDevice::FileModificationTime));
+    left.close();
+    const QString copies = QDir(classFolder).filePath(ClassRecovery::folderName());
+    QVERIFY(QDir().rename(copies, copies + QStringLiteral(" andet")) && QFile::link(copies + QStringLiteral(" andet"), copies));
+    QVERIFY(ClassRecovery::leftByOthers(pc2).isEmpty());
+    QVERIFY(QFile::remove(copies) && QDir().rename(copies + QStringLiteral(" andet"), copies));
+    QCOMPARE(ClassRecovery::leftByOthers(pc2).size(), 1);
 }
 
 // The list of deleted learners names learners by id and nothing else: a name of the time
@@ -728,6 +745,8 @@ void TestArchive::startingAgainKeepsTheUnfinishedTest()
     RecoveryState read;
     QCOMPARE(RecoveryOffer::ask(nullptr, dir->session(), &read), RecoveryOffer::Choice::StartAfresh);
     QVERIFY2(offer->text.contains(QStringLiteral("ufærdige test i klassemappen med alle svar")), qPrintable(offer->text));
+    // The name as typed, kept apart from the time after it.
+    QVERIFY2(offer->text.contains(QStringLiteral("Navn: \u2068Ida\u2069\n")), qPrintable(offer->text));
     QVERIFY(!RecoveryFile::exists(folder()));
 
     const QDir classFolder(dir->session().classFolder());
