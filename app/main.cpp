@@ -22,6 +22,7 @@
 #include "recordings/recordingsurvey.h"
 #include "timing/timingmarks.h"
 #include "widgets/focusringstyle.h"
+#include "widgets/plainmessage.h"
 #include "widgets/voiceplayer.h"
 
 #include <QApplication>
@@ -41,8 +42,8 @@ namespace {
 int refuseToStart(const QString &message)
 {
     std::fprintf(stderr, "%s\n", qPrintable(message));
-    QMessageBox::critical(nullptr, QCoreApplication::translate("main", "Skrivlo kan ikke starte"), message,
-                          QMessageBox::Ok);
+    PlainMessage::critical(nullptr, QCoreApplication::translate("main", "Skrivlo kan ikke starte"), message,
+                           QMessageBox::Ok);
     return 1;
 }
 
@@ -176,7 +177,7 @@ int main(int argc, char *argv[])
 #ifdef Q_OS_WIN
     // A Windows program has no terminal to print to.
     if (parsed.outcome == CommandLine::Outcome::Help || parsed.outcome == CommandLine::Outcome::Version) {
-        QMessageBox::information(nullptr, QStringLiteral("Skrivlo"), parsed.text, QMessageBox::Ok);
+        PlainMessage::information(nullptr, QStringLiteral("Skrivlo"), parsed.text, QMessageBox::Ok);
         return 0;
     }
 #endif

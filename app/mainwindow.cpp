@@ -17,6 +17,7 @@
 #include "pages/results.h"
 #include "pages/welcome.h"
 #include "widgets/darkmargin.h"
+#include "widgets/plainmessage.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -312,13 +313,13 @@ void MainWindow::showResults(QWidget *from)
     resultsShown = true;
     QString reason;
     if (!LearnerArchive::finish(session, &reason)) {
-        QMessageBox::warning(this, tr("Resultatet er ikke sendt"),
-                             tr("Hent din lærer.\n\n"
-                                "Til læreren: %1\n\n"
-                                "Resultatet er gemt i »results.html« i arbejdsmappen. Gem det som PDF-fil, "
-                                "eller udskriv det, før Skrivlo lukkes.")
-                                     .arg(reason),
-                             QMessageBox::Ok);
+        PlainMessage::warning(this, tr("Resultatet er ikke sendt"),
+                              tr("Hent din lærer.\n\n"
+                                 "Til læreren: %1\n\n"
+                                 "Resultatet er gemt i »results.html« i arbejdsmappen. Gem det som PDF-fil, "
+                                 "eller udskriv det, før Skrivlo lukkes.")
+                                      .arg(reason),
+                              QMessageBox::Ok);
     }
     resultsPage()->setLearnerName(info->learnerName());
     results->setClassFolder(session.classFolder());
@@ -345,7 +346,7 @@ void MainWindow::showResults(QWidget *from)
         });
     }
     replacePage(from, results, Qt::Alignment()); // the report fills the whole page area
-    QMessageBox::information(this, tr("Vigtigt!"),
-                             tr("Du skal huske at udskrive resultaterne.\nFå evt. din lærer til at hjælpe."),
-                             QMessageBox::Ok, QMessageBox::NoButton);
+    PlainMessage::information(this, tr("Vigtigt!"),
+                              tr("Du skal huske at udskrive resultaterne.\nFå evt. din lærer til at hjælpe."),
+                              QMessageBox::Ok, QMessageBox::NoButton);
 }

@@ -2,6 +2,7 @@
 
 #include "settings/machinesettings.h"
 #include "settings/passwordstrength.h"
+#include "widgets/plainmessage.h"
 
 #include <QDir>
 #include <QFormLayout>
@@ -43,17 +44,17 @@ int NewPasswordDialog::run(const QString &settingsPath)
 {
     QString reason;
     if (!MachineSettings::canWrite(settingsPath, &reason)) {
-        QMessageBox::critical(nullptr, tr("Skolens password kan ikke gemmes"), reason, QMessageBox::Ok);
+        PlainMessage::critical(nullptr, tr("Skolens password kan ikke gemmes"), reason, QMessageBox::Ok);
         return 1;
     }
     NewPasswordDialog dialog(settingsPath);
     if (dialog.exec() != QDialog::Accepted)
         return 1;
-    QMessageBox::information(nullptr, tr("Skolens password er gemt"),
-                             tr("Skolens password er gemt i »%1«.\n\n"
-                                "Det gælder, næste gang Skrivlo startes på denne pc.")
-                                     .arg(QDir::toNativeSeparators(settingsPath)),
-                             QMessageBox::Ok);
+    PlainMessage::information(nullptr, tr("Skolens password er gemt"),
+                              tr("Skolens password er gemt i »%1«.\n\n"
+                                 "Det gælder, næste gang Skrivlo startes på denne pc.")
+                                      .arg(QDir::toNativeSeparators(settingsPath)),
+                              QMessageBox::Ok);
     return 0;
 }
 
@@ -157,7 +158,7 @@ void NewPasswordDialog::slotSave()
         return MachineSettings::writePassword(settingsPath, word, &reason, key);
     });
     if (!written) {
-        QMessageBox::critical(this, tr("Skolens password kan ikke gemmes"), reason, QMessageBox::Ok);
+        PlainMessage::critical(this, tr("Skolens password kan ikke gemmes"), reason, QMessageBox::Ok);
         reject();
         return;
     }

@@ -10,6 +10,7 @@
 #include "content/storytable.h"
 #include "model/datetext.h"
 #include "model/recoverytext.h"
+#include "widgets/plainmessage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -75,23 +76,23 @@ RecoveryOffer::Choice setAsideAndTell(QWidget *parent, const ResultsFolder &fold
     const QString happened = what.arg(reason);
     QString aside;
     if (!RecoveryFile::setAside(folder, why, &aside)) {
-        QMessageBox::critical(parent, title,
-                              happened
-                                      + tr("\n\nFilen kunne ikke lægges til side, og en ny test ville skrive oven i den. "
-                                           "Derfor lukker Skrivlo nu.\n\nFlyt filen\n»%1«\nud af arbejdsmappen, "
-                                           "og start så Skrivlo igen.")
-                                                .arg(QDir::toNativeSeparators(RecoveryFile::path(folder))),
-                              QMessageBox::Ok);
+        PlainMessage::critical(parent, title,
+                               happened
+                                       + tr("\n\nFilen kunne ikke lægges til side, og en ny test ville skrive oven i den. "
+                                            "Derfor lukker Skrivlo nu.\n\nFlyt filen\n»%1«\nud af arbejdsmappen, "
+                                            "og start så Skrivlo igen.")
+                                                 .arg(QDir::toNativeSeparators(RecoveryFile::path(folder))),
+                               QMessageBox::Ok);
         return RecoveryOffer::Choice::Stop;
     }
     if (news) {
-        QMessageBox::information(parent, title, happened + tr("\n\nDu skal ikke gøre noget. Denne pc er klar til en ny test."),
-                                 QMessageBox::Ok);
+        PlainMessage::information(parent, title, happened + tr("\n\nDu skal ikke gøre noget. Denne pc er klar til en ny test."),
+                                  QMessageBox::Ok);
         return RecoveryOffer::Choice::StartAfresh;
     }
-    QMessageBox::warning(parent, title,
-                         happened + tr("\n\nFilen er lagt til side som »%1« i arbejdsmappen. Der starter en ny test.").arg(aside),
-                         QMessageBox::Ok);
+    PlainMessage::warning(parent, title,
+                          happened + tr("\n\nFilen er lagt til side som »%1« i arbejdsmappen. Der starter en ny test.").arg(aside),
+                          QMessageBox::Ok);
     return RecoveryOffer::Choice::StartAfresh;
 }
 
@@ -173,11 +174,11 @@ bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state, Cl
         return false;
     const QVector<ClassRecovery::Found> found = look->found;
     if (!look->looked) {
-        QMessageBox::information(parent, tr("Ufærdige test i klassemappen"),
-                                 tr("Skrivlo kan ikke se, om en test fra en anden pc venter på at blive fortsat: "
-                                    "klassemappen tager imod resultater, men viser dem kun til læreren.\n\n"
-                                    "Skal en kursist fortsætte en test fra en anden pc, så start Skrivlo på den pc igen."),
-                                 QMessageBox::Ok);
+        PlainMessage::information(parent, tr("Ufærdige test i klassemappen"),
+                                  tr("Skrivlo kan ikke se, om en test fra en anden pc venter på at blive fortsat: "
+                                     "klassemappen tager imod resultater, men viser dem kun til læreren.\n\n"
+                                     "Skal en kursist fortsætte en test fra en anden pc, så start Skrivlo på den pc igen."),
+                                  QMessageBox::Ok);
         return false;
     }
     if (found.isEmpty())
@@ -222,7 +223,7 @@ bool askForClassTest(QWidget *parent, Session &session, RecoveryState *state, Cl
             *state = test.state;
             return true;
         }
-        QMessageBox::warning(parent, tr("Testen kan ikke fortsætte her"), *reason, QMessageBox::Ok);
+        PlainMessage::warning(parent, tr("Testen kan ikke fortsætte her"), *reason, QMessageBox::Ok);
     }
 }
 

@@ -1,6 +1,7 @@
 #include "archive/classlisting.h"
 
 #include "archive/classkeys.h"
+#include "archive/pdftarget.h"
 #include "archive/safefile.h"
 #include "model/learnerdatatext.h"
 #include "model/learnerfilename.h"
@@ -125,6 +126,7 @@ ClassListing::Result ClassListing::scan()
 {
     refreshKeys();
     Result result;
+    result.resolved = PdfTarget::resolveAll({ folder, outboxFolder });
     bool reachable = true;
     result.entries = list(folder, ClassEntry::Handed, &reachable);
     if (!reachable) {

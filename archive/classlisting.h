@@ -53,6 +53,7 @@ public:
         QString problem; // why the class folder could not be listed
         QVector<ClassEntry> entries;
         int unsealed = 0; // learners whose files are still in the clear
+        QStringList resolved; // the class folder and the outbox by their real place, for a PDF kept out
     };
 
     ClassListing(const QString &classFolder, const QString &outbox, const Keys &keys = Keys());

@@ -41,16 +41,28 @@ bool isProtected(const QString &path)
 
 bool isInside(const QString &path, const QStringList &allowedFolders)
 {
+    return isInsideResolved(path, resolveAll(allowedFolders));
+}
+
+bool isInsideResolved(const QString &path, const QStringList &resolvedFolders)
+{
     // The folder must exist: its real place is what counts, links and ".." resolved.
     const QString folder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
     if (folder.isEmpty())
         return false;
-    for (const QString &allowed : allowedFolders) {
-        const QString root = QFileInfo(allowed).canonicalFilePath();
+    for (const QString &root : resolvedFolders) {
         if (!root.isEmpty() && (folder == root || folder.startsWith(root + QLatin1Char('/'))))
             return true;
     }
     return false;
+}
+
+QStringList resolveAll(const QStringList &folders)
+{
+    QStringList resolved;
+    for (const QString &folder : folders)
+        resolved.append(QFileInfo(folder).canonicalFilePath());
+    return resolved;
 }
 
 namespace {
@@ -116,7 +128,7 @@ Verdict checkOutside(const QString &chosen, const QStringList &closedFolders, QS
     const QString name = QFileInfo(chosen).fileName();
     if (nameRefused(name, reason))
         return Verdict::Refuse;
-    if (name.isEmpty() || isInside(target, closedFolders)) {
+    if (name.isEmpty() || isInsideResolved(target, closedFolders)) {
         *reason = classFolderClosed();
         return Verdict::Refuse;
     }

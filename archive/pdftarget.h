@@ -21,6 +21,12 @@ bool isProtected(const QString &path);
 // True when path lies in one of the folders or a folder below one, by where it really leads:
 // a link out of them does not count.
 bool isInside(const QString &path, const QStringList &allowedFolders);
+// The same, with the folders given by their real place already (resolveAll): they are not
+// looked at again, so a folder on a share that hangs cannot hold up the caller.
+bool isInsideResolved(const QString &path, const QStringList &resolvedFolders);
+// Each folder's real place, links and ".." resolved; empty for one that does not exist. Run it
+// where waiting is allowed (a worker), for a folder that may be on a share.
+QStringList resolveAll(const QStringList &folders);
 
 enum class Verdict {
     Write,         // a new file in an allowed folder
@@ -38,6 +44,7 @@ Verdict check(const QString &chosen, const QStringList &allowedFolders, const QS
 // The same check for the teacher's view, where a PDF may go anywhere the teacher chooses (a
 // USB stick too) except into the closed folders, which hold only the program's own files.
 // An existing PDF is replaced after a question; any other file never.
+// closedFolders by their real place (resolveAll): they are not looked at here.
 Verdict checkOutside(const QString &chosen, const QStringList &closedFolders, QString *reason);
 
 // Why a file may not be saved in the class folder, in Danish.

@@ -6,6 +6,7 @@
 #include "input/learnertextvalidator.h"
 #include "model/reporttext.h"
 #include "widgets/darkbutton.h"
+#include "widgets/plainmessage.h"
 #include "widgets/reportstage.h"
 #include "widgets/voiceplayer.h"
 
@@ -146,7 +147,7 @@ bool Info::checkRequired()
     };
     for (const auto &check : required) {
         if (LearnerText::clean(fields[check.field]->text()).isEmpty()) {
-            QMessageBox::warning(this, tr("Ups!"), tr(check.message), QMessageBox::Ok, QMessageBox::NoButton);
+            PlainMessage::warning(this, tr("Ups!"), tr(check.message), QMessageBox::Ok, QMessageBox::NoButton);
             fields[check.field]->setFocus(Qt::OtherFocusReason);
             return false;
         }

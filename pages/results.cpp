@@ -8,6 +8,7 @@
 #include "devices/printdevice.h"
 #include "timing/timingmarks.h"
 #include "widgets/darkbutton.h"
+#include "widgets/plainmessage.h"
 #include "widgets/reportbrowser.h"
 
 #include <QDate>
@@ -119,18 +120,18 @@ void Results::writePdf(PrintDevice *device, const QString &fileName)
     const QByteArray pdf = device->pdf(*reportView->document());
     const bool written = !pdf.isEmpty() && SafeFile::write(fileName, pdf);
     if (!written && teachersRules()) {
-        QMessageBox::warning(this, tr("PDF-filen er ikke gemt"),
-                             tr("PDF-filen »%1« kunne ikke gemmes. Vælg en anden mappe, eller udskriv resultatet.")
-                                     .arg(QDir::toNativeSeparators(fileName)));
+        PlainMessage::warning(this, tr("PDF-filen er ikke gemt"),
+                              tr("PDF-filen »%1« kunne ikke gemmes. Vælg en anden mappe, eller udskriv resultatet.")
+                                      .arg(QDir::toNativeSeparators(fileName)));
         return;
     }
     if (!written) {
-        QMessageBox::warning(this, tr("PDF-filen er ikke gemt"),
-                             tr("Hent din lærer.\n\nPDF-filen »%1« kunne ikke gemmes. Resultaterne er stadig "
-                                "gemt i »%2«.\nPrøv en anden mappe, eller udskriv resultaterne.")
-                                     .arg(QDir::toNativeSeparators(fileName),
-                                          QDir::toNativeSeparators(folder.filePath(tr("results.html")))),
-                             QMessageBox::Ok, QMessageBox::NoButton);
+        PlainMessage::warning(this, tr("PDF-filen er ikke gemt"),
+                              tr("Hent din lærer.\n\nPDF-filen »%1« kunne ikke gemmes. Resultaterne er stadig "
+                                 "gemt i »%2«.\nPrøv en anden mappe, eller udskriv resultaterne.")
+                                      .arg(QDir::toNativeSeparators(fileName),
+                                           QDir::toNativeSeparators(folder.filePath(tr("results.html")))),
+                              QMessageBox::Ok, QMessageBox::NoButton);
         return;
     }
     TIMING_MARK("pdf-written");
@@ -166,13 +167,13 @@ QString Results::pdfFileName(const QString &suggested)
     dialog.setSidebarUrls(places);
     connect(&dialog, &QFileDialog::directoryEntered, &dialog, [this, &dialog](const QString &entered) {
         const QString probe = QDir(entered).filePath(QStringLiteral("x.pdf"));
-        if (teachersRules() ? !PdfTarget::isInside(probe, closedFolders)
+        if (teachersRules() ? !PdfTarget::isInsideResolved(probe, closedFolders)
                             : PdfTarget::isInside(probe, allowedFolders()) && !PdfTarget::isInside(probe, sealedFolders()))
             return;
         dialog.setDirectory(folder.path());
         QString reason;
         verdict(probe, &reason);
-        QMessageBox::warning(&dialog, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
+        PlainMessage::warning(&dialog, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
     });
     dialog.selectFile(suggested);
     while (dialog.exec() == QDialog::Accepted) {
@@ -181,7 +182,7 @@ QString Results::pdfFileName(const QString &suggested)
         const PdfTarget::Verdict verdict = this->verdict(chosen, &reason);
         const QString target = PdfTarget::withPdfEnding(chosen);
         if (verdict == PdfTarget::Verdict::Refuse) {
-            QMessageBox::warning(this, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
+            PlainMessage::warning(this, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
             continue;
         }
         if (verdict == PdfTarget::Verdict::AskToReplace
@@ -217,7 +218,7 @@ void Results::printResults()
     }
     if (verdict == PdfTarget::Verdict::AskToReplace)
         return;
-    QMessageBox::warning(this, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
+    PlainMessage::warning(this, tr("Ups!"), reason, QMessageBox::Ok, QMessageBox::NoButton);
     const QString fileName = pdfFileName(QFileInfo(target).fileName());
     if (!fileName.isEmpty())
         writePdf(device, fileName);
@@ -229,13 +230,13 @@ PrintDevice *Results::printDevice()
 {
     PrintDevice *device = DeviceModule::printing();
     if (!device)
-        QMessageBox::warning(this, tr("Kan ikke udskrive"),
-                             tr("Hent din lærer.\n\n"
-                                "Til læreren: Skrivlo kan ikke udskrive eller gemme PDF-filer, fordi en del af "
-                                "programmet mangler (skrivlo_devices). Resultaterne er gemt i\n»%1«.\n"
-                                "Udskriv dem derfra, og installér Skrivlo igen.")
-                                 .arg(QDir::toNativeSeparators(folder.filePath(tr("results.html")))),
-                             QMessageBox::Ok, QMessageBox::NoButton);
+        PlainMessage::warning(this, tr("Kan ikke udskrive"),
+                              tr("Hent din lærer.\n\n"
+                                 "Til læreren: Skrivlo kan ikke udskrive eller gemme PDF-filer, fordi en del af "
+                                 "programmet mangler (skrivlo_devices). Resultaterne er gemt i\n»%1«.\n"
+                                 "Udskriv dem derfra, og installér Skrivlo igen.")
+                                  .arg(QDir::toNativeSeparators(folder.filePath(tr("results.html")))),
+                              QMessageBox::Ok, QMessageBox::NoButton);
     return device;
 }
 

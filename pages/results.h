@@ -39,8 +39,9 @@ public:
     // The class folder, where a PDF may be saved too.
     void setClassFolder(const QString &path) { classFolder = path; }
     // For the teacher's view: a PDF may go anywhere the teacher chooses but into these
-    // folders (the class folder and the outbox, which hold only the program's own files).
-    // The learner's page keeps its narrower rules.
+    // folders (the class folder and the outbox, which hold only the program's own files),
+    // given by their real place (PdfTarget::resolveAll, on the share's thread). The learner's
+    // page keeps its narrower rules.
     void saveAnywhereBut(const QStringList &folders) { closedFolders = folders; }
     // Whose results these are, for the name the save dialog suggests.
     void setLearnerName(const QString &name) { learnerName = name; }

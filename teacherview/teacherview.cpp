@@ -11,6 +11,7 @@
 #include "teacherview/resulttablemodel.h"
 #include "teacherview/trinchart.h"
 #include "timing/timingmarks.h"
+#include "widgets/plainmessage.h"
 #include "widgets/teacherguide.h"
 
 #include <QAction>
@@ -78,6 +79,8 @@ TeacherView::TeacherView(const QString &classFolder, const QString &outbox, cons
                                            : QDir(keys.keyringFolder).filePath(QStringLiteral("slettede-kursister.txt")) },
                                  share, this))
     , retention(retention)
+    // Until the share's thread has said where they really are: as named.
+    , closedFolders({ QDir::cleanPath(QDir(classFolder).absolutePath()), QDir::cleanPath(QDir(outbox).absolutePath()) })
 {
     setObjectName(QStringLiteral("teacherView"));
     setWindowTitle(tr("Skrivlo – resultater"));
@@ -309,6 +312,8 @@ void TeacherView::showListing(const Listed &read)
     // a moment.
     if (result.reachable || !everListed)
         model->setEntries(result.entries); // unreachable: the outbox, which is on this PC
+    if (result.reachable)
+        closedFolders = result.resolved;
     if (result.reachable) {
         sealLabel->setText(result.unsealed == 1
                                    ? tr("1 resultat fra før er ikke beskyttet: alle, der kan åbne klassemappen, kan læse det.")
@@ -432,12 +437,9 @@ void TeacherView::openReport()
                     showReport(entry, opened.html);
                     return;
                 }
-                QMessageBox box(QMessageBox::Information, tr("Skrivlo – resultater"),
-                                tr("Resultatet for »%1« kan ikke vises.\n\n%2")
-                                        .arg(ResultTableModel::isolated(entry.row.name), opened.reason),
-                                QMessageBox::Ok, this);
-                box.setTextFormat(Qt::PlainText);
-                box.exec();
+                PlainMessage::information(this, tr("Skrivlo – resultater"),
+                                          tr("Resultatet for »%1« kan ikke vises.\n\n%2")
+                                                  .arg(ResultTableModel::isolated(entry.row.name), opened.reason));
                 refresh();
             });
     if (!openRuns)
@@ -458,7 +460,7 @@ void TeacherView::showReport(const ClassEntry &entry, const QString &html)
     dark.setColor(QPalette::Window, QColor(21, 21, 85));
     page->setPalette(dark);
     page->setAutoFillBackground(true);
-    page->saveAnywhereBut({ listing->classFolder(), listing->outbox() });
+    page->saveAnywhereBut(closedFolders);
     page->setLearnerName(entry.row.name);
     page->showReportHtml(html);
     layout->addWidget(page);
@@ -565,10 +567,7 @@ void TeacherView::tellDeleted(const LearnerDeletion::Done &done)
         retentionLabel->setText(told);
         retentionLabel->show();
     } else {
-        QMessageBox box(trouble ? QMessageBox::Warning : QMessageBox::Information, tr("Slet resultat"), told,
-                        QMessageBox::Ok, this);
-        box.setTextFormat(Qt::PlainText);
-        box.exec();
+        PlainMessage::tell(trouble ? QMessageBox::Warning : QMessageBox::Information, this, tr("Slet resultat"), told);
     }
     emit deleted();
 }
@@ -591,16 +590,16 @@ QString TeacherView::askSaveName(const QString &title, const QString &filter, co
         QString chosen = dialog.selectedFiles().value(0);
         if (!chosen.endsWith(QLatin1Char('.') + suffix, Qt::CaseInsensitive))
             chosen += QLatin1Char('.') + suffix;
-        if (!PdfTarget::isInside(chosen, { listing->classFolder(), listing->outbox() }))
+        if (!PdfTarget::isInsideResolved(chosen, closedFolders))
             return chosen;
-        QMessageBox::warning(&dialog, title, PdfTarget::classFolderClosed());
+        PlainMessage::warning(&dialog, title, PdfTarget::classFolderClosed());
     }
     return QString();
 }
 
 void TeacherView::sayNotWritten(const QString &title, const QString &name)
 {
-    QMessageBox::warning(this, title, tr("%1 kunne ikke gemmes. Vælg en anden mappe.").arg(QDir::toNativeSeparators(name)));
+    PlainMessage::warning(this, title, tr("%1 kunne ikke gemmes. Vælg en anden mappe.").arg(QDir::toNativeSeparators(name)));
 }
 
 QVector<ResultRow> TeacherView::shownRows() const
@@ -657,7 +656,7 @@ QString TeacherView::countText(int learners, bool all) const
 bool TeacherView::overviewRows(const QString &title, QVector<int> *sourceRows, bool *all)
 {
     if (model->rowCount() == 0) {
-        QMessageBox::information(this, title, tr("Der er ingen resultater at lave en oversigt over endnu."));
+        PlainMessage::information(this, title, tr("Der er ingen resultater at lave en oversigt over endnu."));
         return false;
     }
     // Every row, in the order the table is sorted in.
@@ -783,13 +782,10 @@ void TeacherView::sealOld()
                 const auto [count, reason] = sealed;
                 unsetCursor();
                 sealButton->setEnabled(true);
-                QMessageBox box(reason.isEmpty() ? QMessageBox::Information : QMessageBox::Warning,
-                                tr("Beskyt de gamle resultater"),
-                                (count == 1 ? tr("1 resultat er nu beskyttet.") : tr("%1 resultater er nu beskyttet.").arg(count))
-                                        + (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason),
-                                QMessageBox::Ok, this);
-                box.setTextFormat(Qt::PlainText);
-                box.exec();
+                PlainMessage::tell(reason.isEmpty() ? QMessageBox::Information : QMessageBox::Warning, this,
+                                   tr("Beskyt de gamle resultater"),
+                                   (count == 1 ? tr("1 resultat er nu beskyttet.") : tr("%1 resultater er nu beskyttet.").arg(count))
+                                           + (reason.isEmpty() ? QString() : QStringLiteral("\n\n") + reason));
                 refresh();
             });
 }

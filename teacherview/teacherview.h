@@ -155,4 +155,5 @@ private:
     bool retentionOffered = false;
     QString deletingSubject; // "Resultatet for »…«", for the answer
     bool deletingQuietly = false;
+    QStringList closedFolders; // the class folder and the outbox by their real place: no PDF goes there
 };

@@ -3,6 +3,7 @@
 #include "archive/resultsfolder.h"
 #include "archive/session.h"
 #include "model/reporttext.h"
+#include "widgets/plainmessage.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -88,18 +89,18 @@ QString saveElsewhere(QWidget *parent, const Session &session, const QString &te
                                           ReportText::unfinished(session.learner().document + text));
     if (answers && report)
         return folder;
-    QMessageBox::warning(parent, tr("Ikke gemt"),
-                         tr("Svarene kan heller ikke gemmes i mappen »%1«.").arg(QDir::toNativeSeparators(folder)),
-                         QMessageBox::Ok);
+    PlainMessage::warning(parent, tr("Ikke gemt"),
+                          tr("Svarene kan heller ikke gemmes i mappen »%1«.").arg(QDir::toNativeSeparators(folder)),
+                          QMessageBox::Ok);
     return QString();
 }
 
 void tellCritical(QWidget *parent, const QString &failedFile)
 {
-    QMessageBox::critical(parent, tr("Kritisk fejl!"),
-                          tr("Programmet kan ikke skrive til\nfilen \"%1\".\n\nKontakt din lærer!")
-                                  .arg(QDir::toNativeSeparators(failedFile)),
-                          QMessageBox::Ok);
+    PlainMessage::critical(parent, tr("Kritisk fejl!"),
+                           tr("Programmet kan ikke skrive til\nfilen \"%1\".\n\nKontakt din lærer!")
+                                   .arg(QDir::toNativeSeparators(failedFile)),
+                           QMessageBox::Ok);
 }
 
 } // namespace

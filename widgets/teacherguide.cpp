@@ -1,4 +1,5 @@
 #include "widgets/teacherguide.h"
+#include "widgets/plainmessage.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -59,11 +60,11 @@ bool open(QWidget *parent, const QString &section)
         QStringList looked;
         for (const QString &candidate : candidates())
             looked.append(QDir::toNativeSeparators(candidate));
-        QMessageBox::warning(parent, tr("Vejledningen mangler"),
-                             tr("Vejledningen til læreren findes ikke. Der er ledt i:\n%1\n\n"
-                                "Installér Skrivlo igen.")
-                                     .arg(looked.join(QLatin1Char('\n'))),
-                             QMessageBox::Ok);
+        PlainMessage::warning(parent, tr("Vejledningen mangler"),
+                              tr("Vejledningen til læreren findes ikke. Der er ledt i:\n%1\n\n"
+                                 "Installér Skrivlo igen.")
+                                      .arg(looked.join(QLatin1Char('\n'))),
+                              QMessageBox::Ok);
         return false;
     }
     auto *dialog = new QDialog(parent);
