@@ -521,7 +521,10 @@ def hangs(j, share, folder, smbd, limit=ANSWERS_WITHIN):
     window = j.wait_window(learner.MAIN_TITLE, 20)
     shown = time.monotonic() - typed
     print("start, file server stopped: the test came up %.1f s after the password" % shown)
-    check(limit is None or shown < 8, "the test came up %.1f s after the password" % shown)
+    # The waits are bounded (the keys 2 s, the check 2 s, the offer's two looks 2 s each, the
+    # password's own derivation on top), about 9 s on a loaded machine; a start that waited on
+    # the share would take at least one client time-out, 20 s.
+    check(limit is None or shown < 15, "the test came up %.1f s after the password" % shown)
     answering(window, "start")
     go()
     j.wait_page("guide")
