@@ -41,7 +41,7 @@ Autosave::Autosave(MainWindow *window, Session &session)
     qApp->installEventFilter(this);
     // The teacher may end a test seconds after the last keystroke: keep those too.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &Autosave::save);
-    session.setAnswerSaver([this](const ResultsFolder &folder) { return saveTo(folder); });
+    session.setAnswerSaver([this](const WorkingFolder &folder) { return saveTo(folder); });
 }
 
 bool Autosave::eventFilter(QObject *watched, QEvent *event)
@@ -90,7 +90,7 @@ void Autosave::save()
     saveTo(session.folder());
 }
 
-bool Autosave::saveTo(const ResultsFolder &folder)
+bool Autosave::saveTo(const WorkingFolder &folder)
 {
     const RecoveryState state = snapshot();
     if (state.step == TestStep::Welcome)

@@ -9,7 +9,7 @@
 class MainWindow;
 class QMessageBox;
 class QWidget;
-class ResultsFolder;
+class WorkingFolder;
 class Session;
 
 // Keeps the recovery file up to date while a learner works: at most half a second after a
@@ -35,7 +35,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool saveTo(const ResultsFolder &folder);
+    bool saveTo(const WorkingFolder &folder);
     void tell(const QString &title, const QString &text);
 
     MainWindow *window;

@@ -124,7 +124,7 @@ Parsed parse(const QStringList &arguments)
         }
         folder = QDir(documents).filePath(QStringLiteral("Skrivlo"));
     }
-    parsed.options.resultsFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder.isEmpty() ? QStringLiteral(".") : folder));
+    parsed.options.workingFolder = QDir::cleanPath(QDir::current().absoluteFilePath(folder.isEmpty() ? QStringLiteral(".") : folder));
     parsed.options.recordingMode = parser.isSet(recordOption);
     parsed.options.newPassword = parser.isSet(passwordOption);
     parsed.options.teacherView = parser.isSet(resultsViewOption);

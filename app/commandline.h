@@ -7,7 +7,7 @@
 // the test, with its files in the working directory.
 struct StartOptions
 {
-    QString resultsFolder; // absolute path of the working folder: this PC's own files
+    QString workingFolder; // absolute path of the working folder: this PC's own files
     QString classFolder;   // absolute path from --klassemappe, or empty
     bool recordingMode = false; // the teacher records the texts instead of running the test
     bool newPassword = false;   // IT sets the school's password, and nothing else happens

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-// After the password, before anyone types: a results folder that takes no files is named,
+// After the password, before anyone types: a working folder that takes no files is named,
 // with the reason, and the teacher picks another folder or closes the program.
 namespace FolderPrompt {
 

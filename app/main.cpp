@@ -98,15 +98,15 @@ int runTeacherView(Session &session)
     return QApplication::exec();
 }
 
-// What is wrong with the results folder for writing, or nothing.
-QString folderProblem(const ResultsFolder &folder)
+// What is wrong with the working folder for writing, or nothing.
+QString folderProblem(const WorkingFolder &folder)
 {
     QString problem;
     FolderCheck::writable(folder, &problem);
     return problem;
 }
 
-// The results folder must take files before a learner types anything. When it does not,
+// The working folder must take files before a learner types anything. When it does not,
 // the teacher picks another (the window built for the first one goes with it) or closes.
 // The first folder's check is made while the password is typed.
 bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow> &window, const QString &classFolder,
@@ -118,7 +118,7 @@ bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow>
         if (other.isEmpty())
             return false;
         window.reset();
-        session = std::make_unique<Session>(ResultsFolder(other), session->settings(), classFolder);
+        session = std::make_unique<Session>(WorkingFolder(other), session->settings(), classFolder);
         const InstanceLock::Outcome outcome = session->lock().acquire();
         if (outcome == InstanceLock::HeldByOther)
             problem = InstanceLock::heldMessage(session->folder().path());
@@ -195,13 +195,13 @@ int main(int argc, char *argv[])
     if (settings.isRefused())
         return refuseToStart(settings.problem());
     QString reason;
-    if (!ResultsFolder::prepare(parsed.options.resultsFolder, &reason))
+    if (!WorkingFolder::prepare(parsed.options.workingFolder, &reason))
         return refuseToStart(reason);
     // The class folder: the command line's, else the one IT set for the machine (a relative
     // one lies in the working folder), else "resultater" in the working folder.
     const QString classFolder = parsed.options.classFolder.isEmpty() ? settings.classFolder()
                                                                     : parsed.options.classFolder;
-    auto session = std::make_unique<Session>(ResultsFolder(parsed.options.resultsFolder), settings, classFolder);
+    auto session = std::make_unique<Session>(WorkingFolder(parsed.options.workingFolder), settings, classFolder);
     if (parsed.options.teacherView)
         return runTeacherView(*session);
     // Taking the lock writes a file through to the disk: done on a thread while the dialog

@@ -69,7 +69,7 @@ bool askToContinue(QWidget *parent, const RecoveryState &state)
 // Keeps a recovery file that cannot be used now where the next learner's cannot replace it,
 // and tells the teacher. Stop when it could not: no test may start. news: nothing went wrong
 // (the test goes on elsewhere), so the box says so and asks nothing of the teacher.
-RecoveryOffer::Choice setAsideAndTell(QWidget *parent, const ResultsFolder &folder, RecoveryFile::Aside why,
+RecoveryOffer::Choice setAsideAndTell(QWidget *parent, const WorkingFolder &folder, RecoveryFile::Aside why,
                                       const QString &title, const QString &what, const QString &reason,
                                       bool news = false)
 {
@@ -113,7 +113,7 @@ namespace RecoveryOffer {
 
 Choice ask(QWidget *parent, Session &session, RecoveryState *state, ClassSync *sync)
 {
-    const ResultsFolder &folder = session.folder();
+    const WorkingFolder &folder = session.folder();
     if (!RecoveryFile::exists(folder))
         return Choice::StartAfresh;
     QString reason;

@@ -4,7 +4,7 @@
 #include "archive/classkeys.h"
 #include "archive/recoveryfile.h"
 #include "archive/reportfile.h"
-#include "archive/resultsfolder.h"
+#include "archive/workingfolder.h"
 #include "archive/safefile.h"
 #include "model/learnerfilename.h"
 #include "sealing/sealedfile.h"
@@ -94,7 +94,7 @@ bool classFolderUsable(const QString &classFolder, bool mayCreate, const QString
     return probeAs(classFolder, probeNameOf(pc), reason);
 }
 
-bool writable(const ResultsFolder &folder, QString *reason)
+bool writable(const WorkingFolder &folder, QString *reason)
 {
     if (!probe(folder.path(), reason))
         return false;
@@ -111,7 +111,7 @@ bool writable(const ResultsFolder &folder, QString *reason)
     return !info.exists() || probe(archive, reason);
 }
 
-QStringList removeLeftovers(const ResultsFolder &folder)
+QStringList removeLeftovers(const WorkingFolder &folder)
 {
     const QString recovery = QFileInfo(RecoveryFile::path(folder)).fileName();
     const auto inResults = [&recovery](const QString &name) {

@@ -3,7 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-class ResultsFolder;
+class WorkingFolder;
 
 // What start-up makes sure of before a learner types anything: that every folder the
 // program writes to takes files, and that no write cut off earlier left a file behind.
@@ -20,13 +20,13 @@ bool probe(const QString &folder, QString *reason);
 // on the mount point. False, with a Danish reason, when it cannot be used now.
 bool classFolderUsable(const QString &classFolder, bool mayCreate, const QString &pc, QString *reason);
 
-// The results folder and resultater/ in it (when it exists), in that order; resultater/ as a
+// The working folder and resultater/ in it (when it exists), in that order; resultater/ as a
 // link to another folder is refused, never followed.
-bool writable(const ResultsFolder &folder, QString *reason);
+bool writable(const WorkingFolder &folder, QString *reason);
 
 // Removes the temporary files of the program's own files that a cut-off write left in the
-// results folder, resultater/ and the outbox, when older than a minute. Returns their paths.
-QStringList removeLeftovers(const ResultsFolder &folder);
+// working folder, resultater/ and the outbox, when older than a minute. Returns their paths.
+QStringList removeLeftovers(const WorkingFolder &folder);
 
 // The same in the class folder, for this PC's files only: another PC may be writing its own.
 QStringList removeClassLeftovers(const QString &classFolder, const QString &pc);

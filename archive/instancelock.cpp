@@ -1,12 +1,12 @@
 #include "archive/instancelock.h"
 
-#include "archive/resultsfolder.h"
+#include "archive/workingfolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
-InstanceLock::InstanceLock(const ResultsFolder &folder)
+InstanceLock::InstanceLock(const WorkingFolder &folder)
     : path(folder.filePath(QStringLiteral("skrivlo.lock")))
     , lockFile(path)
 {

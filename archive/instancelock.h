@@ -3,9 +3,9 @@
 #include <QLockFile>
 #include <QString>
 
-class ResultsFolder;
+class WorkingFolder;
 
-// One copy of the program per results folder. The lock is held until the program ends; a
+// One copy of the program per working folder. The lock is held until the program ends; a
 // lock left by a copy that crashed or lost its power is taken over.
 class InstanceLock
 {
@@ -17,7 +17,7 @@ public:
         NotALockFile  // a link, a folder or another kind of file lies in the lock's place
     };
 
-    explicit InstanceLock(const ResultsFolder &folder);
+    explicit InstanceLock(const WorkingFolder &folder);
 
     Outcome acquire();
 

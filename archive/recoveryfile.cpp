@@ -1,6 +1,6 @@
 #include "archive/recoveryfile.h"
 
-#include "archive/resultsfolder.h"
+#include "archive/workingfolder.h"
 #include "archive/safefile.h"
 #include "model/recoverytext.h"
 #include "sealing/sealedfile.h"
@@ -20,13 +20,13 @@ QString tr(const char *text)
 }
 
 // The one file of the two that is there: the sealed one, else one from before.
-QString present(const ResultsFolder &folder)
+QString present(const WorkingFolder &folder)
 {
     const QFileInfo sealed(path(folder));
     return sealed.exists() || sealed.isSymLink() ? path(folder) : unsealedPath(folder);
 }
 
-bool openedBytes(const ResultsFolder &folder, const Keyring &keys, QByteArray *plain, QString *reason)
+bool openedBytes(const WorkingFolder &folder, const Keyring &keys, QByteArray *plain, QString *reason)
 {
     QByteArray bytes;
     // A test's worth of answers is a few kilobytes; anything far larger is not ours.
@@ -59,7 +59,7 @@ bool openedBytes(const ResultsFolder &folder, const Keyring &keys, QByteArray *p
 
 } // namespace
 
-QString path(const ResultsFolder &folder)
+QString path(const WorkingFolder &folder)
 {
     return folder.filePath(SealedFile::sealedName(plainName()));
 }
@@ -69,12 +69,12 @@ QString plainName()
     return QStringLiteral("skrivlo-gemt-test.json");
 }
 
-QString unsealedPath(const ResultsFolder &folder)
+QString unsealedPath(const WorkingFolder &folder)
 {
     return folder.filePath(plainName());
 }
 
-bool exists(const ResultsFolder &folder)
+bool exists(const WorkingFolder &folder)
 {
     for (const QString &file : { path(folder), unsealedPath(folder) }) {
         if (QFileInfo::exists(file) || QFileInfo(file).isSymLink())
@@ -83,7 +83,7 @@ bool exists(const ResultsFolder &folder)
     return false;
 }
 
-bool write(const ResultsFolder &folder, const ClassKey &key, const RecoveryState &state, bool *replacedLink)
+bool write(const WorkingFolder &folder, const ClassKey &key, const RecoveryState &state, bool *replacedLink)
 {
     const QFileInfo info(path(folder));
     const bool link = info.isSymLink() || info.isJunction();
@@ -98,13 +98,13 @@ bool write(const ResultsFolder &folder, const ClassKey &key, const RecoveryState
     return written;
 }
 
-bool read(const ResultsFolder &folder, const Keyring &keys, RecoveryState *state, QString *reason)
+bool read(const WorkingFolder &folder, const Keyring &keys, RecoveryState *state, QString *reason)
 {
     QByteArray plain;
     return openedBytes(folder, keys, &plain, reason) && RecoveryText::parse(plain, state, reason);
 }
 
-QByteArray opened(const ResultsFolder &folder, const Keyring &keys)
+QByteArray opened(const WorkingFolder &folder, const Keyring &keys)
 {
     QByteArray plain;
     QString reason;
@@ -114,7 +114,7 @@ QByteArray opened(const ResultsFolder &folder, const Keyring &keys)
     return plain;
 }
 
-bool setAside(const ResultsFolder &folder, Aside why, QString *name)
+bool setAside(const WorkingFolder &folder, Aside why, QString *name)
 {
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
     // A teacher reads the name in the working folder: it says what the file is, not only that.
@@ -144,7 +144,7 @@ bool setAside(const ResultsFolder &folder, Aside why, QString *name)
     return true;
 }
 
-void remove(const ResultsFolder &folder)
+void remove(const WorkingFolder &folder)
 {
     QFile::remove(path(folder));
     QFile::remove(unsealedPath(folder));

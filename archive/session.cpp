@@ -7,7 +7,7 @@
 
 namespace {
 
-QString absoluteClassFolder(const ResultsFolder &folder, const QString &classFolder)
+QString absoluteClassFolder(const WorkingFolder &folder, const QString &classFolder)
 {
     if (classFolder.isEmpty())
         return folder.filePath(LearnerFileName::folderName());
@@ -16,9 +16,9 @@ QString absoluteClassFolder(const ResultsFolder &folder, const QString &classFol
 
 } // namespace
 
-Session::Session(const ResultsFolder &folder, const MachineSettings &settings, const QString &classFolder,
+Session::Session(const WorkingFolder &folder, const MachineSettings &settings, const QString &classFolder,
                  const QString &pc)
-    : resultsFolder(folder)
+    : working(folder)
     , classPath(absoluteClassFolder(folder, classFolder))
     , pc(pc)
     , box(folder.path(), classPath, classFolder.isEmpty())
@@ -30,7 +30,7 @@ Session::Session(const ResultsFolder &folder, const MachineSettings &settings, c
 QString Session::pcName() const
 {
     if (pc.isEmpty())
-        pc = PcName::ofThisCopy(resultsFolder.path());
+        pc = PcName::ofThisCopy(working.path());
     return pc;
 }
 

@@ -2,7 +2,7 @@
 
 #include "archive/instancelock.h"
 #include "archive/outbox.h"
-#include "archive/resultsfolder.h"
+#include "archive/workingfolder.h"
 #include "model/learnerrecord.h"
 #include "sealing/classkey.h"
 #include "sealing/keyring.h"
@@ -20,14 +20,14 @@ class Session
 public:
     // Without a class folder it is "resultater" in the working folder; without a PC name the
     // one kept in the working folder.
-    explicit Session(const ResultsFolder &folder, const MachineSettings &settings = MachineSettings(),
+    explicit Session(const WorkingFolder &folder, const MachineSettings &settings = MachineSettings(),
                      const QString &classFolder = QString(), const QString &pc = QString());
     Session(const Session &) = delete;
     Session &operator=(const Session &) = delete;
 
-    const ResultsFolder &folder() const { return resultsFolder; }
+    const WorkingFolder &folder() const { return working; }
     // Both absolute.
-    QString workingFolder() const { return resultsFolder.path(); }
+    QString workingFolder() const { return working.path(); }
     QString classFolder() const { return classPath; }
     // Read, or made and kept in the working folder, when first asked for: after the password
     // and the folder check, so a start that ends before writes nothing. Asked for first on the
@@ -48,10 +48,10 @@ public:
     const LearnerRecord &learner() const { return record; }
 
     // Saves the answers on screen at once, as the recovery file in the given folder: the
-    // results folder, or one the teacher picks when that takes nothing. Set by whoever
+    // working folder, or one the teacher picks when that takes nothing. Set by whoever
     // keeps the recovery file; false when nothing could be saved.
-    void setAnswerSaver(std::function<bool(const ResultsFolder &)> saver) { answerSaver = std::move(saver); }
-    bool saveAnswers(const ResultsFolder &where) const { return answerSaver && answerSaver(where); }
+    void setAnswerSaver(std::function<bool(const WorkingFolder &)> saver) { answerSaver = std::move(saver); }
+    bool saveAnswers(const WorkingFolder &where) const { return answerSaver && answerSaver(where); }
 
     // Work on the class folder (sending the outbox, removing this PC's copy of a saved test):
     // handed to whoever keeps the class folder up to date, which does it off the window's
@@ -66,7 +66,7 @@ public:
     }
 
 private:
-    const ResultsFolder resultsFolder;
+    const WorkingFolder working;
     const QString classPath;
     mutable QString pc;
     Outbox box;
@@ -75,6 +75,6 @@ private:
     LearnerRecord record;
     std::shared_ptr<const ClassKey> key;
     Keyring keyring;
-    std::function<bool(const ResultsFolder &)> answerSaver;
+    std::function<bool(const WorkingFolder &)> answerSaver;
     std::function<void(std::function<void()>)> shareRunner;
 };

@@ -2,7 +2,7 @@
 
 #include "archive/pdftarget.h"
 #include "archive/reportfile.h"
-#include "archive/resultsfolder.h"
+#include "archive/workingfolder.h"
 #include "archive/safefile.h"
 #include "devices/devicemodule.h"
 #include "devices/printdevice.h"
@@ -24,7 +24,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-Results::Results(QWidget *parent, const ResultsFolder &folder)
+Results::Results(QWidget *parent, const WorkingFolder &folder)
     : CenterFrame(parent)
     , folder(folder)
 {
@@ -204,7 +204,7 @@ void Results::printResults()
     if (chosen.isEmpty())
         return;
     // Printing to a file is saving a PDF, by the same rules: a name that passes is written
-    // at once, any other leads to the save dialog in the results folder.
+    // at once, any other leads to the save dialog in the working folder.
     QString reason;
     const PdfTarget::Verdict verdict = this->verdict(chosen, &reason);
     const QString target = PdfTarget::withPdfEnding(chosen);
@@ -225,7 +225,7 @@ void Results::printResults()
 }
 
 // The module that prints; when it is missing the learner is told, and the report is still
-// in the results folder.
+// in the working folder.
 PrintDevice *Results::printDevice()
 {
     PrintDevice *device = DeviceModule::printing();

@@ -14,7 +14,7 @@ class QLabel;
 class QPushButton;
 class ReportBrowser;
 class QVBoxLayout;
-class ResultsFolder;
+class WorkingFolder;
 
 // The last page: shows the finished report and saves it as PDF or prints it.
 class Results : public CenterFrame
@@ -22,8 +22,8 @@ class Results : public CenterFrame
     Q_OBJECT
 
 public:
-    // The report is read from the results folder, where the PDF is also offered a place.
-    Results(QWidget *parent, const ResultsFolder &folder);
+    // The report is read from the working folder, where the PDF is also offered a place.
+    Results(QWidget *parent, const WorkingFolder &folder);
 
     // Loads the report; called right before the page is shown.
     void loadReport();
@@ -60,7 +60,7 @@ private:
     void writePdf(PrintDevice *device, const QString &fileName);
     PrintDevice *printDevice();
 
-    const ResultsFolder &folder;
+    const WorkingFolder &folder;
 
     QString classFolder;
     QStringList closedFolders;

@@ -2,7 +2,7 @@
 
 #include "archive/classlisting.h"
 #include "archive/learnerdeletion.h"
-#include "archive/resultsfolder.h"
+#include "archive/workingfolder.h"
 #include "archive/shareworker.h"
 #include "model/resultrow.h"
 #include "teacherview/firstlook.h"
@@ -118,7 +118,7 @@ private:
     void tellDeleted(const LearnerDeletion::Done &done);
     void updateButtons();
 
-    ResultsFolder workFolder;
+    WorkingFolder workFolder;
     // Shared with the share's thread, which may still use it after the window has gone.
     std::shared_ptr<ClassListing> listing;
     ShareWorker share; // one thread: the listing is used from one thread at a time

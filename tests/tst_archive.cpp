@@ -69,7 +69,7 @@ private slots:
     void unwritableFolderOffersAnother();
 
 private:
-    const ResultsFolder &folder() { return dir->session().folder(); }
+    const WorkingFolder &folder() { return dir->session().folder(); }
 
     std::unique_ptr<TestFolder> dir;
 };
@@ -294,7 +294,7 @@ void TestArchive::aChangedFileIsNeverCounted()
 void TestArchive::outboxSendsOnceWhenTheClassFolderIsBack()
 {
     const QString classFolder = dir->filePath(QStringLiteral("klasse"));
-    Session session(ResultsFolder(dir->path()), MachineSettings(), classFolder, QStringLiteral("LAB07-3f9a2c"));
+    Session session(WorkingFolder(dir->path()), MachineSettings(), classFolder, QStringLiteral("LAB07-3f9a2c"));
     QVERIFY(!session.outbox().put(QStringLiteral("a.html"), "report")); // never in the clear, not even before the password
     unlockForTest(session);
     QCOMPARE(session.classFolder(), classFolder);
@@ -340,7 +340,7 @@ void TestArchive::unusableClassFolderCountsLearners()
     QFETCH(QString, count);
     const QString classFolder = dir->filePath(QStringLiteral("klasse"));
     QFile(classFolder).open(QIODevice::WriteOnly); // a file where the folder should be
-    Session session(ResultsFolder(dir->path()), MachineSettings(), classFolder, QStringLiteral("LAB07-3f9a2c"));
+    Session session(WorkingFolder(dir->path()), MachineSettings(), classFolder, QStringLiteral("LAB07-3f9a2c"));
     unlockForTest(session);
     for (const QString &name : waiting)
         QVERIFY(session.outbox().put(name, "x"));
@@ -383,8 +383,8 @@ void TestArchive::aTestMovesToAnotherPcOnce()
     const QString classFolder = dir->filePath(QStringLiteral("klasse"));
     QVERIFY(QDir().mkpath(classFolder));
     QTemporaryDir work1, work2;
-    Session pc1(ResultsFolder(work1.path()), MachineSettings(), classFolder, QStringLiteral("PC1-000001"));
-    Session pc2(ResultsFolder(work2.path()), MachineSettings(), classFolder, QStringLiteral("PC2-000002"));
+    Session pc1(WorkingFolder(work1.path()), MachineSettings(), classFolder, QStringLiteral("PC1-000001"));
+    Session pc2(WorkingFolder(work2.path()), MachineSettings(), classFolder, QStringLiteral("PC2-000002"));
     unlockForTest(pc1);
     unlockForTest(pc2);
     RecoveryState state;
@@ -399,7 +399,7 @@ void TestArchive::aTestMovesToAnotherPcOnce()
     QVERIFY(ClassRecovery::leftByOthers(pc1, now.addSecs(600)).isEmpty()); // never its own
     // A PC of another class folder (another key) cannot open it, so it is not offered there.
     QTemporaryDir work3;
-    Session pc3(ResultsFolder(work3.path()), MachineSettings(), classFolder, QStringLiteral("PC3-000003"));
+    Session pc3(WorkingFolder(work3.path()), MachineSettings(), classFolder, QStringLiteral("PC3-000003"));
     pc3.unlock(ClassKey::generate(), Keyring());
     QVERIFY(ClassRecovery::leftByOthers(pc3, now.addSecs(600)).isEmpty());
     // Judged by the share's clock, not this PC's: the copy left ten minutes ago by the
@@ -444,7 +444,7 @@ void TestArchive::aTestMovesToAnotherPcOnce()
     // A link put in the place of the folder of copies is not followed: what it leads to is not
     // offered, though the same folder in its place is.
     QTemporaryDir work4;
-    Session pc4(ResultsFolder(work4.path()), MachineSettings(), classFolder, QStringLiteral("PC4-000004"));
+    Session pc4(WorkingFolder(work4.path()), MachineSettings(), classFolder, QStringLiteral("PC4-000004"));
     unlockForTest(pc4);
     ClassRecovery::put(pc4, RecoveryText::serialise(state));
     QVERIFY(pc4.outbox().send());
@@ -798,7 +798,7 @@ void TestArchive::savedTestThatCannotBeUsedIsKept()
     }
     // Without an outbox, a test started again cannot be kept.
     put(QDir(path).filePath(Outbox::folderName()), "not a folder");
-    Session session{ ResultsFolder(path) };
+    Session session{ WorkingFolder(path) };
     unlockForTest(session);
     RecoveryState written;
     written.learner.started = started;

@@ -1,5 +1,5 @@
 #include "app/commandline.h"
-#include "archive/resultsfolder.h"
+#include "archive/workingfolder.h"
 #include "recordings/recordingfolders.h"
 #include "tests/support/wavfile.h"
 
@@ -15,7 +15,7 @@ private slots:
     void initTestCase();
     void parses_data();
     void parses();
-    void resultsFolderIsCreatedOrRefused();
+    void workingFolderIsCreatedOrRefused();
     void recordingsAreFoundFileByFile();
     void theProgramAnswersInDanish_data();
     void theProgramAnswersInDanish();
@@ -85,7 +85,7 @@ void TestCommandLine::parses()
     const CommandLine::Parsed parsed = CommandLine::parse(arguments);
     QCOMPARE(int(parsed.outcome), outcome);
     if (parsed.outcome == CommandLine::Outcome::Run) {
-        QCOMPARE(parsed.options.resultsFolder, QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
+        QCOMPARE(parsed.options.workingFolder, QDir::cleanPath(QDir::current().absoluteFilePath(folder)));
         QCOMPARE(parsed.options.recordingMode, recording);
         QCOMPARE(parsed.options.newPassword, arguments.contains(QStringLiteral("--ny-adgangskode")));
         QCOMPARE(parsed.options.teacherView, teacherView);
@@ -95,21 +95,21 @@ void TestCommandLine::parses()
     }
 }
 
-void TestCommandLine::resultsFolderIsCreatedOrRefused()
+void TestCommandLine::workingFolderIsCreatedOrRefused()
 {
     QTemporaryDir dir;
     QString reason;
     const QString nested = dir.filePath(QStringLiteral("Skrivlo/klasse"));
-    QVERIFY(ResultsFolder::prepare(nested, &reason));
+    QVERIFY(WorkingFolder::prepare(nested, &reason));
     QVERIFY(QFileInfo(nested).isDir());
 
     const QString file = dir.filePath(QStringLiteral("fil"));
     QFile(file).open(QIODevice::WriteOnly);
-    QVERIFY(!ResultsFolder::prepare(file, &reason));
+    QVERIFY(!WorkingFolder::prepare(file, &reason));
     QVERIFY(reason.contains(QStringLiteral("ikke en mappe")));
 
-    QCOMPARE(ResultsFolder().path(), QDir::currentPath());
-    QCOMPARE(ResultsFolder(nested).filePath(QStringLiteral("results.html")), nested + QStringLiteral("/results.html"));
+    QCOMPARE(WorkingFolder().path(), QDir::currentPath());
+    QCOMPARE(WorkingFolder(nested).filePath(QStringLiteral("results.html")), nested + QStringLiteral("/results.html"));
 }
 
 void TestCommandLine::recordingsAreFoundFileByFile()

@@ -1,4 +1,4 @@
-#include "archive/resultsfolder.h"
+#include "archive/workingfolder.h"
 #include "devices/devicemodule.h"
 #include "pages/results.h"
 #include "tests/support/modaldialog.h"
@@ -49,7 +49,7 @@ void TestDeviceModule::withoutTheModuleThePageSaysWhyItCannotPrint_data()
 void TestDeviceModule::withoutTheModuleThePageSaysWhyItCannotPrint()
 {
     QFETCH(QString, button);
-    const ResultsFolder folder(dir.path());
+    const WorkingFolder folder(dir.path());
     Results page(nullptr, folder);
     page.show();
     auto box = answerMessageBox(QStringLiteral("OK"));

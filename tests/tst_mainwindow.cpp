@@ -560,7 +560,7 @@ SKRIVLO_TEST_MAIN(TestMainWindow)
 void TestMainWindow::resultsLineFollowsTheSends()
 {
     const QString classFolder = workDir.filePath(QStringLiteral("klasse"));
-    otherSession = std::make_unique<Session>(ResultsFolder(workDir.path()), MachineSettings(), classFolder,
+    otherSession = std::make_unique<Session>(WorkingFolder(workDir.path()), MachineSettings(), classFolder,
                                              QStringLiteral("PC1-000001"));
     unlockForTest(*otherSession);
     window = std::make_unique<MainWindow>(*otherSession);

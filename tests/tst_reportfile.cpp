@@ -200,7 +200,7 @@ void TestReportFile::failedHandInIsTriedAgain()
         QVERIFY(QFile(blocked).open(QIODevice::WriteOnly));
     // The autosave's part: the answers as a file in the folder asked for.
     QStringList savedIn;
-    session().setAnswerSaver([&savedIn, answersKept, this](const ResultsFolder &where) {
+    session().setAnswerSaver([&savedIn, answersKept, this](const WorkingFolder &where) {
         if (answersKept == (where.path() != folder->path()))
             return false;
         QFile file(where.filePath(QStringLiteral("answers")));

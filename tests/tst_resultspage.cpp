@@ -2,7 +2,7 @@
 // PDF through Qt's own file dialog, and prints through the print dialog.
 
 #include "archive/pdftarget.h"
-#include "archive/resultsfolder.h"
+#include "archive/workingfolder.h"
 #include "devices/devicemodule.h"
 #include "devices/printdevice.h"
 #include "pages/results.h"
@@ -142,7 +142,7 @@ private:
     void expectNoFurtherBox();
 
     TestFolder workDir;
-    ResultsFolder folder { workDir.path() }; // where the page reads and offers to save
+    WorkingFolder folder { workDir.path() }; // where the page reads and offers to save
     QTemporaryDir saveDir; // where the learner saves the PDF
     std::unique_ptr<QWidget> host;
     Results *page = nullptr;
@@ -175,7 +175,7 @@ void TestResultsPage::cleanup()
     disarmModalAnswerers();
     host.reset();
     page = nullptr;
-    folder = ResultsFolder(workDir.path());
+    folder = WorkingFolder(workDir.path());
     QDir(saveDir.filePath(QStringLiteral("resultater"))).removeRecursively();
     for (const QString &name : filesIn(saveDir.path()))
         QFile::remove(saveDir.filePath(name));
@@ -281,14 +281,14 @@ void TestResultsPage::saveAsPdf_data()
 }
 
 // The PDF renders the report as loaded, under the name the learner chose, ending in ".pdf".
-// The dialog opens in the results folder with a name of the learner's own.
+// The dialog opens in the working folder with a name of the learner's own.
 void TestResultsPage::saveAsPdf()
 {
     QFETCH(QString, name);
     QFETCH(QString, saved);
     QFETCH(bool, existing);
 
-    folder = ResultsFolder(saveDir.path());
+    folder = WorkingFolder(saveDir.path());
     const QString target = saveDir.filePath(saved);
     if (existing) {
         // The learner saved under this name before: that one PDF may be replaced, after a question.
@@ -390,13 +390,13 @@ void TestResultsPage::othersFilesAreNeverReplaced_data()
 }
 
 // Anything but a new PDF, or one saved by this page, is refused as a target, with a
-// message, and the dialog stays open for another name; nothing outside the results folder
+// message, and the dialog stays open for another name; nothing outside the working folder
 // is ever written.
 void TestResultsPage::othersFilesAreNeverReplaced()
 {
     QFETCH(QString, name);
     QFETCH(QString, existing);
-    folder = ResultsFolder(saveDir.path());
+    folder = WorkingFolder(saveDir.path());
     QDir().mkpath(saveDir.filePath(QStringLiteral("resultater")));
     const QString other = saveDir.filePath(existing);
     if (!existing.isEmpty())
@@ -438,14 +438,14 @@ void TestResultsPage::othersFilesAreNeverReplaced()
 
 void TestResultsPage::printToFileIsSavedByTheSameRules_data()
 {
-    QTest::addColumn<QString>("name");     // the print dialog's output file, in the results folder
+    QTest::addColumn<QString>("name");     // the print dialog's output file, in the working folder
     QTest::addColumn<QString>("existing"); // a file there that must stay as it is, or empty
     QTest::addColumn<QString>("written");  // the PDF written, or empty
     QTest::addColumn<QString>("told");     // the title of the box that tells why, or empty
     QTest::newRow("the overview") << "resultater/oversigt.csv" << "resultater/oversigt.csv" << "" << "Ups!";
     QTest::newRow("results.html") << "results.html" << "results.html" << "" << "Ups!";
     QTest::newRow("another learner's PDF") << "Bo Ødegård.pdf" << "Bo Ødegård.pdf" << "" << "Ups!";
-    QTest::newRow("outside the results folder") << "../udenfor.pdf" << "" << "" << "Ups!";
+    QTest::newRow("outside the working folder") << "../udenfor.pdf" << "" << "" << "Ups!";
     QTest::newRow("a new name") << "Åse på print.pdf" << "" << "Åse på print.pdf" << "";
     QTest::newRow("a name the disk takes not") << QString(300, QLatin1Char('a')) + ".pdf" << "" << ""
                                                << "PDF-filen er ikke gemt";
@@ -459,7 +459,7 @@ void TestResultsPage::printToFileIsSavedByTheSameRules()
     QFETCH(QString, existing);
     QFETCH(QString, written);
     QFETCH(QString, told);
-    folder = ResultsFolder(saveDir.path());
+    folder = WorkingFolder(saveDir.path());
     QDir().mkpath(saveDir.filePath(QStringLiteral("resultater")));
     if (!existing.isEmpty())
         writeFile(saveDir.filePath(existing), QByteArray("another learner's report\n"));

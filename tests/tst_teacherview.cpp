@@ -758,7 +758,7 @@ void TestTeacherView::deleteReachesEveryCopy()
     std::vector<std::unique_ptr<Session>> pcs;
     for (const QString pc : { "PC1-000001", "PC2-000002", "PC3-000003" }) {
         QVERIFY(QDir().mkpath(folder.filePath(pc)));
-        pcs.push_back(std::make_unique<Session>(ResultsFolder(folder.filePath(pc)), MachineSettings(),
+        pcs.push_back(std::make_unique<Session>(WorkingFolder(folder.filePath(pc)), MachineSettings(),
                                                 pc.startsWith("PC3") ? pc3Share : classFolder, pc));
         unlockForTest(*pcs.back());
     }

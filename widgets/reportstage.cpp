@@ -1,6 +1,6 @@
 #include "widgets/reportstage.h"
 
-#include "archive/resultsfolder.h"
+#include "archive/workingfolder.h"
 #include "archive/session.h"
 #include "model/reporttext.h"
 #include "widgets/plainmessage.h"
@@ -22,13 +22,13 @@ QString tr(const char *text)
 enum class Choice { Retry, Elsewhere, GiveUp };
 
 // keptIn: the folder that holds every answer now, or empty when they are only in memory.
-Choice offerRetry(QWidget *parent, const QString &failedFile, const QString &keptIn, bool inResultsFolder)
+Choice offerRetry(QWidget *parent, const QString &failedFile, const QString &keptIn, bool inWorkingFolder)
 {
     QMessageBox box(parent);
     box.setIcon(QMessageBox::Critical);
-    box.setWindowTitle(inResultsFolder || !keptIn.isEmpty() ? tr("Resultaterne er ikke gemt") : tr("Svarene er ikke gemt"));
+    box.setWindowTitle(inWorkingFolder || !keptIn.isEmpty() ? tr("Resultaterne er ikke gemt") : tr("Svarene er ikke gemt"));
     const QString file = QDir::toNativeSeparators(failedFile);
-    if (inResultsFolder)
+    if (inWorkingFolder)
         box.setText(tr("Hent din lærer.\n\n"
                        "Til læreren: Programmet kan ikke skrive til filen\n»%1«.\n"
                        "Alle svar er bevaret. Skaf plads på disken, eller ret fejlen,\n"
@@ -83,7 +83,7 @@ QString saveElsewhere(QWidget *parent, const Session &session, const QString &te
                                                              QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (folder.isEmpty())
         return QString();
-    const ResultsFolder there(folder);
+    const WorkingFolder there(folder);
     const bool answers = session.saveAnswers(there);
     const bool report = ReportFile::write(there.filePath(ReportFile::fileName()),
                                           ReportText::unfinished(session.learner().document + text));
@@ -119,8 +119,8 @@ bool write(QWidget *parent, Session &session, ReportFile::Mode mode, const QStri
             return false;
         }
         // Said only when it is true now: the recovery file is written again first.
-        const bool inResultsFolder = session.saveAnswers(session.folder());
-        const Choice choice = offerRetry(parent, failed, keptIn, inResultsFolder);
+        const bool inWorkingFolder = session.saveAnswers(session.folder());
+        const Choice choice = offerRetry(parent, failed, keptIn, inWorkingFolder);
         if (choice == Choice::Retry)
             continue;
         if (choice == Choice::Elsewhere) {
@@ -129,7 +129,7 @@ bool write(QWidget *parent, Session &session, ReportFile::Mode mode, const QStri
                 keptIn = folder;
             continue;
         }
-        if (inResultsFolder || !keptIn.isEmpty() || confirmLoss(parent)) {
+        if (inWorkingFolder || !keptIn.isEmpty() || confirmLoss(parent)) {
             tellCritical(parent, failed);
             return false;
         }

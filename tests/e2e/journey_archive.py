@@ -1,7 +1,7 @@
 """Every learner's result is kept. A class in one folder: two learners one after another
 (their own reports and data files sealed in resultater/ under names without theirs, opened
 with the password), while a second copy of the program is turned away. Alt+F4 during a
-test, the program killed in the middle of Dictation 2, and a full results folder at the
+test, the program killed in the middle of Dictation 2, and a full working folder at the
 hand-in lose nothing.
 
 Variants (--variant):
@@ -14,7 +14,7 @@ Variants (--variant):
   kill-in-rename
           SIGKILL while a save waits in its rename (slowed by strace), restart: the cut-off
           write's temporary file, once older than a minute, is gone, and so are earlier ones
-  full    the results folder (a small tmpfs) is full at the hand-in of Dictation 2: the
+  full    the working folder (a small tmpfs) is full at the hand-in of Dictation 2: the
           teacher is told at once that the answers are not saved, and "Prøv igen" after
           space is freed writes the complete report
   full-before-dictation2
@@ -364,7 +364,7 @@ FULL_MOUNT = 'mount -t tmpfs -o size=2m,nr_inodes=1000 skrivlo-full "$1" && cd "
 
 
 def to_dictation1_in_small_folder(j, workdir, form, options=()):
-    """The learner at Dictation 1 in a results folder of its own small tmpfs; returns the
+    """The learner at Dictation 1 in a working folder of its own small tmpfs; returns the
     program and that folder as the program sees it."""
     probe = subprocess.run(["unshare", "-m", "sh", "-c", FULL_MOUNT, "sh", workdir, "true"], capture_output=True)
     if probe.returncode != 0:
@@ -389,7 +389,7 @@ def fill(folder):
     except OSError:
         pass
     check(os.path.exists(filler), "the folder was full before the filler")
-    print("results folder: %s" % os.listdir(folder))
+    print("working folder: %s" % os.listdir(folder))
     return filler
 
 

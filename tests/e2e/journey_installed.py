@@ -59,7 +59,7 @@ def journey(j):
         j.wait_window_gone("Gem resultater som PDF-fil")
     except TimeoutError:
         raise AssertionError("the save dialog did not answer Alt+G: are Qt's dialogs in English?")
-    # Wherever the dialog opened: the working directory or the results folder.
+    # Wherever the dialog opened: the working directory or the working folder.
     j.until(lambda: any("rapport.pdf" in names for _, _, names in os.walk(j.home)), 10, "the PDF file")
     learner.quit(j, program)
 

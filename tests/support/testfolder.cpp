@@ -42,7 +42,7 @@ TestFolder::~TestFolder()
 Session &TestFolder::renewSession()
 {
     current.reset();
-    current = std::make_unique<Session>(ResultsFolder(dir.path()));
+    current = std::make_unique<Session>(WorkingFolder(dir.path()));
     unlockForTest(*current);
     return *current;
 }

@@ -20,7 +20,7 @@ void unlockForTest(Session &session);
 QByteArray openedWithTestKey(const QString &path, const QString &sealedAs);
 
 // A fresh temporary folder as the working directory while it lives, with a session whose
-// results folder it is, as main makes one, unlocked; the working directory is put back afterwards.
+// working folder it is, as main makes one, unlocked; the working directory is put back afterwards.
 class TestFolder
 {
 public:

@@ -2,9 +2,10 @@
 
 #include <QString>
 
-// The one folder that receives every file the program writes: the working directory
-// unless the command line names another.
-class ResultsFolder
+// This PC's own folder, "arbejdsmappen": the current learner's results.html, the saved test,
+// the lock and the outbox (the class folder is "resultater" in it unless IT names another).
+// The working directory unless the command line names another.
+class WorkingFolder
 {
 public:
     // Creates the folder when it is missing. False, with a Danish reason, when it cannot be
@@ -12,7 +13,7 @@ public:
     static bool prepare(const QString &path, QString *reason);
 
     // The folder, made absolute; the working directory when path is empty.
-    explicit ResultsFolder(const QString &path = QString());
+    explicit WorkingFolder(const QString &path = QString());
 
     QString path() const { return folder; }
     // A file in the folder.
