@@ -5,9 +5,10 @@ arrives is read as the teacher's view reads it: opened with the keys the passwor
 noegler/, under names that carry the PC and a random id only.
 
 Variants (--variant):
-  fifteen  fifteen copies at once on a class folder with no key yet, 20 rounds (--rounds): 15
+  fifteen  fifteen copies at once on a class folder with no key yet, round after round: 15
            reports and 15 data files, each its own learner's and each opened with a key that
-           the password opens among those the PCs published, every round
+           the password opens among those the PCs published, every round. 3 rounds in the
+           suite; --rounds N or SKRIVLO_FIFTEEN_ROUNDS=N asks for more (20 for a thorough run)
   smb      a real SMB share (Debian's samba on 127.0.0.1:4450, private configuration and
            state) mounted twice through FUSE with smbnetfs as two PCs; one learner on each
            hands in at the same moment: both results in the class folder, sealed. Then the
@@ -764,7 +765,8 @@ def journey_dropbox(j):
 
 if __name__ == "__main__":
     journey = Journey("classfolder", deadline=1500,
-                      options=lambda p: p.add_argument("--rounds", type=int, default=20))
+                      options=lambda p: p.add_argument("--rounds", type=int,
+                                                       default=int(os.environ.get("SKRIVLO_FIFTEEN_ROUNDS", 3))))
     body = {"fifteen": journey_fifteen, "network": journey_network, "smb": journey_smb,
             "move": journey_move, "dropbox": journey_dropbox}.get(journey.variant)
     if body is None:
