@@ -52,7 +52,7 @@ import sealed
 from harness import Journey, Skip, check
 from journey_archive import (ALL_RIGHT_1, ANSWERS_2, expected_report, hand_in_dictation2, report_in,
                              same_report, through_dictation1)
-from journey_teacherview import VIEW_TITLE, export_csv
+from journey_teacherview import VIEW_TITLE, export_csv, trin_cells
 
 TODAY = datetime.date.today()
 # Same names on several PCs, and names that differ only in case: each result stays its learner's.
@@ -549,7 +549,9 @@ def hangs(j, share, folder, smbd, limit=ANSWERS_WITHIN):
     view = j.launch(work, argv=[j.program, "--resultater", "--klassemappe", folder])
     learner.unlock_started(j, view, main_title=VIEW_TITLE, timeout=30)
     window = j.wait_window(VIEW_TITLE)
-    time.sleep(3)  # a first listing of a few learners takes well under a second
+    # The first listing runs beside the window: Return reaches a learner only once it is listed
+    # (this learner is the class's only Trin 1).
+    j.until(lambda: trin_cells(j.grab(), j.geometry(window), levels=(1,)), 30, "the learner in the teacher's view")
     j.key("Return")  # from the search field to the first learner
     stop()
     j.key("Return")  # open it
