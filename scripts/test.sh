@@ -8,7 +8,8 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 bash scripts/install-deps.sh --test
 bash scripts/build.sh
-(cd build && ctest --output-on-failure --timeout 300 --parallel 2 "$@")
+# Four at once on two cores: the journeys (label e2e) mostly wait; see tests/e2e/CMakeLists.txt.
+(cd build && ctest --output-on-failure --timeout 300 --parallel 4 "$@")
 
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
