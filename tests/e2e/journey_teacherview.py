@@ -215,13 +215,10 @@ def check_result_window(j, name):
     return title
 
 
-TRIN_COLOURS = [(0xf9, 0xc8, 0xc0), (0xfc, 0xe3, 0x9c), (0xbf, 0xe0, 0xf5), (0xc3, 0xe8, 0xc0)]  # Trin 1 to 4
-
-
-def trin_cells(screen, window, levels=(1, 2, 3, 4)):
-    """The Trin column's coloured cells of those levels: (x0, y0, x1, y1) around all of them, or None."""
+def trin_cells(screen, window):
+    """The Trin column's coloured cells: (x0, y0, x1, y1) around all of them, or None."""
     x, y, w, h = window
-    colours = [TRIN_COLOURS[level - 1] for level in levels]
+    colours = [(0xf9, 0xc8, 0xc0), (0xfc, 0xe3, 0x9c), (0xbf, 0xe0, 0xf5), (0xc3, 0xe8, 0xc0)]
     xs, ys = [], []
     for py in range(y, y + h, 2):
         for px in range(x, x + w, 3):
