@@ -222,7 +222,7 @@ def gone_before_dictation2(j, margin):
 def journey_network(j):
     # The class folder must go between the two hand-ins, which the script times from the
     # start: a short wait first, a longer one when the machine was too slow for it.
-    tried = (gone_before_dictation2(j, margin) for margin in (10, 20, 40))
+    tried = (gone_before_dictation2(j, margin) for margin in (15, 40))
     found = next((t for t in tried if t), None)
     check(found, "Dictation 1 never reached the class folder before Dictation 2 was due")
     base, classfolder, gone, workdir, path, answers1, answers2, popen, keys = found
