@@ -20,6 +20,7 @@ Session::Session(const WorkingFolder &folder, const MachineSettings &settings, c
                  const QString &pc)
     : working(folder)
     , classPath(absoluteClassFolder(folder, classFolder))
+    , classAsked(classFolder)
     , pc(pc)
     , box(folder.path(), classPath, classFolder.isEmpty())
     , instanceLock(folder)

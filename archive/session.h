@@ -29,6 +29,8 @@ public:
     // Both absolute.
     QString workingFolder() const { return working.path(); }
     QString classFolder() const { return classPath; }
+    // As the command line or the machine's settings named it; empty for the default one.
+    QString classFolderAsked() const { return classAsked; }
     // Read, or made and kept in the working folder, when first asked for: after the password
     // and the folder check, so a start that ends before writes nothing. Asked for first on the
     // main thread, before the outbox is sent from another.
@@ -68,6 +70,7 @@ public:
 private:
     const WorkingFolder working;
     const QString classPath;
+    const QString classAsked;
     mutable QString pc;
     Outbox box;
     InstanceLock instanceLock;

@@ -4,7 +4,7 @@
 #include "archive/reportfile.h"
 #include "archive/workingfolder.h"
 #include "archive/safefile.h"
-#include "devices/devicemodule.h"
+#include "devices/loader/devicemodule.h"
 #include "devices/printdevice.h"
 #include "timing/timingmarks.h"
 #include "widgets/darkbutton.h"

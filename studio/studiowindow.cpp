@@ -37,7 +37,7 @@ QString seconds(double value)
 
 } // namespace
 
-StudioWindow::StudioWindow(const QVector<StudioText> &recordings, std::function<void(const QString &)> play,
+StudioWindow::StudioWindow(const QVector<Manuscript::Recording> &recordings, std::function<void(const QString &)> play,
                            std::function<void()> stop, QWidget *parent)
     : QWidget(parent)
     , recordings(recordings)
@@ -253,7 +253,7 @@ void StudioWindow::showText(int index)
     stopVoice();
     current = index;
     take = {};
-    const StudioText &recording = recordings.at(index);
+    const Manuscript::Recording &recording = recordings.at(index);
     nameLabel->setText(recording.fileName);
     textLabel->setText(recording.parts.join(QStringLiteral("\n\n")));
     list->setCurrentRow(index);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "devices/studiodevice.h"
+#include "recordings/manuscript.h"
 #include "studio/takeprocessing.h"
 
 #include <QWidget>
@@ -22,7 +22,7 @@ class StudioWindow : public QWidget
     Q_OBJECT
 
 public:
-    StudioWindow(const QVector<StudioText> &recordings, std::function<void(const QString &)> play,
+    StudioWindow(const QVector<Manuscript::Recording> &recordings, std::function<void(const QString &)> play,
                  std::function<void()> stop, QWidget *parent = nullptr);
 
     int currentIndex() const { return current; }
@@ -44,7 +44,7 @@ private:
     void markItem(int index);
     void setStatus(const QString &text);
 
-    const QVector<StudioText> recordings;
+    const QVector<Manuscript::Recording> recordings;
     const QString folder;
     const std::function<void(const QString &)> playVoice;
     const std::function<void()> stopVoice;

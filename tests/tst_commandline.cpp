@@ -1,4 +1,4 @@
-#include "app/commandline.h"
+#include "startup/commandline.h"
 #include "archive/workingfolder.h"
 #include "recordings/recordingfolders.h"
 #include "tests/support/wavfile.h"

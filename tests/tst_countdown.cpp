@@ -1,8 +1,8 @@
 // The countdown of a dictation, driven tick by tick through its slot instead of waiting
 // for minutes: its texts, its bar, and the lock of the dictation page when time runs out.
 
-#include "app/mainwindow.h"
-#include "app/timelimiter.h"
+#include "testwindow/mainwindow.h"
+#include "testwindow/timelimiter.h"
 #include "dictation/dictate1.h"
 #include "dictation/dictate2.h"
 #include "dictation/dictateword.h"

@@ -1,5 +1,5 @@
 #include "archive/workingfolder.h"
-#include "devices/devicemodule.h"
+#include "devices/loader/devicemodule.h"
 #include "pages/results.h"
 #include "tests/support/modaldialog.h"
 #include "tests/support/wavfile.h"
@@ -32,7 +32,6 @@ void TestDeviceModule::withoutTheModuleTheTestGoesOnSilently()
     player.play(wav);
     QVERIFY(!DeviceModule::sound());
     QVERIFY(!DeviceModule::printing());
-    QVERIFY(!DeviceModule::studio());
     QCOMPARE(player.playCount(), 1);
     QCOMPARE(player.skipCount(), 0);
     player.stop();

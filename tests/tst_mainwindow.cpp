@@ -1,11 +1,11 @@
 // The page sequence through the real main window, driven by its green arrows: the branch
 // after the first dictation, the progress panel, the countdown and the closing reminder.
 
-#include "app/autosave.h"
-#include "app/classsync.h"
-#include "app/mainwindow.h"
+#include "safekeeping/autosave.h"
+#include "safekeeping/classsync.h"
+#include "testwindow/mainwindow.h"
 #include "archive/recoveryfile.h"
-#include "app/timelimiter.h"
+#include "testwindow/timelimiter.h"
 #include "dictation/dictate1.h"
 #include "dictation/dictate2.h"
 #include "dictation/dictateword.h"
@@ -566,7 +566,7 @@ void TestMainWindow::resultsLineFollowsTheSends()
     window = std::make_unique<MainWindow>(*otherSession);
     countdown = window->findChild<TimeLimiter *>(QStringLiteral("countdown"));
     ClassSync sync(*otherSession);
-    window->setClassSync(&sync);
+    sync.serve(window.get());
     window->show();
     QVERIFY(QTest::qWaitForWindowActive(window.get()));
     clickArrow("welcome");

@@ -1,4 +1,4 @@
-#include "app/recordingnotice.h"
+#include "startup/recordingnotice.h"
 #include "recordings/manuscript.h"
 #include "recordings/recordingcheck.h"
 #include "recordings/recordingfolders.h"

@@ -3,7 +3,7 @@
 
 #include "archive/pdftarget.h"
 #include "archive/workingfolder.h"
-#include "devices/devicemodule.h"
+#include "devices/loader/devicemodule.h"
 #include "devices/printdevice.h"
 #include "pages/results.h"
 #include "tests/support/filewatch.h"

@@ -1,4 +1,4 @@
-#include "app/newpassworddialog.h"
+#include "gate/newpassworddialog.h"
 #include "settings/machinesettings.h"
 #include "settings/passwordstrength.h"
 #include "settings/passwordthrottle.h"

@@ -1,4 +1,4 @@
-#include "app/splashdialog.h"
+#include "gate/splashdialog.h"
 #include "tests/support/modaldialog.h"
 #include "tests/support/testfolder.h"
 #include "widgets/voiceplayer.h"

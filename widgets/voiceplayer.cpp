@@ -1,6 +1,6 @@
 #include "widgets/voiceplayer.h"
 
-#include "devices/devicemodule.h"
+#include "devices/loader/devicemodule.h"
 #include "devices/sounddevice.h"
 #include "recordings/recordingcheck.h"
 #include "recordings/recordingfolders.h"

@@ -1,8 +1,6 @@
 #include "devices/plugin/devicesplugin.h"
 
 #include "devices/plugin/effectspeaker.h"
-#include "studio/studiowindow.h"
-#include "teacherview/teacherview.h"
 
 #include <QFile>
 #include <QPrintDialog>
@@ -45,21 +43,4 @@ QString DevicesPlugin::print(const QTextDocument &document, const QString &dialo
         return printer.outputFileName();
     document.print(&printer);
     return QString();
-}
-
-std::unique_ptr<QWidget> DevicesPlugin::newStudio(const QVector<StudioText> &texts,
-                                                  std::function<void(const QString &)> play, std::function<void()> stop)
-{
-    return std::make_unique<StudioWindow>(texts, std::move(play), std::move(stop));
-}
-
-std::unique_ptr<QWidget> DevicesPlugin::newTeacherView(const QString &classFolder, const QString &outbox,
-                                                       const QString &workFolder, const QString &password,
-                                                       const QStringList &keyLines, const QString &keyringFolder,
-                                                       bool fixedPassword, int keepMonths,
-                                                       const QString &keepMonthsText, bool deleteOld)
-{
-    return std::make_unique<TeacherView>(classFolder, outbox, workFolder,
-                                         ClassListing::Keys { password, keyLines, keyringFolder }, fixedPassword,
-                                         Retention(keepMonths, deleteOld, keepMonthsText));
 }

@@ -128,9 +128,9 @@ Section "Skrivlo"
     CreateDirectory "${MENU}"
     CreateShortCut "${MENU}\Skrivlo.lnk" "$INSTDIR\skrivlo.exe" "--dokumenter" "$INSTDIR\skrivlo.exe" 0 \
         SW_SHOWNORMAL "" "Diktat til trinindplacering"
-    CreateShortCut "${MENU}\Skrivlo – indtal optagelser.lnk" "$INSTDIR\skrivlo.exe" "--indtal --dokumenter" \
+    CreateShortCut "${MENU}\Skrivlo – indtal optagelser.lnk" "$INSTDIR\skrivlo-indtal.exe" "--dokumenter" \
         "$INSTDIR\skrivlo.exe" 0 SW_SHOWNORMAL "" "Læreren indtaler diktaternes sætninger"
-    CreateShortCut "${MENU}\Skrivlo – resultater.lnk" "$INSTDIR\skrivlo.exe" "--resultater --dokumenter" \
+    CreateShortCut "${MENU}\Skrivlo – resultater.lnk" "$INSTDIR\skrivlo-resultater.exe" "--dokumenter" \
         "$INSTDIR\skrivlo.exe" 0 SW_SHOWNORMAL "" "Klassens resultater"
 
     WriteRegStr HKLM "${KEY}" "DisplayName" "Skrivlo"

@@ -1,7 +1,7 @@
 """A class on many PCs with one sealed class folder. Each copy of the real program has its
-own working folder and runs a learner's test from a script (SKRIVLO_SCRIPTED_RUN: the pages'
-own hand-in code, without the waits), so fifteen can hand in within the same second. What
-arrives is read as the teacher's view reads it: opened with the keys the password opens in
+own working folder and runs a learner's test from a script (the test program skrivlo-scripted,
+with SKRIVLO_SCRIPTED_RUN: the pages' own hand-in code, without the waits), so fifteen can hand
+in within the same second. What arrives is read as the teacher's view reads it: opened with the keys the password opens in
 noegler/, under names that carry the PC and a random id only.
 
 Variants (--variant):
@@ -79,7 +79,9 @@ def script(folder, number, hand_in_at):
 def run_copy(j, workdir, classfolder, script_path):
     env = j.env()
     env.update({"QT_QPA_PLATFORM": "offscreen", "SKRIVLO_SCRIPTED_RUN": script_path})
-    return subprocess.Popen(j.own_machine([j.program, "--klassemappe", classfolder]), cwd=workdir, env=env,
+    # The test program that runs a script through skrivlo's own start and writing code.
+    scripted = os.path.join(j.build, "tests", "scripted", "skrivlo-scripted")
+    return subprocess.Popen(j.own_machine([scripted, "--klassemappe", classfolder]), cwd=workdir, env=env,
                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
 
 

@@ -184,7 +184,7 @@ def walk(j, wine, setup):
     wine.settle()
     print("installed in %.1f s" % (time.monotonic() - took))
     program_folder = wine.unix("C:\\Program Files\\Skrivlo")
-    for name in ("skrivlo.exe", "skrivlo_devices.dll", "qt.conf", "Qt6Core.dll", "platforms/qwindows.dll",
+    for name in ("skrivlo.exe", "skrivlo-resultater.exe", "skrivlo-indtal.exe", "skrivlo_devices.dll", "qt.conf", "Qt6Core.dll", "platforms/qwindows.dll",
                  "multimedia/windowsmediaplugin.dll", "translations/qtbase_da.qm", "sounds/1.wav",
                  "vejledning/vejledning.html", "vejledning/it.html", "vejledning/databeskyttelse.html",
                  "Afinstaller Skrivlo.exe"):
@@ -328,7 +328,8 @@ def walk(j, wine, setup):
 
     # The teacher's view, as its entry starts it: the class folder's one learner, with a Trin.
     target, arguments, folder = shortcut(os.path.join(menu, VIEW_ENTRY))
-    check(arguments.split()[0] == "--resultater", "the teacher's entry starts %r %r" % (target, arguments))
+    check(target.lower().endswith("\\skrivlo-resultater.exe") and arguments.split() == ["--dokumenter"],
+          "the teacher's entry starts %r %r" % (target, arguments))
     view = j.launch(wine.unix(folder), argv=["wine", target] + arguments.split())
     learner.unlock_started(j, view, main_title=teacher.VIEW_TITLE, timeout=WINE_START)
     window = j.wait_window(teacher.VIEW_TITLE)

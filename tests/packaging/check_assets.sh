@@ -13,7 +13,7 @@ for tool in espeak-ng sox rsvg-convert icotool; do
 done
 if ! { cmake --build "$build" --target skrivlo_assets &&
        PATH="$tmp/bin:$PATH" cmake -S "$2" -B "$tmp/build" -G "$3" -DBUILD_TESTING=OFF -DSKRIVLO_ASSETS="$build/assets" &&
-       PATH="$tmp/bin:$PATH" cmake --build "$tmp/build" --target skrivlo_resources; } >"$tmp/log" 2>&1; then
+       PATH="$tmp/bin:$PATH" cmake --build "$tmp/build" --target skrivlo_widgets; } >"$tmp/log" 2>&1; then
     cat "$tmp/log"
     exit 1
 fi

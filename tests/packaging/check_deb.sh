@@ -9,7 +9,7 @@ cpack -G DEB -B "$out" >"$out/cpack.log" 2>&1 || { cat "$out/cpack.log"; exit 1;
 deb=$(echo "$out"/skrivlo_*.deb)
 files=$(dpkg-deb --contents "$deb" | awk '{print $6}')
 failed=0
-for path in bin/skrivlo share/applications/dk.skrivlo.Skrivlo.desktop share/applications/dk.skrivlo.Skrivlo.Indtal.desktop \
+for path in bin/skrivlo bin/skrivlo-resultater bin/skrivlo-indtal share/applications/dk.skrivlo.Skrivlo.desktop share/applications/dk.skrivlo.Skrivlo.Indtal.desktop \
         share/applications/dk.skrivlo.Skrivlo.Resultater.desktop \
         share/metainfo/dk.skrivlo.Skrivlo.metainfo.xml share/icons/hicolor/{64x64,128x128}/apps/skrivlo.png \
         share/icons/hicolor/scalable/apps/skrivlo.svg share/doc/skrivlo/copyright \
