@@ -1,11 +1,11 @@
 #include "archive/foldercheck.h"
 
-#include "archive/outbox.h"
 #include "archive/classkeys.h"
+#include "archive/outbox.h"
 #include "archive/recoveryfile.h"
 #include "archive/reportfile.h"
-#include "archive/workingfolder.h"
 #include "archive/safefile.h"
+#include "archive/workingfolder.h"
 #include "model/learnerfilename.h"
 #include "sealing/sealedfile.h"
 

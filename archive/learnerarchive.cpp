@@ -62,7 +62,7 @@ static QString judgedSoFar(const RecoveryState &state, LearnerRecord *learner)
     const DictationTable &table = dictation == 1 ? dictation1Table() : dictation2Table();
     QStringList answers;
     for (int i = 0; i < table.gaps().size(); ++i)
-        answers.append(state.fields.value(QStringLiteral("word%1").arg(table.firstField + i)));
+        answers.append(state.fields.value(RecoveryText::answerKey(table.firstField + i)));
     const QString stamp = ReportText::timeStamp(state.workedMs / 1000);
     if (dictation == 1)
         return document + HandIn::dictation1(answers, stamp, &learner->dictation1Right);

@@ -1,7 +1,7 @@
 #include "archive/recoveryfile.h"
 
-#include "archive/workingfolder.h"
 #include "archive/safefile.h"
+#include "archive/workingfolder.h"
 #include "model/recoverytext.h"
 #include "sealing/sealedfile.h"
 

@@ -1,8 +1,8 @@
 #include "archive/reportfile.h"
 
+#include "archive/outbox.h"
 #include "archive/safefile.h"
 #include "archive/session.h"
-#include "archive/outbox.h"
 #include "model/learnerfilename.h"
 #include "sealing/sealedfile.h"
 

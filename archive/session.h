@@ -49,12 +49,6 @@ public:
     LearnerRecord &learner() { return record; }
     const LearnerRecord &learner() const { return record; }
 
-    // Saves the answers on screen at once, as the recovery file in the given folder: the
-    // working folder, or one the teacher picks when that takes nothing. Set by whoever
-    // keeps the recovery file; false when nothing could be saved.
-    void setAnswerSaver(std::function<bool(const WorkingFolder &)> saver) { answerSaver = std::move(saver); }
-    bool saveAnswers(const WorkingFolder &where) const { return answerSaver && answerSaver(where); }
-
     // Work on the class folder (sending the outbox, removing this PC's copy of a saved test):
     // handed to whoever keeps the class folder up to date, which does it off the window's
     // thread; without one it is done at once (tools and tests with no window).
@@ -78,6 +72,5 @@ private:
     LearnerRecord record;
     std::shared_ptr<const ClassKey> key;
     Keyring keyring;
-    std::function<bool(const WorkingFolder &)> answerSaver;
     std::function<void(std::function<void()>)> shareRunner;
 };

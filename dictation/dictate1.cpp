@@ -18,5 +18,5 @@ bool Dictate1::writeResults()
     const QString section = HandIn::dictation1(answers(), stamp, &correct);
     session.learner().dictation1Right = correct;
     dictationPassed = correct >= ReportText::dictation1PassMark;
-    return ReportStage::write(this, session, ReportFile::Append, section);
+    return ReportStage::write(this, session, ReportFile::Append, section, TestStep::Dictation1, workedMs());
 }

@@ -17,5 +17,5 @@ bool Dictate2::writeResults()
     std::array<int, 3> counts { 0, 0, 0 };
     const QString section = HandIn::dictation2(answers(), stamp, &counts);
     session.learner().dictation2Right = counts;
-    return ReportStage::write(this, session, ReportFile::Append, section);
+    return ReportStage::write(this, session, ReportFile::Append, section, TestStep::Dictation2, workedMs());
 }

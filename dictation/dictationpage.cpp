@@ -2,6 +2,7 @@
 
 #include "content/storytable.h"
 #include "dictation/dictateword.h"
+#include "model/recoverytext.h"
 #include "model/reporttext.h"
 #include "widgets/darkbutton.h"
 #include "widgets/voiceplayer.h"
@@ -36,7 +37,7 @@ DictationPage::DictationPage(QWidget *parent, const DictationTable &table, Sessi
             if (piece.isGap()) {
                 auto *field = new DictateWord(this, piece.word, piece.soundFile,
                                               table.narrowFields, piece.exactCase);
-                field->setObjectName(QStringLiteral("word%1").arg(fieldNumber++));
+                field->setObjectName(RecoveryText::answerKey(fieldNumber++));
                 wordFields.append(field);
                 row->addWidget(field);
             } else {
@@ -142,7 +143,7 @@ void DictationPage::slotNextPage()
     if (!timeIsUp && !confirmHandIn())
         return;
     if (!writeResults()) {
-        QCoreApplication::exit(1); // the learner has been told to fetch the teacher
+        emit reportFailed();
         return;
     }
     emit nextPage();

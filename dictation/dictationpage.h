@@ -41,6 +41,9 @@ public:
 
 signals:
     void nextPage();
+    // The section could not be written, and the learner and the teacher have been told: the
+    // test cannot go on.
+    void reportFailed();
 
 protected:
     void showEvent(QShowEvent *event) override;

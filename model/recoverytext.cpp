@@ -63,17 +63,25 @@ QByteArray serialise(const RecoveryState &state)
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
+// The saved test's key of an answer is its field's object name, "word" and the field's number.
+constexpr QLatin1String answerPrefix("word");
+
+QString answerKey(int field)
+{
+    return answerPrefix + QString::number(field);
+}
+
 bool isAnswerField(const QString &name)
 {
     if (PageTexts::infoFieldObjectNames().contains(name))
         return true;
-    if (!name.startsWith(QLatin1String("word")))
+    if (!name.startsWith(answerPrefix))
         return false;
     bool number = false;
-    const int n = name.mid(4).toInt(&number);
+    const int n = name.mid(answerPrefix.size()).toInt(&number);
     const DictationTable &last = dictation2Table();
     return number && n >= dictation1Table().firstField && n < last.firstField + last.gaps().size()
-            && name == QStringLiteral("word%1").arg(n);
+            && name == answerKey(n);
 }
 
 namespace {

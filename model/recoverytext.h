@@ -27,6 +27,10 @@ constexpr int formatVersion = 1;
 
 QByteArray serialise(const RecoveryState &state);
 
+// The key of a dictation's answer (field 1 to 80) in the saved test: the name of its entry
+// field too, which is how the fields are found and filled again.
+QString answerKey(int field);
+
 // The entry fields a recovery file keeps: the form's and the dictations' words, by object name.
 bool isAnswerField(const QString &objectName);
 

@@ -123,7 +123,7 @@ void Info::slotNextPage()
     if (!checkRequired())
         return;
     if (!writeHeader()) {
-        QCoreApplication::exit(1); // the learner has been told to fetch the teacher
+        emit reportFailed();
         return;
     }
     voicePlayer->stop();

@@ -28,6 +28,9 @@ public:
 
 signals:
     void nextPage();
+    // The report could not be started, and the learner has been told to fetch the teacher:
+    // the test cannot go on.
+    void reportFailed();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -2,8 +2,8 @@
 
 #include "archive/pdftarget.h"
 #include "archive/reportfile.h"
-#include "archive/workingfolder.h"
 #include "archive/safefile.h"
+#include "archive/workingfolder.h"
 #include "devices/loader/devicemodule.h"
 #include "devices/printdevice.h"
 #include "timing/timingmarks.h"

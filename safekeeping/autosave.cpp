@@ -1,10 +1,9 @@
 #include "safekeeping/autosave.h"
 
-#include "testwindow/mainwindow.h"
 #include "archive/recoveryfile.h"
 #include "archive/session.h"
-#include "dictation/dictate1.h"
-#include "dictation/dictate2.h"
+#include "testwindow/mainwindow.h"
+#include "widgets/answersnapshot.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,7 +40,6 @@ Autosave::Autosave(MainWindow *window, Session &session)
     qApp->installEventFilter(this);
     // The teacher may end a test seconds after the last keystroke: keep those too.
     connect(qApp, &QCoreApplication::aboutToQuit, this, &Autosave::save);
-    session.setAnswerSaver([this](const WorkingFolder &folder) { return saveTo(folder); });
 }
 
 bool Autosave::eventFilter(QObject *watched, QEvent *event)
@@ -55,19 +53,7 @@ bool Autosave::eventFilter(QObject *watched, QEvent *event)
 
 RecoveryState Autosave::snapshot() const
 {
-    RecoveryState state;
-    state.learner = session.learner();
-    state.step = window->currentStep();
-    // Only the learner's fields: a password typed into a box over the window is not kept.
-    for (const QLineEdit *field : window->findChildren<QLineEdit *>()) {
-        if (RecoveryText::isAnswerField(field->objectName()))
-            state.fields.insert(field->objectName(), field->text());
-    }
-    if (state.step == TestStep::Dictation1 && dictate1Page)
-        state.workedMs = dictate1Page->workedMs();
-    else if (state.step == TestStep::Dictation2 && dictate2Page)
-        state.workedMs = dictate2Page->workedMs();
-    return state;
+    return AnswerSnapshot::take(window, session.learner(), window->currentStep(), window->workedMs());
 }
 
 void Autosave::restoreFields(QWidget *window, const QMap<QString, QString> &fields)
@@ -87,21 +73,15 @@ void Autosave::save()
     const RecoveryState state = snapshot();
     if (state.step == TestStep::Welcome || state == saved)
         return;
-    saveTo(session.folder());
+    write(state);
 }
 
-bool Autosave::saveTo(const WorkingFolder &folder)
+void Autosave::write(const RecoveryState &state)
 {
-    const RecoveryState state = snapshot();
-    if (state.step == TestStep::Welcome)
-        return false;
-    const bool ours = folder.path() == session.folder().path();
     bool replacedLink = false;
     const std::shared_ptr<const ClassKey> key = session.sealingKey();
-    const bool written = key && RecoveryFile::write(folder, *key, state, &replacedLink);
-    if (!ours)
-        return written;
-    const QString file = QDir::toNativeSeparators(RecoveryFile::path(folder));
+    const bool written = key && RecoveryFile::write(session.folder(), *key, state, &replacedLink);
+    const QString file = QDir::toNativeSeparators(RecoveryFile::path(session.folder()));
     if (written) {
         saved = state;
         failing = false;
@@ -110,7 +90,7 @@ bool Autosave::saveTo(const WorkingFolder &folder)
                  tr("Hent din lærer.\n\nFilen »%1« var skiftet ud med en genvej (et link). Skrivlo har "
                     "slettet genvejen og gemmer nu svarene i en almindelig fil med samme navn. "
                     "Ingen svar er tabt.").arg(file));
-        return true;
+        return;
     }
     // Told once; the next change, key or tick tries again.
     if (!failing) {
@@ -121,7 +101,6 @@ bool Autosave::saveTo(const WorkingFolder &folder)
                 "hukommelse, og Skrivlo prøver hele tiden igen. Skaf plads i mappen, eller ret fejlen.")
                      .arg(file));
     }
-    return false;
 }
 
 // Shown without stopping the program: the countdown and the saving go on behind the box.

@@ -9,7 +9,6 @@
 class MainWindow;
 class QMessageBox;
 class QWidget;
-class WorkingFolder;
 class Session;
 
 // Keeps the recovery file up to date while a learner works: at most half a second after a
@@ -35,7 +34,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    bool saveTo(const WorkingFolder &folder);
+    void write(const RecoveryState &state);
     void tell(const QString &title, const QString &text);
 
     MainWindow *window;

@@ -1,8 +1,5 @@
 #include "safekeeping/recoveryoffer.h"
 
-#include "safekeeping/autosave.h"
-#include "safekeeping/classsync.h"
-#include "testwindow/mainwindow.h"
 #include "archive/classrecovery.h"
 #include "archive/learnerarchive.h"
 #include "archive/recoveryfile.h"
@@ -10,6 +7,9 @@
 #include "content/storytable.h"
 #include "model/datetext.h"
 #include "model/recoverytext.h"
+#include "safekeeping/autosave.h"
+#include "safekeeping/classsync.h"
+#include "testwindow/mainwindow.h"
 #include "widgets/plainmessage.h"
 
 #include <QCoreApplication>

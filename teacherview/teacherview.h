@@ -2,8 +2,8 @@
 
 #include "archive/classlisting.h"
 #include "archive/learnerdeletion.h"
-#include "archive/workingfolder.h"
 #include "archive/shareworker.h"
+#include "archive/workingfolder.h"
 #include "model/resultrow.h"
 #include "teacherview/firstlook.h"
 #include "teacherview/overviewprint.h"

@@ -1,13 +1,10 @@
-#include "safekeeping/classsync.h"
-#include "startup/folderprompt.h"
-#include "safekeeping/recoveryoffer.h"
+#include "archive/classkeys.h"
+#include "archive/classlisting.h"
 #include "archive/classrecovery.h"
 #include "archive/deletedlearners.h"
 #include "archive/foldercheck.h"
 #include "archive/instancelock.h"
 #include "archive/learnerarchive.h"
-#include "archive/classkeys.h"
-#include "archive/classlisting.h"
 #include "archive/pcname.h"
 #include "archive/recoveryfile.h"
 #include "model/learnerdatatext.h"
@@ -16,8 +13,11 @@
 #include "model/recoverytext.h"
 #include "model/reportscan.h"
 #include "model/reporttext.h"
+#include "safekeeping/classsync.h"
+#include "safekeeping/recoveryoffer.h"
 #include "sealing/keywrap.h"
 #include "sealing/sealedfile.h"
+#include "startup/folderprompt.h"
 #include "tests/support/answerkey.h"
 #include "tests/support/modaldialog.h"
 #include "tests/support/testfolder.h"
@@ -739,7 +739,7 @@ void TestArchive::startingAgainKeepsTheUnfinishedTest()
         state.workedMs = 65000;
     }
     for (int i = 1; i <= answered; ++i)
-        state.fields.insert(QStringLiteral("word%1").arg(i), AnswerKey::word(i));
+        state.fields.insert(RecoveryText::answerKey(i), AnswerKey::word(i));
     QVERIFY(RecoveryFile::write(folder(), *testClassKey(), state));
     auto offer = answerMessageBox(QStringLiteral("Start forfra"));
     RecoveryState read;

@@ -1,6 +1,6 @@
-#include "startup/commandline.h"
 #include "archive/workingfolder.h"
 #include "recordings/recordingfolders.h"
+#include "startup/commandline.h"
 #include "tests/support/wavfile.h"
 
 #include <QtTest>

@@ -1,13 +1,13 @@
 // The countdown of a dictation, driven tick by tick through its slot instead of waiting
 // for minutes: its texts, its bar, and the lock of the dictation page when time runs out.
 
-#include "testwindow/mainwindow.h"
-#include "testwindow/timelimiter.h"
 #include "dictation/dictate1.h"
 #include "dictation/dictate2.h"
 #include "dictation/dictateword.h"
 #include "tests/support/modaldialog.h"
 #include "tests/support/testfolder.h"
+#include "testwindow/mainwindow.h"
+#include "testwindow/timelimiter.h"
 #include "widgets/voiceplayer.h"
 
 #include <QDir>

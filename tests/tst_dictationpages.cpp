@@ -5,6 +5,7 @@
 #include "dictation/dictate1.h"
 #include "dictation/dictate2.h"
 #include "dictation/dictateword.h"
+#include "model/recoverytext.h"
 #include "tests/support/answerkey.h"
 #include "tests/support/modaldialog.h"
 #include "tests/support/testfolder.h"
@@ -158,7 +159,7 @@ private:
     void showPage(int dictation);
     DictateWord *field(int number) const
     {
-        return page->findChild<DictateWord *>(QStringLiteral("word%1").arg(number));
+        return page->findChild<DictateWord *>(RecoveryText::answerKey(number));
     }
     QPushButton *arrow() const { return page->findChild<QPushButton *>(QStringLiteral("nextButton")); }
     int firstField() const { return number == 1 ? 1 : 21; }
@@ -284,11 +285,11 @@ void TestDictationPages::enterMovesToNextWord()
     QSignalSpy nextPage(page, &DictationPage::nextPage);
     field(from)->setFocus();
     field(from)->setText(QStringLiteral("ord"));
-    QCOMPARE(focusName(), QStringLiteral("word%1").arg(from));
+    QCOMPARE(focusName(), RecoveryText::answerKey(from));
     const int plays = voicePlayer->playCount();
 
     QTest::keyClick(field(from), Qt::Key_Return);
-    QCOMPARE(focusName(), QStringLiteral("word%1").arg(to));
+    QCOMPARE(focusName(), RecoveryText::answerKey(to));
     QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/%1.wav").arg(to));
     QCOMPARE(voicePlayer->playCount(), plays + 1);
     QCOMPARE(field(from)->text(), QStringLiteral("ord"));
@@ -304,10 +305,10 @@ void TestDictationPages::tabRunsThroughFieldsToArrow()
 {
     QFETCH(int, dictation);
     showPage(dictation);
-    QCOMPARE(focusName(), QStringLiteral("word%1").arg(firstField()));
+    QCOMPARE(focusName(), RecoveryText::answerKey(firstField()));
     for (int n = firstField() + 1; n <= lastField(); ++n) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(focusName(), QStringLiteral("word%1").arg(n));
+        QCOMPARE(focusName(), RecoveryText::answerKey(n));
         QCOMPARE(voicePlayer->currentPath(), QStringLiteral("sounds/%1.wav").arg(n));
     }
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -567,7 +568,7 @@ void TestDictationPages::timeUpLocksAndHandsInWithoutBox()
     page->timeUp();
     QVERIFY(page->isTimeUp());
     for (int n = firstField(); n <= lastField(); ++n)
-        QVERIFY2(!field(n)->isEnabled(), qPrintable(QStringLiteral("word%1").arg(n)));
+        QVERIFY2(!field(n)->isEnabled(), qPrintable(RecoveryText::answerKey(n)));
     QVERIFY(arrow()->isEnabled());
     QVERIFY(!voicePlayer->isStopped());
     QCOMPARE(nextPage.count(), 0);

@@ -1,22 +1,23 @@
 // The page sequence through the real main window, driven by its green arrows: the branch
 // after the first dictation, the progress panel, the countdown and the closing reminder.
 
-#include "safekeeping/autosave.h"
-#include "safekeeping/classsync.h"
-#include "testwindow/mainwindow.h"
 #include "archive/recoveryfile.h"
-#include "testwindow/timelimiter.h"
 #include "dictation/dictate1.h"
 #include "dictation/dictate2.h"
 #include "dictation/dictateword.h"
+#include "model/recoverytext.h"
 #include "pages/dictate1help.h"
 #include "pages/dictate2help.h"
 #include "pages/info.h"
 #include "pages/results.h"
 #include "pages/welcome.h"
+#include "safekeeping/autosave.h"
+#include "safekeeping/classsync.h"
 #include "tests/support/answerkey.h"
 #include "tests/support/modaldialog.h"
 #include "tests/support/testfolder.h"
+#include "testwindow/mainwindow.h"
+#include "testwindow/timelimiter.h"
 #include "widgets/voiceplayer.h"
 
 #include <QAbstractButton>
@@ -242,7 +243,7 @@ void TestMainWindow::fillInfo()
 void TestMainWindow::fillDictation1(int right)
 {
     for (int n = 1; n <= 20; ++n) {
-        auto *field = page("dictate1")->findChild<DictateWord *>(QStringLiteral("word%1").arg(n));
+        auto *field = page("dictate1")->findChild<DictateWord *>(RecoveryText::answerKey(n));
         field->setText(n <= right ? QString::fromUtf8(AnswerKey::words1[n - 1]) : QStringLiteral("forkert"));
     }
 }
@@ -365,7 +366,7 @@ void TestMainWindow::sequenceAndBranch()
         QVERIFY(area->viewport()->rect().contains(QRect(far->mapTo(area->viewport(), QPoint(0, 0)), far->size())));
 
         for (int n = 21; n <= 80; ++n)
-            dictate2Page->findChild<DictateWord *>(QStringLiteral("word%1").arg(n))->setText(QString::fromUtf8(AnswerKey::words2[n - 21]));
+            dictate2Page->findChild<DictateWord *>(RecoveryText::answerKey(n))->setText(QString::fromUtf8(AnswerKey::words2[n - 21]));
         clickArrow("dictate2");
     }
 
@@ -463,7 +464,7 @@ void TestMainWindow::everyPageSpeaksAndFitsSmallScreens()
                             .arg(window->minimumSizeHint().width()).arg(window->minimumSizeHint().height())));
     };
     const auto checkWord = [this](const char *pageName, int number, const QString &name, const char *word) {
-        auto *field = page(pageName)->findChild<DictateWord *>(QStringLiteral("word%1").arg(number));
+        auto *field = page(pageName)->findChild<DictateWord *>(RecoveryText::answerKey(number));
         QAccessibleInterface *spoken = QAccessible::queryAccessibleInterface(field);
         QCOMPARE(spoken->text(QAccessible::Name), name);
         const QString sentence = spoken->text(QAccessible::Description);

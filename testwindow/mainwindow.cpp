@@ -1,20 +1,20 @@
 #include "testwindow/mainwindow.h"
 
-#include "testwindow/overview.h"
-#include "testwindow/pagearea.h"
-#include "gate/splashdialog.h"
-#include "testwindow/timelimiter.h"
 #include "archive/learnerarchive.h"
 #include "archive/reportfile.h"
 #include "archive/session.h"
 #include "dictation/dictate1.h"
 #include "dictation/dictate2.h"
+#include "gate/splashdialog.h"
 #include "model/reporttext.h"
 #include "pages/dictate1help.h"
 #include "pages/dictate2help.h"
 #include "pages/info.h"
 #include "pages/results.h"
 #include "pages/welcome.h"
+#include "testwindow/overview.h"
+#include "testwindow/pagearea.h"
+#include "testwindow/timelimiter.h"
 #include "widgets/darkmargin.h"
 #include "widgets/plainmessage.h"
 
@@ -113,8 +113,21 @@ Page *MainWindow::built(Page *&page, const char *name, Arguments &...arguments)
         page->setVisible(false);
         if constexpr (!std::is_same_v<Page, Results>)
             connect(page, &Page::nextPage, this, &MainWindow::nextPage);
+        // A report that cannot be written ends the test, with status 1 as every failure does.
+        if constexpr (std::is_same_v<Page, Info> || std::is_base_of_v<DictationPage, Page>)
+            connect(page, &Page::reportFailed, this, []() { QCoreApplication::exit(1); });
     }
     return page;
+}
+
+qint64 MainWindow::workedMs() const
+{
+    const TestStep step = currentStep();
+    if (step == TestStep::Dictation1 && dictate1)
+        return dictate1->workedMs();
+    if (step == TestStep::Dictation2 && dictate2)
+        return dictate2->workedMs();
+    return 0;
 }
 
 Welcome *MainWindow::welcomePage()

@@ -34,6 +34,8 @@ public:
 
     // The step on screen, as the progress panel marks it.
     TestStep currentStep() const;
+    // The time worked on the dictation on screen; 0 on any other page.
+    qint64 workedMs() const;
 
     // Each page is built the first time it is needed, so the window comes up with only what
     // the first page shows; once built, a page lives as long as the window.

@@ -1,7 +1,7 @@
 #include "testwindow/overview.h"
 
-#include "testwindow/timelimiter.h"
 #include "content/storytable.h"
+#include "testwindow/timelimiter.h"
 
 #include <QCoreApplication>
 #include <QLabel>

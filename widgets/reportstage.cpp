@@ -1,8 +1,10 @@
 #include "widgets/reportstage.h"
 
-#include "archive/workingfolder.h"
+#include "archive/recoveryfile.h"
 #include "archive/session.h"
+#include "archive/workingfolder.h"
 #include "model/reporttext.h"
+#include "widgets/answersnapshot.h"
 #include "widgets/plainmessage.h"
 
 #include <QCoreApplication>
@@ -75,16 +77,26 @@ bool confirmLoss(QWidget *parent)
     return box.clickedButton() == close;
 }
 
+// The answers on screen, as the saved test in the folder. False when nothing was saved.
+bool saveAnswers(const QWidget *parent, Session &session, const WorkingFolder &folder, TestStep step, qint64 workedMs)
+{
+    const std::shared_ptr<const ClassKey> key = session.sealingKey();
+    return key
+            && RecoveryFile::write(folder, *key,
+                                   AnswerSnapshot::take(parent ? parent->window() : nullptr, session.learner(), step,
+                                                        workedMs));
+}
+
 // The answers and the report with this stage, in a folder the teacher picks (a USB stick).
 // Returns the folder, or empty when nothing was saved there.
-QString saveElsewhere(QWidget *parent, const Session &session, const QString &text)
+QString saveElsewhere(QWidget *parent, Session &session, const QString &text, TestStep step, qint64 workedMs)
 {
     const QString folder = QFileDialog::getExistingDirectory(parent, tr("Vælg en mappe til svarene"), QString(),
                                                              QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
     if (folder.isEmpty())
         return QString();
     const WorkingFolder there(folder);
-    const bool answers = session.saveAnswers(there);
+    const bool answers = saveAnswers(parent, session, there, step, workedMs);
     const bool report = ReportFile::write(there.filePath(ReportFile::fileName()),
                                           ReportText::unfinished(session.learner().document + text));
     if (answers && report)
@@ -107,7 +119,8 @@ void tellCritical(QWidget *parent, const QString &failedFile)
 
 namespace ReportStage {
 
-bool write(QWidget *parent, Session &session, ReportFile::Mode mode, const QString &text)
+bool write(QWidget *parent, Session &session, ReportFile::Mode mode, const QString &text, TestStep step,
+           qint64 workedMs)
 {
     QString keptIn;
     for (;;) {
@@ -119,12 +132,12 @@ bool write(QWidget *parent, Session &session, ReportFile::Mode mode, const QStri
             return false;
         }
         // Said only when it is true now: the recovery file is written again first.
-        const bool inWorkingFolder = session.saveAnswers(session.folder());
+        const bool inWorkingFolder = saveAnswers(parent, session, session.folder(), step, workedMs);
         const Choice choice = offerRetry(parent, failed, keptIn, inWorkingFolder);
         if (choice == Choice::Retry)
             continue;
         if (choice == Choice::Elsewhere) {
-            const QString folder = saveElsewhere(parent, session, text);
+            const QString folder = saveElsewhere(parent, session, text, step, workedMs);
             if (!folder.isEmpty())
                 keptIn = folder;
             continue;

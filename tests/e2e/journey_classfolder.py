@@ -51,7 +51,7 @@ import sealed
 from harness import Journey, Skip, check
 from journey_archive import (ALL_RIGHT_1, ANSWERS_2, expected_report, hand_in_dictation2, report_in,
                              same_report, through_dictation1)
-from journey_teacherview import VIEW_TITLE, export_csv
+from journey_teacherview import VIEW_TITLE, export_csv, trin_cells
 
 TODAY = datetime.date.today()
 # Same names on several PCs, and names that differ only in case: each result stays its learner's.
@@ -550,7 +550,7 @@ def hangs(j, share, folder, smbd, limit=ANSWERS_WITHIN):
     view = j.launch(work, argv=[j.program, "--resultater", "--klassemappe", folder])
     learner.unlock_started(j, view, main_title=VIEW_TITLE, timeout=30)
     window = j.wait_window(VIEW_TITLE)
-    time.sleep(3)  # a first listing of a few learners takes well under a second
+    j.until(lambda: trin_cells(j.grab(), j.geometry(window)), 30, "the class folder's learners in the view")
     j.key("Return")  # from the search field to the first learner
     stop()
     j.key("Return")  # open it

@@ -326,11 +326,15 @@ def walk(j, wine, setup):
     learner.quit(j, program)
     wine.settle()
 
-    # The teacher's view, as its entry starts it: the class folder's one learner, with a Trin.
+    # The teacher's view, in the folder its entry starts it in: the class folder's one learner,
+    # with a Trin.
     target, arguments, folder = shortcut(os.path.join(menu, VIEW_ENTRY))
     check(target.lower().endswith("\\skrivlo-resultater.exe") and arguments.split() == ["--dokumenter"],
           "the teacher's entry starts %r %r" % (target, arguments))
-    view = j.launch(wine.unix(folder), argv=["wine", target] + arguments.split())
+    # Started the old way, as scripts and older shortcuts do: skrivlo.exe runs its sibling and
+    # ends with the sibling's status.
+    test_program = target[:-len("skrivlo-resultater.exe")] + "skrivlo.exe"
+    view = j.launch(wine.unix(folder), argv=["wine", test_program, "--resultater"] + arguments.split())
     learner.unlock_started(j, view, main_title=teacher.VIEW_TITLE, timeout=WINE_START)
     window = j.wait_window(teacher.VIEW_TITLE)
     j.until(lambda: teacher.trin_cells(j.grab(), j.geometry(window)), 30, "the learner's Trin in the view")

@@ -1,14 +1,19 @@
 #include "tests/scripted/scriptedrun.h"
 
-#include "safekeeping/classsync.h"
-#include "testwindow/mainwindow.h"
 #include "archive/classkeys.h"
 #include "archive/session.h"
 #include "content/pagetexts.h"
 #include "dictation/dictate1.h"
 #include "dictation/dictate2.h"
+#include "model/recoverytext.h"
+#include "pages/dictate1help.h"
+#include "pages/dictate2help.h"
 #include "pages/info.h"
+#include "pages/welcome.h"
+#include "safekeeping/classsync.h"
+#include "testwindow/mainwindow.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDateTime>
 #include <QDialog>
@@ -31,9 +36,10 @@ void fill(QWidget *window, const QString &name, const QString &text)
         field->setText(text);
 }
 
+// The page's green arrow, as the learner clicks it.
 void handIn(QWidget *page)
 {
-    QMetaObject::invokeMethod(page, "slotNextPage", Qt::DirectConnection);
+    page->findChild<QAbstractButton *>(QStringLiteral("nextButton"))->click();
 }
 
 } // namespace
@@ -80,15 +86,15 @@ int run(Session &session, const QString &scriptPath)
 
     session.learner().started = QDateTime::currentDateTime();
     MainWindow window(session);
-    QMetaObject::invokeMethod(&window, "nextPage", Qt::DirectConnection); // welcome -> form
+    handIn(window.welcomePage());
     const QStringList names = PageTexts::infoFieldObjectNames();
     for (int i = 0; i < names.size(); ++i)
         fill(&window, names[i], details.at(i).toString());
     handIn(window.infoPage());
-    QMetaObject::invokeMethod(&window, "nextPage", Qt::DirectConnection); // help -> Dictation 1
+    handIn(window.dictate1HelpPage());
     const QJsonArray answers1 = script.value(QStringLiteral("answers1")).toArray();
     for (int i = 0; i < answers1.size(); ++i)
-        fill(&window, QStringLiteral("word%1").arg(i + 1), answers1.at(i).toString());
+        fill(&window, RecoveryText::answerKey(i + 1), answers1.at(i).toString());
     const QJsonArray answers2 = script.value(QStringLiteral("answers2")).toArray();
     const qint64 handInAt = qint64(script.value(QStringLiteral("handInAt")).toDouble());
     const auto waitForHandIn = [handInAt]() {
@@ -100,9 +106,9 @@ int run(Session &session, const QString &scriptPath)
     window.firstDictation()->timeUp();
     handIn(window.firstDictation());
     if (!answers2.isEmpty()) {
-        QMetaObject::invokeMethod(&window, "nextPage", Qt::DirectConnection); // help -> Dictation 2
+        handIn(window.dictate2HelpPage());
         for (int i = 0; i < answers2.size(); ++i)
-            fill(&window, QStringLiteral("word%1").arg(i + 21), answers2.at(i).toString());
+            fill(&window, RecoveryText::answerKey(i + 21), answers2.at(i).toString());
         waitForHandIn();
         window.secondDictation()->timeUp();
         handIn(window.secondDictation());
