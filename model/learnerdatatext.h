@@ -7,7 +7,7 @@
 
 // The per-learner data file's text, as pure functions: a small JSON object that carries its
 // own format name and version, so that the teacher's view and the overview can trust it or
-// leave it alone. The format is described in README.
+// leave it alone. The format is described in docs/formats.md.
 namespace LearnerDataText {
 
 constexpr int formatVersion = 1;

@@ -29,11 +29,21 @@ def journey(j):
     with open(os.path.join(j.home, ".config", "user-dirs.dirs"), "w") as f:
         f.write('XDG_DOCUMENTS_DIR="$HOME/Dokumenter"\n')
     first = sound.read_wav(os.path.join(prefix, "share/skrivlo/sounds/1.wav"))
+    # The documents for a school lie together, so their pictures and links to each other hold.
     guide = os.path.join(prefix, "share/skrivlo/vejledning")
-    with open(os.path.join(guide, "vejledning.html"), encoding="utf-8") as f:
-        pictures = re.findall(r'<img src="([^"]+)"', f.read())
+    pages = {}
+    for name in ("vejledning.html", "it.html", "databeskyttelse.html"):
+        with open(os.path.join(guide, name), encoding="utf-8") as f:
+            pages[name] = f.read()
+    pictures = re.findall(r'<img src="([^"]+)"', pages["vejledning.html"])
     check(pictures and all(os.path.isfile(os.path.join(guide, p)) for p in pictures),
           "the installed guide misses pictures: %s" % pictures)
+    for name, page in pages.items():
+        for target, section in re.findall(r'<a href="([^":#]+)#?([^"]*)"', page):
+            check(target in pages and (not section or '<a name="%s">' % section in pages[target]),
+                  "%s links to %s#%s, which is not installed" % (name, target, section))
+    check(os.path.isfile(os.path.join(prefix, "share/doc/skrivlo/vejledning/it.html")),
+          "share/doc/skrivlo does not lead to the documents")
 
     j.start_sound_server()
     program = learner.through_the_form(j, j.home, FORM, sound=True, argv=argv)

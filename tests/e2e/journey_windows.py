@@ -186,6 +186,7 @@ def walk(j, wine, setup):
     program_folder = wine.unix("C:\\Program Files\\Skrivlo")
     for name in ("skrivlo.exe", "skrivlo-resultater.exe", "skrivlo-indtal.exe", "skrivlo_devices.dll", "qt.conf", "Qt6Core.dll", "platforms/qwindows.dll",
                  "multimedia/windowsmediaplugin.dll", "translations/qtbase_da.qm", "sounds/1.wav",
+                 "vejledning/vejledning.html", "vejledning/it.html", "vejledning/databeskyttelse.html",
                  "Afinstaller Skrivlo.exe"):
         check(os.path.isfile(os.path.join(program_folder, name)), "the install holds no %s" % name)
     menu = os.path.join(wine.prefix, "drive_c", MENU)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Makes the .deb from a build folder as README says and checks its files, its dependencies
+# Makes the .deb from a build folder as docs/packaging.md says and checks its files, its dependencies
 # and lintian's verdict (errors fail; warnings are printed).
 set -euo pipefail
 out=$(mktemp -d)
@@ -13,7 +13,8 @@ for path in bin/skrivlo bin/skrivlo-resultater bin/skrivlo-indtal share/applicat
         share/applications/dk.skrivlo.Skrivlo.Resultater.desktop \
         share/metainfo/dk.skrivlo.Skrivlo.metainfo.xml share/icons/hicolor/{64x64,128x128}/apps/skrivlo.png \
         share/icons/hicolor/scalable/apps/skrivlo.svg share/doc/skrivlo/copyright \
-        share/skrivlo/vejledning/vejledning.html share/skrivlo/vejledning/billeder/diktat1.png; do
+        share/skrivlo/vejledning/{vejledning,it,databeskyttelse}.html share/skrivlo/vejledning/billeder/diktat1.png \
+        share/doc/skrivlo/vejledning; do
     grep -qx "\./usr/$path" <<<"$files" || { echo "not in the package: /usr/$path"; failed=1; }
 done
 recordings=$(grep -c '^\./usr/share/skrivlo/sounds/[^/]*\.wav$' <<<"$files" || true)
