@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Windows route, tried on Linux: packs a build's recordings and pictures, then builds the
 # pictures of a second build from them with espeak-ng, sox, rsvg-convert and icotool replaced
-# by programs that fail when called. Arguments: build folder, source folder, CMake generator.
+# by programs that fail when called, up to the pictures compiled in (the widgets library's
+# resource object, as Qt names it). Arguments: build folder, source folder, CMake generator.
 set -euo pipefail
 build=$1
 tmp=$(mktemp -d)
@@ -13,7 +14,7 @@ for tool in espeak-ng sox rsvg-convert icotool; do
 done
 if ! { cmake --build "$build" --target skrivlo_assets &&
        PATH="$tmp/bin:$PATH" cmake -S "$2" -B "$tmp/build" -G "$3" -DBUILD_TESTING=OFF -DSKRIVLO_ASSETS="$build/assets" &&
-       PATH="$tmp/bin:$PATH" cmake --build "$tmp/build" --target skrivlo_widgets; } >"$tmp/log" 2>&1; then
+       PATH="$tmp/bin:$PATH" cmake --build "$tmp/build" --target skrivlo_widgets_resources_1; } >"$tmp/log" 2>&1; then
     cat "$tmp/log"
     exit 1
 fi
