@@ -19,6 +19,7 @@ private slots:
     void recordingsAreFoundFileByFile();
     void theProgramAnswersInDanish_data();
     void theProgramAnswersInDanish();
+    void aMissingSiblingIsNamed();
 
 private:
     QTemporaryDir config;
@@ -194,6 +195,29 @@ void TestCommandLine::theProgramAnswersInDanish()
     for (const QString &word : absent)
         QVERIFY2(!printed.contains(word), qPrintable(printed));
     QVERIFY(QDir(work.path()).isEmpty());
+}
+
+// skrivlo --resultater hands on to skrivlo-resultater beside it; a copy without it says which
+// part is missing instead of starting the test.
+void TestCommandLine::aMissingSiblingIsNamed()
+{
+    QTemporaryDir alone;
+    const QString copy = alone.filePath(QStringLiteral("skrivlo"));
+    QVERIFY(QFile::copy(QStringLiteral(SKRIVLO_EXECUTABLE), copy));
+    QProcess program;
+    program.setWorkingDirectory(alone.path());
+    program.start(copy, { QStringLiteral("--resultater") });
+    QVERIFY(program.waitForStarted());
+    const QString expected = QStringLiteral("Skrivlo kan ikke starte skrivlo-resultater, fordi en del af programmet mangler.");
+    QString printed;
+    QDeadlineTimer deadline(20000);
+    while (!printed.contains(expected) && !deadline.hasExpired() && program.state() == QProcess::Running) {
+        program.waitForReadyRead(100);
+        printed += QString::fromLocal8Bit(program.readAllStandardError());
+    }
+    program.kill();
+    program.waitForFinished();
+    QVERIFY2(printed.contains(expected), qPrintable(printed));
 }
 
 QTEST_GUILESS_MAIN(TestCommandLine)
