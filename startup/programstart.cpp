@@ -4,6 +4,7 @@
 #include "archive/workingfolder.h"
 #include "settings/machinesettings.h"
 #include "startup/danishtexts.h"
+#include "timing/timingmarks.h"
 #include "widgets/focusringstyle.h"
 #include "widgets/plainmessage.h"
 
@@ -60,6 +61,9 @@ int answeredInTerminal(int argc, char *argv[], const QStringList &arguments)
 
 void dress(QApplication &application, DanishTexts &danish)
 {
+#ifdef SKRIVLO_TIMING_MARKS
+    TimingMarks::install();
+#endif
     QStyle *style = QStyleFactory::create(QStringLiteral("Plastique"));
     if (!style)
         style = QStyleFactory::create(QStringLiteral("Fusion"));

@@ -25,7 +25,8 @@ QStringList identify(int argc, char *argv[], const QString &ownMode = QString())
 int answeredInTerminal(int argc, char *argv[], const QStringList &arguments);
 
 // The look (Plastique where the toolkit has it, else Fusion, with the focus ring) and Qt's
-// own texts in Danish; danish must live as long as the application.
+// own texts in Danish; danish must live as long as the application. A benchmark build's
+// timing marks start here too.
 void dress(QApplication &application, DanishTexts &danish);
 
 // The command line read once more, now that Qt's errors are Danish. *exitCode is set (and the

@@ -16,7 +16,6 @@
 #include "startup/recordingnotice.h"
 #include "startup/siblingprogram.h"
 #include "testwindow/mainwindow.h"
-#include "timing/timingmarks.h"
 #include "widgets/voiceplayer.h"
 
 #include <QApplication>
@@ -91,9 +90,6 @@ int main(int argc, char *argv[])
         return answered;
 
     QApplication application(argc, argv);
-#ifdef SKRIVLO_TIMING_MARKS
-    TimingMarks::install();
-#endif
     DanishTexts danish;
     ProgramStart::dress(application, danish);
     int exitCode = -1;
