@@ -35,6 +35,13 @@ QString InstanceLock::heldMessage(const QString &folder)
             .arg(QDir::toNativeSeparators(folder));
 }
 
+QString InstanceLock::refusal(Outcome outcome) const
+{
+    if (outcome == HeldByOther)
+        return heldMessage(QFileInfo(path).path());
+    return outcome == NotALockFile ? notALockFileMessage() : QString();
+}
+
 QString InstanceLock::notALockFileMessage() const
 {
     const QFileInfo info(path);

@@ -25,6 +25,9 @@ public:
     static QString heldMessage(const QString &folder);
     // The Danish message for something else in the lock's place, saying what it is.
     QString notALockFileMessage() const;
+    // Why the program may not use the folder after outcome (one of the two messages above);
+    // empty when nothing keeps it out.
+    QString refusal(Outcome outcome) const;
 
 private:
     QString path;

@@ -16,6 +16,14 @@ QString seeHelp()
 
 namespace CommandLine {
 
+QStringList arguments(int argc, char **argv)
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    return arguments;
+}
+
 Parsed parse(const QStringList &arguments)
 {
     QCommandLineParser parser;

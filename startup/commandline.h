@@ -30,6 +30,9 @@ struct Parsed
     QString text;
 };
 
+// main's argv as the parser reads it, program name first.
+QStringList arguments(int argc, char **argv);
+
 // Reads arguments (argv, program name first) without printing or exiting, so the caller
 // decides how to show help or an error.
 Parsed parse(const QStringList &arguments);

@@ -1,5 +1,7 @@
 #include "startup/siblingprogram.h"
 
+#include "startup/commandline.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
@@ -12,8 +14,19 @@
 
 namespace SiblingProgram {
 
-int run(const QString &name, const QStringList &arguments)
+QString asked(int argc, char **argv)
 {
+    const CommandLine::Parsed parsed = CommandLine::parse(CommandLine::arguments(argc, argv));
+    if (parsed.outcome != CommandLine::Outcome::Run)
+        return QString();
+    if (parsed.options.teacherView)
+        return QStringLiteral("skrivlo-resultater");
+    return parsed.options.recordingMode ? QStringLiteral("skrivlo-indtal") : QString();
+}
+
+int run(const QString &name)
+{
+    const QStringList arguments = QCoreApplication::arguments();
     QString path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
 #ifdef Q_OS_WIN
     path += QStringLiteral(".exe");

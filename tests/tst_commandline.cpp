@@ -144,6 +144,28 @@ void TestCommandLine::recordingsAreFoundFileByFile()
     QCOMPARE(RecordingFolders::resolve(QStringLiteral("sounds/nowhere.wav")), work.filePath(QStringLiteral("sounds/nowhere.wav")));
 }
 
+namespace {
+
+// What the started program prints, until it prints expected, ends or has run 20 s; then it is
+// stopped (a box it opens is not waited for).
+QString printedUntil(QProcess &program, const QString &expected)
+{
+    QString printed;
+    if (!program.waitForStarted())
+        return printed;
+    QDeadlineTimer deadline(20000);
+    while (!printed.contains(expected) && !deadline.hasExpired()
+           && (program.state() == QProcess::Running || program.bytesAvailable())) {
+        program.waitForReadyRead(100);
+        printed += QString::fromLocal8Bit(program.readAllStandardOutput() + program.readAllStandardError());
+    }
+    program.kill();
+    program.waitForFinished();
+    return printed;
+}
+
+} // namespace
+
 void TestCommandLine::theProgramAnswersInDanish_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -179,16 +201,7 @@ void TestCommandLine::theProgramAnswersInDanish()
         program.setProcessEnvironment(environment);
     }
     program.start(QStringLiteral(SKRIVLO_EXECUTABLE), arguments);
-    QVERIFY(program.waitForStarted());
-    QString printed;
-    QDeadlineTimer deadline(20000);
-    while (!printed.contains(expected) && !deadline.hasExpired()
-           && (program.state() == QProcess::Running || program.bytesAvailable())) {
-        program.waitForReadyRead(100);
-        printed += QString::fromLocal8Bit(program.readAllStandardOutput() + program.readAllStandardError());
-    }
-    program.kill();
-    program.waitForFinished();
+    const QString printed = printedUntil(program, expected);
     QVERIFY2(printed.contains(expected), qPrintable(printed));
     for (const char *english : { "Unknown", "Missing", "Displays", "Usage", "Options" })
         QVERIFY2(!printed.contains(QLatin1String(english)), qPrintable(printed));
@@ -207,16 +220,8 @@ void TestCommandLine::aMissingSiblingIsNamed()
     QProcess program;
     program.setWorkingDirectory(alone.path());
     program.start(copy, { QStringLiteral("--resultater") });
-    QVERIFY(program.waitForStarted());
     const QString expected = QStringLiteral("Skrivlo kan ikke starte skrivlo-resultater, fordi en del af programmet mangler.");
-    QString printed;
-    QDeadlineTimer deadline(20000);
-    while (!printed.contains(expected) && !deadline.hasExpired() && program.state() == QProcess::Running) {
-        program.waitForReadyRead(100);
-        printed += QString::fromLocal8Bit(program.readAllStandardError());
-    }
-    program.kill();
-    program.waitForFinished();
+    const QString printed = printedUntil(program, expected);
     QVERIFY2(printed.contains(expected), qPrintable(printed));
 }
 

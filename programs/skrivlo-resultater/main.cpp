@@ -2,10 +2,8 @@
 #include "archive/session.h"
 #include "devices/loader/devicemodule.h"
 #include "gate/splashdialog.h"
-#include "startup/danishtexts.h"
 #include "startup/programstart.h"
 #include "teacherview/teacherview.h"
-#include "widgets/voiceplayer.h"
 
 #include <QApplication>
 #include <QDir>
@@ -17,20 +15,12 @@
 // with the school's password. Also started by "skrivlo --resultater".
 int main(int argc, char *argv[])
 {
-    const QStringList arguments = ProgramStart::identify(argc, argv, QStringLiteral("--resultater"));
-    if (const int answered = ProgramStart::answeredInTerminal(argc, argv, arguments); answered >= 0)
-        return answered;
-    QApplication application(argc, argv);
-    DanishTexts danish;
-    ProgramStart::dress(application, danish);
-    int exitCode = -1;
-    const CommandLine::Parsed parsed = ProgramStart::parse(arguments, &exitCode);
-    if (exitCode >= 0)
-        return exitCode;
-    VoicePlayer player; // the results page's dialogs are the test's
-    const std::unique_ptr<Session> session = ProgramStart::session(parsed.options, &exitCode);
+    ProgramStart start(argc, argv, QStringLiteral("--resultater"));
+    if (start.ended())
+        return start.exitCode();
+    const std::unique_ptr<Session> session = start.session();
     if (!session)
-        return exitCode;
+        return start.exitCode();
 
     SplashDialog splash(nullptr, session->settings(), SplashDialog::Results);
     // A learner's report is printed through the module, loaded while the password is typed.
@@ -56,5 +46,5 @@ int main(int argc, char *argv[])
                      ClassListing::Keys { typed, keyLines, keyring }, !settings.hasSchoolPassword(),
                      Retention(settings.keepMonths(), settings.deletesOldOnItsOwn(), settings.keepMonthsText()));
     view.showMaximized();
-    return application.exec();
+    return QApplication::exec();
 }

@@ -9,14 +9,11 @@
 #include "safekeeping/autosave.h"
 #include "safekeeping/classsync.h"
 #include "safekeeping/recoveryoffer.h"
-#include "startup/commandline.h"
-#include "startup/danishtexts.h"
 #include "startup/folderprompt.h"
 #include "startup/programstart.h"
 #include "startup/recordingnotice.h"
 #include "startup/siblingprogram.h"
 #include "testwindow/mainwindow.h"
-#include "widgets/voiceplayer.h"
 
 #include <QApplication>
 #include <QFile>
@@ -39,7 +36,7 @@ QString folderProblem(const WorkingFolder &folder)
 // The working folder must take files before a learner types anything. When it does not,
 // the teacher picks another (the window built for the first one goes with it) or closes.
 // The first folder's check is made while the password is typed.
-bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow> &window, const QString &classFolder,
+bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow> &window,
                   std::future<QString> firstCheck)
 {
     QString problem = firstCheck.valid() ? firstCheck.get() : folderProblem(session->folder());
@@ -48,13 +45,9 @@ bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow>
         if (other.isEmpty())
             return false;
         window.reset();
-        session = std::make_unique<Session>(WorkingFolder(other), session->settings(), classFolder);
-        const InstanceLock::Outcome outcome = session->lock().acquire();
-        if (outcome == InstanceLock::HeldByOther)
-            problem = InstanceLock::heldMessage(session->folder().path());
-        else if (outcome == InstanceLock::NotALockFile)
-            problem = session->lock().notALockFileMessage();
-        else
+        session = std::make_unique<Session>(WorkingFolder(other), session->settings(), session->classFolderAsked());
+        problem = session->lock().refusal(session->lock().acquire());
+        if (problem.isEmpty())
             problem = folderProblem(session->folder());
     }
     return true;
@@ -64,50 +57,27 @@ bool settleFolder(std::unique_ptr<Session> &session, std::unique_ptr<MainWindow>
 
 int main(int argc, char *argv[])
 {
-    const QStringList arguments = ProgramStart::identify(argc, argv);
     // The teacher's view and the studio are programs of their own; menus and scripts that
     // ask this one are handed on with the same arguments.
-    const CommandLine::Parsed first = CommandLine::parse(arguments);
-    const QString sibling = first.outcome != CommandLine::Outcome::Run ? QString()
-            : first.options.teacherView ? QStringLiteral("skrivlo-resultater")
-            : first.options.recordingMode ? QStringLiteral("skrivlo-indtal")
-                                          : QString();
+    const QString sibling = SiblingProgram::asked(argc, argv);
     if (!sibling.isEmpty()) {
-        {
-            QCoreApplication core(argc, argv);
-            const int status = SiblingProgram::run(sibling, arguments);
-            if (status >= 0)
-                return status;
-        }
-        QApplication application(argc, argv);
-        DanishTexts danish;
-        ProgramStart::dress(application, danish);
+        QCoreApplication core(argc, argv);
+        const int status = SiblingProgram::run(sibling);
+        if (status >= 0)
+            return status;
+    }
+    ProgramStart start(argc, argv);
+    if (start.ended())
+        return start.exitCode();
+    if (!sibling.isEmpty())
         return ProgramStart::refuse(QCoreApplication::translate("main", "Skrivlo kan ikke starte %1, fordi en del af "
                                                                         "programmet mangler. Installér Skrivlo igen.")
                                             .arg(sibling));
-    }
-    if (const int answered = ProgramStart::answeredInTerminal(argc, argv, arguments); answered >= 0)
-        return answered;
-
-    QApplication application(argc, argv);
-    DanishTexts danish;
-    ProgramStart::dress(application, danish);
-    int exitCode = -1;
-    const CommandLine::Parsed parsed = ProgramStart::parse(arguments, &exitCode);
-    if (exitCode >= 0)
-        return exitCode;
-    // Everything below lives no longer than the application: the player's sound is let go
-    // while Qt's sound machinery still exists.
-    VoicePlayer player;
-
-    if (parsed.options.newPassword)
+    if (start.options().newPassword)
         return NewPasswordDialog::run(MachineSettings::defaultPath());
-    // Settings that cannot be trusted open nothing: the fixed password must not take over
-    // from the school's, so the program says what is wrong and stops before the dialog.
-    std::unique_ptr<Session> session = ProgramStart::session(parsed.options, &exitCode);
+    std::unique_ptr<Session> session = start.session();
     if (!session)
-        return exitCode;
-    const QString classFolder = session->classFolderAsked();
+        return start.exitCode();
     // Taking the lock writes a file through to the disk: done on a thread while the dialog
     // is built.
     std::future<InstanceLock::Outcome> locking =
@@ -118,11 +88,8 @@ int main(int argc, char *argv[])
     RecordingSurvey survey;
     std::unique_ptr<MainWindow> window;
     SplashDialog splash(nullptr, session->settings());
-    const InstanceLock::Outcome locked = locking.get();
-    if (locked == InstanceLock::HeldByOther)
-        return ProgramStart::refuse(InstanceLock::heldMessage(session->folder().path()));
-    if (locked == InstanceLock::NotALockFile)
-        return ProgramStart::refuse(session->lock().notALockFileMessage());
+    if (const QString refused = session->lock().refusal(locking.get()); !refused.isEmpty())
+        return ProgramStart::refuse(refused);
     // The folder's write check (a file written through to the disk and removed) runs while
     // the teacher types too, so Return goes straight to the test.
     std::future<QString> folderChecked;
@@ -157,7 +124,7 @@ int main(int argc, char *argv[])
     if (splash.exec() != QDialog::Accepted)
         return 0;
 
-    if (!settleFolder(session, window, classFolder, std::move(folderChecked)))
+    if (!settleFolder(session, window, std::move(folderChecked)))
         return 1;
     // The key is kept, and goes to the class folder as it is (only the password opens it) for
     // the teacher's view, once it first seals something; what an older version left in the
@@ -173,7 +140,8 @@ int main(int argc, char *argv[])
     // From here on the class folder is worked on by its own thread, never by the window's.
     ClassSync sync(*session);
     // A share that did not give its keys in time is not waited for a second time.
-    sync.start(nullptr, classFolder.isEmpty(), unlocked->own.classFolderAnswered ? ClassSync::startWaitMs : 0);
+    sync.start(nullptr, session->classFolderAsked().isEmpty(),
+               unlocked->own.classFolderAnswered ? ClassSync::startWaitMs : 0);
     RecoveryState recovered;
     const RecoveryOffer::Choice choice = RecoveryOffer::ask(nullptr, *session, &recovered, &sync);
     if (choice == RecoveryOffer::Choice::Stop)
@@ -195,5 +163,5 @@ int main(int argc, char *argv[])
     sync.serve(window.get());
     sync.keepUp();
     window->showFullScreen();
-    return application.exec();
+    return QApplication::exec();
 }

@@ -1,10 +1,6 @@
 #include "archive/session.h"
-#include "startup/danishtexts.h"
 #include "startup/programstart.h"
 #include "tests/scripted/scriptedrun.h"
-#include "widgets/voiceplayer.h"
-
-#include <QApplication>
 
 #include <memory>
 
@@ -13,23 +9,14 @@
 // environment names, through the pages' own writing code. Never installed.
 int main(int argc, char *argv[])
 {
-    const QStringList arguments = ProgramStart::identify(argc, argv);
-    QApplication application(argc, argv);
-    DanishTexts danish;
-    ProgramStart::dress(application, danish);
-    int exitCode = -1;
-    const CommandLine::Parsed parsed = ProgramStart::parse(arguments, &exitCode);
-    if (exitCode >= 0)
-        return exitCode;
-    VoicePlayer player;
-    const std::unique_ptr<Session> session = ProgramStart::session(parsed.options, &exitCode);
+    ProgramStart start(argc, argv);
+    if (start.ended())
+        return start.exitCode();
+    const std::unique_ptr<Session> session = start.session();
     if (!session)
-        return exitCode;
-    const InstanceLock::Outcome locked = session->lock().acquire();
-    if (locked == InstanceLock::HeldByOther)
-        return ProgramStart::refuse(InstanceLock::heldMessage(session->folder().path()));
-    if (locked == InstanceLock::NotALockFile)
-        return ProgramStart::refuse(session->lock().notALockFileMessage());
+        return start.exitCode();
+    if (const QString refused = session->lock().refusal(session->lock().acquire()); !refused.isEmpty())
+        return ProgramStart::refuse(refused);
     if (!qEnvironmentVariableIsSet(ScriptedRun::variable))
         return ProgramStart::refuse(QStringLiteral("%1 names no script.").arg(QString::fromLatin1(ScriptedRun::variable)));
     return ScriptedRun::run(*session, qEnvironmentVariable(ScriptedRun::variable));
